@@ -1,0 +1,117 @@
+#include "app/control_file.h"
+
+#include "platform/line_reader.h"
+#include "platform/text.h"
+#include "rules/field_definitions.h"
+
+namespace corvela {
+
+std::vector<std::string> split_control_record(std::string_view rest) {
+    std::vector<std::string> fields;
+    auto store = [&fields](std::string_view v) {
+        if (fields.size() <= 4) fields.emplace_back(trim(v));
+    };
+    while (!rest.empty()) {
+        size_t comma = rest.find(',');
+        if (comma == std::string_view::npos) {
+            store(rest);
+            break;
+        }
+        store(rest.substr(0, comma));
+        rest.remove_prefix(comma + 1);
+    }
+    return fields;
+}
+
+namespace {
+// Looks for the control file in list order; false when the search found none that can be read.
+void locate_control_file(Program& program, const FileList& files) {
+    for (size_t i = 0; i < files.names.size(); ++i) {
+        const std::string& name = files.names[i];
+        program.data_file_name = name;
+        if (char_length(name) <= 6) {
+            program.ui.message(std::string("Error en formato de Archivo, no cumple con la Resolución 3374. ") +
+                                   "\r\r" + "Por favor revise los nombres asignados a los archivos.",
+                               "Formato de Archivo.", Icon::Critical);
+            return;
+        }
+        if (to_upper(left_chars(name, 2)) == "CT") {
+            program.full_path = (files.folder / name).string();
+            program.ui.set_status("Archivo Seleccionado " + std::string(trim(program.full_path)));
+            return;
+        }
+        if (i + 1 == files.names.size())
+            program.ui.message("No existe archivos de Control, por favor verificar.", "No existe Archivo.",
+                               Icon::Critical);
+    }
+}
+
+// Reads the records into the table; true when a line was too long.
+bool read_records(Program& program) {
+    LineReader reader(program.full_path);
+    std::string line;
+    int row = 0;
+    bool structure_error = false;
+    while (reader.next(line)) {
+        int limit = suma_longitudes(*program.ref, program.data_file_name);
+        if (char_length(trim(line)) > static_cast<size_t>(limit)) {
+            program.ui.message("Error de estructura del archivo de Control", "Error de estructura",
+                               Icon::Critical);
+            structure_error = true;
+            continue;
+        }
+        if (row >= program.control.size()) throw ControlTableOverflow();
+        auto fields = split_control_record(line);
+        for (size_t c = 0; c < fields.size(); ++c)
+            program.control.rows[static_cast<size_t>(row)][c] = fields[c];
+        ++row;
+    }
+    return structure_error;
+}
+
+std::string column_text(SQLite::Statement& st, const char* name) {
+    auto c = st.getColumn(name);
+    return c.isNull() ? std::string() : c.getString();
+}
+}  // namespace
+
+bool read_control_file(Program& program, const FileList& files) {
+    Ui& ui = program.ui;
+    program.control.rows.assign(files.names.size() + 1, {});
+    locate_control_file(program, files);
+    if (program.full_path.empty()) {
+        ui.message("Debe Seleccionar primero una Unidad para buscar los archivos.", "Atención",
+                   Icon::Information);
+        return false;
+    }
+    bool structure_error = read_records(program);
+
+    Header h = ui.header();
+    h.COD_EAPB = program.control.text(0, 0);
+    ui.set_header(h);
+    SQLite::Statement site(program.work->db(),
+                           "SELECT nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes WHERE habilitacion = ?");
+    site.bind(1, h.COD_EAPB);
+    if (char_length(h.COD_EAPB) != 12 || !site.executeStep()) {
+        ui.message("No existe la IPS en la tabla de habilitadas.", "No habilitada", Icon::Information);
+        return false;
+    }
+    if (structure_error) return false;
+    program.radicacion = 0;
+
+    std::string gerente = column_text(site, "gerente");
+    std::string direccion = column_text(site, "DIRECCION");
+    std::string telefono = column_text(site, "TELEFONO");
+    h.NOMEAPB = column_text(site, "nombre");
+    h.NOMREMITENTE = gerente.empty() ? "" : to_upper(gerente);
+    h.DIRECCION = direccion.empty() ? "" : to_upper(direccion);
+    h.NFAX = column_text(site, "fax");
+    h.TELEFONO = telefono.empty() ? " " : telefono;
+    h.PERIODO = program.control.text(0, 1);
+    h.NREMISION = mid_chars(program.control.text(0, 2), 3);
+    h.FECHAREMI = program.control.text(0, 1);
+    ui.set_header(h);
+    return true;
+}
+
+}  // namespace corvela

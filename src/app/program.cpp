@@ -1,0 +1,136 @@
+#include "app/program.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <system_error>
+
+#include "platform/text.h"
+
+namespace corvela {
+
+namespace {
+void warn_size(Ui& ui, const std::string& path, const std::string& file_name) {
+    std::error_code ec;
+    auto size = std::filesystem::file_size(path, ec);
+    if (ec) return;
+    double kb = static_cast<double>(size) / 1024.0;
+    if (kb <= kSizeWarningKb) return;
+    ui.message("La base de datos (" + to_upper(file_name) + ") utiliza actualmente " +
+                   value_text(kb) + " KB. " + "\r\r" +
+                   "Ya esta alcanzando el máximo tamaño permitido, lo cual genera inconvenientes "
+                   "al aplicativo," + "\r" +
+                   "por lo tanto se recomienda salir de este programa y ejecutar Access para "
+                   "Compactar la base" + "\r" +
+                   "de datos o realizar una copia de seguridad, vaciar su contenido y luego "
+                   "Compactar.",
+               "Información del tamaño de la Base de datos", Icon::None);
+}
+
+void startup_failure(Ui& ui, int number, const std::string& description) {
+    ui.message("Se presento el Error # " + number_text(number) +
+                   " al leer archivo de Configuración " + "\r\r" + description,
+               "Error", Icon::Critical);
+}
+}  // namespace
+
+bool Program::start(const std::filesystem::path& config_path) {
+    ui.show_progress(false);
+    ConfigError error{};
+    auto cfg = read_configuration(config_path, &error);
+    if (!cfg) {
+        startup_failure(ui, error.number, error.description);
+        return false;
+    }
+    config = *cfg;
+    try {
+        warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
+        ref = Database::open_existing(config.database_folder + "Ref_rips.db");
+        work = Database::open_existing(config.database_folder + "registros_ips.db");
+        // A file that is no database of this program fails here, not in the middle of a run.
+        work->count("SELECT 1 FROM consecutivo");
+        ref->count("SELECT 1 FROM R_Campos");
+    } catch (const SQLite::Exception& e) {
+        work.reset();
+        startup_failure(ui, e.getErrorCode(), e.what());
+        return false;
+    }
+    run_state = "I";
+    return true;
+}
+
+void Program::load_run_state() {
+    SQLite::Statement st(work->db(), "SELECT clave, valor FROM estado_corrida");
+    Header h;
+    bool any = false;
+    while (st.executeStep()) {
+        any = true;
+        std::string key = st.getColumn(0).getString();
+        std::string value = st.getColumn(1).getString();
+        if (key == "estado") run_state = value;
+        else if (key == "COD_EAPB") h.COD_EAPB = value;
+        else if (key == "NOMEAPB") h.NOMEAPB = value;
+        else if (key == "NOMREMITENTE") h.NOMREMITENTE = value;
+        else if (key == "DIRECCION") h.DIRECCION = value;
+        else if (key == "TELEFONO") h.TELEFONO = value;
+        else if (key == "NFAX") h.NFAX = value;
+        else if (key == "NREMISION") h.NREMISION = value;
+        else if (key == "FECHAREMI") h.FECHAREMI = value;
+        else if (key == "PERIODO") h.PERIODO = value;
+        else if (key == "radicacion") radicacion = leading_number_value(value);
+    }
+    if (any) ui.set_header(h);
+    control.rows.clear();
+    SQLite::Statement rows(work->db(), "SELECT c0, c1, c2, c3, c4, c5 FROM control_corrida ORDER BY fila");
+    while (rows.executeStep()) {
+        std::array<Cell, 7> row{};
+        for (int c = 0; c < 6; ++c) {
+            auto col = rows.getColumn(c);
+            if (col.isNull()) continue;
+            std::string v = col.getString();
+            // Columns 4 and 5 hold the counters of the file.
+            if (c >= 4 && is_numeric(v)) row[static_cast<size_t>(c)] = leading_number_value(v);
+            else row[static_cast<size_t>(c)] = v;
+        }
+        control.rows.push_back(row);
+    }
+}
+
+void Program::store_run_state() {
+    SQLite::Transaction tx(work->db());
+    work->exec("DELETE FROM estado_corrida");
+    work->exec("DELETE FROM control_corrida");
+    Header h = ui.header();
+    SQLite::Statement put(work->db(), "INSERT INTO estado_corrida (clave, valor) VALUES (?, ?)");
+    auto set = [&put](const char* key, const std::string& value) {
+        put.bind(1, key);
+        put.bind(2, value);
+        put.exec();
+        put.reset();
+    };
+    set("estado", run_state);
+    set("COD_EAPB", h.COD_EAPB);
+    set("NOMEAPB", h.NOMEAPB);
+    set("NOMREMITENTE", h.NOMREMITENTE);
+    set("DIRECCION", h.DIRECCION);
+    set("TELEFONO", h.TELEFONO);
+    set("NFAX", h.NFAX);
+    set("NREMISION", h.NREMISION);
+    set("FECHAREMI", h.FECHAREMI);
+    set("PERIODO", h.PERIODO);
+    set("radicacion", value_text(radicacion));
+    SQLite::Statement row(work->db(),
+                          "INSERT INTO control_corrida (fila, c0, c1, c2, c3, c4, c5) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    for (int r = 0; r < control.size(); ++r) {
+        row.bind(1, r);
+        for (int c = 0; c < 6; ++c) {
+            const Cell& cell = control.rows[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            if (std::holds_alternative<std::monostate>(cell)) row.bind(c + 2);
+            else row.bind(c + 2, cell_text(cell));
+        }
+        row.exec();
+        row.reset();
+    }
+    tx.commit();
+}
+
+}  // namespace corvela

@@ -1,0 +1,178 @@
+#include "app/setup.h"
+
+#include <fmt/format.h>
+
+#include <fstream>
+
+#include "db/csv_table.h"
+#include "db/schema.h"
+#include "platform/text.h"
+
+namespace corvela {
+
+namespace {
+// Tables of the working database that an installation also ships rows for.
+bool is_working_list(const std::string& table) {
+    for (const char* t : {"departamentos", "municipios", "TR_instituciones", "tr_administradoras"})
+        if (equals_nocase(t, table)) return true;
+    return false;
+}
+
+void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder) {
+    SQLite::Transaction ref_tx(ref.db());
+    SQLite::Transaction work_tx(work.db());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".csv") continue;
+        std::string table = entry.path().stem().string();
+        CsvContent csv = read_csv(entry.path());
+        if (is_working_list(table)) {
+            insert_csv_rows(work, table, csv);
+        } else {
+            insert_csv_rows(ref, table, csv);
+            // The EAPB registry lists municipalities from the working database.
+            if (equals_nocase(table, "r_municipios")) insert_csv_rows(work, "municipios", csv);
+        }
+    }
+    ref_tx.commit();
+    work_tx.commit();
+}
+}  // namespace
+
+std::filesystem::path default_reference_folder(const char* argv0) {
+    std::error_code ec;
+    auto exe = std::filesystem::canonical(argv0 ? argv0 : "", ec);
+    if (!ec) {
+        for (auto p : {exe.parent_path().parent_path() / "share/corvela/reference",
+                       exe.parent_path() / "data/reference"})
+            if (std::filesystem::is_directory(p, ec)) return p;
+    }
+    return CORVELA_REFERENCE_DIR;
+}
+
+InitResult init_installation(const std::filesystem::path& db_folder, const std::string& results_root,
+                             const std::filesystem::path& reference_folder,
+                             const std::filesystem::path& config_path) {
+    std::error_code ec;
+    std::filesystem::create_directories(db_folder, ec);
+    auto work_path = db_folder / "registros_ips.db";
+    auto ref_path = db_folder / "Ref_rips.db";
+    for (const auto& p : {work_path, ref_path})
+        if (std::filesystem::exists(p, ec))
+            return {false, "Ya existe la base de datos " + p.string() + "; no se sobrescribe."};
+    if (!std::filesystem::is_directory(reference_folder, ec))
+        return {false, "No existe la carpeta de datos de referencia " + reference_folder.string()};
+    try {
+        {
+            auto work = Database::create(work_path.string());
+            auto ref = Database::create(ref_path.string());
+            create_working_schema(*work);
+            create_reference_schema(*ref);
+            load_reference_rows(*ref, *work, reference_folder);
+        }
+    } catch (const std::exception& e) {
+        // Nothing half made stays behind.
+        for (const auto& p : {work_path, ref_path})
+            for (const char* suffix : {"", "-wal", "-shm"})
+                std::filesystem::remove(p.string() + suffix, ec);
+        return {false, std::string("No se pudieron crear las bases de datos: ") + e.what()};
+    }
+    std::string message = "Bases de datos creadas en " + db_folder.string();
+    if (!std::filesystem::exists(config_path, ec)) {
+        std::filesystem::create_directories(config_path.parent_path(), ec);
+        std::ofstream cfg(config_path, std::ios::binary);
+        std::string folder = std::filesystem::absolute(db_folder).lexically_normal().string();
+        if (folder.empty() || (folder.back() != '/' && folder.back() != '\\'))
+            folder += std::filesystem::path::preferred_separator;
+        std::string root = results_root.empty()
+                               ? std::filesystem::absolute(db_folder).lexically_normal().string()
+                               : std::filesystem::absolute(results_root).lexically_normal().string();
+        while (root.size() > 1 && (root.back() == '/' || root.back() == '\\')) root.pop_back();
+        cfg << folder << "," << root << "\r\n";
+        if (!cfg) return {false, "No se pudo escribir el archivo de configuración " + config_path.string()};
+        message += "\nArchivo de configuración escrito: " + config_path.string();
+    }
+    return {true, message};
+}
+
+namespace {
+std::string check_site(const Site& s) {
+    if (char_length(s.habilitacion) != 12)
+        return "El código de habilitación \"" + s.habilitacion + "\" no tiene 12 caracteres.";
+    return {};
+}
+
+void insert_site(Database& work, const Site& s, bool replace) {
+    SQLite::Statement st(work.db(), std::string(replace ? "INSERT OR REPLACE" : "INSERT") +
+                                        " INTO sedes (habilitacion, nombre, gerente, DIRECCION, fax, "
+                                        "TELEFONO) VALUES (?, ?, ?, ?, ?, ?)");
+    st.bind(1, s.habilitacion);
+    st.bind(2, s.nombre);
+    st.bind(3, s.gerente);
+    st.bind(4, s.DIRECCION);
+    st.bind(5, s.fax);
+    st.bind(6, s.TELEFONO);
+    st.exec();
+}
+}  // namespace
+
+std::string add_site(Database& work, const Site& site) {
+    if (auto why = check_site(site); !why.empty()) return why;
+    if (work.count("SELECT 1 FROM sedes WHERE habilitacion = ?", site.habilitacion) > 0)
+        return "La sede " + site.habilitacion + " ya está registrada.";
+    insert_site(work, site, false);
+    return {};
+}
+
+std::string import_sites(Database& work, const std::filesystem::path& path) {
+    CsvContent csv;
+    try {
+        csv = read_csv(path);
+    } catch (const CsvError& e) {
+        return e.what();
+    }
+    const std::vector<std::string> header = {"habilitacion", "nombre", "gerente",
+                                             "DIRECCION",    "fax",    "TELEFONO"};
+    if (csv.header != header)
+        return "Línea 1: el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO";
+    SQLite::Transaction tx(work.db());
+    for (size_t i = 0; i < csv.rows.size(); ++i) {
+        const auto& r = csv.rows[i];
+        Site s{r[0], r[1], r[2], r[3], r[4], r[5]};
+        if (auto why = check_site(s); !why.empty())
+            return fmt::format("Registro {} del archivo: {}", i + 1, why);
+        insert_site(work, s, true);
+    }
+    tx.commit();
+    return {};
+}
+
+std::vector<Site> list_sites(Database& work) {
+    std::vector<Site> sites;
+    SQLite::Statement st(work.db(),
+                         "SELECT habilitacion, nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes "
+                         "ORDER BY habilitacion");
+    while (st.executeStep()) {
+        Site s;
+        std::string* cols[] = {&s.habilitacion, &s.nombre, &s.gerente, &s.DIRECCION, &s.fax, &s.TELEFONO};
+        for (int i = 0; i < 6; ++i)
+            if (!st.getColumn(i).isNull()) *cols[i] = st.getColumn(i).getString();
+        sites.push_back(s);
+    }
+    return sites;
+}
+
+std::string import_reference(Database& ref, Database& work, const std::string& table,
+                             const std::filesystem::path& csv) {
+    Database& db = is_working_list(table) ? work : ref;
+    if (table_columns(db, table).empty() || equals_nocase(table, "sedes"))
+        return "No existe la tabla de referencia " + table;
+    try {
+        size_t n = load_csv_table(db, table, csv, true);
+        (void)n;
+    } catch (const CsvError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace corvela

@@ -1,0 +1,42 @@
+// Setting up an installation: the two databases with their tables and shipped reference rows,
+// the configuration file, the habilitated sites and the replacement of a reference table.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "db/database.h"
+
+namespace corvela {
+
+struct InitResult {
+    bool ok = false;
+    std::string message;
+};
+
+// Creates registros_ips.db and Ref_rips.db in `db_folder` with the rows of `reference_folder`;
+// writes the configuration file when none exists. Refuses to overwrite a database.
+InitResult init_installation(const std::filesystem::path& db_folder,
+                             const std::string& results_root,
+                             const std::filesystem::path& reference_folder,
+                             const std::filesystem::path& config_path);
+
+// The folder of the shipped reference rows.
+std::filesystem::path default_reference_folder(const char* argv0);
+
+struct Site {
+    std::string habilitacion, nombre, gerente, DIRECCION, fax, TELEFONO;
+};
+
+// Adds one site; an empty text when it was added, else why not.
+std::string add_site(Database& work, const Site& site);
+// Loads a CSV of sites in one transaction; an empty text on success, else the bad line.
+std::string import_sites(Database& work, const std::filesystem::path& csv);
+std::vector<Site> list_sites(Database& work);
+
+// Replaces one reference table (of either database) from a CSV; empty text on success.
+std::string import_reference(Database& ref, Database& work, const std::string& table,
+                             const std::filesystem::path& csv);
+
+}  // namespace corvela

@@ -1,0 +1,245 @@
+#include "app/validation_run.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <cmath>
+#include <system_error>
+
+#include "app/control_file.h"
+#include "app/months.h"
+#include "platform/file_list.h"
+#include "platform/text.h"
+#include "validators/dispatch.h"
+
+namespace corvela {
+
+void borrar(Database& work) {
+    static const char* const statements[] = {
+        " Delete from consulta",      " Delete from hospitalizacion", " Delete from medicamentos",
+        " Delete from nacidos",       " Delete from procedimientos",  " Delete from urgencias",
+        " Delete from usuario",       " Delete from transacciones",   " Delete from descripcion",
+        " Delete from transacciones", " Delete from Otrosers",
+    };
+    SQLite::Transaction tx(work.db());
+    for (const char* s : statements) work.exec(s);
+    // Counts of runs never saved would otherwise add up with the next one.
+    work.exec("DELETE FROM ERRORES WHERE nro_radicacion = 0");
+    tx.commit();
+}
+
+std::string totals_text(double read, double passed, double minutes, double seconds,
+                        const std::string& per_record) {
+    return "Leidos:  " + format_number(read, "#####0") + "\r" + "Pasaron: " +
+           format_number(passed, "####0") + "\r" + "Errados: " + format_number(read - passed, "####0") +
+           "\r\r" + "Tiempo de proceso: " + number_text(minutes) + " Minutos, " + number_text(seconds) +
+           " Segundos" + "\r" + "Tiempo de validación por Registro: " + per_record + " Segundos";
+}
+
+std::string file_table(const ControlTable& control, int files) {
+    std::string t = "Archivo\t\tLeidos\tErrados\tPasaron\r";
+    for (int r = 0; r < files && r < control.size(); ++r) {
+        const auto& row = control.rows[static_cast<size_t>(r)];
+        std::string code = cell_text(row[2]);
+        if (ltrim(code).empty()) continue;
+        double read = cell_number(row[4]), passed = cell_number(row[5]);
+        t += code + "\t" + number_text(read) + "\t" + number_text(read - passed) + "\t" +
+             number_text(passed) + "\r";
+    }
+    return t;
+}
+
+namespace {
+std::string data_file_name_of(const std::string& code) {
+    return to_upper(code).find(".TXT") == std::string::npos ? code + ".TXT" : code;
+}
+
+// The first entry of the list whose name equals `name` without regard to case.
+const std::string* find_entry(const FileList& files, const std::string& name) {
+    for (const auto& entry : files.names)
+        if (equals_nocase(entry, name)) return &entry;
+    return nullptr;
+}
+
+// Moves the medications row down, one place at a time, until it stands at row F - 2.
+void medications_last(ControlTable& control, int files) {
+    for (int i = 0; i + 1 <= files - 2 && i + 1 < control.size(); ++i) {
+        auto& row = control.rows[static_cast<size_t>(i)];
+        if (cell_text(row[2]).rfind("AM", 0) != 0) continue;
+        auto& next = control.rows[static_cast<size_t>(i + 1)];
+        for (size_t c = 0; c < 4; ++c) std::swap(row[c], next[c]);
+    }
+}
+
+class Run {
+public:
+    Run(Program& p, const std::filesystem::path& folder, const RunOptions& o)
+        : program_(p), ui_(p.ui), folder_(folder), options_(o) {}
+    RunOutcome execute();
+
+private:
+    bool prepare_results_folder();
+    // Sets up the names of row i; the matching list entry, or nullptr.
+    const std::string* select_row(int i);
+    void validate_row(int i, RecordValidator& validator, const std::string& entry);
+    RunOutcome summary(double start);
+
+    Program& program_;
+    Ui& ui_;
+    std::filesystem::path folder_;
+    RunOptions options_;
+    FileList files_;
+    std::unique_ptr<RunContext> ctx_;
+};
+
+bool Run::prepare_results_folder() {
+    std::string folder = results_folder(program_.config.results_root);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::filesystem::create_directory(folder);
+        ui_.message("Los resultados de la validación se almacenaran en el directorio Validacion de "
+                    "la unidad C de su equipo.",
+                    "Resultado validación", Icon::Information);
+    }
+    return true;
+}
+
+const std::string* Run::select_row(int i) {
+    program_.data_file_name = data_file_name_of(program_.control.text(i, 2));
+    return find_entry(files_, program_.data_file_name);
+}
+
+void Run::validate_row(int i, RecordValidator& validator, const std::string& entry) {
+    RunContext& ctx = *ctx_;
+    program_.full_path = (files_.folder / entry).string();
+    ctx.data_file_name = program_.data_file_name;
+    ctx.ips_code = program_.control.text(i, 0);
+    ctx.control = program_.control;
+    ctx.radicacion = program_.radicacion;
+    ui_.set_status("Archivo en proceso: " + std::string(trim(program_.data_file_name)));
+    ui_.process_events();
+    FileCounts counts = leer_archivo(ctx, validator, program_.full_path);
+    auto& row = program_.control.rows[static_cast<size_t>(i)];
+    row[4] = static_cast<double>(counts.lineas_leidas);
+    row[5] = static_cast<double>(counts.lineas_validas);
+}
+
+RunOutcome Run::execute() {
+    prepare_results_folder();
+    if (program_.run_state == "N") {
+        if (ui_.ask_yes_no(std::string("Existe información en tablas temporales que no se ha cargado.") +
+                               "\r" + "¿Desea cargarla.?",
+                           "Existe Información."))
+            return RunOutcome::Stopped;
+    } else if (program_.run_state != "I" && program_.run_state != "S") {
+        return RunOutcome::Stopped;
+    }
+    borrar(*program_.work);
+    files_ = list_text_files(folder_);
+    if (!read_control_file(program_, files_)) return RunOutcome::Stopped;
+
+    const int F = static_cast<int>(files_.names.size());
+    double start = program_.clock.seconds_since_midnight();
+    ui_.set_progress_range(0, F);
+    ui_.set_progress(0);
+    medications_last(program_.control, F);
+    ui_.show_progress(true);
+    ui_.set_progress(1);
+
+    ctx_ = std::make_unique<RunContext>(*program_.work, *program_.ref, ui_, program_.clock);
+    ctx_->results_folder = results_folder(program_.config.results_root);
+    Header h = ui_.header();
+    ctx_->cod_eapb_box = h.COD_EAPB;
+    ctx_->nremision_box = h.NREMISION;
+    ctx_->remission_date = program_.control.text(0, 1);
+
+    bool users = false;
+    for (int i = 0; i < F; ++i) {
+        const std::string* entry = select_row(i);
+        if (!entry || ltrim(program_.data_file_name).rfind("US", 0) != 0) continue;
+        auto validator = validator_for("US");
+        validate_row(i, *validator, *entry);
+        users = true;
+    }
+    ui_.set_progress(2);
+    if (!users) {
+        ui_.message("No existe el archivo de usuario, por favor revise el archivo de control.",
+                    "Falta archivo de Usuario.", Icon::Critical);
+        return RunOutcome::Stopped;
+    }
+    for (int i = 0; i < F; ++i) {
+        if (const std::string* entry = select_row(i)) {
+            std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
+            if (type != "US")
+                if (auto validator = validator_for(type)) validate_row(i, *validator, *entry);
+        }
+        ui_.set_progress(i + 1);
+    }
+    mostrar_meses(program_);
+    return summary(start);
+}
+
+RunOutcome Run::summary(double start) {
+    ui_.show_progress(false);
+    float elapsed = static_cast<float>(program_.clock.seconds_since_midnight() - start);
+    double minutes = std::floor(elapsed / 60.0f);
+    double seconds = std::nearbyint(elapsed - 60.0 * minutes);
+    ui_.message("Finalizo el proceso de lectura de archivos planos. Debe procesar los datos si desea "
+                "almacenarlos y subir los registros depurados.",
+                "Atención", Icon::Information);
+    const int F = static_cast<int>(files_.names.size());
+    double read = 0, passed = 0;
+    for (int r = 0; r < F && r < program_.control.size(); ++r) {
+        read += cell_number(program_.control.rows[static_cast<size_t>(r)][4]);
+        passed += cell_number(program_.control.rows[static_cast<size_t>(r)][5]);
+    }
+    if (read == 0) {
+        ui_.message(totals_text(read, passed, minutes, seconds, format_number(0, "##,##0.000")),
+                    "Resultados de la validacion.", Icon::Information);
+        ui_.message(std::string("No se a leído ningún registro, revise los nombres de los archivos "
+                                "físicos contra los registros del archivo de control.") +
+                        "\r" + "Los nombres de los archivos deben concordar",
+                    "No existen registros para leer", Icon::Information);
+    } else {
+        std::string per_record = format_number(elapsed / read, "####0.000");
+        ui_.message(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
+                        file_table(program_.control, F),
+                    "Resumén de la validación.", Icon::Information);
+    }
+    program_.run_state = "N";
+    return RunOutcome::Summary;
+}
+
+struct FailureInfo {
+    int number;
+    std::string description;
+};
+
+FailureInfo describe(const std::exception& e) {
+    if (auto* s = dynamic_cast<const SQLite::Exception*>(&e)) return {s->getErrorCode(), s->what()};
+    if (auto* s = dynamic_cast<const std::system_error*>(&e))
+        return {s->code().value(), s->code().message()};
+    return {0, e.what()};
+}
+}  // namespace
+
+RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder,
+                       const RunOptions& options) {
+    RunOutcome outcome = RunOutcome::Stopped;
+    try {
+        outcome = Run(program, folder, options).execute();
+    } catch (const ControlTableOverflow&) {
+        program.ui.message(std::string("Existen más de diez (10) archivos de los requeridos por la "
+                                       "Resolución 3374/2000.") +
+                               "\r\r" + "Por favor revise el archivo de control y los archivos a validar",
+                           "Error", Icon::Critical);
+    } catch (const std::exception& e) {
+        FailureInfo f = describe(e);
+        program.ui.message("Se presento el Error # " + number_text(f.number) +
+                               " al leer archivo de Control" + "\r\r" + f.description,
+                           "Error", Icon::Critical);
+    }
+    program.ui.set_busy(false);
+    return outcome;
+}
+
+}  // namespace corvela

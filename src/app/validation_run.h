@@ -1,0 +1,32 @@
+// "Leer Archivos": one validation run over the delivery in a folder.
+#pragma once
+
+#include <filesystem>
+
+#include "app/program.h"
+#include "rules/run_context.h"
+
+namespace corvela {
+
+enum class RunOutcome {
+    Summary,  // the run reached its summary
+    Stopped,  // the run stopped on a message before it
+};
+
+struct RunOptions {
+    // Turns off the in-memory reference tables, so that every lookup reads the database.
+    bool uncached = false;
+};
+
+RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder,
+                       const RunOptions& options = {});
+
+// `borrar`: empties the working tables, and the error rows of runs never saved.
+void borrar(Database& work);
+
+// The summary texts of the run.
+std::string totals_text(double read, double passed, double minutes, double seconds,
+                        const std::string& per_record);
+std::string file_table(const ControlTable& control, int files);
+
+}  // namespace corvela

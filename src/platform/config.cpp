@@ -1,0 +1,56 @@
+#include "platform/config.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "platform/text.h"
+
+namespace corvela {
+
+std::filesystem::path configuration_path(const std::string& given) {
+    if (!given.empty()) return given;
+    if (const char* env = std::getenv("RIPSIPS_INI"); env && *env) return env;
+#ifdef _WIN32
+    return "c:\\ripsips.ini";
+#else
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        return std::filesystem::path(xdg) / "corvela" / "ripsips.ini";
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home ? home : ".") / ".config" / "corvela" / "ripsips.ini";
+#endif
+}
+
+std::optional<Configuration> read_configuration(const std::filesystem::path& path,
+                                                ConfigError* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        int e = errno ? errno : ENOENT;
+        *error = {e, std::strerror(e)};
+        return std::nullopt;
+    }
+    std::string line;
+    char c;
+    while (in.get(c) && c != '\r' && c != '\n') line += c;
+    size_t comma = line.find(',');
+    if (comma == std::string::npos) {
+        // The text before a missing comma has a length of -1: the runtime refuses the call.
+        *error = {5, "Llamada a procedimiento o argumento no válidos"};
+        return std::nullopt;
+    }
+    Configuration cfg;
+    cfg.database_folder = std::string(trim(std::string_view(line).substr(0, comma)));
+    cfg.results_root = line.substr(comma + 1);
+    return cfg;
+}
+
+std::string results_folder(const std::string& results_root) {
+#ifdef _WIN32
+    return results_root + ":\\Validacion\\";
+#else
+    return results_root + "/Validacion/";
+#endif
+}
+
+}  // namespace corvela

@@ -1,0 +1,34 @@
+// The configuration file: one line `DATABASE_FOLDER,RESULTS_ROOT`. The database folder is the
+// text before the first comma, trimmed; the results root is the rest, untrimmed.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace corvela {
+
+struct Configuration {
+    std::string database_folder;
+    std::string results_root;
+};
+
+// A failure with the number and description that start-up shows.
+struct ConfigError {
+    int number;
+    std::string description;
+};
+
+// Where the configuration file is looked for: the given path, else RIPSIPS_INI, else the
+// platform's place (c:\ripsips.ini on Windows, $XDG_CONFIG_HOME/corvela/ripsips.ini elsewhere).
+std::filesystem::path configuration_path(const std::string& given);
+
+// Reads the first line of the file. On failure returns nullopt and fills `error`.
+std::optional<Configuration> read_configuration(const std::filesystem::path& path,
+                                                ConfigError* error);
+
+// The results folder of a results root: root + "/Validacion/" (a drive letter + ":\Validacion\"
+// on Windows).
+std::string results_folder(const std::string& results_root);
+
+}  // namespace corvela

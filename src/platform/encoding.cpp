@@ -1,0 +1,147 @@
+#include "platform/encoding.h"
+
+#include <array>
+#include <fstream>
+#include <vector>
+
+namespace corvela {
+
+namespace {
+// Code points of the bytes 0x80..0x9F in Windows-1252; the undefined ones keep their value.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void append_utf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Validates UTF-8 incrementally across buffer boundaries.
+class Utf8Checker {
+public:
+    bool feed(const unsigned char* p, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            unsigned char c = p[i];
+            if (need_ == 0) {
+                if (c < 0x80) continue;
+                if (c >= 0xC2 && c <= 0xDF) {
+                    need_ = 1;
+                    lo_ = 0x80, hi_ = 0xBF;
+                } else if (c >= 0xE0 && c <= 0xEF) {
+                    need_ = 2;
+                    lo_ = c == 0xE0 ? 0xA0 : 0x80;
+                    hi_ = c == 0xED ? 0x9F : 0xBF;
+                } else if (c >= 0xF0 && c <= 0xF4) {
+                    need_ = 3;
+                    lo_ = c == 0xF0 ? 0x90 : 0x80;
+                    hi_ = c == 0xF4 ? 0x8F : 0xBF;
+                } else {
+                    return false;
+                }
+            } else {
+                if (c < lo_ || c > hi_) return false;
+                lo_ = 0x80, hi_ = 0xBF;
+                --need_;
+            }
+        }
+        return true;
+    }
+    bool complete() const { return need_ == 0; }
+
+private:
+    int need_ = 0;
+    unsigned char lo_ = 0x80, hi_ = 0xBF;
+};
+}  // namespace
+
+bool is_valid_utf8(std::string_view bytes) {
+    Utf8Checker c;
+    return c.feed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) &&
+           c.complete();
+}
+
+Encoding detect_file_encoding(const std::filesystem::path& path, bool* has_bom) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> buf(1 << 16);
+    Utf8Checker checker;
+    bool first = true;
+    if (has_bom) *has_bom = false;
+    while (in) {
+        in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
+        size_t n = static_cast<size_t>(in.gcount());
+        if (n == 0) break;
+        auto* p = reinterpret_cast<const unsigned char*>(buf.data());
+        if (first && n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF && has_bom)
+            *has_bom = true;
+        first = false;
+        if (!checker.feed(p, n)) return Encoding::Windows1252;
+    }
+    return checker.complete() ? Encoding::Utf8 : Encoding::Windows1252;
+}
+
+std::string windows1252_to_utf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (unsigned char c : bytes) {
+        if (c < 0x80)
+            out += static_cast<char>(c);
+        else if (c < 0xA0)
+            append_utf8(out, kHigh[c - 0x80]);
+        else
+            append_utf8(out, c);
+    }
+    return out;
+}
+
+std::string utf8_to_windows1252(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        char32_t cp;
+        size_t len;
+        if (c < 0x80) {
+            cp = c, len = 1;
+        } else if ((c & 0xE0) == 0xC0 && i + 1 < s.size()) {
+            cp = ((c & 0x1F) << 6) | (s[i + 1] & 0x3F), len = 2;
+        } else if ((c & 0xF0) == 0xE0 && i + 2 < s.size()) {
+            cp = ((c & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F), len = 3;
+        } else if ((c & 0xF8) == 0xF0 && i + 3 < s.size()) {
+            cp = ((c & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) | ((s[i + 2] & 0x3F) << 6) |
+                 (s[i + 3] & 0x3F);
+            len = 4;
+        } else {
+            out += '?';
+            ++i;
+            continue;
+        }
+        i += len;
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        char byte = '?';
+        for (size_t k = 0; k < kHigh.size(); ++k)
+            if (kHigh[k] == cp) byte = static_cast<char>(0x80 + k);
+        out += byte;
+    }
+    return out;
+}
+
+}  // namespace corvela

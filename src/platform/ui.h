@@ -1,0 +1,72 @@
+// The one way the core talks to an operator: message boxes, Yes/No questions, input boxes,
+// the status label, the progress bar, the header boxes of the main window and the months grid.
+// The desktop program, the command line and the tests' scripted fake each implement it.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvela {
+
+enum class Icon { None, Information, Critical, Exclamation };
+
+// The header boxes of the main window that a run fills and a save reads.
+struct Header {
+    std::string COD_EAPB;
+    std::string NOMEAPB;
+    std::string NOMREMITENTE;
+    std::string DIRECCION;
+    std::string TELEFONO;
+    std::string NFAX;
+    std::string NREMISION;
+    std::string FECHAREMI;
+    std::string PERIODO;
+};
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // A modal message box. Line breaks inside `text` are CR alone. An empty title means the
+    // program's default title ("Corvela").
+    virtual void message(const std::string& text, const std::string& title, Icon icon) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool ask_yes_no(const std::string& text, const std::string& title) = 0;
+    // An input box; returns the text typed, empty when cancelled.
+    virtual std::string input(const std::string& prompt, const std::string& title,
+                              const std::string& initial) {
+        (void)prompt, (void)title;
+        return initial;
+    }
+
+    // The status label `contenido` and the progress bar, shown only during a run.
+    virtual void show_progress(bool visible) { (void)visible; }
+    virtual void set_status(const std::string& text) { (void)text; }
+    virtual void set_progress_range(int minimum, int maximum) { (void)minimum, (void)maximum; }
+    virtual void set_progress(int value) { (void)value; }
+    // Lets the window repaint and stay responsive during long loops.
+    virtual void process_events() {}
+
+    // The header boxes.
+    virtual Header header() const { return header_; }
+    virtual void set_header(const Header& h) { header_ = h; }
+
+    // The months grid `DBfechas`: (mes, ano) rows under its caption and column titles.
+    virtual void show_months(const std::string& caption, const std::string& month_title,
+                             const std::string& year_title,
+                             const std::vector<std::pair<int, int>>& rows) {
+        (void)caption, (void)month_title, (void)year_title, (void)rows;
+    }
+
+    // The wait pointer.
+    virtual void set_busy(bool busy) { (void)busy; }
+
+protected:
+    Header header_;
+};
+
+// The title used for a message box that has none of its own.
+inline const char* const kDefaultTitle = "Corvela";
+
+}  // namespace corvela

@@ -1,0 +1,41 @@
+// The state of one data file under validation: the current line (`campo`, `marcas`,
+// `descripcion`, `errores_linea`, the several-messages flag, the saved count) and the file's
+// counters `C1`..`C30`, `lineas_leidas` and `lineas_validas`.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "rules/field_definitions.h"
+
+namespace corvela {
+
+struct FileContext {
+    std::string type;  // file type code, two letters in upper case
+    const FieldDefinitions* defs = nullptr;
+    int num_campos = 0;
+    int suma = 0;
+
+    std::string linea;               // the line as read, as it goes to the output files
+    std::vector<std::string> campo;  // campo[1..num_campos]; campo[0] unused
+    std::string descripcion;
+    std::string marcas;
+    int errores_linea = 0;
+    int varios_mensajes = 0;  // set when an error was appended to a non-empty description
+    int guardados = 0;        // saved count of the validators that keep one
+
+    std::array<double, 31> C{};  // C[1]..C[30]
+    long lineas_leidas = 0;
+    long lineas_validas = 0;
+    std::string declared_count;  // record count the control file declares for the type
+
+    // Field k, or an empty text when k is outside 1..num_campos.
+    const std::string& field(int k) const {
+        static const std::string empty;
+        return k >= 1 && k < static_cast<int>(campo.size()) ? campo[k] : empty;
+    }
+    std::string& field_ref(int k) { return campo.at(static_cast<size_t>(k)); }
+};
+
+}  // namespace corvela

@@ -1,0 +1,44 @@
+// The reference tables a run consults, read once per run: the code tables, the municipalities,
+// CIE10 and CUPS. Keys are compared as the database compares text (letter case ignored), so the
+// answers are those of the lookups on the tables themselves.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "db/database.h"
+
+namespace corvela {
+
+// The database's case folding of text (ASCII letters only).
+std::string fold_case(std::string_view s);
+
+enum class CodeTable { TipoDocumento, TipoDocumento1, TipoUsuario, FinalidadConsulta,
+                       CausaExterna, Concepto };
+
+struct Diagnosis {
+    std::string sexo, lim_inf, lim_sup;
+};
+struct Procedure {
+    std::string sexo, edad_ini, edad_fin;
+};
+
+class ReferenceCache {
+public:
+    explicit ReferenceCache(Database& ref);
+
+    bool has_code(CodeTable table, std::string_view value) const;
+    bool has_municipality(std::string_view depto, std::string_view muni) const;
+    const Diagnosis* cie10(std::string_view codigo) const;
+    const Procedure* cups(std::string_view codigo, std::string_view archivo) const;
+
+private:
+    std::unordered_set<std::string> codes_[6];
+    std::unordered_set<std::string> municipalities_;
+    std::unordered_map<std::string, Diagnosis> cie10_;
+    std::unordered_map<std::string, Procedure> cups_;
+};
+
+}  // namespace corvela

@@ -1,0 +1,99 @@
+// What outlives a line or a file during one validation run: the databases, the operator's UI,
+// the clock, the control-file table, the run's header values, the service date
+// `fecha_atencion`, the slots of the last diagnosis found, the length slot of `lee_campo`, the
+// per-line message slots, the users of the run and the reference tables.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "db/database.h"
+#include "platform/clock.h"
+#include "platform/ui.h"
+#include "rules/control_table.h"
+#include "rules/reference_cache.h"
+
+namespace corvela {
+
+struct UserData {
+    std::string unidad_medida;
+    double edad = 0;
+    std::string sexo;
+};
+
+// The users stored in `usuario` during the run, found by document type and number with letter
+// case ignored, as the database compares them. Kept in step with the table.
+class UsersIndex {
+public:
+    const UserData* find(std::string_view tipo, std::string_view numero) const {
+        auto it = users_.find(key(tipo, numero));
+        return it == users_.end() ? nullptr : &it->second;
+    }
+    void add(std::string_view tipo, std::string_view numero, UserData data) {
+        users_.emplace(key(tipo, numero), std::move(data));
+    }
+    void clear() { users_.clear(); }
+    size_t size() const { return users_.size(); }
+
+private:
+    static std::string key(std::string_view tipo, std::string_view numero) {
+        std::string k = fold_case(tipo);
+        k += '\x1f';
+        k += fold_case(numero);
+        return k;
+    }
+    std::unordered_map<std::string, UserData> users_;
+};
+
+// The message slots that `limpia_mensajes` empties at the start of each line.
+struct LineSlots {
+    std::string user_unit;
+    double user_age = 0;
+    std::string user_sex;
+    std::string user_message;
+    std::string diagnosis_message;
+    std::string sex_message;
+    std::string age_message;
+    std::string procedure_message;
+};
+
+struct RunContext {
+    RunContext(Database& w, Database& r, Ui& u, const Clock& c) : work(w), ref(r), ui(u), clock(c) {}
+
+    Database& work;
+    Database& ref;
+    Ui& ui;
+    const Clock& clock;
+
+    std::string results_folder;
+    ControlTable control;
+    double radicacion = 0;
+    std::string cod_eapb_box;   // text of the COD_EAPB box
+    std::string nremision_box;  // text of the NREMISION box
+    std::string remission_date; // second field of the first control record
+
+    // The data file under validation.
+    std::string data_file_name;  // control-file code + ".TXT"
+    std::string ips_code;        // IPS code of the file's control record
+
+    // Shared slots.
+    std::string fecha_atencion;
+    double length_slot = 0;
+    std::string tipo_slot, tabla_slot;
+    std::string dx_sexo, dx_lim_inf, dx_lim_sup;  // last diagnosis found
+    LineSlots slots;
+
+    UsersIndex users;
+    std::unique_ptr<ReferenceCache> reference;
+
+    ReferenceCache& references() {
+        if (!reference) reference = std::make_unique<ReferenceCache>(ref);
+        return *reference;
+    }
+};
+
+// `limpia_mensajes`.
+inline void limpia_mensajes(RunContext& run) { run.slots = LineSlots{}; }
+
+}  // namespace corvela

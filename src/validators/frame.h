@@ -1,0 +1,64 @@
+// The reading frame shared by every data file type: open the outputs, read each line, check its
+// structure, split its fields, run the type's field checks, decide pass or fail, write the
+// accepted line and the working-table row or the error-file line, and write the file's
+// `ERRORES` row at the end. What differs per type lives in a RecordValidator.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "rules/file_context.h"
+#include "rules/run_context.h"
+#include "validators/row_writer.h"
+
+namespace corvela {
+
+// What a file type fixes about the frame.
+struct TypeSpec {
+    std::string type;       // file type code
+    std::string file_word;  // names the file in the failure message
+    std::string table;      // working table
+    std::vector<std::string> columns;
+    // Text after "Linea " + number of a line that is empty or too long.
+    std::string structure_text = " Error de Estructura";
+    // Separator before the line number of a failing record, after the field checks and after
+    // the field-count check.
+    std::string record_separator = " / linea ";
+    std::string count_separator = " / linea ";
+    // Length of the per-field marks of a line; 0 means the field count.
+    size_t marcas_length = 0;
+    // A line with fewer fields than the definition goes on to the field checks.
+    bool fewer_fields_allowed = false;
+};
+
+class RecordValidator {
+public:
+    virtual ~RecordValidator() = default;
+    virtual const TypeSpec& spec() const = 0;
+    // Called once when the file starts.
+    virtual void start_file(RunContext&, FileContext&) {}
+    // The field checks of the type, in field order, on the split line.
+    virtual void check_fields(RunContext& run, FileContext& fc) = 0;
+    // Adds the row of a passing line to the working table.
+    virtual void store(RunContext& run, FileContext& fc, RowWriter& row) = 0;
+};
+
+struct FileCounts {
+    long lineas_leidas = 0;
+    long lineas_validas = 0;
+};
+
+// `leer_archivo`: validates one data file. Failures of the database or of a file are reported
+// and end the file; the rows of the lines passed so far and its `ERRORES` row are kept.
+FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
+                        const std::filesystem::path& path);
+
+// Splits a line on commas into fc.campo[1..n] (each trimmed); returns the number of fields.
+int split_fields(std::string_view line, FileContext& fc);
+
+// The output names of a data file.
+std::filesystem::path error_file_path(const RunContext& run);
+std::filesystem::path accepted_file_path(const RunContext& run);
+
+}  // namespace corvela

@@ -1,0 +1,50 @@
+#include "validators/row_writer.h"
+
+#include "platform/text.h"
+
+namespace corvela {
+
+namespace {
+std::string insert_sql(const std::string& table, const std::vector<std::string>& columns) {
+    std::string cols, marks;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        cols += (i ? ", " : "") + columns[i];
+        marks += i ? ", ?" : "?";
+    }
+    return "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")";
+}
+}  // namespace
+
+RowWriter::RowWriter(Database& db, const std::string& table, const std::vector<std::string>& columns)
+    : statement_(db.db(), insert_sql(table, columns)) {}
+
+void RowWriter::text(int i, std::string_view value) {
+    statement_.bind(i, value.data(), static_cast<int>(value.size()));
+}
+
+void RowWriter::text_or_null(int i, std::string_view value) {
+    if (value.empty())
+        statement_.bind(i);
+    else
+        text(i, value);
+}
+
+void RowWriter::number(int i, double value) { statement_.bind(i, value); }
+
+void RowWriter::null(int i) { statement_.bind(i); }
+
+void RowWriter::date(int i, std::string_view value) {
+    auto d = parse_date(trim(value));
+    if (d)
+        statement_.bind(i, iso_date(*d));
+    else
+        statement_.bind(i);
+}
+
+void RowWriter::insert() {
+    statement_.exec();
+    statement_.reset();
+    statement_.clearBindings();
+}
+
+}  // namespace corvela

@@ -1,0 +1,143 @@
+#include "validators/usuarios.h"
+
+#include "platform/text.h"
+#include "rules/documents.h"
+#include "rules/error_recording.h"
+#include "rules/field_checks.h"
+
+namespace corvela {
+
+const TypeSpec& Ausuarios::spec() const {
+    static const TypeSpec s = [] {
+        TypeSpec t;
+        t.type = "US";
+        t.file_word = "Usuarios";
+        t.table = "usuario";
+        t.columns = {"tipo_identificacion", "numero_identificacion", "COD_EAPB", "tipo_usuario",
+                     "primer_apellido", "segundo_apellido", "primer_nombre", "segundo_nombre",
+                     "edad", "unidad_medida", "sexo", "cod_depto", "cod_muni", "ZONA_RESIDENCIA",
+                     "num_radicacion"};
+        t.structure_text = " Error de Estructura del registro en campos";
+        t.record_separator = "  / linea ";
+        t.count_separator = " / linea ";
+        return t;
+    }();
+    return s;
+}
+
+namespace {
+// The digit of a user-type letter, or the value unchanged.
+std::string user_type_digit(const std::string& v) {
+    if (v == "C") return "1";
+    if (v == "S") return "2";
+    if (v == "V") return "3";
+    if (v == "P") return "4";
+    if (v == "O") return "5";
+    return v;
+}
+
+// Replaces, in the kept line, the first occurrence of "," + letter + "," (letter case ignored)
+// by the same with the digit, so that the output files show the digit.
+void translate_in_line(std::string& line, const std::string& letter, const std::string& digit) {
+    std::string needle = fold_case("," + letter + ",");
+    std::string folded = fold_case(line);
+    size_t at = folded.find(needle);
+    if (at != std::string::npos) line.replace(at + 1, letter.size(), digit);
+}
+}  // namespace
+
+void Ausuarios::check_field_4(RunContext& run, FileContext& fc) {
+    if (fails_exact_length(run, fc, 4) || fails_empty(fc, 4)) return;
+    valida_tipo_usuario(run, fc, fc.field(4), 4);
+    std::string as_read = fc.field(4);
+    std::string digit = user_type_digit(as_read);
+    if (digit != as_read) {
+        fc.field_ref(4) = digit;
+        translate_in_line(fc.linea, as_read, digit);
+    }
+}
+
+void Ausuarios::check_fields(RunContext& run, FileContext& fc) {
+    if (!fails_length(run, fc, 1) && !fails_empty(fc, 1))
+        valida_tipo_documento(run, fc, to_upper(fc.field(1)), 1);
+
+    if (!fails_length(run, fc, 2)) valida_documento(fc, 2);
+
+    if (!fails_length(run, fc, 3) && ltrim(fc.field(3)).empty() && fc.field(4) != "4") {
+        fc.errores_linea += 1;
+        plain_join(fc, " C3 no puede ser blanco o vacio");
+        cuenta_error(fc, 3);
+    }
+
+    check_field_4(run, fc);
+
+    for (int k = 5; k <= 8; ++k) fails_length(run, fc, k);
+
+    if (!fails_length(run, fc, 9) && !fails_empty(fc, 9) && leading_number_value(fc.field(9)) < 0)
+        field_error(fc, 9, ": Edad con valor negativo");
+
+    if (!fails_exact_length(run, fc, 10) && !fails_empty(fc, 10)) valida_lista_1a3(fc, fc.field(10), 10);
+
+    fc.field_ref(11) = to_upper(fc.field(11));
+    if (!fails_exact_length(run, fc, 11) && fc.field(11) != "M" && fc.field(11) != "F")
+        field_error(fc, 11, ": Contenido no cumple con los valores definidos");
+
+    if (!fails_exact_length(run, fc, 12)) fails_empty(fc, 12);
+    if (!fails_exact_length(run, fc, 13)) fails_empty(fc, 13);
+
+    lee_campo(run, fc, 14);
+    if (fc.field(14).empty() || fc.field(14) == "NULL") field_error(fc, 14, kSinContenido);
+
+    cross_field_rules(run, fc);
+}
+
+void Ausuarios::cross_field_rules(RunContext& run, FileContext& fc) {
+    auto fail = [&fc](std::string_view text, int code) {
+        fc.errores_linea += 1;
+        comma_blank_join(fc, text);
+        cuenta_error(fc, code);
+    };
+
+    std::string_view numero = ltrim(fc.field(2));
+    if (!numero.empty() && char_length(numero) > 1 && !is_numeric(fc.field(2)) && fc.field(1) == "CC") {
+        const char* text = "Numero de Identificación es tipo cedula y no es numerico";
+        if (numero[numero.size() - 2] != '-') fail(text, 22);
+        if (leading_number_value(fc.field(2)) == 0) fail(text, 22);
+    }
+
+    double unit = leading_number_value(fc.field(10));
+    double age = leading_number_value(fc.field(9));
+    const char* unit_text = "Unidad de medida de la edad no concuerda";
+    if (unit == 1 && age > 120) fail(unit_text, 23);
+    if (unit == 2 && age > 12) fail(unit_text, 23);
+    if (unit == 3 && age > 31) fail(unit_text, 23);
+
+    if (char_length(ltrim(fc.field(12))) == 2 && char_length(ltrim(fc.field(13))) == 3 &&
+        !run.references().has_municipality(fc.field(12), fc.field(13)))
+        fail("Código del departamento y Código de municipio no concuerda", 24);
+}
+
+void Ausuarios::store(RunContext& run, FileContext& fc, RowWriter& row) {
+    // A user repeated in the delivery passes but is stored once.
+    if (run.users.find(fc.field(1), fc.field(2))) return;
+    row.text(1, fc.field(1));
+    row.text(2, fc.field(2));
+    row.text_or_null(3, fc.field(3));
+    row.text(4, fc.field(4));
+    row.text(5, fc.field(5));
+    row.text_or_null(6, fc.field(6));
+    row.text_or_null(7, fc.field(7));
+    row.text_or_null(8, fc.field(8));
+    double edad = leading_number_value(fc.field(9));
+    row.number(9, edad);
+    row.text(10, fc.field(10));
+    row.text(11, fc.field(11));
+    row.text(12, fc.field(12));
+    row.text(13, fc.field(13));
+    row.text(14, fc.field(14));
+    row.number(15, run.radicacion);
+    row.insert();
+    run.users.add(fc.field(1), fc.field(2), UserData{fc.field(10), edad, fc.field(11)});
+}
+
+}  // namespace corvela

@@ -1,0 +1,212 @@
+// The HTML table writer: the page byte for byte, colours and alignments, refused settings, the
+// logo copy and the ways an export ends early.
+#include "reports/cls_html.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "support/scripted_ui.h"
+
+namespace corvela {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedUi;
+
+class StoppedClock : public Clock {
+  public:
+    Date today() const override { return {2024, 3, 15}; }
+    double seconds_since_midnight() const override { return 45123.25; }
+};
+
+const std::string kFooterTail =
+    "</BODY><HEAD><META HTTP-EQUIV=PRAGMA CONTENT=NO-CACHE></HEAD></HTML>\r\n";
+
+class ClsHtmlTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("corvela_cls_html_" + std::to_string(getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        html_.EndExport = [this] { ++ends_; };
+        html_.InitExport = [this] { ++inits_; };
+        html_.Progress = [this](int p) { progress_.push_back(p); };
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    static std::string read(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    void expect_message(size_t i, const std::string& text, const std::string& title, Icon icon) {
+        ASSERT_EQ(ui_.messages.size(), i + 1);
+        EXPECT_EQ(ui_.messages[i].text, text);
+        EXPECT_EQ(ui_.messages[i].title, title);
+        EXPECT_EQ(ui_.messages[i].icon, icon);
+    }
+
+    fs::path dir_;
+    ScriptedUi ui_;
+    StoppedClock clock_;
+    clsHtml html_{ui_, clock_};
+    int ends_ = 0;
+    int inits_ = 0;
+    std::vector<int> progress_;
+};
+
+TEST_F(ClsHtmlTest, TwoRowPageIsWrittenByteForByte) {
+    html_.setTextHeader("Resumen");
+    html_.setTextSubHeader("Detalle");
+    html_.setTextFoother("Pie");
+    html_.setSizeBorderTable("1");
+    html_.setAlignFontHeader(1);
+    html_.setAlignFontColumnHeader(2);
+    html_.setAlignFontCell(7);
+    html_.setFontNameHeader("Arial");
+    html_.setFontNameSubHeader("Tahoma");
+    html_.setFontNameCell("Verdana");
+    html_.setBackGroundColorPage("16777215");
+    html_.setBorderColorTable("255");
+    html_.setBackGroundColorHeader("#92B6DA");
+    html_.setFontColorColumnHeader("16711680");
+    html_.setBackGroundColorCell("  ");
+    html_.setFontColorHeader("0");
+    html_.setFontColorSubHeader("65280");
+    html_.setFontColorCell("#333333");
+    for (int pos : {0, 1, 2, 3, 4, 5}) html_.InsertHtml("<x" + std::to_string(pos) + ">", pos);
+    html_.InsertHtml("<i4>", 4);
+    html_.setOutputPath(path("informe.html"));
+
+    ListView list{{" Código ", "Descripción", "Total"}, {{"AC", "Consultas", "12"}, {"AP"}}};
+    ASSERT_TRUE(html_.ExportHtml(list));
+
+    const std::string th = " <TH><div align=Right><font size=3 face=Arial color=#0000FF>";
+    const std::string td = " <td><div align=><font color=#333333 size=2 face=Verdana>";
+    const std::string end_td = "</font></div></td>\r\n";
+    const std::string expected =
+        "<HTML><HEAD></HEAD><BODY  BGCOLOR=#FFFFFF>\r\n"
+        "<x0><p align=Center><font face=Arial size=6 color=#000000>Resumen</font></p><HR>"
+        "<x1><p><font face=Tahoma size=3 color=#00FF00>Detalle</font></p><HR><x3>\r\n"
+        "<TABLE width=100%  BORDER=1 Bordercolor=#FF0000 bgcolor=>\r\n"
+        "<TR bgcolor=#92B6DA> \r\n\r\n" +
+        th + "Código</font></div></TH>\r\n" + th + "Descripción</font></div></TH>\r\n" + th +
+        "Total</font></div></TH>\r\n"
+        "</TR>\r\n\r\n"
+        "<TR bgcolor= > \r\n" +
+        td + "&nbsp;&nbsp;AC" + end_td + td + "Consultas" + end_td + td + "12" + end_td +
+        "</TR>\r\n\r\n"
+        "<TR bgcolor= > \r\n" +
+        td + "&nbsp;&nbsp;AP" + end_td + td + end_td + td + end_td +
+        "</TR>\r\n\r\n"
+        "</TR>\r\n\r\n"
+        "</table>\r\n<BR><i4><HR><font face=verdana size=2 color=#000000>Pie</font><P><x5>" +
+        kFooterTail;
+    const std::string page = read(path("informe.html"));
+    EXPECT_EQ(page, expected);
+    EXPECT_EQ(page.find("<x2>"), std::string::npos);
+    EXPECT_EQ(progress_, (std::vector<int>{50, 100}));
+    EXPECT_EQ(inits_, 1);
+    EXPECT_EQ(ends_, 1);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(ClsHtmlTest, NonNumericSizeIsRefused) {
+    html_.setFontSizeCell("grande");
+    EXPECT_EQ(html_.FontSizeCell(), "2");
+    expect_message(0, "El valor ingresado no es un número", "", Icon::Critical);
+    html_.setFontSizeCell("4");
+    EXPECT_EQ(html_.FontSizeCell(), "4");
+}
+
+TEST_F(ClsHtmlTest, OutputPathWithoutFolderIsRefused) {
+    for (const char* output : {"informe.html", ""}) {
+        html_.setOutputPath(output);
+        EXPECT_FALSE(html_.ExportHtml({}));
+    }
+    expect_message(1,
+                   "No se ha indicado la ruta para generar el archivo html en la propiedad "
+                   "OutputPath",
+                   "", Icon::Exclamation);
+    EXPECT_EQ(ends_, 2);
+    EXPECT_EQ(inits_, 0);
+
+    // A backslash ends the folder as a slash does.
+    html_.setOutputPath(path("win") + "\\informe.html");
+    EXPECT_TRUE(html_.ExportHtml({}));
+    EXPECT_TRUE(fs::is_directory(path("win") + "\\"));
+    EXPECT_EQ(ui_.messages.size(), 2u);
+}
+
+TEST_F(ClsHtmlTest, EmptyListInMissingFolderGivesCompletePage) {
+    const std::string sub = path("nuevo");
+    html_.setOutputPath(sub + "/vacio.html");
+    ASSERT_TRUE(html_.ExportHtml({}));
+    EXPECT_EQ(read(sub + "/vacio.html"),
+              "<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n"
+              "<p align=Left><font face= size=6 color=></font></p><HR>"
+              "<p><font face= size=3 color=></font></p><HR>\r\n"
+              "<TABLE width=100%  BORDER= Bordercolor= bgcolor=>\r\n"
+              "<TR bgcolor=> \r\n\r\n"
+              "</TR>\r\n\r\n"
+              "</TR>\r\n\r\n"
+              "</table>\r\n<BR><HR><font face=verdana size=2 color=></font><P>" +
+                  kFooterTail);
+    EXPECT_TRUE(progress_.empty());
+    EXPECT_EQ(ends_, 1);
+}
+
+TEST_F(ClsHtmlTest, ProgressRoundsHalvesToEven) {
+    html_.setOutputPath(path("p.html"));
+    ListView list{{"A"}, std::vector<std::vector<std::string>>(8, {"x"})};
+    ASSERT_TRUE(html_.ExportHtml(list));
+    EXPECT_EQ(progress_, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
+}
+
+TEST_F(ClsHtmlTest, UnwritableOutputShowsErrorNumber) {
+    fs::create_directory(path("ocupado"));
+    html_.setOutputPath(path("ocupado") + "/");  // the page's path is a folder
+    EXPECT_FALSE(html_.ExportHtml({{"A"}, {{"x"}}}));
+    expect_message(0, std::system_category().message(EISDIR),
+                   "N° de error: " + std::to_string(EISDIR), Icon::Critical);
+    EXPECT_EQ(ends_, 1);
+}
+
+TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
+    html_.setOutputPath(path("logo.html"));
+    html_.setPictureLogoAlign(1);
+
+    html_.setPictureLogoPath(path("falta.png"));
+    ASSERT_TRUE(html_.ExportHtml({}));
+    expect_message(0, "No se ha encontrado el archivo para el logo " + path("falta.png"), "",
+                   Icon::Critical);
+    EXPECT_EQ(read(path("logo.html")).find("<img"), std::string::npos);
+
+    std::ofstream(path("marca.png"), std::ios::binary) << "PNG";
+    html_.setPictureLogoPath(path("marca.png"));
+    EXPECT_FALSE(html_.ExportHtml({}));  // no "imagenes" folder to copy into
+    expect_message(1, std::system_category().message(ENOENT),
+                   "N° de error: " + std::to_string(ENOENT), Icon::Critical);
+
+    fs::create_directory(path("imagenes"));
+    ASSERT_TRUE(html_.ExportHtml({}));
+    EXPECT_EQ(read(path("imagenes/45123-25logo.png")), "PNG");
+    EXPECT_EQ(read(path("logo.html"))
+                  .rfind("<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n"
+                         "<p align=center><img src=imagenes/45123-25.png></p><p align=Left>",
+                         0),
+              0u);
+    EXPECT_EQ(ends_, 3);
+}
+
+}  // namespace
+}  // namespace corvela
