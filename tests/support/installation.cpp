@@ -1,0 +1,161 @@
+#include "support/installation.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "db/schema.h"
+#include "platform/config.h"
+
+namespace corvela::testing {
+
+namespace {
+struct Lengths {
+    const char* type;
+    std::vector<int> lengths;
+};
+const std::vector<Lengths>& field_lengths() {
+    static const std::vector<Lengths> l = {
+        {"CT", {12, 10, 8, 10}},
+        {"US", {2, 20, 6, 1, 30, 30, 20, 20, 3, 1, 1, 2, 3, 1}},
+        {"AF", {12, 60, 2, 20, 20, 10, 10, 10, 6, 30, 15, 30, 10, 15, 15, 15, 15}},
+        {"AC", {20, 12, 2, 20, 10, 15, 8, 2, 2, 4, 4, 4, 4, 1, 15, 15, 15}},
+        {"AP", {20, 12, 2, 20, 10, 15, 8, 1, 1, 1, 4, 4, 4, 1, 15}},
+        {"AU", {20, 12, 2, 20, 10, 5, 15, 2, 4, 4, 4, 4, 1, 1, 4, 10, 5}},
+        {"AH", {20, 12, 2, 20, 1, 10, 5, 15, 2, 4, 4, 4, 4, 4, 4, 1, 4, 10, 5}},
+        {"AN", {20, 12, 2, 20, 10, 5, 2, 1, 1, 4, 4, 4, 10, 5}},
+        {"AM", {20, 12, 2, 20, 15, 20, 1, 30, 20, 20, 20, 5, 15, 15}},
+        {"AT", {20, 12, 2, 20, 15, 1, 20, 60, 5, 15, 15}},
+        {"AD", {20, 12, 2, 5, 15, 15}},
+    };
+    return l;
+}
+}  // namespace
+
+std::string crlf(std::initializer_list<std::string> lines) {
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+
+Installation::Installation() {
+    static std::mt19937_64 rng(std::random_device{}());
+    dir = std::filesystem::temp_directory_path() / ("corvela-test-" + std::to_string(rng()));
+    std::filesystem::create_directories(dir / "db");
+    delivery = dir / "entrega";
+    results_root = dir / "res";
+    std::filesystem::create_directories(delivery);
+    std::filesystem::create_directories(results_root);
+    work_ = Database::create((dir / "db" / "registros_ips.db").string());
+    ref_ = Database::create((dir / "db" / "Ref_rips.db").string());
+    create_working_schema(*work_);
+    create_reference_schema(*ref_);
+    SQLite::Statement campos(ref_->db(),
+                             "INSERT INTO R_Campos (ARCHIVO, id, Long, tipo, tabla, dato) VALUES (?, ?, ?, '', '', ?)");
+    for (const auto& t : field_lengths())
+        for (size_t i = 0; i < t.lengths.size(); ++i) {
+            campos.bind(1, t.type);
+            campos.bind(2, static_cast<int>(i + 1));
+            campos.bind(3, t.lengths[i]);
+            campos.bind(4, "Campo" + std::to_string(i + 1));
+            campos.exec();
+            campos.reset();
+        }
+    for (const char* c : {"CC", "CE", "PA", "RC", "TI", "AS", "MS", "NU"}) add_code("R_TIPO_DOCUMENTO", c);
+    for (const char* c : {"NI", "CC", "CE", "PA"}) add_code("R_TIPO_DOCUMENTO1", c);
+    for (const char* c : {"1", "2", "3", "4", "5", "C", "S", "V", "P", "O"}) add_code("R_tipo_usuario", c);
+    for (const char* c : {"01", "02", "10"}) add_code("r_finalidad_consulta", c);
+    for (const char* c : {"01", "13", "15"}) add_code("r_causa_externa", c);
+    for (const char* c : {"01", "02", "12"}) add_code("R_AD_conceptos", c);
+    add_municipio("76", "001");
+    work_->exec("INSERT INTO sedes VALUES ('760010012301', 'IPS de prueba', 'Ana Gómez', 'Calle 1', '555', '556')");
+    config = dir / "ripsips.ini";
+    std::ofstream(config, std::ios::binary)
+        << (dir / "db").string() << "/," << results_root.string() << "\r\n";
+}
+
+Installation::~Installation() {
+    work_.reset();
+    ref_.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
+std::string Installation::results() const { return results_folder(results_root.string()); }
+
+void Installation::add_code(const std::string& table, const std::string& code) {
+    std::string column = table == "r_finalidad_consulta" || table == "R_AD_conceptos" ? "id" : "CODIGO";
+    SQLite::Statement st(ref_->db(), "INSERT INTO " + table + " (" + column + ") VALUES (?)");
+    st.bind(1, code);
+    st.exec();
+}
+
+void Installation::add_cie10(const std::string& codigo, const std::string& sexo,
+                             const std::string& lim_inf, const std::string& lim_sup) {
+    SQLite::Statement st(ref_->db(), "INSERT INTO r_cie10 (codigo, sexo, lim_inf, lim_sup) VALUES (?, ?, ?, ?)");
+    st.bind(1, codigo);
+    st.bind(2, sexo);
+    st.bind(3, lim_inf);
+    st.bind(4, lim_sup);
+    st.exec();
+}
+
+void Installation::add_cups(const std::string& codigo, const std::string& archivo, const std::string& sexo,
+                            const std::string& edad_ini, const std::string& edad_fin) {
+    SQLite::Statement st(ref_->db(),
+                         "INSERT INTO cups (codigo, archivo, sexo, edad_ini, edad_fin) VALUES (?, ?, ?, ?, ?)");
+    st.bind(1, codigo);
+    st.bind(2, archivo);
+    st.bind(3, sexo);
+    st.bind(4, edad_ini);
+    st.bind(5, edad_fin);
+    st.exec();
+}
+
+void Installation::add_municipio(const std::string& depto, const std::string& muni) {
+    SQLite::Statement st(ref_->db(), "INSERT INTO r_municipios (coddepto, codmuni) VALUES (?, ?)");
+    st.bind(1, depto);
+    st.bind(2, muni);
+    st.exec();
+}
+
+void Installation::write(const std::string& name, const std::string& bytes) {
+    std::ofstream(delivery / name, std::ios::binary) << bytes;
+}
+
+std::string Installation::result(const std::string& name) const {
+    std::ifstream in(results() + name, std::ios::binary);
+    if (!in) return {};
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+RunOutcome Installation::validate(ScriptedUi& ui, Date today, const std::string& run_state) {
+    FixedClock clock(today);
+    Program program(ui, clock);
+    if (!program.start(config)) return RunOutcome::Stopped;
+    program.run_state = run_state;
+    return BLeer_Click(program, delivery);
+}
+
+std::unique_ptr<RunContext> Installation::context(Ui& ui, const Clock& clock,
+                                                  const std::string& data_file_name,
+                                                  const std::string& remission_date) {
+    auto ctx = std::make_unique<RunContext>(*work_, *ref_, ui, clock);
+    ctx->results_folder = results();
+    std::filesystem::create_directories(ctx->results_folder);
+    ctx->data_file_name = data_file_name;
+    ctx->ips_code = kIps;
+    ctx->cod_eapb_box = kIps;
+    ctx->nremision_box = "000001";
+    ctx->remission_date = remission_date;
+    ctx->control.rows.assign(3, {});
+    ctx->control.rows[0][0] = std::string(kIps);
+    ctx->control.rows[0][1] = remission_date;
+    ctx->control.rows[0][2] = data_file_name.substr(0, data_file_name.size() - 4);
+    ctx->control.rows[0][3] = std::string("10");
+    return ctx;
+}
+
+}  // namespace corvela::testing

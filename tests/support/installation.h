@@ -1,0 +1,68 @@
+// A throw-away installation for tests: a temporary folder with both databases, the field
+// definitions of every file type (display names "Campo1", "Campo2", ...), a few codes, one
+// habilitated site, a configuration file, a delivery folder and a results root.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "app/validation_run.h"
+#include "db/database.h"
+#include "platform/clock.h"
+#include "rules/run_context.h"
+#include "support/scripted_ui.h"
+
+namespace corvela::testing {
+
+inline constexpr const char* kIps = "760010012301";
+
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(Date d, double seconds = 36000) : date(d), seconds(seconds) {}
+    Date today() const override { return date; }
+    double seconds_since_midnight() const override { return seconds; }
+    Date date;
+    double seconds;
+};
+
+class Installation {
+public:
+    Installation();
+    ~Installation();
+
+    std::filesystem::path dir, config, delivery, results_root;
+    std::string results() const;  // the results folder, with its trailing separator
+
+    Database& work() { return *work_; }
+    Database& ref() { return *ref_; }
+
+    // Reference rows.
+    void add_code(const std::string& table, const std::string& code);
+    void add_cie10(const std::string& codigo, const std::string& sexo, const std::string& lim_inf,
+                   const std::string& lim_sup);
+    void add_cups(const std::string& codigo, const std::string& archivo, const std::string& sexo,
+                  const std::string& edad_ini, const std::string& edad_fin);
+    void add_municipio(const std::string& depto, const std::string& muni);
+
+    // Writes a file of the delivery folder, bytes as given.
+    void write(const std::string& name, const std::string& bytes);
+    // Reads a file of the results folder ("" when missing).
+    std::string result(const std::string& name) const;
+
+    // A whole "Leer Archivos" over the delivery folder with a fresh program.
+    RunOutcome validate(ScriptedUi& ui, Date today = {2026, 12, 6}, const std::string& run_state = "I");
+
+    // A run context for calling one validator directly on a data file of the delivery.
+    std::unique_ptr<RunContext> context(Ui& ui, const Clock& clock, const std::string& data_file_name,
+                                        const std::string& remission_date = "01/11/2026");
+
+private:
+    std::unique_ptr<Database> work_, ref_;
+};
+
+// CR LF joined lines, each ended by CR LF.
+std::string crlf(std::initializer_list<std::string> lines);
+
+}  // namespace corvela::testing
