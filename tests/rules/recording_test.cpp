@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "rules/error_recording.h"
+#include "support/installation.h"
+#include "validators/frame.h"
+
+namespace corvela {
+namespace {
+
+struct Recording : ::testing::Test {
+    testing::Installation inst;
+    FieldDefinitions defs{inst.ref(), "AC"};
+    FileContext fc;
+    void SetUp() override {
+        fc.type = "AC";
+        fc.defs = &defs;
+        fc.num_campos = 17;
+        fc.campo.assign(18, "");
+        fill_marcas(fc, 17, '0');
+    }
+};
+
+TEST_F(Recording, FirstErrorHasNoSeparatorLaterOnesAppendCommaBlank) {
+    field_error(fc, 3, ": Campo sin contenido");
+    EXPECT_EQ(fc.descripcion, "Campo3: Campo sin contenido");
+    EXPECT_EQ(fc.varios_mensajes, 0);
+    field_error(fc, 8, ": No esta definido en los parametros");
+    EXPECT_EQ(fc.descripcion, "Campo3: Campo sin contenido, Campo8 : No esta definido en los parametros");
+    EXPECT_EQ(fc.varios_mensajes, 1);
+    EXPECT_EQ(fc.errores_linea, 2);
+    EXPECT_EQ(fc.C[3], 1);
+    EXPECT_EQ(fc.C[8], 1);
+}
+
+TEST_F(Recording, MarksBothEndsOfTheFieldString) {
+    field_error(fc, 1, "x");
+    field_error(fc, 17, "y");
+    EXPECT_EQ(fc.marcas, "10000000000000001");
+    registra_error(fc, 25, 17, "z");  // beyond the fields: counted, not marked
+    EXPECT_EQ(fc.marcas, "10000000000000001");
+    EXPECT_EQ(fc.C[25], 1);
+}
+
+TEST_F(Recording, MarksAreRebuiltToTheFieldCount) {
+    fill_marcas(fc, 15, '0');
+    registra_error(fc, 2, 6, "x");
+    EXPECT_EQ(fc.marcas, "010000");
+}
+
+TEST_F(Recording, TheThreeJoins) {
+    comma_blank_join(fc, "A");
+    comma_blank_join(fc, "B");
+    comma_join(fc, "C");
+    plain_join(fc, "D");
+    EXPECT_EQ(fc.descripcion, "A, B,CD");
+    cuenta_error(fc, 31);
+    cuenta_error(fc, 0);
+    for (int i = 1; i <= 30; ++i) EXPECT_EQ(fc.C[static_cast<size_t>(i)], 0);
+}
+
+TEST_F(Recording, SplitKeepsEmptyFieldsAndDropsATrailingComma) {
+    EXPECT_EQ(split_fields("a, b ,c", fc), 3);
+    EXPECT_EQ(fc.campo[2], "b");
+    EXPECT_EQ(split_fields("a,,c,", fc), 3);
+    EXPECT_EQ(fc.campo[2], "");
+    EXPECT_EQ(split_fields(",x", fc), 2);
+    EXPECT_EQ(fc.campo[1], "");
+    std::string many(30, ',');
+    EXPECT_EQ(split_fields(many + "z", fc), 31);  // surplus fields are counted, not kept
+    EXPECT_EQ(fc.campo[17], "");
+}
+
+}  // namespace
+}  // namespace corvela
