@@ -1,0 +1,111 @@
+// Writes a synthetic delivery for the benchmark: a control file, a users file of N users and M
+// service lines for each chosen type, with a share of bad lines of several kinds. The same seed
+// gives the same files.
+//
+//   generate_delivery DIR USERS LINES_PER_TYPE BAD_SHARE SEED [TYPES]
+//   TYPES: comma-separated file types other than US (default AF,AC,AP,AU,AH,AN,AM,AT,AD)
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+const char* const kIps = "760010012301";
+
+std::string user_number(long i) { return std::to_string(10000000 + i); }
+
+// A good record of a type for user u and record i.
+std::string good_line(const std::string& type, long i, long u) {
+    std::string f = "FV" + std::to_string(i);
+    std::string doc = std::string(",") + kIps + ",CC," + user_number(u);
+    if (type == "AF")
+        return std::string(kIps) + ",IPS BENCH,NI,900123456," + f +
+               ",15/11/2026,01/11/2026,30/11/2026,EPS005,SANITAS EPS,C1,PB,,0,0,0,100000";
+    if (type == "AC") return f + doc + ",15/11/2026,,890201,10,13,J069,,,,1,30000,0,30000";
+    if (type == "AP") return f + doc + ",15/11/2026,,903841,1,2,,,,,,15000";
+    if (type == "AU") return f + doc + ",14/11/2026,08:30,,13,A090,,,,1,1,,15/11/2026,10:00";
+    if (type == "AH") return f + doc + ",1,10/11/2026,08:00,,13,K359,K359,,,,,1,,15/11/2026,12:00";
+    if (type == "AN") return f + doc + ",15/11/2026,08:00,38,1,M,3200,Z000,,,";
+    if (type == "AM") return f + doc + ",,19943544-1,1,ACETAMINOFEN,TABLETA,500MG,MG,10,100,1000";
+    if (type == "AT") return f + doc + ",,1,MAT01,JERINGA,2,500,1000";
+    if (type == "AD") return f + "," + kIps + ",01,1,30000,30000";
+    return f;
+}
+
+std::string user_line(long i) {
+    const char* sex = i % 2 ? "F" : "M";
+    return "CC," + user_number(i) + ",EPS005,1,APELLIDO" + std::to_string(i % 97) + ",,NOMBRE,," +
+           std::to_string(20 + i % 60) + ",1," + sex + ",76,001,U";
+}
+
+std::vector<std::string> split(const std::string& s) {
+    std::vector<std::string> out;
+    std::stringstream ss(s);
+    std::string part;
+    while (std::getline(ss, part, ',')) out.push_back(part);
+    if (!s.empty() && s.back() == ',') out.push_back("");
+    return out;
+}
+
+std::string join(const std::vector<std::string>& v) {
+    std::string s;
+    for (size_t i = 0; i < v.size(); ++i) s += (i ? "," : "") + v[i];
+    return s;
+}
+
+// A bad line of one of several kinds made from a good one.
+std::string bad_line(const std::string& good, int kind) {
+    auto f = split(good);
+    switch (kind % 7) {
+        case 0: return "";                                  // empty line
+        case 1: return good + ",SOBRA";                     // one field too many
+        case 2: f[2] = "XX"; return join(f);                // unknown code
+        case 3: f[3] = "9" + f[3]; return join(f);          // unknown user / bad number
+        case 4: f[4] = "31/02/2026"; return join(f);        // a day that does not exist
+        case 5: f[0] = std::string(70, 'X'); return join(f);  // over-long field
+        default: f.pop_back(); return join(f);              // one field missing
+    }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 6) {
+        std::fprintf(stderr, "uso: %s DIR USUARIOS LINEAS_POR_TIPO PROPORCION_MALAS SEMILLA [TIPOS]\n", argv[0]);
+        return 2;
+    }
+    std::filesystem::path dir = argv[1];
+    long users = std::atol(argv[2]);
+    long lines = std::atol(argv[3]);
+    double bad = std::atof(argv[4]);
+    std::mt19937_64 rng(std::strtoull(argv[5], nullptr, 10));
+    std::vector<std::string> types = split(argc > 6 ? argv[6] : "AF,AC,AP,AU,AH,AN,AM,AT,AD");
+    std::filesystem::create_directories(dir);
+    std::uniform_real_distribution<double> coin(0, 1);
+    std::uniform_int_distribution<long> pick(0, users > 0 ? users - 1 : 0);
+
+    std::ofstream ct(dir / "CT000001.txt", std::ios::binary);
+    auto write_file = [&](const std::string& type, long count, auto make) {
+        std::ofstream out(dir / (type + "000001.txt"), std::ios::binary);
+        std::string buffer;
+        for (long i = 0; i < count; ++i) {
+            std::string line = make(i);
+            if (coin(rng) < bad) line = bad_line(line, static_cast<int>(rng() % 7));
+            buffer += line;
+            buffer += "\r\n";
+            if (buffer.size() > (1 << 20)) {
+                out << buffer;
+                buffer.clear();
+            }
+        }
+        out << buffer;
+        ct << kIps << ",01/11/2026," << type << "000001," << count << "\r\n";
+    };
+    write_file("US", users, [](long i) { return user_line(i); });
+    for (const auto& type : types)
+        write_file(type, lines, [&](long i) { return good_line(type, i, pick(rng)); });
+    return 0;
+}
