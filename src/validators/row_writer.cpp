@@ -19,7 +19,8 @@ RowWriter::RowWriter(Database& db, const std::string& table, const std::vector<s
     : statement_(db.db(), insert_sql(table, columns)) {}
 
 void RowWriter::text(int i, std::string_view value) {
-    statement_.bind(i, value.data(), static_cast<int>(value.size()));
+    // Bound as text (the pointer-and-size overload would bind a blob).
+    statement_.bind(i, std::string(value));
 }
 
 void RowWriter::text_or_null(int i, std::string_view value) {
