@@ -16,7 +16,9 @@
 namespace {
 const char* const kIps = "760010012301";
 
-std::string user_number(long i) { return std::to_string(10000000 + i); }
+std::string user_number(long i) {
+    return std::to_string(10000000 + i);
+}
 
 // A good record of a type for user u and record i.
 std::string good_line(const std::string& type, long i, long u) {
@@ -61,20 +63,34 @@ std::string join(const std::vector<std::string>& v) {
 std::string bad_line(const std::string& good, int kind) {
     auto f = split(good);
     switch (kind % 7) {
-        case 0: return "";                                  // empty line
-        case 1: return good + ",SOBRA";                     // one field too many
-        case 2: f[2] = "XX"; return join(f);                // unknown code
-        case 3: f[3] = "9" + f[3]; return join(f);          // unknown user / bad number
-        case 4: f[4] = "31/02/2026"; return join(f);        // a day that does not exist
-        case 5: f[0] = std::string(70, 'X'); return join(f);  // over-long field
-        default: f.pop_back(); return join(f);              // one field missing
+        case 0:
+            return "";  // empty line
+        case 1:
+            return good + ",SOBRA";  // one field too many
+        case 2:
+            f[2] = "XX";
+            return join(f);  // unknown code
+        case 3:
+            f[3] = "9" + f[3];
+            return join(f);  // unknown user / bad number
+        case 4:
+            f[4] = "31/02/2026";
+            return join(f);  // a day that does not exist
+        case 5:
+            f[0] = std::string(70, 'X');
+            return join(f);  // over-long field
+        default:
+            f.pop_back();
+            return join(f);  // one field missing
     }
 }
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 6) {
-        std::fprintf(stderr, "uso: %s DIR USUARIOS LINEAS_POR_TIPO PROPORCION_MALAS SEMILLA [TIPOS]\n", argv[0]);
+        std::fprintf(stderr,
+                     "uso: %s DIR USUARIOS LINEAS_POR_TIPO PROPORCION_MALAS SEMILLA [TIPOS]\n",
+                     argv[0]);
         return 2;
     }
     std::filesystem::path dir = argv[1];

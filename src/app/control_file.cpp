@@ -30,9 +30,10 @@ void locate_control_file(Program& program, const FileList& files) {
         const std::string& name = files.names[i];
         program.data_file_name = name;
         if (char_length(name) <= 6) {
-            program.ui.message(std::string("Error en formato de Archivo, no cumple con la Resolución 3374. ") +
-                                   "\r\r" + "Por favor revise los nombres asignados a los archivos.",
-                               "Formato de Archivo.", Icon::Critical);
+            program.ui.message(
+                std::string("Error en formato de Archivo, no cumple con la Resolución 3374. ") +
+                    "\r\r" + "Por favor revise los nombres asignados a los archivos.",
+                "Formato de Archivo.", Icon::Critical);
             return;
         }
         if (to_upper(left_chars(name, 2)) == "CT") {
@@ -41,8 +42,8 @@ void locate_control_file(Program& program, const FileList& files) {
             return;
         }
         if (i + 1 == files.names.size())
-            program.ui.message("No existe archivos de Control, por favor verificar.", "No existe Archivo.",
-                               Icon::Critical);
+            program.ui.message("No existe archivos de Control, por favor verificar.",
+                               "No existe Archivo.", Icon::Critical);
     }
 }
 
@@ -89,11 +90,13 @@ bool read_control_file(Program& program, const FileList& files) {
     Header h = ui.header();
     h.COD_EAPB = program.control.text(0, 0);
     ui.set_header(h);
-    SQLite::Statement site(program.work->db(),
-                           "SELECT nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes WHERE habilitacion = ?");
+    SQLite::Statement site(
+        program.work->db(),
+        "SELECT nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes WHERE habilitacion = ?");
     site.bind(1, h.COD_EAPB);
     if (char_length(h.COD_EAPB) != 12 || !site.executeStep()) {
-        ui.message("No existe la IPS en la tabla de habilitadas.", "No habilitada", Icon::Information);
+        ui.message("No existe la IPS en la tabla de habilitadas.", "No habilitada",
+                   Icon::Information);
         return false;
     }
     if (structure_error) return false;

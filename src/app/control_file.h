@@ -12,7 +12,7 @@ namespace corvela {
 
 // A control file with more records than the control-file table has rows.
 class ControlTableOverflow : public std::runtime_error {
-public:
+  public:
     ControlTableOverflow() : std::runtime_error("control-file table overflow") {}
 };
 

@@ -10,9 +10,11 @@ void mostrar_meses(Program& program) {
          "From consulta"},
         {"SELECT distinct month(procedimientos.fecha)as mes, year(procedimientos.fecha) as ano ",
          "From procedimientos"},
-        {"SELECT distinct month(urgencias.fecha_salida)as mes, year(urgencias.fecha_salida) as ano ",
+        {"SELECT distinct month(urgencias.fecha_salida)as mes, year(urgencias.fecha_salida) as "
+         "ano ",
          "From urgencias"},
-        {"SELECT distinct month(hospitalizacion.fecha_egre)as mes, year(hospitalizacion.fecha_egre) as ano ",
+        {"SELECT distinct month(hospitalizacion.fecha_egre)as mes, "
+         "year(hospitalizacion.fecha_egre) as ano ",
          "From hospitalizacion"},
         {"SELECT distinct month(nacidos.fecha_naci)as mes, year(nacidos.fecha_naci) as ano ",
          "From nacidos"},
@@ -24,8 +26,7 @@ void mostrar_meses(Program& program) {
 std::vector<std::pair<int, int>> reported_months(Database& work) {
     std::vector<std::pair<int, int>> rows;
     SQLite::Statement st(work.db(), "select distinct * from fechas order by ano,mes");
-    while (st.executeStep())
-        rows.emplace_back(st.getColumn(0).getInt(), st.getColumn(1).getInt());
+    while (st.executeStep()) rows.emplace_back(st.getColumn(0).getInt(), st.getColumn(1).getInt());
     return rows;
 }
 

@@ -18,9 +18,11 @@ void warn_size(Ui& ui, const std::string& path, const std::string& file_name) {
     ui.message("La base de datos (" + to_upper(file_name) + ") utiliza actualmente " +
                    value_text(kb) + " KB. " + "\r\r" +
                    "Ya esta alcanzando el máximo tamaño permitido, lo cual genera inconvenientes "
-                   "al aplicativo," + "\r" +
+                   "al aplicativo," +
+                   "\r" +
                    "por lo tanto se recomienda salir de este programa y ejecutar Access para "
-                   "Compactar la base" + "\r" +
+                   "Compactar la base" +
+                   "\r" +
                    "de datos o realizar una copia de seguridad, vaciar su contenido y luego "
                    "Compactar.",
                "Información del tamaño de la Base de datos", Icon::None);
@@ -66,21 +68,33 @@ void Program::load_run_state() {
         any = true;
         std::string key = st.getColumn(0).getString();
         std::string value = st.getColumn(1).getString();
-        if (key == "estado") run_state = value;
-        else if (key == "COD_EAPB") h.COD_EAPB = value;
-        else if (key == "NOMEAPB") h.NOMEAPB = value;
-        else if (key == "NOMREMITENTE") h.NOMREMITENTE = value;
-        else if (key == "DIRECCION") h.DIRECCION = value;
-        else if (key == "TELEFONO") h.TELEFONO = value;
-        else if (key == "NFAX") h.NFAX = value;
-        else if (key == "NREMISION") h.NREMISION = value;
-        else if (key == "FECHAREMI") h.FECHAREMI = value;
-        else if (key == "PERIODO") h.PERIODO = value;
-        else if (key == "radicacion") radicacion = leading_number_value(value);
+        if (key == "estado")
+            run_state = value;
+        else if (key == "COD_EAPB")
+            h.COD_EAPB = value;
+        else if (key == "NOMEAPB")
+            h.NOMEAPB = value;
+        else if (key == "NOMREMITENTE")
+            h.NOMREMITENTE = value;
+        else if (key == "DIRECCION")
+            h.DIRECCION = value;
+        else if (key == "TELEFONO")
+            h.TELEFONO = value;
+        else if (key == "NFAX")
+            h.NFAX = value;
+        else if (key == "NREMISION")
+            h.NREMISION = value;
+        else if (key == "FECHAREMI")
+            h.FECHAREMI = value;
+        else if (key == "PERIODO")
+            h.PERIODO = value;
+        else if (key == "radicacion")
+            radicacion = leading_number_value(value);
     }
     if (any) ui.set_header(h);
     control.rows.clear();
-    SQLite::Statement rows(work->db(), "SELECT c0, c1, c2, c3, c4, c5 FROM control_corrida ORDER BY fila");
+    SQLite::Statement rows(work->db(),
+                           "SELECT c0, c1, c2, c3, c4, c5 FROM control_corrida ORDER BY fila");
     while (rows.executeStep()) {
         std::array<Cell, 7> row{};
         for (int c = 0; c < 6; ++c) {
@@ -88,8 +102,10 @@ void Program::load_run_state() {
             if (col.isNull()) continue;
             std::string v = col.getString();
             // Columns 4 and 5 hold the counters of the file.
-            if (c >= 4 && is_numeric(v)) row[static_cast<size_t>(c)] = leading_number_value(v);
-            else row[static_cast<size_t>(c)] = v;
+            if (c >= 4 && is_numeric(v))
+                row[static_cast<size_t>(c)] = leading_number_value(v);
+            else
+                row[static_cast<size_t>(c)] = v;
         }
         control.rows.push_back(row);
     }
@@ -118,14 +134,17 @@ void Program::store_run_state() {
     set("FECHAREMI", h.FECHAREMI);
     set("PERIODO", h.PERIODO);
     set("radicacion", value_text(radicacion));
-    SQLite::Statement row(work->db(),
-                          "INSERT INTO control_corrida (fila, c0, c1, c2, c3, c4, c5) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    SQLite::Statement row(
+        work->db(),
+        "INSERT INTO control_corrida (fila, c0, c1, c2, c3, c4, c5) VALUES (?, ?, ?, ?, ?, ?, ?)");
     for (int r = 0; r < control.size(); ++r) {
         row.bind(1, r);
         for (int c = 0; c < 6; ++c) {
             const Cell& cell = control.rows[static_cast<size_t>(r)][static_cast<size_t>(c)];
-            if (std::holds_alternative<std::monostate>(cell)) row.bind(c + 2);
-            else row.bind(c + 2, cell_text(cell));
+            if (std::holds_alternative<std::monostate>(cell))
+                row.bind(c + 2);
+            else
+                row.bind(c + 2, cell_text(cell));
         }
         row.exec();
         row.reset();

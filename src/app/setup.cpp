@@ -49,7 +49,8 @@ std::filesystem::path default_reference_folder(const char* argv0) {
     return CORVELA_REFERENCE_DIR;
 }
 
-InitResult init_installation(const std::filesystem::path& db_folder, const std::string& results_root,
+InitResult init_installation(const std::filesystem::path& db_folder,
+                             const std::string& results_root,
                              const std::filesystem::path& reference_folder,
                              const std::filesystem::path& config_path) {
     std::error_code ec;
@@ -83,12 +84,15 @@ InitResult init_installation(const std::filesystem::path& db_folder, const std::
         std::string folder = std::filesystem::absolute(db_folder).lexically_normal().string();
         if (folder.empty() || (folder.back() != '/' && folder.back() != '\\'))
             folder += std::filesystem::path::preferred_separator;
-        std::string root = results_root.empty()
-                               ? std::filesystem::absolute(db_folder).lexically_normal().string()
-                               : std::filesystem::absolute(results_root).lexically_normal().string();
+        std::string root =
+            results_root.empty()
+                ? std::filesystem::absolute(db_folder).lexically_normal().string()
+                : std::filesystem::absolute(results_root).lexically_normal().string();
         while (root.size() > 1 && (root.back() == '/' || root.back() == '\\')) root.pop_back();
         cfg << folder << "," << root << "\r\n";
-        if (!cfg) return {false, "No se pudo escribir el archivo de configuración " + config_path.string()};
+        if (!cfg)
+            return {false,
+                    "No se pudo escribir el archivo de configuración " + config_path.string()};
         message += "\nArchivo de configuración escrito: " + config_path.string();
     }
     return {true, message};
@@ -102,9 +106,10 @@ std::string check_site(const Site& s) {
 }
 
 void insert_site(Database& work, const Site& s, bool replace) {
-    SQLite::Statement st(work.db(), std::string(replace ? "INSERT OR REPLACE" : "INSERT") +
-                                        " INTO sedes (habilitacion, nombre, gerente, DIRECCION, fax, "
-                                        "TELEFONO) VALUES (?, ?, ?, ?, ?, ?)");
+    SQLite::Statement st(work.db(),
+                         std::string(replace ? "INSERT OR REPLACE" : "INSERT") +
+                             " INTO sedes (habilitacion, nombre, gerente, DIRECCION, fax, "
+                             "TELEFONO) VALUES (?, ?, ?, ?, ?, ?)");
     st.bind(1, s.habilitacion);
     st.bind(2, s.nombre);
     st.bind(3, s.gerente);
@@ -148,12 +153,14 @@ std::string import_sites(Database& work, const std::filesystem::path& path) {
 
 std::vector<Site> list_sites(Database& work) {
     std::vector<Site> sites;
-    SQLite::Statement st(work.db(),
-                         "SELECT habilitacion, nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes "
-                         "ORDER BY habilitacion");
+    SQLite::Statement st(
+        work.db(),
+        "SELECT habilitacion, nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes "
+        "ORDER BY habilitacion");
     while (st.executeStep()) {
         Site s;
-        std::string* cols[] = {&s.habilitacion, &s.nombre, &s.gerente, &s.DIRECCION, &s.fax, &s.TELEFONO};
+        std::string* cols[] = {&s.habilitacion, &s.nombre, &s.gerente,
+                               &s.DIRECCION,    &s.fax,    &s.TELEFONO};
         for (int i = 0; i < 6; ++i)
             if (!st.getColumn(i).isNull()) *cols[i] = st.getColumn(i).getString();
         sites.push_back(s);

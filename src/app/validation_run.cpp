@@ -29,9 +29,10 @@ void borrar(Database& work) {
 
 std::string totals_text(double read, double passed, double minutes, double seconds,
                         const std::string& per_record) {
-    return "Leidos:  " + format_number(read, "#####0") + "\r" + "Pasaron: " +
-           format_number(passed, "####0") + "\r" + "Errados: " + format_number(read - passed, "####0") +
-           "\r\r" + "Tiempo de proceso: " + number_text(minutes) + " Minutos, " + number_text(seconds) +
+    return "Leidos:  " + format_number(read, "#####0") + "\r" +
+           "Pasaron: " + format_number(passed, "####0") + "\r" +
+           "Errados: " + format_number(read - passed, "####0") + "\r\r" +
+           "Tiempo de proceso: " + number_text(minutes) + " Minutos, " + number_text(seconds) +
            " Segundos" + "\r" + "Tiempo de validación por Registro: " + per_record + " Segundos";
 }
 
@@ -71,12 +72,12 @@ void medications_last(ControlTable& control, int files) {
 }
 
 class Run {
-public:
+  public:
     Run(Program& p, const std::filesystem::path& folder, const RunOptions& o)
         : program_(p), ui_(p.ui), folder_(folder), options_(o) {}
     RunOutcome execute();
 
-private:
+  private:
     bool prepare_results_folder();
     // Sets up the names of row i; the matching list entry, or nullptr.
     const std::string* select_row(int i);
@@ -96,9 +97,10 @@ bool Run::prepare_results_folder() {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
         std::filesystem::create_directory(folder);
-        ui_.message("Los resultados de la validación se almacenaran en el directorio Validacion de "
-                    "la unidad C de su equipo.",
-                    "Resultado validación", Icon::Information);
+        ui_.message(
+            "Los resultados de la validación se almacenaran en el directorio Validacion de "
+            "la unidad C de su equipo.",
+            "Resultado validación", Icon::Information);
     }
     return true;
 }
@@ -126,9 +128,10 @@ void Run::validate_row(int i, RecordValidator& validator, const std::string& ent
 RunOutcome Run::execute() {
     prepare_results_folder();
     if (program_.run_state == "N") {
-        if (ui_.ask_yes_no(std::string("Existe información en tablas temporales que no se ha cargado.") +
-                               "\r" + "¿Desea cargarla.?",
-                           "Existe Información."))
+        if (ui_.ask_yes_no(
+                std::string("Existe información en tablas temporales que no se ha cargado.") +
+                    "\r" + "¿Desea cargarla.?",
+                "Existe Información."))
             return RunOutcome::Stopped;
     } else if (program_.run_state != "I" && program_.run_state != "S") {
         return RunOutcome::Stopped;
@@ -183,9 +186,10 @@ RunOutcome Run::summary(double start) {
     float elapsed = static_cast<float>(program_.clock.seconds_since_midnight() - start);
     double minutes = std::floor(elapsed / 60.0f);
     double seconds = std::nearbyint(elapsed - 60.0 * minutes);
-    ui_.message("Finalizo el proceso de lectura de archivos planos. Debe procesar los datos si desea "
-                "almacenarlos y subir los registros depurados.",
-                "Atención", Icon::Information);
+    ui_.message(
+        "Finalizo el proceso de lectura de archivos planos. Debe procesar los datos si desea "
+        "almacenarlos y subir los registros depurados.",
+        "Atención", Icon::Information);
     const int F = static_cast<int>(files_.names.size());
     double read = 0, passed = 0;
     for (int r = 0; r < F && r < program_.control.size(); ++r) {
@@ -230,7 +234,8 @@ RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder,
     } catch (const ControlTableOverflow&) {
         program.ui.message(std::string("Existen más de diez (10) archivos de los requeridos por la "
                                        "Resolución 3374/2000.") +
-                               "\r\r" + "Por favor revise el archivo de control y los archivos a validar",
+                               "\r\r" +
+                               "Por favor revise el archivo de control y los archivos a validar",
                            "Error", Icon::Critical);
     } catch (const std::exception& e) {
         FailureInfo f = describe(e);

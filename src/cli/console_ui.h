@@ -11,7 +11,7 @@
 namespace corvela {
 
 class ConsoleUi : public Ui {
-public:
+  public:
     explicit ConsoleUi(bool answer_yes) : answer_yes_(answer_yes) {}
 
     void message(const std::string& text, const std::string& title, Icon) override {
@@ -30,7 +30,7 @@ public:
         std::fflush(stdout);
     }
 
-private:
+  private:
     static void print_box(const std::string& title, const std::string& text) {
         std::string body = text;
         for (char& c : body)

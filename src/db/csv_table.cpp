@@ -49,8 +49,8 @@ CsvContent read_csv(const std::filesystem::path& path) {
         csv.rows.push_back(std::move(values));
     }
     if (csv.header.empty())
-        throw CsvError(fmt::format("El archivo {} no tiene línea de encabezado",
-                                   path.filename().string()));
+        throw CsvError(
+            fmt::format("El archivo {} no tiene línea de encabezado", path.filename().string()));
     return csv;
 }
 
@@ -61,8 +61,8 @@ size_t insert_csv_rows(Database& db, const std::string& table, const CsvContent&
         bool known = false;
         for (const auto& c : columns) known = known || equals_nocase(c, name);
         if (!known)
-            throw CsvError(fmt::format("Línea 1: la columna {} no existe en la tabla {}", name,
-                                       table));
+            throw CsvError(
+                fmt::format("Línea 1: la columna {} no existe en la tabla {}", name, table));
     }
     std::string sql = "INSERT INTO \"" + table + "\" (";
     std::string marks;
@@ -86,7 +86,8 @@ size_t insert_csv_rows(Database& db, const std::string& table, const CsvContent&
 
 size_t load_csv_table(Database& db, const std::string& table, const std::filesystem::path& path,
                       bool replace) {
-    if (table_columns(db, table).empty()) throw CsvError(fmt::format("No existe la tabla {}", table));
+    if (table_columns(db, table).empty())
+        throw CsvError(fmt::format("No existe la tabla {}", table));
     CsvContent csv = read_csv(path);
     SQLite::Transaction tx(db.db());
     if (replace) db.exec("DELETE FROM \"" + table + "\"");

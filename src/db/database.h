@@ -11,7 +11,7 @@
 namespace corvela {
 
 class Database {
-public:
+  public:
     // Opens an existing database file; throws SQLite::Exception when it does not open.
     static std::unique_ptr<Database> open_existing(const std::string& path);
     // Creates a new database file; throws when it exists already.
@@ -29,7 +29,7 @@ public:
         return st.getColumn(0).getInt64();
     }
 
-private:
+  private:
     Database(const std::string& path, int flags);
     SQLite::Database db_;
 };

@@ -14,7 +14,7 @@ struct Date {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual Date today() const = 0;
     virtual double seconds_since_midnight() const = 0;
@@ -22,19 +22,21 @@ public:
 
 // The workstation's clock.
 class SystemClock : public Clock {
-public:
+  public:
     Date today() const override;
     double seconds_since_midnight() const override;
 };
 
 // A clock whose date is fixed; the seconds still run, so that elapsed times stay real.
 class FixedDateClock : public Clock {
-public:
+  public:
     explicit FixedDateClock(Date d) : date_(d) {}
     Date today() const override { return date_; }
-    double seconds_since_midnight() const override { return SystemClock{}.seconds_since_midnight(); }
+    double seconds_since_midnight() const override {
+        return SystemClock{}.seconds_since_midnight();
+    }
 
-private:
+  private:
     Date date_;
 };
 

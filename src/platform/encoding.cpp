@@ -33,7 +33,7 @@ void append_utf8(std::string& out, char32_t cp) {
 
 // Validates UTF-8 incrementally across buffer boundaries.
 class Utf8Checker {
-public:
+  public:
     bool feed(const unsigned char* p, size_t n) {
         for (size_t i = 0; i < n; ++i) {
             unsigned char c = p[i];
@@ -63,7 +63,7 @@ public:
     }
     bool complete() const { return need_ == 0; }
 
-private:
+  private:
     int need_ = 0;
     unsigned char lo_ = 0x80, hi_ = 0xBF;
 };

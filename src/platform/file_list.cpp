@@ -13,7 +13,8 @@ FileList list_text_files(const std::filesystem::path& folder) {
          !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         std::error_code type_ec;
         std::string name = it->path().filename().string();
-        if (name.size() < 4 || !equals_nocase(std::string_view(name).substr(name.size() - 4), ".txt"))
+        if (name.size() < 4 ||
+            !equals_nocase(std::string_view(name).substr(name.size() - 4), ".txt"))
             continue;
         if (!it->is_regular_file(type_ec)) continue;
         list.names.push_back(name);

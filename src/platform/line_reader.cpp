@@ -26,7 +26,8 @@ bool LineReader::fill() {
     end_ = std::fread(buf_.data(), 1, buf_.size(), file_);
     pos_ = 0;
     if (end_ == 0) {
-        if (std::ferror(file_)) throw std::system_error(errno ? errno : EIO, std::generic_category());
+        if (std::ferror(file_))
+            throw std::system_error(errno ? errno : EIO, std::generic_category());
         eof_ = true;
         return false;
     }

@@ -12,7 +12,7 @@
 namespace corvela {
 
 class LineReader {
-public:
+  public:
     // Decides the encoding of the file first (one extra pass), then opens it for reading.
     // Throws std::system_error when the file cannot be opened.
     explicit LineReader(const std::filesystem::path& path);
@@ -24,7 +24,7 @@ public:
     bool next(std::string& line);
     Encoding encoding() const { return encoding_; }
 
-private:
+  private:
     bool fill();
     std::FILE* file_ = nullptr;
     Encoding encoding_ = Encoding::Utf8;

@@ -11,13 +11,15 @@
 namespace corvela {
 
 class OutputFile {
-public:
+  public:
     OutputFile() = default;
     OutputFile(const std::filesystem::path& path, Encoding encoding);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
-    OutputFile(OutputFile&& o) noexcept : file_(o.file_), encoding_(o.encoding_) { o.file_ = nullptr; }
+    OutputFile(OutputFile&& o) noexcept : file_(o.file_), encoding_(o.encoding_) {
+        o.file_ = nullptr;
+    }
     OutputFile& operator=(OutputFile&& o) noexcept {
         if (this != &o) {
             if (file_) std::fclose(file_);
@@ -32,7 +34,7 @@ public:
     void close();
     bool is_open() const { return file_ != nullptr; }
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     Encoding encoding_ = Encoding::Utf8;
 };

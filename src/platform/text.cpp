@@ -19,10 +19,14 @@ std::string_view rtrim(std::string_view s) {
     return s.substr(0, n);
 }
 
-std::string_view trim(std::string_view s) { return rtrim(ltrim(s)); }
+std::string_view trim(std::string_view s) {
+    return rtrim(ltrim(s));
+}
 
 namespace {
-inline bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+inline bool is_continuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Byte offset of the character with 0-based index `n` (or the size when past the end).
 size_t offset_of_char(std::string_view s, size_t n) {
@@ -175,7 +179,9 @@ std::optional<Date> parse_date(std::string_view s) {
     return Date{year, month, day};
 }
 
-bool is_valid_date(std::string_view s) { return parse_date(s).has_value(); }
+bool is_valid_date(std::string_view s) {
+    return parse_date(s).has_value();
+}
 
 std::string iso_date(const Date& d) {
     char buf[16];

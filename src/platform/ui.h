@@ -25,7 +25,7 @@ struct Header {
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     // A modal message box. Line breaks inside `text` are CR alone. An empty title means the
@@ -62,7 +62,7 @@ public:
     // The wait pointer.
     virtual void set_busy(bool busy) { (void)busy; }
 
-protected:
+  protected:
     Header header_;
 };
 

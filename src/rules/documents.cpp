@@ -37,7 +37,9 @@ size_t count_in(const std::u32string& s, size_t from, size_t to, std::string_vie
 }
 
 // "C", the field number written with one leading blank, " Longitud doc."
-std::string length_note_of(int idx) { return "C" + number_text(idx) + " Longitud doc."; }
+std::string length_note_of(int idx) {
+    return "C" + number_text(idx) + " Longitud doc.";
+}
 
 void length_note(FileContext& fc, std::string_view note) {
     fc.errores_linea += 1;
@@ -70,21 +72,24 @@ void valida_documento(FileContext& fc, int idx) {
         if (cc && (len < 3 || len > 10))
             length_note(fc, " La longitud del No. de documento no corresponde a una Cedula.");
         if (!cc && (len < 3 || len > 6))
-            length_note(fc,
-                        " La longitud del No. de documento no corresponde a una Cedula de extranjeria.");
+            length_note(
+                fc,
+                " La longitud del No. de documento no corresponde a una Cedula de extranjeria.");
         if (!is_numeric(numero)) return field_error(fc, idx, " Valor del campo debe ser numerico");
         double value = leading_number_value(numero);
         if (value == 0) return field_error(fc, idx, " No corresponde a un docuemento real");
         numero = value_text(value);
         if (!cc && value > 999999) field_error(fc, idx - 1, " Fuera de rango");
-        if (cc && users && age < 18) field_error(fc, idx - 1, " Documento no corresponde a la edad");
+        if (cc && users && age < 18)
+            field_error(fc, idx - 1, " Documento no corresponde a la edad");
         return;
     }
     if (t == "RC" || t == "TI" || t == "NU") {
         if (len <= 9 || len > 12) return length_note(fc, length_note_of(idx));
         if (users && age > 19) field_error(fc, idx - 1, " Documento no corresponde a la edad");
         if (is_numeric(numero)) {
-            if (leading_number_value(numero) == 0) field_error(fc, idx, " No debe tener valor cero");
+            if (leading_number_value(numero) == 0)
+                field_error(fc, idx, " No debe tener valor cero");
             return;
         }
         auto cs = chars(numero);
@@ -130,8 +135,9 @@ void valida_documento_af(FileContext& fc, int idx) {
         if (cc && len < 3) length_note(fc, cedula + "\"");
         if (cc && len > 10) length_note(fc, cedula);
         if (!cc && (len < 2 || len > 7))
-            length_note(fc,
-                        " La longitud del No. de documento no corresponde a una Cedula de extranjeria.");
+            length_note(
+                fc,
+                " La longitud del No. de documento no corresponde a una Cedula de extranjeria.");
         if (!is_numeric(numero)) return field_error(fc, idx, " contenido debe ser numerico");
         double value = leading_number_value(numero);
         if (value == 0) return field_error(fc, idx, " No debe tener valor cero");
@@ -140,7 +146,8 @@ void valida_documento_af(FileContext& fc, int idx) {
         return;
     }
     if (t == "NI") {
-        if (leading_number_value(numero) == 0) return field_error(fc, idx, " No debe tener valor cero");
+        if (leading_number_value(numero) == 0)
+            return field_error(fc, idx, " No debe tener valor cero");
         if (len < 8 || len > 15) length_note(fc, length_note_of(idx));
         return;
     }

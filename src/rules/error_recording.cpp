@@ -2,7 +2,9 @@
 
 namespace corvela {
 
-void limpia_contadores(FileContext& fc) { fc.C.fill(0); }
+void limpia_contadores(FileContext& fc) {
+    fc.C.fill(0);
+}
 
 void cuenta_error(FileContext& fc, int n) {
     if (n >= 1 && n <= 30) fc.C[static_cast<size_t>(n)] += 1;
@@ -42,9 +44,13 @@ void comma_join(FileContext& fc, std::string_view text) {
     fc.descripcion.append(text);
 }
 
-void plain_join(FileContext& fc, std::string_view text) { fc.descripcion.append(text); }
+void plain_join(FileContext& fc, std::string_view text) {
+    fc.descripcion.append(text);
+}
 
-void fill_marcas(FileContext& fc, size_t length, char c) { fc.marcas.assign(length, c); }
+void fill_marcas(FileContext& fc, size_t length, char c) {
+    fc.marcas.assign(length, c);
+}
 
 void graba_errores(Database& work, const ErroresKey& key, const FileContext& fc) {
     static const std::string sql = [] {

@@ -77,7 +77,11 @@ void valida_causa_externa(RunContext& run, FileContext& fc, std::string_view val
 void valida_concepto(RunContext& run, FileContext& fc, std::string_view value, int k) {
     check_code(run, fc, CodeTable::Concepto, value, k);
 }
-void valida_lista_1a3(FileContext& fc, std::string_view value, int k) { check_list(fc, value, k, 3); }
-void valida_lista_1a4(FileContext& fc, std::string_view value, int k) { check_list(fc, value, k, 4); }
+void valida_lista_1a3(FileContext& fc, std::string_view value, int k) {
+    check_list(fc, value, k, 3);
+}
+void valida_lista_1a4(FileContext& fc, std::string_view value, int k) {
+    check_list(fc, value, k, 4);
+}
 
 }  // namespace corvela

@@ -10,7 +10,8 @@
 namespace corvela {
 
 inline constexpr std::string_view kLongitudMayor = ": Con longitud mayor a la definida";
-inline constexpr std::string_view kLongitudMayorMenor = ": Con longitud mayor o menor a la definida";
+inline constexpr std::string_view kLongitudMayorMenor =
+    ": Con longitud mayor o menor a la definida";
 inline constexpr std::string_view kSinContenido = ": Campo sin contenido";
 inline constexpr std::string_view kNoDefinido = ": No esta definido en los parametros";
 inline constexpr std::string_view kIpsNoCorresponde =

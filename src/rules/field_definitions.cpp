@@ -8,7 +8,8 @@ namespace corvela {
 
 FieldDefinitions::FieldDefinitions(Database& ref, const std::string& type) {
     std::string code = left_chars(type, 2);
-    SQLite::Statement st(ref.db(), "SELECT id, Long, tipo, tabla, dato FROM R_Campos WHERE ARCHIVO = ?");
+    SQLite::Statement st(ref.db(),
+                         "SELECT id, Long, tipo, tabla, dato FROM R_Campos WHERE ARCHIVO = ?");
     st.bind(1, code);
     double sum = 0;
     while (st.executeStep()) {
@@ -37,7 +38,8 @@ const std::string& FieldDefinitions::dato(int id) const {
 }
 
 int suma_longitudes(Database& ref, const std::string& type) {
-    SQLite::Statement st(ref.db(), "SELECT Sum(R_Campos.Long) AS SumaDeLong FROM R_Campos WHERE ARCHIVO = ?");
+    SQLite::Statement st(ref.db(),
+                         "SELECT Sum(R_Campos.Long) AS SumaDeLong FROM R_Campos WHERE ARCHIVO = ?");
     st.bind(1, left_chars(type, 2));
     if (!st.executeStep() || st.getColumn(0).isNull()) return 0;
     return static_cast<int>(std::lround(st.getColumn(0).getDouble()));

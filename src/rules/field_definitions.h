@@ -18,7 +18,7 @@ struct FieldDefinition {
 };
 
 class FieldDefinitions {
-public:
+  public:
     // Reads the rows of the type (its first two characters).
     FieldDefinitions(Database& ref, const std::string& type);
 
@@ -31,7 +31,7 @@ public:
     // The display name of field `id`; empty when the type has no such row.
     const std::string& dato(int id) const;
 
-private:
+  private:
     int count_ = 0;
     int sum_ = 0;
     std::unordered_map<int, FieldDefinition> fields_;

@@ -36,7 +36,8 @@ ReferenceCache::ReferenceCache(Database& ref) {
     SQLite::Statement mun(ref.db(), "SELECT coddepto, codmuni FROM r_municipios");
     while (mun.executeStep()) municipalities_.insert(pair_key(text(mun, 0), text(mun, 1)));
     // The first row of a code in code order is the one a lookup finds.
-    SQLite::Statement dx(ref.db(), "SELECT codigo, sexo, lim_inf, lim_sup FROM r_cie10 ORDER BY codigo");
+    SQLite::Statement dx(ref.db(),
+                         "SELECT codigo, sexo, lim_inf, lim_sup FROM r_cie10 ORDER BY codigo");
     while (dx.executeStep())
         cie10_.emplace(fold_case(text(dx, 0)), Diagnosis{text(dx, 1), text(dx, 2), text(dx, 3)});
     SQLite::Statement px(ref.db(), "SELECT codigo, archivo, sexo, edad_ini, edad_fin FROM cups");

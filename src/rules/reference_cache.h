@@ -15,8 +15,14 @@ namespace corvela {
 // The database's case folding of text (ASCII letters only).
 std::string fold_case(std::string_view s);
 
-enum class CodeTable { TipoDocumento, TipoDocumento1, TipoUsuario, FinalidadConsulta,
-                       CausaExterna, Concepto };
+enum class CodeTable {
+    TipoDocumento,
+    TipoDocumento1,
+    TipoUsuario,
+    FinalidadConsulta,
+    CausaExterna,
+    Concepto
+};
 
 struct Diagnosis {
     std::string sexo, lim_inf, lim_sup;
@@ -26,7 +32,7 @@ struct Procedure {
 };
 
 class ReferenceCache {
-public:
+  public:
     explicit ReferenceCache(Database& ref);
 
     bool has_code(CodeTable table, std::string_view value) const;
@@ -34,7 +40,7 @@ public:
     const Diagnosis* cie10(std::string_view codigo) const;
     const Procedure* cups(std::string_view codigo, std::string_view archivo) const;
 
-private:
+  private:
     std::unordered_set<std::string> codes_[6];
     std::unordered_set<std::string> municipalities_;
     std::unordered_map<std::string, Diagnosis> cie10_;

@@ -25,7 +25,7 @@ struct UserData {
 // The users stored in `usuario` during the run, found by document type and number with letter
 // case ignored, as the database compares them. Kept in step with the table.
 class UsersIndex {
-public:
+  public:
     const UserData* find(std::string_view tipo, std::string_view numero) const {
         auto it = users_.find(key(tipo, numero));
         return it == users_.end() ? nullptr : &it->second;
@@ -36,7 +36,7 @@ public:
     void clear() { users_.clear(); }
     size_t size() const { return users_.size(); }
 
-private:
+  private:
     static std::string key(std::string_view tipo, std::string_view numero) {
         std::string k = fold_case(tipo);
         k += '\x1f';
@@ -59,7 +59,8 @@ struct LineSlots {
 };
 
 struct RunContext {
-    RunContext(Database& w, Database& r, Ui& u, const Clock& c) : work(w), ref(r), ui(u), clock(c) {}
+    RunContext(Database& w, Database& r, Ui& u, const Clock& c)
+        : work(w), ref(r), ui(u), clock(c) {}
 
     Database& work;
     Database& ref;
@@ -69,9 +70,9 @@ struct RunContext {
     std::string results_folder;
     ControlTable control;
     double radicacion = 0;
-    std::string cod_eapb_box;   // text of the COD_EAPB box
-    std::string nremision_box;  // text of the NREMISION box
-    std::string remission_date; // second field of the first control record
+    std::string cod_eapb_box;    // text of the COD_EAPB box
+    std::string nremision_box;   // text of the NREMISION box
+    std::string remission_date;  // second field of the first control record
 
     // The data file under validation.
     std::string data_file_name;  // control-file code + ".TXT"
@@ -94,6 +95,8 @@ struct RunContext {
 };
 
 // `limpia_mensajes`.
-inline void limpia_mensajes(RunContext& run) { run.slots = LineSlots{}; }
+inline void limpia_mensajes(RunContext& run) {
+    run.slots = LineSlots{};
+}
 
 }  // namespace corvela

@@ -33,7 +33,8 @@ int split_fields(std::string_view rest, FileContext& fc) {
 std::filesystem::path error_file_path(const RunContext& run) {
     const std::string& name = run.data_file_name;
     size_t chars = char_length(name);
-    std::string stem = run.results_folder + run.ips_code + "_" + left_chars(name, chars > 4 ? chars - 4 : 0);
+    std::string stem =
+        run.results_folder + run.ips_code + "_" + left_chars(name, chars > 4 ? chars - 4 : 0);
     std::filesystem::path first = stem + ".ERR";
     std::error_code ec;
     return std::filesystem::exists(first, ec) ? std::filesystem::path(stem + "_1.ERR") : first;
@@ -65,13 +66,13 @@ FailureInfo describe(const std::exception& e) {
 }
 
 class FileRun {
-public:
+  public:
     FileRun(RunContext& run, RecordValidator& v) : run_(run), v_(v), spec_(v.spec()) {}
 
     void read(const std::filesystem::path& path);
     FileContext& context() { return fc_; }
 
-private:
+  private:
     void read_line(const std::string& line);
     void structure_error();
     void decide(RowWriter& row);
@@ -118,11 +119,14 @@ void FileRun::read_line(const std::string& line) {
     } else {
         fc_.lineas_leidas += 1;
         fc_.linea = line;
-        fill_marcas(fc_, spec_.marcas_length ? spec_.marcas_length : static_cast<size_t>(fc_.num_campos), '0');
+        fill_marcas(fc_,
+                    spec_.marcas_length ? spec_.marcas_length : static_cast<size_t>(fc_.num_campos),
+                    '0');
         fc_.errores_linea = 0;
         limpia_mensajes(run_);
         int fields = split_fields(line, fc_);
-        count_failed_ = spec_.fewer_fields_allowed ? fields > fc_.num_campos : fields != fc_.num_campos;
+        count_failed_ =
+            spec_.fewer_fields_allowed ? fields > fc_.num_campos : fields != fc_.num_campos;
         if (count_failed_) {
             fc_.errores_linea = 1;
             if (fc_.descripcion.empty())
@@ -131,7 +135,10 @@ void FileRun::read_line(const std::string& line) {
                 plain_join(fc_, " Estructura: el registro contiene un numero mayor de campos");
             cuenta_error(fc_, 21);
             if (!spec_.fewer_fields_allowed)
-                fill_marcas(fc_, spec_.marcas_length ? spec_.marcas_length : static_cast<size_t>(fc_.num_campos), '1');
+                fill_marcas(
+                    fc_,
+                    spec_.marcas_length ? spec_.marcas_length : static_cast<size_t>(fc_.num_campos),
+                    '1');
         } else {
             v_.check_fields(run_, fc_);
         }
@@ -144,7 +151,8 @@ void FileRun::read_line(const std::string& line) {
 
 void FileRun::structure_error() {
     fc_.lineas_leidas += 1;
-    errors_.write_line("Linea " + number_text(static_cast<double>(fc_.lineas_leidas)) + spec_.structure_text);
+    errors_.write_line("Linea " + number_text(static_cast<double>(fc_.lineas_leidas)) +
+                       spec_.structure_text);
     cuenta_error(fc_, 21);
 }
 

@@ -33,7 +33,7 @@ struct TypeSpec {
 };
 
 class RecordValidator {
-public:
+  public:
     virtual ~RecordValidator() = default;
     virtual const TypeSpec& spec() const = 0;
     // Called once when the file starts.

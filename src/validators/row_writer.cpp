@@ -15,7 +15,8 @@ std::string insert_sql(const std::string& table, const std::vector<std::string>&
 }
 }  // namespace
 
-RowWriter::RowWriter(Database& db, const std::string& table, const std::vector<std::string>& columns)
+RowWriter::RowWriter(Database& db, const std::string& table,
+                     const std::vector<std::string>& columns)
     : statement_(db.db(), insert_sql(table, columns)) {}
 
 void RowWriter::text(int i, std::string_view value) {
@@ -30,9 +31,13 @@ void RowWriter::text_or_null(int i, std::string_view value) {
         text(i, value);
 }
 
-void RowWriter::number(int i, double value) { statement_.bind(i, value); }
+void RowWriter::number(int i, double value) {
+    statement_.bind(i, value);
+}
 
-void RowWriter::null(int i) { statement_.bind(i); }
+void RowWriter::null(int i) {
+    statement_.bind(i);
+}
 
 void RowWriter::date(int i, std::string_view value) {
     auto d = parse_date(trim(value));

@@ -10,7 +10,7 @@
 namespace corvela {
 
 class RowWriter {
-public:
+  public:
     RowWriter(Database& db, const std::string& table, const std::vector<std::string>& columns);
 
     // Column i is 1-based, in the order of the columns given.
@@ -23,7 +23,7 @@ public:
     void date(int i, std::string_view value);
     void insert();
 
-private:
+  private:
     SQLite::Statement statement_;
 };
 

@@ -13,9 +13,20 @@ const TypeSpec& Ausuarios::spec() const {
         t.type = "US";
         t.file_word = "Usuarios";
         t.table = "usuario";
-        t.columns = {"tipo_identificacion", "numero_identificacion", "COD_EAPB", "tipo_usuario",
-                     "primer_apellido", "segundo_apellido", "primer_nombre", "segundo_nombre",
-                     "edad", "unidad_medida", "sexo", "cod_depto", "cod_muni", "ZONA_RESIDENCIA",
+        t.columns = {"tipo_identificacion",
+                     "numero_identificacion",
+                     "COD_EAPB",
+                     "tipo_usuario",
+                     "primer_apellido",
+                     "segundo_apellido",
+                     "primer_nombre",
+                     "segundo_nombre",
+                     "edad",
+                     "unidad_medida",
+                     "sexo",
+                     "cod_depto",
+                     "cod_muni",
+                     "ZONA_RESIDENCIA",
                      "num_radicacion"};
         t.structure_text = " Error de Estructura del registro en campos";
         t.record_separator = "  / linea ";
@@ -76,7 +87,8 @@ void Ausuarios::check_fields(RunContext& run, FileContext& fc) {
     if (!fails_length(run, fc, 9) && !fails_empty(fc, 9) && leading_number_value(fc.field(9)) < 0)
         field_error(fc, 9, ": Edad con valor negativo");
 
-    if (!fails_exact_length(run, fc, 10) && !fails_empty(fc, 10)) valida_lista_1a3(fc, fc.field(10), 10);
+    if (!fails_exact_length(run, fc, 10) && !fails_empty(fc, 10))
+        valida_lista_1a3(fc, fc.field(10), 10);
 
     fc.field_ref(11) = to_upper(fc.field(11));
     if (!fails_exact_length(run, fc, 11) && fc.field(11) != "M" && fc.field(11) != "F")
@@ -99,7 +111,8 @@ void Ausuarios::cross_field_rules(RunContext& run, FileContext& fc) {
     };
 
     std::string_view numero = ltrim(fc.field(2));
-    if (!numero.empty() && char_length(numero) > 1 && !is_numeric(fc.field(2)) && fc.field(1) == "CC") {
+    if (!numero.empty() && char_length(numero) > 1 && !is_numeric(fc.field(2)) &&
+        fc.field(1) == "CC") {
         const char* text = "Numero de Identificación es tipo cedula y no es numerico";
         if (numero[numero.size() - 2] != '-') fail(text, 22);
         if (leading_number_value(fc.field(2)) == 0) fail(text, 22);

@@ -6,12 +6,12 @@
 namespace corvela {
 
 class Ausuarios : public RecordValidator {
-public:
+  public:
     const TypeSpec& spec() const override;
     void check_fields(RunContext& run, FileContext& fc) override;
     void store(RunContext& run, FileContext& fc, RowWriter& row) override;
 
-private:
+  private:
     void check_field_4(RunContext& run, FileContext& fc);
     void cross_field_rules(RunContext& run, FileContext& fc);
 };

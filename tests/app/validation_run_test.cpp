@@ -49,7 +49,8 @@ TEST_F(Run, MedicationsRowMovesLastFromAnyPlace) {
         std::vector<std::string> rows = {"760010012301,01/11/2026,US000001,1",
                                          "760010012301,01/11/2026,AD000001,1",
                                          "760010012301,01/11/2026,AF000001,1"};
-        rows.insert(rows.begin() + where + (where > 0 ? 1 : 0), "760010012301,01/11/2026,AM000001,1");
+        rows.insert(rows.begin() + where + (where > 0 ? 1 : 0),
+                    "760010012301,01/11/2026,AM000001,1");
         std::string ct;
         for (auto& r : rows) ct += r + "\r\n";
         inst.write("CT000001.TXT", ct);
@@ -58,7 +59,8 @@ TEST_F(Run, MedicationsRowMovesLastFromAnyPlace) {
         ui.messages.clear();
         inst.validate(ui, {2026, 12, 6}, "S");
         std::string table = ui.messages.back().text;
-        size_t am = table.find("AM000001"), ad = table.find("AD000001"), af = table.find("AF000001");
+        size_t am = table.find("AM000001"), ad = table.find("AD000001"),
+               af = table.find("AF000001");
         ASSERT_NE(am, std::string::npos);
         EXPECT_GT(am, ad) << where;
         EXPECT_GT(am, af) << where;
@@ -100,7 +102,8 @@ TEST_F(Run, UnsavedDataAnsweredYesChangesNothing) {
     ui.answers = {true};
     EXPECT_EQ(inst.validate(ui, {2026, 12, 6}, "N"), RunOutcome::Stopped);
     EXPECT_EQ(ui.questions.front(),
-              "Existe Información.|Existe información en tablas temporales que no se ha cargado.\r¿Desea cargarla.?");
+              "Existe Información.|Existe información en tablas temporales que no se ha "
+              "cargado.\r¿Desea cargarla.?");
     EXPECT_EQ(inst.work().count("SELECT 1 FROM usuario"), 1);
 }
 
@@ -117,14 +120,17 @@ TEST_F(Run, ControlLinesLongerThanTheirDefinitionStopTheRunAfterTheSiteCheck) {
     ASSERT_EQ(at_limit.size(), 40u);
     delivery({at_limit, at_limit + "1"});
     EXPECT_EQ(inst.validate(ui), RunOutcome::Stopped);
-    EXPECT_EQ(ui.titles(), (std::vector<std::string>{"Resultado validación", "Error de estructura"}));
+    EXPECT_EQ(ui.titles(),
+              (std::vector<std::string>{"Resultado validación", "Error de estructura"}));
 }
 
 TEST_F(Run, FolderWithoutControlFile) {
     inst.write("US000001.TXT", crlf({kUser}));
     EXPECT_EQ(inst.validate(ui), RunOutcome::Stopped);
-    EXPECT_EQ(ui.titles(), (std::vector<std::string>{"Resultado validación", "No existe Archivo.", "Atención"}));
-    EXPECT_EQ(ui.messages.back().text, "Debe Seleccionar primero una Unidad para buscar los archivos.");
+    EXPECT_EQ(ui.titles(),
+              (std::vector<std::string>{"Resultado validación", "No existe Archivo.", "Atención"}));
+    EXPECT_EQ(ui.messages.back().text,
+              "Debe Seleccionar primero una Unidad para buscar los archivos.");
 }
 
 TEST_F(Run, MoreControlRecordsThanTheTableHolds) {
@@ -153,12 +159,16 @@ TEST_F(Run, StartupFailures) {
     Program p(ui, clock);
     EXPECT_FALSE(p.start(inst.dir / "missing.ini"));
     EXPECT_EQ(ui.messages.back().title, "Error");
-    EXPECT_EQ(ui.messages.back().text.rfind("Se presento el Error #  2 al leer archivo de Configuración \r\r", 0), 0u);
+    EXPECT_EQ(ui.messages.back().text.rfind(
+                  "Se presento el Error #  2 al leer archivo de Configuración \r\r", 0),
+              0u);
     std::ofstream(inst.dir / "nocomma.ini") << (inst.dir / "db").string() << "/\r\n";
     EXPECT_FALSE(p.start(inst.dir / "nocomma.ini"));
     std::ofstream(inst.dir / "noslash.ini") << (inst.dir / "db").string() << ",x\r\n";
     EXPECT_FALSE(p.start(inst.dir / "noslash.ini"));
-    EXPECT_EQ(ui.messages.back().text.rfind("Se presento el Error #  14 al leer archivo de Configuración", 0), 0u);
+    EXPECT_EQ(ui.messages.back().text.rfind(
+                  "Se presento el Error #  14 al leer archivo de Configuración", 0),
+              0u);
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
     EXPECT_TRUE(p.start(inst.config));
     EXPECT_EQ(p.run_state, "I");

@@ -25,7 +25,8 @@ TEST_F(Recording, FirstErrorHasNoSeparatorLaterOnesAppendCommaBlank) {
     EXPECT_EQ(fc.descripcion, "Campo3: Campo sin contenido");
     EXPECT_EQ(fc.varios_mensajes, 0);
     field_error(fc, 8, ": No esta definido en los parametros");
-    EXPECT_EQ(fc.descripcion, "Campo3: Campo sin contenido, Campo8 : No esta definido en los parametros");
+    EXPECT_EQ(fc.descripcion,
+              "Campo3: Campo sin contenido, Campo8 : No esta definido en los parametros");
     EXPECT_EQ(fc.varios_mensajes, 1);
     EXPECT_EQ(fc.errores_linea, 2);
     EXPECT_EQ(fc.C[3], 1);

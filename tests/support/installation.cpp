@@ -50,8 +50,9 @@ Installation::Installation() {
     ref_ = Database::create((dir / "db" / "Ref_rips.db").string());
     create_working_schema(*work_);
     create_reference_schema(*ref_);
-    SQLite::Statement campos(ref_->db(),
-                             "INSERT INTO R_Campos (ARCHIVO, id, Long, tipo, tabla, dato) VALUES (?, ?, ?, '', '', ?)");
+    SQLite::Statement campos(
+        ref_->db(),
+        "INSERT INTO R_Campos (ARCHIVO, id, Long, tipo, tabla, dato) VALUES (?, ?, ?, '', '', ?)");
     for (const auto& t : field_lengths())
         for (size_t i = 0; i < t.lengths.size(); ++i) {
             campos.bind(1, t.type);
@@ -61,14 +62,18 @@ Installation::Installation() {
             campos.exec();
             campos.reset();
         }
-    for (const char* c : {"CC", "CE", "PA", "RC", "TI", "AS", "MS", "NU"}) add_code("R_TIPO_DOCUMENTO", c);
+    for (const char* c : {"CC", "CE", "PA", "RC", "TI", "AS", "MS", "NU"})
+        add_code("R_TIPO_DOCUMENTO", c);
     for (const char* c : {"NI", "CC", "CE", "PA"}) add_code("R_TIPO_DOCUMENTO1", c);
-    for (const char* c : {"1", "2", "3", "4", "5", "C", "S", "V", "P", "O"}) add_code("R_tipo_usuario", c);
+    for (const char* c : {"1", "2", "3", "4", "5", "C", "S", "V", "P", "O"})
+        add_code("R_tipo_usuario", c);
     for (const char* c : {"01", "02", "10"}) add_code("r_finalidad_consulta", c);
     for (const char* c : {"01", "13", "15"}) add_code("r_causa_externa", c);
     for (const char* c : {"01", "02", "12"}) add_code("R_AD_conceptos", c);
     add_municipio("76", "001");
-    work_->exec("INSERT INTO sedes VALUES ('760010012301', 'IPS de prueba', 'Ana Gómez', 'Calle 1', '555', '556')");
+    work_->exec(
+        "INSERT INTO sedes VALUES ('760010012301', 'IPS de prueba', 'Ana Gómez', 'Calle 1', '555', "
+        "'556')");
     config = dir / "ripsips.ini";
     std::ofstream(config, std::ios::binary)
         << (dir / "db").string() << "/," << results_root.string() << "\r\n";
@@ -81,10 +86,13 @@ Installation::~Installation() {
     std::filesystem::remove_all(dir, ec);
 }
 
-std::string Installation::results() const { return results_folder(results_root.string()); }
+std::string Installation::results() const {
+    return results_folder(results_root.string());
+}
 
 void Installation::add_code(const std::string& table, const std::string& code) {
-    std::string column = table == "r_finalidad_consulta" || table == "R_AD_conceptos" ? "id" : "CODIGO";
+    std::string column =
+        table == "r_finalidad_consulta" || table == "R_AD_conceptos" ? "id" : "CODIGO";
     SQLite::Statement st(ref_->db(), "INSERT INTO " + table + " (" + column + ") VALUES (?)");
     st.bind(1, code);
     st.exec();
@@ -92,7 +100,8 @@ void Installation::add_code(const std::string& table, const std::string& code) {
 
 void Installation::add_cie10(const std::string& codigo, const std::string& sexo,
                              const std::string& lim_inf, const std::string& lim_sup) {
-    SQLite::Statement st(ref_->db(), "INSERT INTO r_cie10 (codigo, sexo, lim_inf, lim_sup) VALUES (?, ?, ?, ?)");
+    SQLite::Statement st(
+        ref_->db(), "INSERT INTO r_cie10 (codigo, sexo, lim_inf, lim_sup) VALUES (?, ?, ?, ?)");
     st.bind(1, codigo);
     st.bind(2, sexo);
     st.bind(3, lim_inf);
@@ -100,10 +109,12 @@ void Installation::add_cie10(const std::string& codigo, const std::string& sexo,
     st.exec();
 }
 
-void Installation::add_cups(const std::string& codigo, const std::string& archivo, const std::string& sexo,
-                            const std::string& edad_ini, const std::string& edad_fin) {
-    SQLite::Statement st(ref_->db(),
-                         "INSERT INTO cups (codigo, archivo, sexo, edad_ini, edad_fin) VALUES (?, ?, ?, ?, ?)");
+void Installation::add_cups(const std::string& codigo, const std::string& archivo,
+                            const std::string& sexo, const std::string& edad_ini,
+                            const std::string& edad_fin) {
+    SQLite::Statement st(
+        ref_->db(),
+        "INSERT INTO cups (codigo, archivo, sexo, edad_ini, edad_fin) VALUES (?, ?, ?, ?, ?)");
     st.bind(1, codigo);
     st.bind(2, archivo);
     st.bind(3, sexo);

@@ -19,7 +19,7 @@ namespace corvela::testing {
 inline constexpr const char* kIps = "760010012301";
 
 class FixedClock : public Clock {
-public:
+  public:
     explicit FixedClock(Date d, double seconds = 36000) : date(d), seconds(seconds) {}
     Date today() const override { return date; }
     double seconds_since_midnight() const override { return seconds; }
@@ -28,7 +28,7 @@ public:
 };
 
 class Installation {
-public:
+  public:
     Installation();
     ~Installation();
 
@@ -52,13 +52,15 @@ public:
     std::string result(const std::string& name) const;
 
     // A whole "Leer Archivos" over the delivery folder with a fresh program.
-    RunOutcome validate(ScriptedUi& ui, Date today = {2026, 12, 6}, const std::string& run_state = "I");
+    RunOutcome validate(ScriptedUi& ui, Date today = {2026, 12, 6},
+                        const std::string& run_state = "I");
 
     // A run context for calling one validator directly on a data file of the delivery.
-    std::unique_ptr<RunContext> context(Ui& ui, const Clock& clock, const std::string& data_file_name,
+    std::unique_ptr<RunContext> context(Ui& ui, const Clock& clock,
+                                        const std::string& data_file_name,
                                         const std::string& remission_date = "01/11/2026");
 
-private:
+  private:
     std::unique_ptr<Database> work_, ref_;
 };
 

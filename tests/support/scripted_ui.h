@@ -16,12 +16,12 @@ struct ShownMessage {
 };
 
 class ScriptedUi : public Ui {
-public:
+  public:
     std::vector<ShownMessage> messages;
     std::vector<std::string> questions;
-    std::deque<bool> answers;            // Yes/No answers, in order; No when exhausted
-    std::deque<std::string> inputs;      // input-box answers, in order; empty when exhausted
-    std::vector<std::string> statuses;   // every status text set
+    std::deque<bool> answers;           // Yes/No answers, in order; No when exhausted
+    std::deque<std::string> inputs;     // input-box answers, in order; empty when exhausted
+    std::vector<std::string> statuses;  // every status text set
     std::vector<std::pair<int, int>> months;
     std::string months_caption, month_title, year_title;
 

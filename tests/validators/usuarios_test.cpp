@@ -1,7 +1,8 @@
+#include "validators/usuarios.h"
+
 #include <gtest/gtest.h>
 
 #include "support/installation.h"
-#include "validators/usuarios.h"
 
 namespace corvela {
 namespace {
@@ -27,7 +28,8 @@ TEST_F(Users, LetterTypeIsStoredAsItsDigitInRowAndAcceptedLine) {
     auto counts = run(crlf({"CC,123456,EPS005,C,GOMEZ,,ANA,,30,1,m,76,001,U"}));
     EXPECT_EQ(counts.lineas_validas, 1);
     EXPECT_EQ(accepted(), crlf({"CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,m,76,001,U"}));
-    SQLite::Statement st(inst.work().db(), "SELECT tipo_usuario, sexo, segundo_apellido, edad FROM usuario");
+    SQLite::Statement st(inst.work().db(),
+                         "SELECT tipo_usuario, sexo, segundo_apellido, edad FROM usuario");
     ASSERT_TRUE(st.executeStep());
     EXPECT_EQ(st.getColumn(0).getString(), "1");
     EXPECT_EQ(st.getColumn(1).getString(), "M");
@@ -36,20 +38,20 @@ TEST_F(Users, LetterTypeIsStoredAsItsDigitInRowAndAcceptedLine) {
 }
 
 TEST_F(Users, ErrorLinesWithTheirOwnSeparators) {
-    run(crlf({"CC,123456,,1,GOMEZ,,ANA,,130,1,X,76,001,NULL",
-              "",
+    run(crlf({"CC,123456,,1,GOMEZ,,ANA,,130,1,X,76,001,NULL", "",
               "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001",
               "CC,1234567-8,EPS005,1,GOMEZ,,ANA,,30,1,M,05,001,U"}));
-    EXPECT_EQ(errors(),
-              crlf({"CC,123456,,1,GOMEZ,,ANA,,130,1,X,76,001,NULL  / linea  1 Error de  C3 no puede "
-                    "ser blanco o vacio, Campo11 : Contenido no cumple con los valores definidos, "
-                    "Campo14 : Campo sin contenido, Unidad de medida de la edad no concuerda",
-                    "Linea  2 Error de Estructura del registro en campos",
-                    "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001 / linea  3 Error de Estructura: "
-                    "Tiene un numero mayor de campos",
-                    "CC,1234567-8,EPS005,1,GOMEZ,,ANA,,30,1,M,05,001,U  / linea  4 Error de Campo2 "
-                    "Valor del campo debe ser numerico, Código del departamento y Código de "
-                    "municipio no concuerda"}));
+    EXPECT_EQ(
+        errors(),
+        crlf({"CC,123456,,1,GOMEZ,,ANA,,130,1,X,76,001,NULL  / linea  1 Error de  C3 no puede "
+              "ser blanco o vacio, Campo11 : Contenido no cumple con los valores definidos, "
+              "Campo14 : Campo sin contenido, Unidad de medida de la edad no concuerda",
+              "Linea  2 Error de Estructura del registro en campos",
+              "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001 / linea  3 Error de Estructura: "
+              "Tiene un numero mayor de campos",
+              "CC,1234567-8,EPS005,1,GOMEZ,,ANA,,30,1,M,05,001,U  / linea  4 Error de Campo2 "
+              "Valor del campo debe ser numerico, Código del departamento y Código de "
+              "municipio no concuerda"}));
     SQLite::Statement st(inst.work().db(), "SELECT C3, C11, C14, C21, C22, C23, C24 FROM ERRORES");
     ASSERT_TRUE(st.executeStep());
     std::vector<int> c;
@@ -59,10 +61,11 @@ TEST_F(Users, ErrorLinesWithTheirOwnSeparators) {
 
 TEST_F(Users, CedulaOfLettersCountsTwiceUnder22) {
     run(crlf({"CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U"}));
-    EXPECT_EQ(errors(), crlf({"CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U  / linea  1 Error de "
-                              "Campo2 Valor del campo debe ser numerico, Numero de Identificación es "
-                              "tipo cedula y no es numerico, Numero de Identificación es tipo cedula "
-                              "y no es numerico"}));
+    EXPECT_EQ(errors(),
+              crlf({"CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U  / linea  1 Error de "
+                    "Campo2 Valor del campo debe ser numerico, Numero de Identificación es "
+                    "tipo cedula y no es numerico, Numero de Identificación es tipo cedula "
+                    "y no es numerico"}));
     EXPECT_EQ(inst.work().count("SELECT 1 FROM ERRORES WHERE C22 = 2"), 1);
 }
 
@@ -81,7 +84,8 @@ TEST_F(Users, AgeAndUnitLimits) {
     std::string e = errors();
     EXPECT_NE(e.find(", Campo9 : Edad con valor negativo"), std::string::npos);
     EXPECT_EQ(e.find("linea  2 "), std::string::npos);
-    EXPECT_NE(e.find("/ linea  3 Error de Unidad de medida de la edad no concuerda"), std::string::npos);
+    EXPECT_NE(e.find("/ linea  3 Error de Unidad de medida de la edad no concuerda"),
+              std::string::npos);
     EXPECT_EQ(e.find("linea  4 "), std::string::npos);
 }
 
@@ -97,12 +101,14 @@ TEST_F(Users, LongestLineIsCheckedOneMoreIsAStructureError) {
     std::string line = "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U";
     std::string padded = line + std::string(140, ' ');
     std::string base = "CC,123456,EPS005,1,,,ANA,,30,1,M,76,001,U";
-    std::string at_limit = base.substr(0, 19) + std::string(140 - base.size(), 'A') + base.substr(19);
+    std::string at_limit =
+        base.substr(0, 19) + std::string(140 - base.size(), 'A') + base.substr(19);
     ASSERT_EQ(at_limit.size(), 140u);
     run(crlf({padded, at_limit, at_limit + "A"}));
     std::string e = errors();
     EXPECT_EQ(e.find("linea  1 "), std::string::npos);  // blanks around the line do not count
-    EXPECT_NE(e.find("  / linea  2 Error de Campo5: Con longitud mayor a la definida"), std::string::npos);
+    EXPECT_NE(e.find("  / linea  2 Error de Campo5: Con longitud mayor a la definida"),
+              std::string::npos);
     EXPECT_NE(e.find("Linea  3 Error de Estructura del registro en campos"), std::string::npos);
 }
 
