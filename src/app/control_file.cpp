@@ -61,8 +61,9 @@ bool read_records(Program& program) {
             structure_error = true;
             continue;
         }
-        if (row >= program.control.size()) throw ControlTableOverflow();
         auto fields = split_control_record(line);
+        // A record past the last row of the table cannot be stored; an empty line stores nothing.
+        if (!fields.empty() && row >= program.control.size()) throw ControlTableOverflow();
         for (size_t c = 0; c < fields.size(); ++c)
             program.control.rows[static_cast<size_t>(row)][c] = fields[c];
         ++row;

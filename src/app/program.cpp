@@ -9,10 +9,10 @@
 namespace corvela {
 
 namespace {
+// The size of the working database is read before any database is opened; a missing file fails
+// start-up here.
 void warn_size(Ui& ui, const std::string& path, const std::string& file_name) {
-    std::error_code ec;
-    auto size = std::filesystem::file_size(path, ec);
-    if (ec) return;
+    auto size = std::filesystem::file_size(path);
     double kb = static_cast<double>(size) / 1024.0;
     if (kb <= kSizeWarningKb) return;
     ui.message("La base de datos (" + to_upper(file_name) + ") utiliza actualmente " +
@@ -54,6 +54,9 @@ bool Program::start(const std::filesystem::path& config_path) {
     } catch (const SQLite::Exception& e) {
         work.reset();
         startup_failure(ui, e.getErrorCode(), e.what());
+        return false;
+    } catch (const std::filesystem::filesystem_error& e) {
+        startup_failure(ui, e.code().value(), e.code().message());
         return false;
     }
     run_state = "I";

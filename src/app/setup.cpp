@@ -55,6 +55,7 @@ InitResult init_installation(const std::filesystem::path& db_folder,
                              const std::filesystem::path& config_path) {
     std::error_code ec;
     std::filesystem::create_directories(db_folder, ec);
+    if (!results_root.empty()) std::filesystem::create_directories(results_root, ec);
     auto work_path = db_folder / "registros_ips.db";
     auto ref_path = db_folder / "Ref_rips.db";
     for (const auto& p : {work_path, ref_path})

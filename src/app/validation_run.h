@@ -13,10 +13,7 @@ enum class RunOutcome {
     Stopped,  // the run stopped on a message before it
 };
 
-struct RunOptions {
-    // Turns off the in-memory reference tables, so that every lookup reads the database.
-    bool uncached = false;
-};
+struct RunOptions {};
 
 RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder,
                        const RunOptions& options = {});

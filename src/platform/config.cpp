@@ -24,15 +24,27 @@ std::filesystem::path configuration_path(const std::string& given) {
 
 std::optional<Configuration> read_configuration(const std::filesystem::path& path,
                                                 ConfigError* error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        *error = {EISDIR, std::strerror(EISDIR)};
+        return std::nullopt;
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         int e = errno ? errno : ENOENT;
         *error = {e, std::strerror(e)};
         return std::nullopt;
     }
+    if (in.peek() == std::char_traits<char>::eof()) {
+        // Reading a line past the end of the file.
+        *error = {62, "La entrada pasa del final del archivo"};
+        return std::nullopt;
+    }
     std::string line;
     char c;
     while (in.get(c) && c != '\r' && c != '\n') line += c;
+    if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     size_t comma = line.find(',');
     if (comma == std::string::npos) {
         // The text before a missing comma has a length of -1: the runtime refuses the call.

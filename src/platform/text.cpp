@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace corvela {
@@ -118,11 +119,8 @@ size_t numeric_prefix(std::string_view s) {
 
 double parse_prefix(std::string_view s, size_t n) {
     std::string text(s.substr(0, n));
-    if (!text.empty() && text[0] == '+') text.erase(0, 1);
-    double v = 0;
-    auto res = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (res.ec == std::errc::result_out_of_range) return text[0] == '-' ? -HUGE_VAL : HUGE_VAL;
-    return v;
+    // strtod gives 0 for a value too small to hold and infinity for one too large.
+    return std::strtod(text.c_str(), nullptr);
 }
 }  // namespace
 

@@ -23,7 +23,8 @@ struct FileContext {
     std::string marcas;
     int errores_linea = 0;
     int varios_mensajes = 0;  // set when an error was appended to a non-empty description
-    int guardados = 0;        // saved count of the validators that keep one
+    int guardados = 0;
+    int campos_contados = 0;  // fields counted by the split of the current line        // saved count of the validators that keep one
 
     std::array<double, 31> C{};  // C[1]..C[30]
     long lineas_leidas = 0;
@@ -35,7 +36,13 @@ struct FileContext {
         static const std::string empty;
         return k >= 1 && k < static_cast<int>(campo.size()) ? campo[k] : empty;
     }
-    std::string& field_ref(int k) { return campo.at(static_cast<size_t>(k)); }
+    // Field k for rewriting; a field the type does not define gives a scratch text.
+    std::string& field_ref(int k) {
+        if (k >= 1 && k < static_cast<int>(campo.size())) return campo[static_cast<size_t>(k)];
+        scratch.clear();
+        return scratch;
+    }
+    std::string scratch;
 };
 
 }  // namespace corvela

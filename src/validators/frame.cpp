@@ -125,6 +125,7 @@ void FileRun::read_line(const std::string& line) {
         fc_.errores_linea = 0;
         limpia_mensajes(run_);
         int fields = split_fields(line, fc_);
+        fc_.campos_contados = fields;
         count_failed_ =
             spec_.fewer_fields_allowed ? fields > fc_.num_campos : fields != fc_.num_campos;
         if (count_failed_) {
@@ -192,8 +193,8 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         file.read(path);
     } catch (const std::exception& e) {
         FailureInfo f = describe(e);
-        run.ui.message("Se presento el Error # " + number_text(f.number) + " al leer archivo de " +
-                           validator.spec().file_word + " " + "\r\r" + f.description,
+        run.ui.message("Se presento el Error # " + number_text(f.number) +
+                           validator.failure_text(file.context()) + "\r\r" + f.description,
                        "Error", Icon::Critical);
     }
     run.ui.set_busy(false);
@@ -205,8 +206,8 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         tx.commit();
     } catch (const std::exception& e) {
         FailureInfo f = describe(e);
-        run.ui.message("Se presento el Error # " + number_text(f.number) + " al leer archivo de " +
-                           validator.spec().file_word + " " + "\r\r" + f.description,
+        run.ui.message("Se presento el Error # " + number_text(f.number) +
+                           validator.failure_text(file.context()) + "\r\r" + f.description,
                        "Error", Icon::Critical);
         try {
             tx.commit();

@@ -42,6 +42,10 @@ class RecordValidator {
     virtual void check_fields(RunContext& run, FileContext& fc) = 0;
     // Adds the row of a passing line to the working table.
     virtual void store(RunContext& run, FileContext& fc, RowWriter& row) = 0;
+    // The text of the failure message between the error number and the two CRs.
+    virtual std::string failure_text(const FileContext&) const {
+        return " al leer archivo de " + spec().file_word + " ";
+    }
 };
 
 struct FileCounts {

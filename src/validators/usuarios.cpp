@@ -114,7 +114,7 @@ void Ausuarios::cross_field_rules(RunContext& run, FileContext& fc) {
     if (!numero.empty() && char_length(numero) > 1 && !is_numeric(fc.field(2)) &&
         fc.field(1) == "CC") {
         const char* text = "Numero de Identificación es tipo cedula y no es numerico";
-        if (numero[numero.size() - 2] != '-') fail(text, 22);
+        if (mid_chars(numero, char_length(numero) - 1, 1) != "-") fail(text, 22);
         if (leading_number_value(fc.field(2)) == 0) fail(text, 22);
     }
 

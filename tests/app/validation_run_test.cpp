@@ -167,7 +167,7 @@ TEST_F(Run, StartupFailures) {
     std::ofstream(inst.dir / "noslash.ini") << (inst.dir / "db").string() << ",x\r\n";
     EXPECT_FALSE(p.start(inst.dir / "noslash.ini"));
     EXPECT_EQ(ui.messages.back().text.rfind(
-                  "Se presento el Error #  14 al leer archivo de Configuración", 0),
+                  "Se presento el Error #  2 al leer archivo de Configuración", 0),
               0u);
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
     EXPECT_TRUE(p.start(inst.config));

@@ -1,0 +1,126 @@
+#include "app/cleanup.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <system_error>
+
+#include "app/validation_run.h"
+#include "platform/text.h"
+
+namespace corvela {
+
+Outcome CmdLimpiar_Click(Program& program) {
+    Ui& ui = program.ui;
+    if (!ui.ask_yes_no(
+            std::string(
+                "Uste esta a punto de borrar los registros correctos que estan almacenados.") +
+                "\r\r" + "Desea borrarlos realmente?.",
+            "Borrando registros."))
+        return Outcome::Stopped;
+    if (!ui.ask_yes_no("ESTA SEGURO DE BORRAR LOS DATOS.?", "Borrando registros."))
+        return Outcome::Stopped;
+    static const char* const statements[] = {
+        "DELETE FROM f_consulta",
+        "DELETE FROM f_descripcion",
+        "DELETE FROM f_hospitalizacion",
+        "DELETE FROM f_medicamentos",
+        "DELETE FROM f_nacidos",
+        "DELETE FROM f_otrosers",
+        "DELETE FROM f_procedimientos",
+        "DELETE FROM f_transacciones",
+        "DELETE FROM f_urgencias",
+        "DELETE FROM f_usuario",
+        "DELETE FROM fechas",
+        "DELETE FROM periodos",
+    };
+    try {
+        SQLite::Transaction tx(program.work->db());
+        for (const char* s : statements) program.work->exec(s);
+        tx.commit();
+    } catch (const std::exception& e) {
+        show_failure(ui, e, "Registros");
+        return Outcome::Failed;
+    }
+    ui.message("Finalizo Proceso", "Limpando Base de datos.", Icon::Information);
+    return Outcome::Done;
+}
+
+Outcome CmdBorrar_Click(Program& program, const std::string& ips_code,
+                        const std::string& delivery) {
+    Ui& ui = program.ui;
+    Database& work = *program.work;
+    // The number keeps its leading blank; val() reads it as the number.
+    size_t slash = delivery.find('/');
+    const std::string n = slash == std::string::npos ? delivery : delivery.substr(slash + 1);
+    const std::string condition = "WHERE  cod_IPS =? and num_radicacion=val(?)";
+    try {
+        if (work.count("select * from f_transacciones " + condition, ips_code, n) == 0) {
+            ui.message("No existe registros almacenados con la radicación interna No. " + n,
+                       "Proceso finalizado", Icon::Information);
+            return Outcome::Stopped;
+        }
+        if (!ui.ask_yes_no("Desea borrar los datos almacenados de la radicación interna No. " + n,
+                           "Borrar datos almacenados."))
+            return Outcome::Stopped;
+        SQLite::Transaction tx(work.db());
+        for (const char* table :
+             {"f_consulta", "f_hospitalizacion", "f_medicamentos", "f_nacidos", "f_procedimientos",
+              "f_urgencias", "f_transacciones", "f_descripcion", "f_otrosers"}) {
+            SQLite::Statement del(work.db(), std::string("Delete from ") + table + " " + condition);
+            del.bind(1, ips_code);
+            del.bind(2, n);
+            del.exec();
+        }
+        // The users' final table has no IPS column: its rows go by the number alone.
+        SQLite::Statement users(work.db(), "Delete from f_usuario WHERE  num_radicacion=val(?)");
+        users.bind(1, n);
+        users.exec();
+        SQLite::Statement mark(
+            work.db(), "update registros set impresion=1 WHERE  eapb =? and nro_radicacion=val(?)");
+        mark.bind(1, ips_code);
+        mark.bind(2, n);
+        mark.exec();
+        tx.commit();
+    } catch (const std::exception& e) {
+        show_failure(ui, e, "Registros");
+        return Outcome::Failed;
+    }
+    ui.message("Fueron borrados los registros almacenados con la radicación interna No. " + n,
+               "Proceso finalizado", Icon::Information);
+    return Outcome::Done;
+}
+
+void Bsalir_Click(Program& program) {
+    if (!program.work) return;
+    borrar(*program.work);
+    program.run_state = "I";
+    program.store_run_state();
+    program.work.reset();
+}
+
+void compact(Database& work) {
+    work.exec("VACUUM");
+    // The rebuilt pages sit in the write-ahead log until a checkpoint moves them into the file.
+    work.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
+std::string backup(Program& program, const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) return "No se pudo crear la carpeta " + folder.string() + ": " + ec.message();
+    const std::pair<Database*, const char*> copies[] = {
+        {program.work.get(), "registros_ips.db"},
+        {program.ref.get(), "Ref_rips.db"},
+    };
+    for (const auto& [db, name] : copies)
+        if (std::filesystem::exists(folder / name))
+            return "Ya existe " + (folder / name).string() + "; no se copió ninguna base de datos.";
+    for (const auto& [db, name] : copies) {
+        SQLite::Statement st(db->db(), "VACUUM INTO ?");
+        st.bind(1, (folder / name).string());
+        st.exec();
+    }
+    return {};
+}
+
+}  // namespace corvela

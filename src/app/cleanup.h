@@ -1,0 +1,34 @@
+// Removing stored data: "Limpiar DB" (the final tables and the month tables), the deletion of one
+// saved radicación from the final tables, leaving the program (the working tables), and the
+// maintenance of the database files (compacting, a consistent copy of both databases).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "app/program.h"
+#include "app/save.h"
+
+namespace corvela {
+
+// "Limpiar DB": two questions, then the final tables, `fechas` and `periodos` are emptied in one
+// transaction. `registros`, `radicacion`, `consecutivo` and the error table stay.
+Outcome CmdLimpiar_Click(Program& program);
+
+// "Borrar información de un No. remisión/No. Radicación procesado" of the delete window: the
+// final rows of the radicación named after the first "/" of `delivery`, the users matched on the
+// number alone, and its `registros` rows marked deleted (`impresion` = 1). One transaction.
+Outcome CmdBorrar_Click(Program& program, const std::string& ips_code, const std::string& delivery);
+
+// "Salir": empties the working tables, keeps run state "I" (the unsaved run is gone) and closes
+// the working database.
+void Bsalir_Click(Program& program);
+
+// Rebuilds the working database file, giving back the space of deleted rows.
+void compact(Database& work);
+
+// Writes a consistent copy of both databases into `folder` (created when missing) under their own
+// file names. Empty on success, else why nothing (or not everything) was copied.
+std::string backup(Program& program, const std::filesystem::path& folder);
+
+}  // namespace corvela

@@ -1,0 +1,233 @@
+#include "app/save.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <system_error>
+
+#include "app/months.h"
+#include "db/schema.h"
+#include "platform/text.h"
+
+namespace corvela {
+
+namespace {
+// A failure of the runtime's own conversions, with the number the runtime gives it.
+class ConversionFailure : public std::runtime_error {
+  public:
+    ConversionFailure(int number, const std::string& description)
+        : std::runtime_error(description), number(number) {}
+    int number;
+};
+
+// The working tables in the order the save counts and stamps them.
+constexpr std::array<const char*, 10> kCountOrder = {
+    "medicamentos",   "consulta", "nacidos",       "hospitalizacion", "urgencias",
+    "procedimientos", "usuario",  "transacciones", "descripcion",     "Otrosers",
+};
+
+// The stamping statements: every working table and the error table, only rows still at 0, so the
+// rows of earlier deliveries keep their numbers.
+constexpr std::array<const char*, 11> kStamps = {
+    "UPDATE medicamentos SET num_radicacion = ? where Num_radicacion=0",
+    "UPDATE consulta SET num_radicacion = ? where Num_radicacion=0",
+    "UPDATE nacidos SET num_radicacion = ? where Num_radicacion=0",
+    "UPDATE hospitalizacion SET num_radicacion = ? where Num_radicacion=0",
+    "UPDATE urgencias SET num_radicacion = ? where Num_radicacion=0",
+    "UPDATE procedimientos SET num_radicacion = ? where Num_radicacion=0",
+    "UPDATE usuario SET num_radicacion = ? where num_radicacion=0",
+    "UPDATE errores SET nro_radicacion = ? where nro_radicacion=0",
+    "UPDATE transacciones SET num_radicacion = ? where num_radicacion=0",
+    "UPDATE descripcion SET num_radicacion = ? where num_radicacion=0",
+    "UPDATE Otrosers SET num_radicacion = ? where num_radicacion=0",
+};
+
+constexpr std::array<const char*, 10> kCopies = {
+    "INSERT INTO f_consulta SELECT * FROM consulta",
+    "INSERT INTO f_hospitalizacion SELECT * FROM hospitalizacion",
+    "INSERT INTO f_medicamentos SELECT * FROM medicamentos",
+    "INSERT INTO f_nacidos SELECT * FROM nacidos",
+    "INSERT INTO f_procedimientos SELECT * FROM procedimientos",
+    "INSERT INTO f_urgencias SELECT * FROM urgencias",
+    "INSERT INTO f_usuario SELECT * FROM usuario",
+    "INSERT INTO f_transacciones SELECT * FROM transacciones",
+    "INSERT INTO f_descripcion SELECT * FROM descripcion",
+    "INSERT INTO f_Otrosers SELECT * FROM Otrosers",
+};
+
+void bind_cell_text(SQLite::Statement& st, int index, const Cell& cell) {
+    if (std::holds_alternative<std::monostate>(cell))
+        st.bind(index);
+    else
+        st.bind(index, cell_text(cell));
+}
+
+// The date value of the remission date box: day/month/year as the control file writes it.
+std::string remission_date_value(const std::string& text) {
+    if (auto d = parse_date(trim(text))) return iso_date(*d);
+    if (auto d = parse_iso_date(trim(text))) return iso_date(*d);
+    throw ConversionFailure(
+        13, "No coinciden los tipos: la fecha de remisión \"" + text + "\" no es una fecha");
+}
+
+// Steps 1 to 5, 7 and 8 of the save; returns the new radicación number.
+double store_delivery(Program& program, const Header& h) {
+    Database& work = *program.work;
+    const std::string today = iso_date(program.clock.today());
+
+    std::map<std::string, int64_t> rows;
+    for (const char* table : kCountOrder)
+        rows[table] = work.count(std::string("select * from ") + table);
+
+    SQLite::Statement counter(work.db(), "SELECT rowid, numero FROM consecutivo");
+    if (!counter.executeStep())
+        throw SQLite::Exception("la tabla consecutivo no tiene su fila de numeración",
+                                SQLITE_NOTFOUND);
+    const int64_t counter_row = counter.getColumn(0).getInt64();
+    const double n = counter.getColumn(1).getDouble() + 1;
+    counter.reset();
+    SQLite::Statement next(work.db(),
+                           "UPDATE consecutivo SET numero = ?, fecha = ? WHERE rowid = ?");
+    next.bind(1, n);
+    next.bind(2, today);
+    next.bind(3, counter_row);
+    next.exec();
+
+    SQLite::Statement reg(
+        work.db(),
+        "INSERT INTO registros (archivo, remitidos, leidos, pasaron, eapb, Errados, "
+        "remitente, periodo_reportado, nro_remision, fecha_remision, suben, "
+        "IMPRESION, nro_radicacion) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?)");
+    const std::string remitente = to_upper(h.NOMREMITENTE);
+    // The table has one row more than the folder had files; the rows of those files are saved.
+    const int files = program.control.size() - 1;
+    for (int i = 0; i < files; ++i) {
+        const auto& row = program.control.rows[static_cast<size_t>(i)];
+        std::string type = to_upper(left_chars(cell_text(row[2]), 2));
+        if (ltrim(type).empty()) continue;
+        int64_t suben = 0;
+        for (const auto& t : working_tables())
+            if (type == t.type) suben = rows[t.table];
+        double read = cell_number(row[4]), passed = cell_number(row[5]);
+        reg.bind(1, type);
+        bind_cell_text(reg, 2, row[3]);
+        reg.bind(3, read);
+        reg.bind(4, passed);
+        bind_cell_text(reg, 5, row[0]);
+        reg.bind(6, read - passed);
+        reg.bind(7, remitente);
+        reg.bind(8, h.PERIODO);
+        reg.bind(9, h.NREMISION);
+        reg.bind(10, h.FECHAREMI);
+        reg.bind(11, suben);
+        reg.bind(12, n);
+        reg.exec();
+        reg.reset();
+    }
+
+    SQLite::Statement period(
+        work.db(), "INSERT INTO periodos (COD_EAPB, num_remision, mes, ano) VALUES (?, ?, ?, ?)");
+    for (const auto& [mes, ano] : reported_months(work)) {
+        period.bind(1, h.COD_EAPB);
+        period.bind(2, h.NREMISION);
+        period.bind(3, mes);
+        period.bind(4, ano);
+        period.exec();
+        period.reset();
+    }
+    work.exec("delete from fechas");
+
+    SQLite::Statement delivery(work.db(),
+                               "INSERT INTO radicacion (nro_radicacion, COD_IPS, nro_remision, "
+                               "fecha_validacion, fecha_remision) VALUES (?, ?, ?, ?, ?)");
+    delivery.bind(1, n);
+    delivery.bind(2, h.COD_EAPB);
+    delivery.bind(3, h.NREMISION);
+    delivery.bind(4, today);
+    delivery.bind(5, remission_date_value(h.FECHAREMI));
+    delivery.exec();
+
+    for (const char* sql : kStamps) {
+        SQLite::Statement stamp(work.db(), sql);
+        stamp.bind(1, n);
+        stamp.exec();
+    }
+    for (const char* sql : kCopies) work.exec(sql);
+    return n;
+}
+}  // namespace
+
+void show_failure(Ui& ui, const std::exception& e, const std::string& file_word) {
+    int number = 0;
+    std::string description = e.what();
+    if (auto* s = dynamic_cast<const SQLite::Exception*>(&e))
+        number = s->getErrorCode();
+    else if (auto* s = dynamic_cast<const std::system_error*>(&e)) {
+        number = s->code().value();
+        description = s->code().message();
+    } else if (auto* c = dynamic_cast<const ConversionFailure*>(&e))
+        number = c->number;
+    ui.message("Se presento el Error # " + number_text(number) + " al leer archivo de " +
+                   file_word + "\r\r" + description,
+               "Error", Icon::Critical);
+}
+
+Outcome contar_almacena(Program& program) {
+    Ui& ui = program.ui;
+    Header h = ui.header();
+    double n = 0;
+    try {
+        SQLite::Transaction tx(program.work->db());
+        n = store_delivery(program, h);
+        tx.commit();
+    } catch (const std::exception& e) {
+        // The transaction was rolled back: nothing of this save stayed.
+        show_failure(ui, e, "Registros");
+        return Outcome::Failed;
+    }
+    program.radicacion = n;
+    // The boxes and the grid change only once the delivery is stored, so that a failed save can
+    // simply be repeated.
+    ui.show_months(" MESES REPORTADOS", "Mes", "Año", {});
+    h.COD_EAPB.clear();
+    h.TELEFONO.clear();
+    h.NOMREMITENTE.clear();
+    h.DIRECCION.clear();
+    h.NREMISION.clear();
+    h.FECHAREMI.clear();
+    h.NFAX.clear();
+    h.NOMEAPB.clear();
+    h.PERIODO.clear();
+    ui.set_header(h);
+    ui.message("El proceso finalizó con exito.", "Final de proceso.", Icon::Information);
+    return Outcome::Done;
+}
+
+Outcome Cmdgraba_Click(Program& program) {
+    Ui& ui = program.ui;
+    Header h = ui.header();
+    int blank = 0;
+    for (const std::string* box : {&h.TELEFONO, &h.NFAX, &h.DIRECCION, &h.NOMREMITENTE})
+        if (ltrim(*box).empty()) ++blank;
+    if (blank > 0) {
+        ui.message(
+            "Por favor revise que no exista campos en blanco como nombre del remitente, "
+            "dirección, teléfono y fax.",
+            "Faltan algunos Datos.", Icon::Critical);
+        return Outcome::Stopped;
+    }
+    if (program.run_state != "N") {
+        ui.message("Los datos existentes en las tablas temporales ya fueron cargados.",
+                   "Datos ya cargados.", Icon::Critical);
+        return Outcome::Stopped;
+    }
+    Outcome outcome = contar_almacena(program);
+    if (outcome == Outcome::Done) program.run_state = "S";
+    return outcome;
+}
+
+}  // namespace corvela

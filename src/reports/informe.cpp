@@ -1,0 +1,428 @@
+#include "reports/informe.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
+
+#include <array>
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+#include <variant>
+
+#include "platform/text.h"
+
+namespace corvela {
+
+namespace {
+// A failure of the report's own label table, with the number the runtime gives it.
+class ReportFailure : public std::runtime_error {
+  public:
+    ReportFailure(int number, const std::string& description)
+        : std::runtime_error(description), number(number) {}
+    int number;
+};
+
+constexpr int kSubscriptOutOfRange = 9;
+constexpr int kNoCurrentRecord = 3021;
+
+[[noreturn]] void out_of_range() {
+    throw ReportFailure(kSubscriptOutOfRange, "Subíndice fuera del intervalo");
+}
+
+// A column value as the list view shows it.
+std::string shown_value(const SQLite::Column& c) {
+    switch (c.getType()) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return std::to_string(c.getInt64());
+        case SQLITE_FLOAT:
+            return value_text(c.getDouble());
+        default:
+            return c.getString();
+    }
+}
+
+// A column of the current row by its name, letter case ignored as the database matches names.
+std::string column_text(SQLite::Statement& st, const char* name) {
+    for (int i = 0; i < st.getColumnCount(); ++i)
+        if (equals_nocase(st.getColumnName(i), name)) {
+            auto c = st.getColumn(i);
+            return c.isNull() ? std::string() : c.getString();
+        }
+    throw SQLite::Exception(std::string("no existe la columna ") + name, SQLITE_ERROR);
+}
+
+struct FixedLabel {
+    int d;
+    const char* text;
+};
+struct TypeLabels {
+    const char* type;
+    const char* name;
+    std::vector<FixedLabel> fixed;
+};
+
+const char* const kStructure = "Error estructura de registro";
+const char* const kCedula = "Numero de Identificación es tipo cedula y no es numerico";
+const char* const k812 = "Validaciones resolución 812/2007";
+
+const std::vector<TypeLabels>& type_labels() {
+    static const std::vector<TypeLabels> t = {
+        {"US",
+         "Usuarios",
+         {{6, kStructure},
+          {7, kCedula},
+          {8, "Edad no concuerda con la definida"},
+          {9, "Municipio y Departamento no concuerda"},
+          {14, k812}}},
+        {"AF",
+         "Transacciones",
+         {{3, kStructure},
+          {4, kCedula},
+          {5, "Fecha expedición < Fecha de Inicio"},
+          {6, "Fecha expedición > Fecha de remisión"},
+          {7, "Fecha Inicial > Fecha Final"},
+          {11, k812}}},
+        {"AC",
+         "Consultas",
+         {{3, kStructure},
+          {4, kCedula},
+          {5, "Sin usuario"},
+          {6, "Diagnostico no corresponde al sexo"},
+          {11, k812}}},
+        {"AP",
+         "Procedimientos",
+         {{5, kStructure},
+          {6, kCedula},
+          {7, "Sin usuario"},
+          {8, "Diagnostico no corresponde al sexo"},
+          {13, k812}}},
+        {"AU",
+         "Urgencias",
+         {{3, kStructure},
+          {4, kCedula},
+          {5, "Sin Usuario"},
+          {6, "Diagnostico no corresponde al sexo"},
+          {11, k812}}},
+        {"AH",
+         "Hospitalización",
+         {{1, kStructure},
+          {2, kCedula},
+          {3, "Sin usuario"},
+          {4, "Diagnostico de Ingreso no corresponde al sexo"},
+          {5, "Diagnostico de egreso no corresponde al sexo"},
+          {6, "Fecha de ingreso mayor a lafecha de egreso"},
+          {7, "Diagnostico R1 no corresponde al sexo"},
+          {8, "Diagnostico R2 no corresponde al sexo"},
+          {9, k812}}},
+        {"AN",
+         "Recién Nacidos",
+         {{6, kStructure},
+          {7, kCedula},
+          {8, "Sin usuario"},
+          {9, "Diagnostico no corresponde al sexo del recien nacido"},
+          {10, k812}}},
+        {"AM", "Medicamentos", {{6, kStructure}, {7, kCedula}, {8, "Sin Usuario"}, {14, k812}}},
+        {"AT", "Otros Servicios", {{9, kStructure}, {10, kCedula}, {11, "Sin usuario"}}},
+        {"AD", "Agrupada", {{14, kStructure}}},
+    };
+    return t;
+}
+
+const TypeLabels* labels_of(const std::string& type) {
+    for (const auto& t : type_labels())
+        if (type == t.type) return &t;
+    return nullptr;
+}
+
+// The inconsistency label table: rows 0 to 20, columns 0 to 30, texts and numbers.
+using LabelCell = std::variant<std::monostate, std::string, double>;
+constexpr int kLabelRows = 21;
+constexpr int kLabelColumns = 31;
+
+class LabelTable {
+  public:
+    LabelTable() : cells_(kLabelRows * kLabelColumns) {}
+    LabelCell& at(int row, int col) {
+        if (row < 0 || row >= kLabelRows || col < 0 || col >= kLabelColumns) out_of_range();
+        return cells_[static_cast<size_t>(row * kLabelColumns + col)];
+    }
+    std::string text(int row, int col) {
+        const LabelCell& c = at(row, col);
+        if (auto s = std::get_if<std::string>(&c)) return *s;
+        if (auto d = std::get_if<double>(&c)) return value_text(*d);
+        return {};
+    }
+    bool empty(int row, int col) {
+        const LabelCell& c = at(row, col);
+        if (auto s = std::get_if<std::string>(&c)) return s->empty();
+        return std::holds_alternative<std::monostate>(c);
+    }
+
+  private:
+    std::vector<LabelCell> cells_;
+};
+
+struct ErrorRow {
+    std::string tipo;
+    std::array<std::optional<double>, 30> counters{};  // C1 .. C29 are shown
+};
+
+std::vector<ErrorRow> error_rows(Database& work, const std::string& ips_condition,
+                                 const std::string& ips_code, const DeliveryParts& parts) {
+    SQLite::Statement st(work.db(), "SELECT * from errores WHERE  cod_eapb =" + ips_condition +
+                                        " and nro_remision=? and nro_radicacion=val(?)");
+    st.bind(1, ips_code);
+    st.bind(2, parts.remission);
+    st.bind(3, parts.radicacion);
+    std::vector<ErrorRow> rows;
+    while (st.executeStep()) {
+        ErrorRow r;
+        r.tipo = column_text(st, "tipo");
+        for (int j = 1; j <= 29 && j + 3 < st.getColumnCount(); ++j) {
+            auto c = st.getColumn(j + 3);
+            if (!c.isNull()) r.counters[static_cast<size_t>(j)] = c.getDouble();
+        }
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+ListView inconsistency_list(Database& ref, const std::vector<ErrorRow>& errors) {
+    LabelTable cells;
+    int r = 0;
+    SQLite::Statement campos(ref.db(), "select * from r_campos where  archivo =?");
+    for (const ErrorRow& e : errors) {
+        campos.bind(1, e.tipo);
+        std::string archivo;
+        std::vector<std::string> fields;
+        bool first = true;
+        while (campos.executeStep()) {
+            if (first) archivo = column_text(campos, "archivo");
+            first = false;
+            fields.push_back(column_text(campos, "dato"));
+        }
+        campos.reset();
+        if (first) throw ReportFailure(kNoCurrentRecord, "No hay ningún registro activo.");
+        cells.at(r, 0) = file_type_name(archivo);
+        std::vector<std::string> labels = counter_labels(archivo, fields);
+        for (size_t k = 1; k < labels.size(); ++k)
+            if (!labels[k].empty()) cells.at(r, static_cast<int>(k)) = labels[k];
+        cells.at(r + 1, 0) = std::string("Frecuencia");
+        double sum = 0;
+        for (int j = 1; j <= 29; ++j) {
+            const auto& value = e.counters[static_cast<size_t>(j)];
+            if (value) {
+                cells.at(r + 1, j) = *value;
+                sum += *value;
+            }
+        }
+        cells.at(r, 30) = std::string("Total inconsistencias");
+        cells.at(r + 1, 30) = sum;
+        r += 2;
+    }
+
+    ListView lv;
+    for (int i = 0; i < kLabelRows && !cells.empty(i, 0); ++i)
+        lv.column_headers.push_back(cells.text(i, 0));
+    const int columns = static_cast<int>(lv.column_headers.size());
+    for (int j = 1; j <= 30; ++j) {
+        std::vector<std::string> item{cells.text(0, j)};
+        for (int c = 1; c < columns; ++c) item.push_back(cells.text(c, j));
+        lv.items.push_back(std::move(item));
+    }
+    return lv;
+}
+
+int failure_number(const std::exception& e) {
+    if (auto* s = dynamic_cast<const SQLite::Exception*>(&e)) return s->getErrorCode();
+    if (auto* s = dynamic_cast<const ReportFailure*>(&e)) return s->number;
+    if (auto* s = dynamic_cast<const std::system_error*>(&e)) return s->code().value();
+    return 0;
+}
+}  // namespace
+
+std::string file_type_name(const std::string& type) {
+    const TypeLabels* t = labels_of(type);
+    return t ? t->name : "";
+}
+
+std::vector<std::string> counter_labels(const std::string& type,
+                                        const std::vector<std::string>& fields) {
+    std::vector<std::string> labels(kLabelColumns);
+    size_t k = 1;
+    for (const auto& f : fields) {
+        if (k >= labels.size()) out_of_range();
+        labels[k++] = f;
+    }
+    if (const TypeLabels* t = labels_of(type))
+        for (const FixedLabel& fixed : t->fixed) {
+            size_t at = k + static_cast<size_t>(fixed.d);
+            if (at >= labels.size()) out_of_range();
+            labels[at] = fixed.text;
+        }
+    return labels;
+}
+
+std::vector<IpsRow> ips_rows(Database& work) {
+    SQLite::Statement st(
+        work.db(),
+        "select distinct eapb as codigo,nombre from impre_registros order by codigo, nombre");
+    std::vector<IpsRow> rows;
+    while (st.executeStep()) {
+        IpsRow r;
+        if (!st.getColumn(0).isNull()) r.codigo = st.getColumn(0).getString();
+        if (!st.getColumn(1).isNull()) r.nombre = st.getColumn(1).getString();
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+const IpsRow* find_ips(const std::vector<IpsRow>& rows, const std::string& nombre) {
+    for (const auto& r : rows)
+        if (r.nombre && equals_nocase(*r.nombre, nombre)) return &r;
+    return nullptr;
+}
+
+std::vector<std::string> delivery_entries(Database& work, const std::string& ips_code,
+                                          DeliveryKey key) {
+    const std::string where = key == DeliveryKey::Eapb ? "eapb=?" : "eapb || sede=?";
+    SQLite::Statement st(
+        work.db(), "select distinct nro_remision,nro_radicacion from registros where " + where +
+                       " and impresion<>1 order by nro_remision, nro_radicacion");
+    st.bind(1, ips_code);
+    std::vector<std::string> entries;
+    while (st.executeStep()) {
+        auto remision = st.getColumn(0);
+        if (remision.isNull())
+            entries.emplace_back();
+        else
+            entries.push_back(remision.getString() + "/" +
+                              number_text(st.getColumn(1).getDouble()));
+    }
+    return entries;
+}
+
+DeliveryParts split_delivery(const std::string& text) {
+    size_t slash = text.find('/');
+    if (slash == std::string::npos) return {std::string(trim(text)), std::string()};
+    return {std::string(trim(std::string_view(text).substr(0, slash))), text.substr(slash + 1)};
+}
+
+bool CmdInforme_Click(Program& program) {
+    if (!ips_rows(*program.work).empty()) return true;
+    program.ui.message("No existen registros para imprimir", "Sin registros.", Icon::Information);
+    return false;
+}
+
+void Informe::Form_Load() {
+    ips_ = ips_rows(*program_.work);
+    if (!ips_.empty()) Cmblista_Click(ips_.front().shown());
+}
+
+void Informe::Cmblista_Click(const std::string& nombre) {
+    if (const IpsRow* row = find_ips(ips_, nombre)) ips_code_ = row->codigo;
+    deliveries_ = delivery_entries(*program_.work, ips_code_, DeliveryKey::Eapb);
+    delivery_ = deliveries_.empty() ? std::string() : deliveries_.front();
+}
+
+bool Informe::generar_informe_Click() {
+    title_ = "Resultado Validación";
+    DeliveryParts parts = split_delivery(delivery_);
+    Ui& ui = program_.ui;
+    ui.set_busy(true);
+    bool shown = false;
+    try {
+        SQLite::Statement st(program_.work->db(),
+                             "SELECT Archivo, Leidos, Errados as Inconsistentes, pasaron as "
+                             "Pasan_Validacion, SUBEN as Reg_Correctos from  informe_validacion "
+                             "WHERE  habilitacion =? and nro_remision=? and impresion=0 and "
+                             "nro_radicacion=val(?)");
+        st.bind(1, ips_code_);
+        st.bind(2, parts.remission);
+        st.bind(3, parts.radicacion);
+        ListView lv;
+        for (int i = 0; i < st.getColumnCount(); ++i)
+            lv.column_headers.emplace_back(st.getColumnName(i));
+        while (st.executeStep()) {
+            std::vector<std::string> item;
+            for (int i = 0; i < st.getColumnCount(); ++i)
+                item.push_back(shown_value(st.getColumn(i)));
+            lv.items.push_back(std::move(item));
+        }
+        lv1_ = std::move(lv);
+        shown = true;
+    } catch (const std::exception& e) {
+        ui.message(e.what(), "Error", Icon::Critical);
+    }
+    ui.set_busy(false);
+    return shown;
+}
+
+bool Informe::informe_inconsistencias_Click() {
+    Ui& ui = program_.ui;
+    ui.set_busy(true);
+    bool shown = false;
+    try {
+        title_ = "Resumen de inconsistencias por archivo y campo";
+        DeliveryParts parts = split_delivery(delivery_);
+        Database& work = *program_.work;
+        std::vector<ErrorRow> errors = error_rows(work, "?", ips_code_, parts);
+        // Some deliveries carry only the first ten characters of the IPS code.
+        if (errors.empty()) errors = error_rows(work, "mid(?,1,10)", ips_code_, parts);
+        if (errors.empty()) {
+            ui.message(
+                "No existen registros de inconsistencia, para la IPS y la remisión seleccionada",
+                "Sin información de errores", Icon::Information);
+        } else {
+            lv1_ = inconsistency_list(*program_.ref, errors);
+            shown = true;
+        }
+    } catch (const std::exception& e) {
+        ui.message("Se presento el Error # " + number_text(failure_number(e)) +
+                       " al generar el archivo de Word " + "\r\r" + e.what(),
+                   "Error", Icon::Critical);
+    }
+    ui.set_busy(false);
+    return shown;
+}
+
+std::string Informe::cmdExport_Click(const std::string& output_path) {
+    clsHtml html(program_.ui, program_.clock);
+    html.setAlignFontCell(0);
+    html.setAlignFontColumnHeader(1);
+    html.setAlignFontHeader(0);
+    html.setBackGroundColorCell("16777215");
+    html.setBackGroundColorHeader("#92B6DA");
+    html.setBackGroundColorPage("16777215");
+    html.setFontColorHeader("#92B6DA");
+    html.setFontColorSubHeader("0");
+    html.setFontColorCell("0");
+    html.setBorderColorTable("16777215");
+    html.setFontColorColumnHeader("0");
+    html.setFontSizeHeader("6");
+    html.setFontSizeSubHeader("2");
+    html.setFontSizeColumnHeaders("2");
+    html.setFontSizeCell("2");
+    html.setFontNameCell("Verdana");
+    html.setFontNameHeader("Verdana");
+    html.setFontNameSubHeader("Verdana");
+    html.setSizeBorderTable("0");
+    html.setTextHeader(title_);
+    html.setTextSubHeader(" ::: Remisión - Radicado: " + delivery_);
+    html.setTextFoother("Listado generado el dia " + short_date(program_.clock.today()));
+    const std::string& folder = program_.config.database_folder;
+    if (folder.empty() && output_path.empty()) return {};
+    html.setOutputPath(output_path.empty() ? folder + "reporte.html" : output_path);
+    if (!html.ExportHtml(lv1_)) return {};
+    program_.ui.process_events();
+    std::string written = html.OutputPath();
+    if (opener) {
+        html.setOpener(opener);
+        html.OpenFile(written);
+    }
+    return written;
+}
+
+}  // namespace corvela

@@ -1,0 +1,108 @@
+#include "validators/consultas.h"
+
+#include "platform/text.h"
+#include "rules/documents.h"
+#include "rules/error_recording.h"
+#include "rules/field_checks.h"
+#include "rules/service_checks.h"
+#include "validators/cedula.h"
+#include "validators/service_fields.h"
+
+namespace corvela {
+
+const TypeSpec& AConsultas::spec() const {
+    static const TypeSpec s = [] {
+        TypeSpec t;
+        t.type = "AC";
+        t.file_word = "Consulta";
+        t.table = "consulta";
+        t.columns = {"num_factura",        "COD_IPS",          "tipo_identificacion",
+                     "num_identificacion", "fecha_consul",     "num_autorizacion",
+                     "cod_consul",         "finalidad_consul", "causa_externa",
+                     "cod_diag_prin",      "cod_diag_r1",      "cod_diag_r2",
+                     "cod_diag_r3",        "tipo_diag",        "valor_consul",
+                     "valor_cuota",        "valor_neto",       "num_radicacion"};
+        t.marcas_length = 17;
+        return t;
+    }();
+    return s;
+}
+
+namespace {
+// A one-character code written without its leading zero gets it.
+void dos_digitos(std::string& value) {
+    if (char_length(value) != 2) value = "0" + value;
+}
+}  // namespace
+
+void AConsultas::check_fields(RunContext& run, FileContext& fc) {
+    if (!fails_length(run, fc, 1)) fails_empty(fc, 1, ": Sin numero de factura");
+    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
+    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
+        valida_tipo_documento(run, fc, to_upper(fc.field(3)), 3);
+    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
+
+    if (!usuario_validado(run, fc)) return;
+
+    if (fails_length(run, fc, 5))
+        fecha_atencion_de_remision(run, false);
+    else
+        valida_fecha(run, fc, 5);
+
+    fails_length(run, fc, 6);
+
+    if (!fails_length(run, fc, 7) && !fails_empty(fc, 7))
+        valida_cups(run, fc, 7, run.data_file_name, fc.field(7), fc.field(3), fc.field(4));
+
+    if (!fails_length(run, fc, 8) && !fails_empty(fc, 8)) {
+        dos_digitos(fc.field_ref(8));
+        valida_finalidad_consulta(run, fc, fc.field(8), 8);
+    }
+    if (!fails_length(run, fc, 9) && !fails_empty(fc, 9)) {
+        dos_digitos(fc.field_ref(9));
+        valida_causa_externa(run, fc, fc.field(9), 9);
+    }
+    if (!fails_length(run, fc, 10) && !fails_empty(fc, 10)) {
+        normaliza_diagnostico(fc.field_ref(10));
+        valida_cie10(run, fc, fc.field(10));
+        if (!run.slots.diagnosis_message.empty()) {
+            plain_join(fc, run.slots.diagnosis_message);
+            cuenta_error(fc, 10);
+        }
+    }
+    for (int k = 11; k <= 13; ++k) fails_length(run, fc, k);
+    if (!fails_length(run, fc, 14)) fails_empty(fc, 14);
+    for (int k = 15; k <= 16; ++k)
+        if (!fails_length(run, fc, k) && fc.field(k).empty()) fc.field_ref(k) = "0";
+    if (fc.field(17).empty()) fc.field_ref(17) = "0";
+
+    if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc); c.applies) {
+        if (c.length > 2 && !c.hyphen) {
+            fc.errores_linea += 1;
+            comma_blank_join(fc, kCedulaNoNumerica);
+            cuenta_error(fc, 22);
+        } else if (c.length == 2) {
+            fc.errores_linea += 1;
+            comma_blank_join(fc, "Número de identificación no es numerico");
+            cuenta_error(fc, 22);
+        }
+    }
+    // A failed consultation date leaves the record without its user's data.
+    if (fc.marcas.size() >= 5 && fc.marcas[4] == '0')
+        relaciona_usuario(run, fc, fc.field(3), fc.field(4));
+    valida_sexo_dx(run, fc, 10);
+    agrega_mensajes_usuario(run, fc);
+}
+
+void AConsultas::store(RunContext& run, FileContext& fc, RowWriter& row) {
+    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
+    row.date(5, fc.field(5));
+    row.text_or_null(6, fc.field(6));
+    for (int k = 7; k <= 10; ++k) row.text(k, fc.field(k));
+    for (int k = 11; k <= 14; ++k) row.text_or_null(k, fc.field(k));
+    for (int k = 15; k <= 17; ++k) row.number(k, leading_number_value(fc.field(k)));
+    row.number(18, run.radicacion);
+    row.insert();
+}
+
+}  // namespace corvela

@@ -1,0 +1,110 @@
+#include "validators/medicamentos.h"
+
+#include "platform/text.h"
+#include "rules/documents.h"
+#include "rules/error_recording.h"
+#include "rules/field_checks.h"
+#include "rules/service_checks.h"
+#include "validators/service_fields.h"
+
+namespace corvela {
+
+const TypeSpec& Amedicamentos::spec() const {
+    static const TypeSpec s = [] {
+        TypeSpec t;
+        t.type = "AM";
+        t.file_word = "Medicamentos";
+        t.table = "medicamentos";
+        t.columns = {
+            "num_factura",      "COD_IPS",         "tipo_identificacion", "num_identificacion",
+            "num_autorizacion", "cod_medicamento", "tipo_medi",           "nombre_medi",
+            "forma_farm",       "concentracion",   "unidad_medica",       "unidades",
+            "valor_unitario",   "valor_total",     "num_radicacion",      "fecha"};
+        return t;
+    }();
+    return s;
+}
+
+namespace {
+constexpr std::string_view kTipoMedicamento =
+    ": No corresponde a lo definido en el tipo de medicamento";
+
+// A descriptive field that only medication type "2" must fill; an over-long text is cut.
+// `cut_above` is the length beyond which it is cut (its maximum length unless given).
+void descriptivo(RunContext& run, FileContext& fc, int k, double cut_above = -1) {
+    lee_campo(run, fc, k);
+    std::string& v = fc.field_ref(k);
+    if (!v.empty()) {
+        if (static_cast<double>(char_length(v)) > (cut_above < 0 ? run.length_slot : cut_above))
+            v = left_chars(v, static_cast<size_t>(run.length_slot > 0 ? run.length_slot : 0));
+    } else if (fc.field(7) == "2") {
+        field_error(fc, k, kTipoMedicamento);
+    }
+}
+
+void numerico(RunContext& run, FileContext& fc, int k) {
+    if (!fails_length(run, fc, k) && !is_numeric(fc.field(k)))
+        field_error(fc, k, ": Contenido no es numerico");
+}
+}  // namespace
+
+void Amedicamentos::check_fields(RunContext& run, FileContext& fc) {
+    if (!fails_length(run, fc, 1)) fails_empty(fc, 1);
+    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
+
+    fc.field_ref(3) = to_upper(fc.field(3));
+    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
+        valida_tipo_documento(run, fc, fc.field(3), 3);
+
+    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
+    if (!usuario_validado(run, fc)) return;
+
+    fails_length(run, fc, 5);
+    fails_length(run, fc, 6);
+    if (!fails_length(run, fc, 7)) {
+        double tipo = leading_number_value(fc.field(7));
+        if (tipo < 1 || tipo > 2) field_error(fc, 7, kValoresNoDefinidos);
+    }
+
+    lee_campo(run, fc, 8);
+    recorta(fc.field_ref(8), run.length_slot);
+    descriptivo(run, fc, 9);
+    descriptivo(run, fc, 10);
+    // The unit of measure is cut only beyond 20 characters, whatever its maximum length.
+    descriptivo(run, fc, 11, 20);
+
+    numerico(run, fc, 12);
+    numerico(run, fc, 13);
+    numerico(run, fc, 14);
+
+    if (cedula_no_numerica(fc, 3)) {
+        fc.errores_linea += 1;
+        if (fc.descripcion.empty())
+            fc.descripcion = "Numero de identificación es tipo cedula y no es numerico";
+        else
+            comma_blank_join(fc, kCedulaNoNumerica);
+        cuenta_error(fc, 22);
+    }
+    relaciona_usuario(run, fc, fc.field(3), fc.field(4));
+    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);
+}
+
+void Amedicamentos::store(RunContext& run, FileContext& fc, RowWriter& row) {
+    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
+    row.text_or_null(5, fc.field(5));
+    row.text_or_null(6, fc.field(6));
+    row.text(7, fc.field(7));
+    // An empty descriptive text is stored as a single blank.
+    for (int k = 8; k <= 11; ++k)
+        row.text(k, fc.field(k).empty() ? std::string_view(" ") : std::string_view(fc.field(k)));
+    for (int k = 12; k <= 14; ++k) row.number(k, leading_number_value(fc.field(k)));
+    row.number(15, run.radicacion);
+    // The service date left by the last date check of the run, or by the user relation.
+    if (run.fecha_atencion.empty())
+        row.text(16, "");
+    else
+        row.date(16, run.fecha_atencion);
+    row.insert();
+}
+
+}  // namespace corvela

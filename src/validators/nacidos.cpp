@@ -1,0 +1,138 @@
+#include "validators/nacidos.h"
+
+#include "platform/text.h"
+#include "rules/documents.h"
+#include "rules/error_recording.h"
+#include "rules/field_checks.h"
+#include "rules/service_checks.h"
+#include "validators/service_fields.h"
+
+namespace corvela {
+
+const TypeSpec& Anacidos::spec() const {
+    static const TypeSpec s = [] {
+        TypeSpec t;
+        t.type = "AN";
+        t.file_word = "Recien Nacidos";
+        t.table = "nacidos";
+        t.columns = {"num_factura",
+                     "COD_IPS",
+                     "tipo_identificacion",
+                     "numero_identificacion",
+                     "fecha_naci",
+                     "HORA",
+                     "edad_gestacional",
+                     "control_prena",
+                     "sexo",
+                     "peso",
+                     "diag_rn",
+                     "causa_muerte",
+                     "fecha_muerte",
+                     "hora_muerte",
+                     "num_radicacion"};
+        return t;
+    }();
+    return s;
+}
+
+namespace {
+// The newborn's diagnosis failed its lookup: described and counted only when it is the line's
+// only error so far, or when other messages came before it and errors were added since the last
+// report.
+void informa_diagnostico(const RunContext& run, FileContext& fc) {
+    const std::string& message = run.slots.diagnosis_message;
+    if (message.empty()) return;
+    bool alone = fc.errores_linea == 1 && fc.varios_mensajes == 0;
+    bool after_others =
+        fc.errores_linea > 1 && fc.varios_mensajes == 1 && fc.errores_linea != fc.guardados;
+    if (!alone && !after_others) return;
+    plain_join(fc, fc.descripcion.empty() ? "Diagnóstico del recién nacido: "
+                                          : ", Diagnóstico del recién nacido: ");
+    plain_join(fc, message);
+    cuenta_error(fc, 11);
+    if (alone) fc.varios_mensajes = 1;
+    fc.guardados = fc.errores_linea;
+}
+}  // namespace
+
+void Anacidos::check_fields(RunContext& run, FileContext& fc) {
+    fc.guardados = 0;
+    if (!fails_length(run, fc, 1)) fails_empty(fc, 1);
+    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
+    // The document type is checked in upper case but kept as written.
+    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
+        valida_tipo_documento(run, fc, to_upper(fc.field(3)), 3);
+
+    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
+    if (!usuario_validado(run, fc)) return;
+
+    if (fails_length(run, fc, 5))
+        fecha_atencion_de_remision(run, false);
+    else
+        valida_fecha(run, fc, 5);
+
+    lee_campo(run, fc, 6);
+    if (ltrim(fc.field(6)).empty() ||
+        static_cast<double>(char_length(fc.field(6))) > run.length_slot)
+        field_error(fc, 6, ": Con longitud mayor a la definida o no tiene contenido");
+    else
+        valida_hora(fc, 6, ": Formato de hora incorrecto", ":Formato de minutos incorrecto");
+
+    if (!fails_length(run, fc, 7) && !is_numeric(fc.field(7)))
+        field_error(fc, 7, ": el contenido no es numerico");
+
+    if (!fails_length(run, fc, 8) && !fails_empty(fc, 8)) {
+        double control = leading_number_value(fc.field(8));
+        if (control > 2) field_error(fc, 8, kValoresNoDefinidos);
+        if (control <= 0) field_error(fc, 8, kValoresNoDefinidos);
+    }
+
+    if (!fails_length(run, fc, 9) && !fails_empty(fc, 9)) {
+        if (fc.field(9) == "1") field_error(fc, 9, ": Los valores permitidos son M o F no 1");
+        if (fc.field(9) == "2") field_error(fc, 9, ": Los valores permitidos son M o F no 2");
+    }
+
+    if (!fails_length(run, fc, 10)) fails_empty(fc, 10);
+
+    if (!fails_length(run, fc, 11) && !fails_empty(fc, 11)) {
+        normaliza_diagnostico(fc.field_ref(11));
+        valida_cie10(run, fc, fc.field(11));
+    }
+
+    fails_length(run, fc, 12);
+    if (!fails_length(run, fc, 13) && !ltrim(fc.field(13)).empty()) {
+        if (is_valid_date(fc.field(13)))
+            valida_fecha(run, fc, 13);
+        else
+            field_error(fc, 13, ": Contenido no cumple con el formato de fecha");
+    }
+    fails_length(run, fc, 14);
+
+    informa_diagnostico(run, fc);
+    if (cedula_no_numerica(fc, 3)) {
+        fc.errores_linea += 1;
+        comma_blank_join(fc, kCedulaNoNumerica);
+        cuenta_error(fc, 22);
+    }
+    relaciona_usuario(run, fc, fc.field(3), fc.field(4));
+    valida_sexo_dx(run, fc, 11);
+    agrega_mensajes_usuario(run, fc);
+}
+
+void Anacidos::store(RunContext& run, FileContext& fc, RowWriter& row) {
+    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
+    row.date(5, fc.field(5));
+    row.text(6, fc.field(6));
+    row.number(7, leading_number_value(fc.field(7)));
+    row.text(8, fc.field(8));
+    row.text(9, fc.field(9));
+    row.number(10, leading_number_value(fc.field(10)));
+    row.text(11, fc.field(11));
+    row.text_or_null(12, fc.field(12));
+    row.date(13, fc.field(13));
+    row.text_or_null(14, fc.field(14));
+    row.number(15, run.radicacion);
+    row.insert();
+}
+
+}  // namespace corvela

@@ -1,0 +1,15 @@
+// `Anacidos`: the newborns file (AN).
+#pragma once
+
+#include "validators/frame.h"
+
+namespace corvela {
+
+class Anacidos : public RecordValidator {
+  public:
+    const TypeSpec& spec() const override;
+    void check_fields(RunContext& run, FileContext& fc) override;
+    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
+};
+
+}  // namespace corvela

@@ -1,0 +1,84 @@
+#include "validators/otros_servicios.h"
+
+#include "platform/text.h"
+#include "rules/documents.h"
+#include "rules/error_recording.h"
+#include "rules/field_checks.h"
+#include "rules/service_checks.h"
+#include "validators/cedula.h"
+#include "validators/service_fields.h"
+
+namespace corvela {
+
+const TypeSpec& Aotrosservicios::spec() const {
+    static const TypeSpec s = [] {
+        TypeSpec t;
+        t.type = "AT";
+        t.file_word = "otrosers";
+        t.table = "Otrosers";
+        t.columns = {"num_factura",        "COD_IPS",          "tipo_identificacion",
+                     "num_identificacion", "num_autorizacion", "tipo_serv",
+                     "cod_serv",           "nombre_serv",      "cantidad",
+                     "valor_unitario",     "valor_total",      "num_radicacion"};
+        return t;
+    }();
+    return s;
+}
+
+namespace {
+// The total value is cut only past this many characters; the cut keeps its defined length.
+constexpr size_t kLimiteValorTotal = 20;
+}  // namespace
+
+void Aotrosservicios::check_fields(RunContext& run, FileContext& fc) {
+    if (!fails_length(run, fc, 1)) fails_empty(fc, 1);
+    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
+    fc.field_ref(3) = to_upper(fc.field(3));
+    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
+        valida_tipo_documento(run, fc, fc.field(3), 3);
+    // The user is looked up with the number as the document check leaves it.
+    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
+    if (!usuario_validado(run, fc)) return;
+
+    lee_campo(run, fc, 5);
+    if (static_cast<double>(char_length(ltrim(fc.field(5)))) > run.length_slot)
+        field_error(fc, 5, kLongitudMayor);
+    fails_length(run, fc, 6);
+    fails_length(run, fc, 7);
+    // Descriptive and numeric values that are too long are shortened, not rejected.
+    for (int k = 8; k <= 10; ++k) {
+        lee_campo(run, fc, k);
+        recorta(fc.field_ref(k), run.length_slot);
+    }
+    lee_campo(run, fc, 11);
+    if (char_length(fc.field(11)) > kLimiteValorTotal) {
+        double keep = run.length_slot;
+        fc.field_ref(11) = left_chars(fc.field(11), keep > 0 ? static_cast<size_t>(keep) : 0);
+    }
+
+    if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc); c.applies && !c.hyphen) {
+        fc.errores_linea += 1;
+        comma_blank_join(fc, kCedulaNoNumerica);
+        cuenta_error(fc, 22);
+    }
+    relaciona_usuario(run, fc, fc.field(3), fc.field(4));
+    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);
+}
+
+void Aotrosservicios::store(RunContext& run, FileContext& fc, RowWriter& row) {
+    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
+    row.text_or_null(5, fc.field(5));
+    row.text(6, fc.field(6));
+    row.text_or_null(7, fc.field(7));
+    row.text_or_null(8, fc.field(8));
+    for (int k = 9; k <= 11; ++k) row.number(k, leading_number_value(fc.field(k)));
+    row.number(12, run.radicacion);
+    row.insert();
+}
+
+std::string Aotrosservicios::failure_text(const FileContext& fc) const {
+    std::string count = number_text(fc.campos_contados);
+    return " C " + count + count + " al leer archivo de otrosers ";
+}
+
+}  // namespace corvela

@@ -1,0 +1,15 @@
+// `AProcedimientos`: the procedures file (AP).
+#pragma once
+
+#include "validators/frame.h"
+
+namespace corvela {
+
+class AProcedimientos : public RecordValidator {
+  public:
+    const TypeSpec& spec() const override;
+    void check_fields(RunContext& run, FileContext& fc) override;
+    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
+};
+
+}  // namespace corvela

@@ -1,0 +1,49 @@
+// Pieces shared by the validators of the service files (emergencies, hospitalisations,
+// medications, newborns): the relation of a record to a validated user, the hour rule, the
+// normalisation of diagnosis and external-cause codes, the "CC" number test and the cut of
+// descriptive texts.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "rules/file_context.h"
+#include "rules/run_context.h"
+
+namespace corvela {
+
+// Texts appended with the comma-blank join (", " before them when the description has text).
+inline constexpr std::string_view kSinUsuario =
+    "No se relaciona con un usuario: el registro de usuario no existe o no paso la validación";
+inline constexpr std::string_view kCedulaNoNumerica =
+    "Numero de Identificación es tipo cedula y no es numerico";
+inline constexpr std::string_view kValoresNoDefinidos =
+    ": Contenido no corresponde a los valores definidos";
+
+// The user test after field 4: when no validated user has the document of fields 3 and 4,
+// the line gets its error (counted under 23) and false is returned; the caller then skips the
+// remaining checks of the record.
+bool usuario_validado(RunContext& run, FileContext& fc);
+
+// The hour rule of an hour field hhmm: hour 0..23 and minutes 0..59, each read as the leading
+// number of its two characters; each failure is an error of field k with its own message.
+void valida_hora(FileContext& fc, int k, std::string_view hour_message,
+                 std::string_view minute_message);
+
+// A diagnosis code of 3 characters gets one leading "0", one of 2 characters two.
+void normaliza_diagnostico(std::string& codigo);
+
+// "0" put before the value with its leading blanks removed (external cause of the wrong length).
+void antepone_cero(std::string& codigo);
+
+// The number of a "CC" document that is neither numeric nor a number with a check digit after a
+// hyphen (field `tipo` holds the type, field `tipo + 1` the number).
+bool cedula_no_numerica(const FileContext& fc, int tipo);
+
+// The text cut to its first `length` characters when it is longer.
+void recorta(std::string& text, double length);
+
+// The user-relation, sex and age messages of the line, each when not empty, joined with a comma.
+void agrega_mensajes_usuario(const RunContext& run, FileContext& fc);
+
+}  // namespace corvela

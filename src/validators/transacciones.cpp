@@ -1,0 +1,104 @@
+#include "validators/transacciones.h"
+
+#include "platform/text.h"
+#include "rules/documents.h"
+#include "rules/error_recording.h"
+#include "rules/field_checks.h"
+#include "rules/service_checks.h"
+#include "validators/cedula.h"
+#include "validators/service_fields.h"
+
+namespace corvela {
+
+const TypeSpec& ATransacciones::spec() const {
+    static const TypeSpec s = [] {
+        TypeSpec t;
+        t.type = "AF";
+        t.file_word = "transaccion";
+        t.table = "transacciones";
+        t.columns = {"COD_IPS",     "razon_social",     "tipo_identificacion", "num_identificacion",
+                     "num_factura", "fecha_expedicion", "fecha_inicio",        "fecha_final",
+                     "COD_EAPB",    "nombre_eapb",      "num_contrato",        "plan",
+                     "num_poliza",  "valor_copago",     "valor_comision",      "valor_descuento",
+                     "valor_neto",  "num_radicacion"};
+        t.marcas_length = 17;
+        return t;
+    }();
+    return s;
+}
+
+namespace {
+constexpr std::string_view kSinFactura = ": Sin numero de factura";
+constexpr std::string_view kNoNumerico = ": Contenido no es numerico";
+
+void fecha(RunContext& run, FileContext& fc, int k) {
+    if (fails_length(run, fc, k))
+        fecha_atencion_de_remision(run, false);
+    else
+        valida_fecha(run, fc, k);
+}
+
+void numerico(FileContext& fc, int k) {
+    if (!is_numeric(fc.field(k))) field_error(fc, k, kNoNumerico);
+}
+
+void falla_orden(FileContext& fc, std::string_view text, int code) {
+    fc.errores_linea += 1;
+    plain_join(fc, text);
+    cuenta_error(fc, code);
+}
+
+// The invoice is issued within its period and not after the remission; checked only when the
+// three dates of the invoice are dates.
+void orden_de_fechas(const RunContext& run, FileContext& fc) {
+    auto expedicion = parse_date(fc.field(6));
+    auto inicio = parse_date(fc.field(7));
+    auto final_ = parse_date(fc.field(8));
+    if (!expedicion || !inicio || !final_) return;
+    if (*expedicion < *inicio) falla_orden(fc, "Fecha expedición < Fecha de Inicio", 23);
+    if (auto remision = parse_date(trim(run.remission_date)); remision && *expedicion > *remision)
+        falla_orden(fc, "Fecha expedición > Fecha de remisión", 24);
+    if (*inicio > *final_) falla_orden(fc, "Fecha Inicial > Fecha Final", 25);
+}
+}  // namespace
+
+void ATransacciones::check_fields(RunContext& run, FileContext& fc) {
+    if (!fails_length(run, fc, 1) && !fails_empty(fc, 1, kSinFactura)) fails_ips_code(run, fc, 1);
+    if (!fails_length(run, fc, 2)) fails_empty(fc, 2, ": Sin nombre de IPS");
+    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3, kSinFactura))
+        valida_tipo_documento1(run, fc, to_upper(fc.field(3)), 3);
+    if (!fails_length(run, fc, 4)) valida_documento_af(fc, 4);
+    if (!fails_length(run, fc, 5)) fails_empty(fc, 5, kSinFactura);
+    for (int k = 6; k <= 8; ++k) fecha(run, fc, k);
+    if (!fails_length(run, fc, 9)) fails_empty(fc, 9, kSinFactura);
+    if (!fails_length(run, fc, 10)) fails_empty(fc, 10, ": Sin nombre de EPS");
+    for (int k = 11; k <= 13; ++k) fails_length(run, fc, k);
+    if (!fails_length(run, fc, 14) && !fc.field(14).empty()) numerico(fc, 14);
+    for (int k = 15; k <= 16; ++k) {
+        if (fails_length(run, fc, k)) continue;
+        if (fc.field(k).empty()) fc.field_ref(k) = "0";
+        numerico(fc, k);
+    }
+    if (!fails_length(run, fc, 17)) numerico(fc, 17);
+
+    if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc);
+        c.applies && !(c.length > 2 && c.hyphen)) {
+        fc.errores_linea += 1;
+        comma_blank_join(fc, kCedulaNoNumerica);
+        cuenta_error(fc, 22);
+    }
+    orden_de_fechas(run, fc);
+}
+
+void ATransacciones::store(RunContext& run, FileContext& fc, RowWriter& row) {
+    for (int k = 1; k <= 5; ++k) row.text(k, fc.field(k));
+    for (int k = 6; k <= 8; ++k) row.date(k, fc.field(k));
+    row.text(9, fc.field(9));
+    row.text(10, fc.field(10));
+    for (int k = 11; k <= 13; ++k) row.text_or_null(k, fc.field(k));
+    for (int k = 14; k <= 17; ++k) row.number(k, leading_number_value(fc.field(k)));
+    row.number(18, run.radicacion);
+    row.insert();
+}
+
+}  // namespace corvela

@@ -1,0 +1,15 @@
+// `ATransacciones`: the transactions (invoices) file (AF).
+#pragma once
+
+#include "validators/frame.h"
+
+namespace corvela {
+
+class ATransacciones : public RecordValidator {
+  public:
+    const TypeSpec& spec() const override;
+    void check_fields(RunContext& run, FileContext& fc) override;
+    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
+};
+
+}  // namespace corvela

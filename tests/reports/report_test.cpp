@@ -1,0 +1,233 @@
+// The report window without the window: the IPS and delivery lists, the validation summary, the
+// inconsistency table with its labels, and the exported page.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/delivery_session.h"
+#include "app/save.h"
+#include "reports/informe.h"
+
+namespace corvela::testing {
+namespace {
+
+class ReportTest : public ::testing::Test {
+  protected:
+    DeliverySession s;
+    Informe informe{*s.program};
+
+    void saved(const std::string& remission) {
+        s.write_delivery(remission);
+        ASSERT_EQ(s.run(), RunOutcome::Summary);
+        ASSERT_EQ(Cmdgraba_Click(*s.program), Outcome::Done);
+        s.ui.messages.clear();
+    }
+
+    // An error row of a saved delivery with counters C1..C30 = first, first + 1, ...
+    void error_row(const std::string& ips, const std::string& tipo, double radicacion,
+                   double first) {
+        std::string sql = "INSERT INTO ERRORES VALUES (?, ?, ?, '000009'";
+        for (int i = 0; i < 30; ++i) sql += ", ?";
+        SQLite::Statement st(s.inst.work().db(), sql + ")");
+        st.bind(1, radicacion);
+        st.bind(2, ips);
+        st.bind(3, tipo);
+        for (int i = 0; i < 30; ++i) st.bind(4 + i, first + i);
+        st.exec();
+    }
+
+    // Column c of every item.
+    std::vector<std::string> column(size_t c) {
+        std::vector<std::string> out;
+        for (const auto& item : informe.Lv1().items) out.push_back(c < item.size() ? item[c] : "");
+        return out;
+    }
+
+    static std::string read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+};
+
+TEST_F(ReportTest, ListsIpsAndTheirDeliveries) {
+    EXPECT_FALSE(CmdInforme_Click(*s.program));
+    ASSERT_EQ(s.ui.messages.size(), 1u);
+    EXPECT_EQ(s.ui.messages[0].text, "No existen registros para imprimir");
+    EXPECT_EQ(s.ui.messages[0].title, "Sin registros.");
+    s.ui.messages.clear();
+
+    saved("000002");
+    saved("000001");
+    EXPECT_TRUE(CmdInforme_Click(*s.program));
+    informe.Form_Load();
+    ASSERT_EQ(informe.ips().size(), 1u);
+    EXPECT_EQ(informe.ips()[0].shown(), "IPS de prueba");
+    EXPECT_EQ(informe.ips_code(), kIps);
+    EXPECT_EQ(informe.deliveries(), (std::vector<std::string>{"000001/ 2", "000002/ 1"}));
+    EXPECT_EQ(informe.delivery(), "000001/ 2");
+    EXPECT_NE(find_ips(informe.ips(), "ips DE PRUEBA"), nullptr);
+    EXPECT_EQ(find_ips(informe.ips(), "otra"), nullptr);
+
+    // A delivery marked deleted is no longer offered, nor summarised.
+    s.inst.work().exec("UPDATE registros SET IMPRESION = 1 WHERE nro_radicacion = 2");
+    informe.Cmblista_Click("IPS de prueba");
+    EXPECT_EQ(informe.deliveries(), std::vector<std::string>{"000002/ 1"});
+    informe.Cmbremision_Click("000001/ 2");
+    EXPECT_TRUE(informe.generar_informe_Click());
+    EXPECT_TRUE(informe.Lv1().items.empty());
+}
+
+TEST_F(ReportTest, SummaryAndItsPage) {
+    saved("000001");
+    informe.Form_Load();
+    ASSERT_TRUE(informe.generar_informe_Click());
+    EXPECT_EQ(informe.title(), "Resultado Validación");
+    EXPECT_EQ(informe.Lv1().column_headers,
+              (std::vector<std::string>{"Archivo", "Leidos", "Inconsistentes", "Pasan_Validacion",
+                                        "Reg_Correctos"}));
+    EXPECT_EQ(informe.Lv1().items, (std::vector<std::vector<std::string>>{
+                                       {"US", "3", "1", "2", "2"}, {"AD", "1", "0", "1", "1"}}));
+
+    std::string path = informe.cmdExport_Click();
+    EXPECT_EQ(path, s.program->config.database_folder + "reporte.html");
+    const std::string C = "\r\n";
+    auto th = [&](const std::string& t) {
+        return " <TH><div align=Center><font size=2 face=Verdana color=#000000>" + t +
+               "</font></div></TH>" + C;
+    };
+    auto td = [&](const std::string& t) {
+        return " <td><div align=Left><font color=#000000 size=2 face=Verdana>" + t +
+               "</font></div></td>" + C;
+    };
+    auto tr = [&](std::initializer_list<std::string> cells) {
+        std::string row = "<TR bgcolor=#FFFFFF > " + C;
+        bool first = true;
+        for (const auto& c : cells) {
+            row += td((first ? "&nbsp;&nbsp;" : "") + c);
+            first = false;
+        }
+        return row + "</TR>" + C + C;
+    };
+    std::string expected =
+        "<HTML><HEAD></HEAD><BODY  BGCOLOR=#FFFFFF>" + C +
+        "<p align=Left><font face=Verdana size=6 color=#92B6DA>Resultado Validación</font></p><HR>"
+        "<p><font face=Verdana size=2 color=#000000> ::: Remisión - Radicado: 000001/ "
+        "1</font></p><HR>" +
+        C + "<TABLE width=100%  BORDER=0 Bordercolor=#FFFFFF bgcolor=>" + C +
+        "<TR bgcolor=#92B6DA> " + C + C + th("Archivo") + th("Leidos") + th("Inconsistentes") +
+        th("Pasan_Validacion") + th("Reg_Correctos") + "</TR>" + C + C +
+        tr({"US", "3", "1", "2", "2"}) + tr({"AD", "1", "0", "1", "1"}) + "</TR>" + C + C +
+        "</table>" + C +
+        "<BR><HR><font face=verdana size=2 color=#92B6DA>Listado generado el dia "
+        "06/12/2026</font><P>"
+        "</BODY><HEAD><META HTTP-EQUIV=PRAGMA CONTENT=NO-CACHE></HEAD></HTML>" +
+        C;
+    EXPECT_EQ(read(path), expected);
+
+    // A page asked for elsewhere is written there.
+    std::string other = (s.inst.dir / "informes" / "resumen.html").string();
+    EXPECT_EQ(informe.cmdExport_Click(other), other);
+    EXPECT_EQ(read(other), expected);
+}
+
+TEST_F(ReportTest, InconsistencyTableLabelsAndCounts) {
+    error_row(kIps, "US", 7, 1);
+    error_row(kIps, "AD", 7, 100);
+    error_row(kIps, "US", 8, 5000);  // another delivery
+    SQLite::Statement reg(
+        s.inst.work().db(),
+        "INSERT INTO registros (archivo, eapb, nro_remision, nro_radicacion, IMPRESION) "
+        "VALUES ('US', ?, '000009', 7, 0)");
+    reg.bind(1, kIps);
+    reg.exec();
+    informe.Form_Load();
+    informe.Cmbremision_Click("000009/ 7");
+    ASSERT_TRUE(informe.informe_inconsistencias_Click());
+    EXPECT_EQ(informe.title(), "Resumen de inconsistencias por archivo y campo");
+    const ListView& lv = informe.Lv1();
+    EXPECT_EQ(lv.column_headers,
+              (std::vector<std::string>{"Usuarios", "Frecuencia", "Agrupada", "Frecuencia"}));
+    ASSERT_EQ(lv.items.size(), 30u);
+    // Users: 14 fields, fixed labels from counter 21; grouped description: 6 fields, one at 21.
+    EXPECT_EQ(lv.items[0], (std::vector<std::string>{"Campo1", "1", "Campo1", "100"}));
+    EXPECT_EQ(lv.items[13], (std::vector<std::string>{"Campo14", "14", "", "113"}));
+    EXPECT_EQ(lv.items[14], (std::vector<std::string>{"", "15", "", "114"}));
+    EXPECT_EQ(lv.items[20], (std::vector<std::string>{"Error estructura de registro", "21",
+                                                      "Error estructura de registro", "120"}));
+    EXPECT_EQ(column(0)[21], "Numero de Identificación es tipo cedula y no es numerico");
+    EXPECT_EQ(column(0)[22], "Edad no concuerda con la definida");
+    EXPECT_EQ(column(0)[23], "Municipio y Departamento no concuerda");
+    EXPECT_EQ(column(0)[28], "Validaciones resolución 812/2007");
+    EXPECT_EQ(column(2)[21], "");
+    // Counter 30 is never shown nor summed: 1 + ... + 29 = 435.
+    EXPECT_EQ(lv.items[29],
+              (std::vector<std::string>{"Total inconsistencias", "435", "Total inconsistencias",
+                                        std::to_string(29 * 100 + 406)}));
+
+    // A type with fewer field definitions moves its fixed labels down.
+    s.inst.ref().exec("DELETE FROM R_Campos WHERE ARCHIVO = 'AD' AND id > 4");
+    ASSERT_TRUE(informe.informe_inconsistencias_Click());
+    EXPECT_EQ(column(2)[18], "Error estructura de registro");
+    EXPECT_EQ(column(2)[20], "");
+    EXPECT_EQ(column(2)[4], "");
+}
+
+TEST_F(ReportTest, InconsistencyReportFallsBackToTenCharacterCode) {
+    error_row("7600100123", "AD", 3, 1);
+    SQLite::Statement reg(
+        s.inst.work().db(),
+        "INSERT INTO registros (archivo, eapb, nro_remision, nro_radicacion, IMPRESION) "
+        "VALUES ('AD', ?, '000009', 3, 0)");
+    reg.bind(1, kIps);
+    reg.exec();
+    informe.Form_Load();
+    informe.Cmbremision_Click("000009/ 3");
+    ASSERT_TRUE(informe.informe_inconsistencias_Click());
+    EXPECT_EQ(informe.Lv1().column_headers, (std::vector<std::string>{"Agrupada", "Frecuencia"}));
+    EXPECT_TRUE(s.ui.messages.empty());
+}
+
+TEST_F(ReportTest, InconsistencyReportWithNothingOrTooMuch) {
+    SQLite::Statement reg(
+        s.inst.work().db(),
+        "INSERT INTO registros (archivo, eapb, nro_remision, nro_radicacion, IMPRESION) "
+        "VALUES ('US', ?, '000009', 4, 0)");
+    reg.bind(1, kIps);
+    reg.exec();
+    informe.Form_Load();
+    ASSERT_EQ(informe.delivery(), "000009/ 4");
+    ASSERT_TRUE(informe.generar_informe_Click());
+    const ListView before = informe.Lv1();
+
+    EXPECT_FALSE(informe.informe_inconsistencias_Click());
+    ASSERT_EQ(s.ui.messages.size(), 1u);
+    EXPECT_EQ(s.ui.messages[0].text,
+              "No existen registros de inconsistencia, para la IPS y la remisión seleccionada");
+    EXPECT_EQ(s.ui.messages[0].title, "Sin información de errores");
+    EXPECT_EQ(informe.Lv1().items, before.items);
+
+    for (int i = 0; i < 10; ++i) error_row(kIps, "US", 4, 0);
+    EXPECT_TRUE(informe.informe_inconsistencias_Click());
+    EXPECT_EQ(informe.Lv1().column_headers.size(), 20u);
+    error_row(kIps, "AD", 4, 0);
+    s.ui.messages.clear();
+    EXPECT_FALSE(informe.informe_inconsistencias_Click());
+    ASSERT_EQ(s.ui.messages.size(), 1u);
+    EXPECT_EQ(s.ui.messages[0].text,
+              "Se presento el Error #  9 al generar el archivo de Word \r\rSubíndice fuera del "
+              "intervalo");
+    EXPECT_EQ(s.ui.messages[0].title, "Error");
+    EXPECT_EQ(informe.Lv1().column_headers.size(), 20u);
+}
+
+TEST(DeliveryTextTest, SplitsAtTheFirstSlash) {
+    DeliveryParts p = split_delivery(" 000001 / 12/x");
+    EXPECT_EQ(p.remission, "000001");
+    EXPECT_EQ(p.radicacion, " 12/x");
+    EXPECT_EQ(split_delivery("000001").remission, "000001");
+    EXPECT_EQ(split_delivery("000001").radicacion, "");
+}
+
+}  // namespace
+}  // namespace corvela::testing

@@ -1,0 +1,254 @@
+#include "rules/service_checks.h"
+
+#include <gtest/gtest.h>
+
+#include "rules/error_recording.h"
+#include "support/installation.h"
+
+namespace corvela {
+namespace {
+
+struct ServiceChecks : ::testing::Test {
+    testing::Installation inst;
+    testing::ScriptedUi ui;
+    testing::FixedClock clock{{2026, 12, 6}};
+    std::unique_ptr<RunContext> run = inst.context(ui, clock, "AC000001.TXT", "15/3/2026");
+    std::unique_ptr<FieldDefinitions> defs;
+    FileContext fc;
+
+    // A fresh line of a record of `type` with `n` fields, all empty.
+    void line(const std::string& type, int n) {
+        defs = std::make_unique<FieldDefinitions>(inst.ref(), type);
+        fc = FileContext{};
+        fc.type = type;
+        fc.defs = defs.get();
+        fc.num_campos = n;
+        fc.campo.assign(static_cast<size_t>(n) + 1, "");
+        fill_marcas(fc, static_cast<size_t>(n), '0');
+        limpia_mensajes(*run);
+    }
+    // The message `valida_fecha` gives for field 6 holding `value` ("" when it passes).
+    std::string date(const std::string& value) {
+        line("AC", 17);
+        fc.campo[6] = value;
+        run->fecha_atencion = "unset";
+        valida_fecha(*run, fc, 6);
+        return fc.descripcion;
+    }
+    void user(const std::string& numero, const std::string& unidad, double edad,
+              const std::string& sexo) {
+        run->users.add("CC", numero, UserData{unidad, edad, sexo});
+    }
+};
+
+TEST_F(ServiceChecks, DateRulesAndTheirMessages) {
+    EXPECT_EQ(date("  "), "Campo6 Campo sin contenido");
+    EXPECT_EQ(date("00/00/0000"), "Campo6 campo fecha sin contenido correcto");
+    EXPECT_EQ(date("1/2/2026"), "Campo6 Fecha sin formato correcto");
+    EXPECT_EQ(date("31/02/2026"), "Campo6 Fecha sin formato correcto");
+    EXPECT_EQ(date("2026/02/01"), "Campo6 Fecha sin formato correcto");
+    EXPECT_EQ(date("31/12/2020"), "Campo6 Facha fuera de tiempo de presentación de RIPS");
+    EXPECT_EQ(date("07/12/2026"), "Campo6 Fecha mayor a la actual");
+    EXPECT_EQ(fc.errores_linea, 1);
+    EXPECT_EQ(fc.C[6], 1);
+    EXPECT_EQ(fc.marcas[5], '1');
+
+    EXPECT_EQ(date("01/01/2021"), "");
+    EXPECT_EQ(date("06/12/2026"), "");
+    EXPECT_EQ(run->fecha_atencion, "06/12/2026");
+    EXPECT_EQ(date("06-12-2026"), "");
+    EXPECT_EQ(fc.errores_linea, 0);
+}
+
+TEST_F(ServiceChecks, FailedDateFallsBackToFirstDayOfRemissionMonth) {
+    date("00/00/0000");
+    EXPECT_EQ(run->fecha_atencion, "01/3/2026");
+    run->remission_date = "01/10/2026";
+    date("xx");
+    EXPECT_EQ(run->fecha_atencion, "01/10/2026");
+    // A remission text that is not a date is read by the numbers of its parts.
+    run->remission_date = "00/7x/2025";
+    date("");
+    EXPECT_EQ(run->fecha_atencion, "01/7/2025");
+}
+
+TEST_F(ServiceChecks, UserRelation) {
+    user("123", "1", 30, "F");
+    line("AC", 17);
+    fc.campo[9] = "M";
+    relaciona_usuario(*run, fc, "cc", "123");
+    EXPECT_EQ(fc.errores_linea, 0);
+    EXPECT_EQ(run->slots.user_sex, "F");
+    EXPECT_EQ(run->slots.user_age, 30);
+
+    relaciona_usuario(*run, fc, "CC", "999");
+    EXPECT_EQ(fc.errores_linea, 1);
+    EXPECT_EQ(run->slots.user_message, "No relaciona usuario");
+    EXPECT_EQ(fc.C[23], 1);
+    EXPECT_EQ(fc.descripcion, "");
+    EXPECT_TRUE(existe_usuario(*run, "CC", "123"));
+    EXPECT_EQ(run->slots.user_message, "");
+    EXPECT_FALSE(existe_usuario(*run, "TI", "123"));
+
+    // Only the medications file moves the service date, with a two-digit month.
+    run->fecha_atencion = "10/10/2026";
+    relaciona_usuario(*run, fc, "CC", "999");
+    EXPECT_EQ(run->fecha_atencion, "10/10/2026");
+    line("AM", 14);
+    relaciona_usuario(*run, fc, "CC", "999");
+    EXPECT_EQ(run->fecha_atencion, "01/03/2026");
+}
+
+TEST_F(ServiceChecks, NewbornSlotsComeFromTheRecordOnlyForAN) {
+    user("123", "1", 30, "F");
+    inst.add_cie10("P070", "A", "0", "0");
+    line("AN", 14);
+    fc.campo[9] = "M";
+    relaciona_usuario(*run, fc, "CC", "123");
+    EXPECT_EQ(run->slots.user_unit, "3");
+    EXPECT_EQ(run->slots.user_age, 0);
+    EXPECT_EQ(run->slots.user_sex, "M");
+
+    line("AU", 17);
+    fc.campo[9] = "M";
+    relaciona_usuario(*run, fc, "CC", "123");
+    EXPECT_EQ(run->slots.user_sex, "F");
+    EXPECT_EQ(run->slots.user_unit, "1");
+
+    // An AH record with a male field 9 is still compared with its user's sex.
+    run->dx_sexo = "M";
+    line("AH", 19);
+    fc.campo[9] = "M";
+    datos_usuario(*run, "CC", "123");
+    valida_sexo_dx(*run, fc, 10);
+    EXPECT_EQ(run->slots.sex_message, "Sexo no corresponde al DX");
+    line("AN", 14);
+    fc.campo[9] = "M";
+    valida_sexo_dx(*run, fc, 10);
+    EXPECT_EQ(run->slots.sex_message, "");
+}
+
+TEST_F(ServiceChecks, DiagnosisLookupKeepsTheLastOneFound) {
+    inst.add_cie10("N390", "F", "405", "599");
+    line("AC", 17);
+    valida_cie10(*run, fc, "n390");
+    EXPECT_EQ(fc.errores_linea, 0);
+    EXPECT_EQ(run->dx_sexo, "F");
+    EXPECT_EQ(run->dx_lim_inf, "405");
+
+    line("AC", 17);
+    valida_cie10(*run, fc, "ZZZZ");
+    EXPECT_EQ(fc.errores_linea, 1);
+    EXPECT_EQ(run->slots.diagnosis_message, "ZZZZ no existe en CIE10");
+    EXPECT_EQ(fc.descripcion, "");
+    EXPECT_EQ(run->dx_sexo, "F");
+    EXPECT_EQ(run->dx_lim_sup, "599");
+
+    // The previous diagnosis still decides the sex of this record.
+    user("1", "1", 40, "M");
+    datos_usuario(*run, "CC", "1");
+    valida_sexo_dx(*run, fc, 10);
+    EXPECT_EQ(run->slots.sex_message, "Sexo no corresponde al DX");
+    EXPECT_EQ(fc.C[24], 1);
+    EXPECT_EQ(fc.errores_linea, 2);
+}
+
+// The age message of a diagnosis with limits inf/sup for a user of `edad` in `unidad`, on a
+// record of `type`.
+struct AgeCase {
+    const char *inf, *sup, *unidad;
+    double edad;
+    bool fails;
+};
+
+TEST_F(ServiceChecks, DiagnosisAgeLimits) {
+    const AgeCase cases[] = {
+        {"405", "599", "1", 4, true},  {"405", "599", "1", 5, false},
+        {"405", "599", "2", 3, false}, {"0", "412", "1", 13, true},
+        {"0", "412", "1", 12, false},  {"0", "0", "1", 200, false},
+        {"302", "0", "2", 1, true},    {"302", "0", "2", 120, false},
+        {"201", "215", "3", 16, true}, {"201", "215", "1", 16, false},
+        {"405.0", "", "01", 4, true},
+    };
+    for (const AgeCase& c : cases) {
+        line("AC", 17);
+        run->dx_sexo = "A";
+        run->dx_lim_inf = c.inf;
+        run->dx_lim_sup = c.sup;
+        run->slots.user_unit = c.unidad;
+        run->slots.user_age = c.edad;
+        run->slots.user_sex = "M";
+        run->slots.age_message = "stale";
+        valida_sexo_dx(*run, fc, 10);
+        SCOPED_TRACE(std::string(c.inf) + "/" + c.sup + " unit " + c.unidad);
+        EXPECT_EQ(run->slots.age_message, c.fails ? "Edad no corresponde al DX" : "");
+        EXPECT_EQ(fc.C[10], c.fails ? 1 : 0);
+        EXPECT_EQ(fc.errores_linea, c.fails ? 1 : 0);
+    }
+}
+
+TEST_F(ServiceChecks, CountersOfDiagnosisChecksDependOnTheType) {
+    run->dx_lim_inf = "405";
+    run->dx_lim_sup = "599";
+    const std::pair<const char*, int> age_codes[] = {
+        {"AC", 10}, {"AH", 10}, {"AP", 11}, {"AU", 8}, {"AM", 0}};
+    for (auto [type, code] : age_codes) {
+        line(type, 19);
+        run->slots.user_unit = "1";
+        run->slots.user_age = 2;
+        valida_edad_dx(*run, fc, 10);
+        SCOPED_TRACE(type);
+        EXPECT_EQ(fc.errores_linea, 1);
+        double total = 0;
+        for (double c : fc.C) total += c;
+        EXPECT_EQ(total, code ? 1 : 0);
+        if (code) {
+            EXPECT_EQ(fc.C[static_cast<size_t>(code)], 1);
+        }
+    }
+
+    run->dx_sexo = "F";
+    line("AH", 19);
+    run->slots.user_sex = "M";
+    valida_sexo_dx(*run, fc, 10);
+    valida_sexo_dx(*run, fc, 11);
+    valida_sexo_dx(*run, fc, 17);
+    EXPECT_EQ(fc.C[24], 1);
+    EXPECT_EQ(fc.C[25], 1);
+    EXPECT_EQ(fc.errores_linea, 3);
+    // An empty user sex never fits, not even a diagnosis for any sex.
+    run->dx_sexo = "A";
+    line("AC", 17);
+    valida_sexo_dx(*run, fc, 10);
+    EXPECT_EQ(fc.C[24], 1);
+}
+
+TEST_F(ServiceChecks, ProcedureChecks) {
+    inst.add_cups("890201", "AC", "A", "0", "0");
+    inst.add_cups("735300", "AP", "F", "412", "450");
+    user("1", "1", 30, "M");
+    user("2", "1", 11, "F");
+
+    line("AC", 17);
+    valida_cups(*run, fc, 7, "ac000001.txt", "890201", "CC", "1");
+    EXPECT_EQ(fc.errores_linea, 0);
+    valida_cups(*run, fc, 7, "AC000001.TXT", "735300", "CC", "1");
+    EXPECT_EQ(fc.descripcion, "Campo7Actividad no definidad en CUPS");
+    EXPECT_EQ(fc.C[7], 1);
+
+    line("AP", 15);
+    valida_cups(*run, fc, 7, "AP000001.TXT", "735300", "CC", "1");
+    EXPECT_EQ(fc.descripcion, "Campo7Sexo no corresponde al procedimiento");
+    EXPECT_EQ(run->dx_sexo, "F");
+    EXPECT_EQ(run->slots.age_message, "");
+
+    line("AP", 15);
+    valida_cups(*run, fc, 7, "AP000001.TXT", "735300", "CC", "2");
+    EXPECT_EQ(fc.descripcion, "");
+    EXPECT_EQ(run->slots.age_message, "Edad no corresponde al Procedimiento");
+    EXPECT_EQ(fc.C[7], 1);
+    EXPECT_EQ(fc.errores_linea, 1);
+}
+
+}  // namespace
+}  // namespace corvela
