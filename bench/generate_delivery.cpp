@@ -31,7 +31,7 @@ std::string good_line(const std::string& type, long i, long u) {
     if (type == "AP") return f + doc + ",15/11/2026,,903841,1,2,,,,,,15000";
     if (type == "AU") return f + doc + ",14/11/2026,08:30,,13,A090,,,,1,1,,15/11/2026,10:00";
     if (type == "AH") return f + doc + ",1,10/11/2026,08:00,,13,K359,K359,,,,,1,,15/11/2026,12:00";
-    if (type == "AN") return f + doc + ",15/11/2026,08:00,38,1,M,3200,Z000,,,";
+    if (type == "AN") return f + doc + ",15/11/2026,08:00,38,1,M,3200,Z000,,, ";
     if (type == "AM") return f + doc + ",,19943544-1,1,ACETAMINOFEN,TABLETA,500MG,MG,10,100,1000";
     if (type == "AT") return f + doc + ",,1,MAT01,JERINGA,2,500,1000";
     if (type == "AD") return f + "," + kIps + ",01,1,30000,30000";
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
             }
         }
         out << buffer;
-        ct << kIps << ",01/11/2026," << type << "000001," << count << "\r\n";
+        ct << kIps << ",30/11/2026," << type << "000001," << count << "\r\n";
     };
     write_file("US", users, [](long i) { return user_line(i); });
     for (const auto& type : types)

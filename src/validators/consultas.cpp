@@ -10,7 +10,7 @@
 
 namespace corvela {
 
-const TypeSpec& AConsultas::spec() const {
+const TypeSpec& AConsultas::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AC";

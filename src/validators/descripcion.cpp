@@ -6,7 +6,7 @@
 
 namespace corvela {
 
-const TypeSpec& ADescripcion::spec() const {
+const TypeSpec& ADescripcion::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AD";

@@ -67,7 +67,7 @@ FailureInfo describe(const std::exception& e) {
 
 class FileRun {
   public:
-    FileRun(RunContext& run, RecordValidator& v) : run_(run), v_(v), spec_(v.spec()) {}
+    FileRun(RunContext& run, RecordValidator& v) : run_(run), v_(v), type_spec_(v.type_spec()) {}
 
     void read(const std::filesystem::path& path);
     FileContext& context() { return fc_; }
@@ -80,7 +80,7 @@ class FileRun {
 
     RunContext& run_;
     RecordValidator& v_;
-    const TypeSpec& spec_;
+    const TypeSpec& type_spec_;
     FileContext fc_;
     std::unique_ptr<FieldDefinitions> defs_;
     std::unique_ptr<RowWriter> row_;
@@ -90,12 +90,12 @@ class FileRun {
 };
 
 void FileRun::read(const std::filesystem::path& path) {
-    row_ = std::make_unique<RowWriter>(run_.work, spec_.table, spec_.columns);
-    fc_.type = spec_.type;
+    row_ = std::make_unique<RowWriter>(run_.work, type_spec_.table, type_spec_.columns);
+    fc_.type = type_spec_.type;
     fc_.lineas_leidas = fc_.lineas_validas = 0;
     fc_.varios_mensajes = 0;
     fc_.declared_count = declared_count(run_);
-    defs_ = std::make_unique<FieldDefinitions>(run_.ref, spec_.type);
+    defs_ = std::make_unique<FieldDefinitions>(run_.ref, type_spec_.type);
     fc_.defs = defs_.get();
     fc_.num_campos = defs_->cuenta_campos();
     run_.length_slot = fc_.num_campos;
@@ -120,14 +120,15 @@ void FileRun::read_line(const std::string& line) {
         fc_.lineas_leidas += 1;
         fc_.linea = line;
         fill_marcas(fc_,
-                    spec_.marcas_length ? spec_.marcas_length : static_cast<size_t>(fc_.num_campos),
+                    type_spec_.marcas_length ? type_spec_.marcas_length
+                                             : static_cast<size_t>(fc_.num_campos),
                     '0');
         fc_.errores_linea = 0;
         limpia_mensajes(run_);
         int fields = split_fields(line, fc_);
         fc_.campos_contados = fields;
         count_failed_ =
-            spec_.fewer_fields_allowed ? fields > fc_.num_campos : fields != fc_.num_campos;
+            type_spec_.fewer_fields_allowed ? fields > fc_.num_campos : fields != fc_.num_campos;
         if (count_failed_) {
             fc_.errores_linea = 1;
             if (fc_.descripcion.empty())
@@ -135,11 +136,11 @@ void FileRun::read_line(const std::string& line) {
             else
                 plain_join(fc_, " Estructura: el registro contiene un numero mayor de campos");
             cuenta_error(fc_, 21);
-            if (!spec_.fewer_fields_allowed)
-                fill_marcas(
-                    fc_,
-                    spec_.marcas_length ? spec_.marcas_length : static_cast<size_t>(fc_.num_campos),
-                    '1');
+            if (!type_spec_.fewer_fields_allowed)
+                fill_marcas(fc_,
+                            type_spec_.marcas_length ? type_spec_.marcas_length
+                                                     : static_cast<size_t>(fc_.num_campos),
+                            '1');
         } else {
             v_.check_fields(run_, fc_);
         }
@@ -153,7 +154,7 @@ void FileRun::read_line(const std::string& line) {
 void FileRun::structure_error() {
     fc_.lineas_leidas += 1;
     errors_.write_line("Linea " + number_text(static_cast<double>(fc_.lineas_leidas)) +
-                       spec_.structure_text);
+                       type_spec_.structure_text);
     cuenta_error(fc_, 21);
 }
 
@@ -166,7 +167,7 @@ void FileRun::decide(RowWriter& row) {
         return;
     }
     out_.assign(kept);
-    out_ += count_failed_ ? spec_.count_separator : spec_.record_separator;
+    out_ += count_failed_ ? type_spec_.count_separator : type_spec_.record_separator;
     out_ += number_text(static_cast<double>(fc_.lineas_leidas));
     out_ += " Error de ";
     out_ += fc_.descripcion;

@@ -35,7 +35,7 @@ struct TypeSpec {
 class RecordValidator {
   public:
     virtual ~RecordValidator() = default;
-    virtual const TypeSpec& spec() const = 0;
+    virtual const TypeSpec& type_spec() const = 0;
     // Called once when the file starts.
     virtual void start_file(RunContext&, FileContext&) {}
     // The field checks of the type, in field order, on the split line.
@@ -44,7 +44,7 @@ class RecordValidator {
     virtual void store(RunContext& run, FileContext& fc, RowWriter& row) = 0;
     // The text of the failure message between the error number and the two CRs.
     virtual std::string failure_text(const FileContext&) const {
-        return " al leer archivo de " + spec().file_word + " ";
+        return " al leer archivo de " + type_spec().file_word + " ";
     }
 };
 

@@ -9,7 +9,7 @@
 
 namespace corvela {
 
-const TypeSpec& Ahospitalizacion::spec() const {
+const TypeSpec& Ahospitalizacion::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AH";

@@ -9,7 +9,7 @@
 
 namespace corvela {
 
-const TypeSpec& Amedicamentos::spec() const {
+const TypeSpec& Amedicamentos::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AM";

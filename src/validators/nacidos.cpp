@@ -9,7 +9,7 @@
 
 namespace corvela {
 
-const TypeSpec& Anacidos::spec() const {
+const TypeSpec& Anacidos::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AN";

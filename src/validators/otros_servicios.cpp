@@ -10,7 +10,7 @@
 
 namespace corvela {
 
-const TypeSpec& Aotrosservicios::spec() const {
+const TypeSpec& Aotrosservicios::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AT";

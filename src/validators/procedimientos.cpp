@@ -10,7 +10,7 @@
 
 namespace corvela {
 
-const TypeSpec& AProcedimientos::spec() const {
+const TypeSpec& AProcedimientos::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AP";

@@ -10,7 +10,7 @@
 
 namespace corvela {
 
-const TypeSpec& ATransacciones::spec() const {
+const TypeSpec& ATransacciones::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AF";

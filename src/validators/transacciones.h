@@ -7,7 +7,7 @@ namespace corvela {
 
 class ATransacciones : public RecordValidator {
   public:
-    const TypeSpec& spec() const override;
+    const TypeSpec& type_spec() const override;
     void check_fields(RunContext& run, FileContext& fc) override;
     void store(RunContext& run, FileContext& fc, RowWriter& row) override;
 };

@@ -9,7 +9,7 @@
 
 namespace corvela {
 
-const TypeSpec& Aurgencias::spec() const {
+const TypeSpec& Aurgencias::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "AU";

@@ -7,7 +7,7 @@
 
 namespace corvela {
 
-const TypeSpec& Ausuarios::spec() const {
+const TypeSpec& Ausuarios::type_spec() const {
     static const TypeSpec s = [] {
         TypeSpec t;
         t.type = "US";
