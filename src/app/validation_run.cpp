@@ -73,8 +73,8 @@ void medications_last(ControlTable& control, int files) {
 
 class Run {
   public:
-    Run(Program& p, const std::filesystem::path& folder, const RunOptions& o)
-        : program_(p), ui_(p.ui), folder_(folder), options_(o) {}
+    Run(Program& p, const std::filesystem::path& folder)
+        : program_(p), ui_(p.ui), folder_(folder) {}
     RunOutcome execute();
 
   private:
@@ -87,7 +87,6 @@ class Run {
     Program& program_;
     Ui& ui_;
     std::filesystem::path folder_;
-    RunOptions options_;
     FileList files_;
     std::unique_ptr<RunContext> ctx_;
 };
@@ -226,11 +225,10 @@ FailureInfo describe(const std::exception& e) {
 }
 }  // namespace
 
-RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder,
-                       const RunOptions& options) {
+RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder) {
     RunOutcome outcome = RunOutcome::Stopped;
     try {
-        outcome = Run(program, folder, options).execute();
+        outcome = Run(program, folder).execute();
     } catch (const ControlTableOverflow&) {
         program.ui.message(std::string("Existen más de diez (10) archivos de los requeridos por la "
                                        "Resolución 3374/2000.") +

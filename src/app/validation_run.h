@@ -13,10 +13,7 @@ enum class RunOutcome {
     Stopped,  // the run stopped on a message before it
 };
 
-struct RunOptions {};
-
-RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder,
-                       const RunOptions& options = {});
+RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder);
 
 // `borrar`: empties the working tables, and the error rows of runs never saved.
 void borrar(Database& work);
