@@ -285,6 +285,16 @@ const std::vector<WorkingTable>& working_tables() {
     return tables;
 }
 
+std::vector<std::string> working_columns(const std::string& table) {
+    for (const auto& t : table_defs()) {
+        if (t.table != table) continue;
+        std::vector<std::string> names;
+        for (const auto& c : t.columns) names.emplace_back(c.name);
+        return names;
+    }
+    return {};
+}
+
 void create_working_schema(Database& db) {
     SQLite::Transaction tx(db.db());
     for (const auto& t : table_defs()) {

@@ -22,6 +22,9 @@ struct WorkingTable {
 };
 const std::vector<WorkingTable>& working_tables();
 
+// The columns of a working table as the schema defines them, in their order.
+std::vector<std::string> working_columns(const std::string& table);
+
 // The columns of a table, in their order (empty when the table does not exist).
 std::vector<std::string> table_columns(Database& db, const std::string& table);
 

@@ -16,12 +16,6 @@ const TypeSpec& AConsultas::type_spec() const {
         t.type = "AC";
         t.file_word = "Consulta";
         t.table = "consulta";
-        t.columns = {"num_factura",        "COD_IPS",          "tipo_identificacion",
-                     "num_identificacion", "fecha_consul",     "num_autorizacion",
-                     "cod_consul",         "finalidad_consul", "causa_externa",
-                     "cod_diag_prin",      "cod_diag_r1",      "cod_diag_r2",
-                     "cod_diag_r3",        "tipo_diag",        "valor_consul",
-                     "valor_cuota",        "valor_neto",       "num_radicacion"};
         t.marcas_length = 17;
         return t;
     }();
@@ -36,13 +30,7 @@ void dos_digitos(std::string& value) {
 }  // namespace
 
 void AConsultas::check_fields(RunContext& run, FileContext& fc) {
-    if (!fails_length(run, fc, 1)) fails_empty(fc, 1, ": Sin numero de factura");
-    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
-    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
-        valida_tipo_documento(run, fc, to_upper(fc.field(3)), 3);
-    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
-
-    if (!usuario_validado(run, fc)) return;
+    if (!cabecera_de_servicio(run, fc, ": Sin numero de factura", false)) return;
 
     if (fails_length(run, fc, 5))
         fecha_atencion_de_remision(run, false);

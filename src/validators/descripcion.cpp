@@ -12,8 +12,6 @@ const TypeSpec& ADescripcion::type_spec() const {
         t.type = "AD";
         t.file_word = "Descripción Agrupada";
         t.table = "descripcion";
-        t.columns = {"num_factura",    "COD_IPS",     "cod_concepto",  "cantidad",
-                     "valor_unitario", "valor_total", "num_radicacion"};
         t.marcas_length = 15;
         t.fewer_fields_allowed = true;
         return t;

@@ -4,6 +4,7 @@
 
 #include <system_error>
 
+#include "db/schema.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
 #include "platform/text.h"
@@ -90,7 +91,8 @@ class FileRun {
 };
 
 void FileRun::read(const std::filesystem::path& path) {
-    row_ = std::make_unique<RowWriter>(run_.work, type_spec_.table, type_spec_.columns);
+    row_ =
+        std::make_unique<RowWriter>(run_.work, type_spec_.table, working_columns(type_spec_.table));
     fc_.type = type_spec_.type;
     fc_.lineas_leidas = fc_.lineas_validas = 0;
     fc_.varios_mensajes = 0;

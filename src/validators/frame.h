@@ -18,8 +18,7 @@ namespace corvela {
 struct TypeSpec {
     std::string type;       // file type code
     std::string file_word;  // names the file in the failure message
-    std::string table;      // working table
-    std::vector<std::string> columns;
+    std::string table;      // working table; its columns come from the schema
     // Text after "Linea " + number of a line that is empty or too long.
     std::string structure_text = " Error de Estructura";
     // Separator before the line number of a failing record, after the field checks and after

@@ -15,11 +15,6 @@ const TypeSpec& Ahospitalizacion::type_spec() const {
         t.type = "AH";
         t.file_word = "Hospitalizados";
         t.table = "hospitalizacion";
-        t.columns = {"num_factura",   "COD_IPS",         "tipo_identi",    "NUMERO_IDENTI",
-                     "via_ingreso",   "fecha_ingreso",   "hora_ingreso",   "num_autorizacion",
-                     "causa_externa", "diag_prin_ingre", "diag_prin_egre", "diag_egre1",
-                     "diag_egre2",    "diag_egre3",      "diag_compli",    "estado_salida",
-                     "diag_muerte",   "fecha_egre",      "hora_egre",      "num_radicacion"};
         return t;
     }();
     return s;
@@ -82,15 +77,7 @@ void diagnostico_normalizado(RunContext& run, FileContext& fc, int k) {
 
 void Ahospitalizacion::check_fields(RunContext& run, FileContext& fc) {
     fc.guardados = 0;
-    if (!fails_length(run, fc, 1)) fails_empty(fc, 1);
-    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
-
-    fc.field_ref(3) = to_upper(fc.field(3));
-    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
-        valida_tipo_documento(run, fc, fc.field(3), 3);
-
-    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
-    if (!usuario_validado(run, fc)) return;
+    if (!cabecera_de_servicio(run, fc, kSinContenido, true)) return;
 
     if (!fails_length(run, fc, 5) && !fails_empty(fc, 5)) valida_lista_1a4(fc, fc.field(5), 5);
     if (!fails_length(run, fc, 6)) valida_fecha(run, fc, 6);

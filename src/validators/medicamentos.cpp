@@ -15,11 +15,6 @@ const TypeSpec& Amedicamentos::type_spec() const {
         t.type = "AM";
         t.file_word = "Medicamentos";
         t.table = "medicamentos";
-        t.columns = {
-            "num_factura",      "COD_IPS",         "tipo_identificacion", "num_identificacion",
-            "num_autorizacion", "cod_medicamento", "tipo_medi",           "nombre_medi",
-            "forma_farm",       "concentracion",   "unidad_medica",       "unidades",
-            "valor_unitario",   "valor_total",     "num_radicacion",      "fecha"};
         return t;
     }();
     return s;
@@ -49,15 +44,7 @@ void numerico(RunContext& run, FileContext& fc, int k) {
 }  // namespace
 
 void Amedicamentos::check_fields(RunContext& run, FileContext& fc) {
-    if (!fails_length(run, fc, 1)) fails_empty(fc, 1);
-    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
-
-    fc.field_ref(3) = to_upper(fc.field(3));
-    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
-        valida_tipo_documento(run, fc, fc.field(3), 3);
-
-    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
-    if (!usuario_validado(run, fc)) return;
+    if (!cabecera_de_servicio(run, fc, kSinContenido, true)) return;
 
     fails_length(run, fc, 5);
     fails_length(run, fc, 6);

@@ -15,21 +15,6 @@ const TypeSpec& Anacidos::type_spec() const {
         t.type = "AN";
         t.file_word = "Recien Nacidos";
         t.table = "nacidos";
-        t.columns = {"num_factura",
-                     "COD_IPS",
-                     "tipo_identificacion",
-                     "numero_identificacion",
-                     "fecha_naci",
-                     "HORA",
-                     "edad_gestacional",
-                     "control_prena",
-                     "sexo",
-                     "peso",
-                     "diag_rn",
-                     "causa_muerte",
-                     "fecha_muerte",
-                     "hora_muerte",
-                     "num_radicacion"};
         return t;
     }();
     return s;
@@ -57,14 +42,7 @@ void informa_diagnostico(const RunContext& run, FileContext& fc) {
 
 void Anacidos::check_fields(RunContext& run, FileContext& fc) {
     fc.guardados = 0;
-    if (!fails_length(run, fc, 1)) fails_empty(fc, 1);
-    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
-    // The document type is checked in upper case but kept as written.
-    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
-        valida_tipo_documento(run, fc, to_upper(fc.field(3)), 3);
-
-    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
-    if (!usuario_validado(run, fc)) return;
+    if (!cabecera_de_servicio(run, fc, kSinContenido, false)) return;
 
     if (fails_length(run, fc, 5))
         fecha_atencion_de_remision(run, false);

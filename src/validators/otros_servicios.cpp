@@ -16,10 +16,6 @@ const TypeSpec& Aotrosservicios::type_spec() const {
         t.type = "AT";
         t.file_word = "otrosers";
         t.table = "Otrosers";
-        t.columns = {"num_factura",        "COD_IPS",          "tipo_identificacion",
-                     "num_identificacion", "num_autorizacion", "tipo_serv",
-                     "cod_serv",           "nombre_serv",      "cantidad",
-                     "valor_unitario",     "valor_total",      "num_radicacion"};
         return t;
     }();
     return s;
@@ -31,14 +27,7 @@ constexpr size_t kLimiteValorTotal = 20;
 }  // namespace
 
 void Aotrosservicios::check_fields(RunContext& run, FileContext& fc) {
-    if (!fails_length(run, fc, 1)) fails_empty(fc, 1);
-    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
-    fc.field_ref(3) = to_upper(fc.field(3));
-    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
-        valida_tipo_documento(run, fc, fc.field(3), 3);
-    // The user is looked up with the number as the document check leaves it.
-    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
-    if (!usuario_validado(run, fc)) return;
+    if (!cabecera_de_servicio(run, fc, kSinContenido, true)) return;
 
     lee_campo(run, fc, 5);
     if (static_cast<double>(char_length(ltrim(fc.field(5)))) > run.length_slot)

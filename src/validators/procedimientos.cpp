@@ -16,12 +16,6 @@ const TypeSpec& AProcedimientos::type_spec() const {
         t.type = "AP";
         t.file_word = "Procedimientos";
         t.table = "procedimientos";
-        t.columns = {"num_factura",        "COD_IPS",    "tipo_identificacion",
-                     "num_identificacion", "fecha",      "num_autorizacion",
-                     "cod_proci",          "ambito",     "finalidad",
-                     "personal",           "diag_prin",  "diag_r1",
-                     "complicacion",       "forma_acto", "valor",
-                     "num_radicacion"};
         return t;
     }();
     return s;

@@ -1,7 +1,9 @@
 #include "validators/service_fields.h"
 
 #include "platform/text.h"
+#include "rules/documents.h"
 #include "rules/error_recording.h"
+#include "rules/field_checks.h"
 #include "rules/service_checks.h"
 
 namespace corvela {
@@ -51,6 +53,17 @@ void agrega_mensajes_usuario(const RunContext& run, FileContext& fc) {
     for (const std::string* m :
          {&run.slots.user_message, &run.slots.sex_message, &run.slots.age_message})
         if (!m->empty()) comma_join(fc, *m);
+}
+
+bool cabecera_de_servicio(RunContext& run, FileContext& fc, std::string_view factura_vacia,
+                          bool tipo_en_mayusculas) {
+    if (!fails_length(run, fc, 1)) fails_empty(fc, 1, factura_vacia);
+    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
+    std::string tipo = to_upper(fc.field(3));
+    if (tipo_en_mayusculas) fc.field_ref(3) = tipo;
+    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3)) valida_tipo_documento(run, fc, tipo, 3);
+    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
+    return usuario_validado(run, fc);
 }
 
 }  // namespace corvela

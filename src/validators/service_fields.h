@@ -20,6 +20,14 @@ inline constexpr std::string_view kCedulaNoNumerica =
 inline constexpr std::string_view kValoresNoDefinidos =
     ": Contenido no corresponde a los valores definidos";
 
+// Fields 1 to 4 of a service record (invoice number, IPS code, the user's document type and
+// number) and then the user test, with the number as the document check leaves it.
+// `factura_vacia` is the text of an empty invoice number; the document type is checked in upper
+// case and also stored so when `tipo_en_mayusculas`. False when the record has no validated
+// user: the caller skips its remaining checks.
+bool cabecera_de_servicio(RunContext& run, FileContext& fc, std::string_view factura_vacia,
+                          bool tipo_en_mayusculas);
+
 // The user test after field 4: when no validated user has the document of fields 3 and 4,
 // the line gets its error (counted under 23) and false is returned; the caller then skips the
 // remaining checks of the record.

@@ -16,11 +16,6 @@ const TypeSpec& ATransacciones::type_spec() const {
         t.type = "AF";
         t.file_word = "transaccion";
         t.table = "transacciones";
-        t.columns = {"COD_IPS",     "razon_social",     "tipo_identificacion", "num_identificacion",
-                     "num_factura", "fecha_expedicion", "fecha_inicio",        "fecha_final",
-                     "COD_EAPB",    "nombre_eapb",      "num_contrato",        "plan",
-                     "num_poliza",  "valor_copago",     "valor_comision",      "valor_descuento",
-                     "valor_neto",  "num_radicacion"};
         t.marcas_length = 17;
         return t;
     }();

@@ -15,24 +15,6 @@ const TypeSpec& Aurgencias::type_spec() const {
         t.type = "AU";
         t.file_word = "Urgencias";
         t.table = "urgencias";
-        t.columns = {"num_factura",
-                     "COD_IPS",
-                     "tipo_identificacion",
-                     "num_identificacion",
-                     "fecha_ingreso",
-                     "hora_ingreso",
-                     "num_autorizacion",
-                     "causa_externa",
-                     "diag_prin",
-                     "diag_r1",
-                     "diag_r2",
-                     "diag_r3",
-                     "destino",
-                     "estado",
-                     "causa_muerte",
-                     "fecha_salida",
-                     "hora_salida",
-                     "num_radicacion"};
         // The emergencies file writes its failing records without a blank before the slash.
         t.record_separator = "/ linea ";
         t.count_separator = "/ linea ";
@@ -62,15 +44,7 @@ void hora(RunContext& run, FileContext& fc, int k) {
 }  // namespace
 
 void Aurgencias::check_fields(RunContext& run, FileContext& fc) {
-    if (!fails_length(run, fc, 1)) fails_empty(fc, 1);
-    if (!fails_length(run, fc, 2) && !fails_empty(fc, 2)) fails_ips_code(run, fc, 2);
-
-    fc.field_ref(3) = to_upper(fc.field(3));
-    if (!fails_length(run, fc, 3) && !fails_empty(fc, 3))
-        valida_tipo_documento(run, fc, fc.field(3), 3);
-
-    if (!fails_length(run, fc, 4)) valida_documento(fc, 4);
-    if (!usuario_validado(run, fc)) return;
+    if (!cabecera_de_servicio(run, fc, kSinContenido, true)) return;
 
     if (fails_length(run, fc, 5))
         fecha_atencion_de_remision(run, false);

@@ -13,21 +13,6 @@ const TypeSpec& Ausuarios::type_spec() const {
         t.type = "US";
         t.file_word = "Usuarios";
         t.table = "usuario";
-        t.columns = {"tipo_identificacion",
-                     "numero_identificacion",
-                     "COD_EAPB",
-                     "tipo_usuario",
-                     "primer_apellido",
-                     "segundo_apellido",
-                     "primer_nombre",
-                     "segundo_nombre",
-                     "edad",
-                     "unidad_medida",
-                     "sexo",
-                     "cod_depto",
-                     "cod_muni",
-                     "ZONA_RESIDENCIA",
-                     "num_radicacion"};
         t.structure_text = " Error de Estructura del registro en campos";
         t.record_separator = "  / linea ";
         t.count_separator = " / linea ";
