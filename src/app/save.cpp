@@ -11,18 +11,12 @@
 
 #include "app/months.h"
 #include "db/schema.h"
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
 
 namespace {
-// A failure of the runtime's own conversions, with the number the runtime gives it.
-class ConversionFailure : public std::runtime_error {
-  public:
-    ConversionFailure(int number, const std::string& description)
-        : std::runtime_error(description), number(number) {}
-    int number;
-};
 
 // The working tables in the order the save counts and stamps them.
 constexpr std::array<const char*, 10> kCountOrder = {
@@ -70,7 +64,7 @@ void bind_cell_text(SQLite::Statement& st, int index, const Cell& cell) {
 std::string remission_date_value(const std::string& text) {
     if (auto d = parse_date(trim(text))) return iso_date(*d);
     if (auto d = parse_iso_date(trim(text))) return iso_date(*d);
-    throw ConversionFailure(
+    throw NumberedFailure(
         13, "No coinciden los tipos: la fecha de remisión \"" + text + "\" no es una fecha");
 }
 
@@ -162,17 +156,9 @@ double store_delivery(Program& program, const Header& h) {
 }  // namespace
 
 void show_failure(Ui& ui, const std::exception& e, const std::string& file_word) {
-    int number = 0;
-    std::string description = e.what();
-    if (auto* s = dynamic_cast<const SQLite::Exception*>(&e))
-        number = s->getErrorCode();
-    else if (auto* s = dynamic_cast<const std::system_error*>(&e)) {
-        number = s->code().value();
-        description = s->code().message();
-    } else if (auto* c = dynamic_cast<const ConversionFailure*>(&e))
-        number = c->number;
-    ui.message("Se presento el Error # " + number_text(number) + " al leer archivo de " +
-                   file_word + "\r\r" + description,
+    FailureInfo f = describe_failure(e);
+    ui.message("Se presento el Error # " + number_text(f.number) + " al leer archivo de " +
+                   file_word + "\r\r" + f.description,
                "Error", Icon::Critical);
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/control_file.h"
 #include "app/months.h"
+#include "platform/failure.h"
 #include "platform/file_list.h"
 #include "platform/text.h"
 #include "validators/dispatch.h"
@@ -212,17 +213,6 @@ RunOutcome Run::summary(double start) {
     return RunOutcome::Summary;
 }
 
-struct FailureInfo {
-    int number;
-    std::string description;
-};
-
-FailureInfo describe(const std::exception& e) {
-    if (auto* s = dynamic_cast<const SQLite::Exception*>(&e)) return {s->getErrorCode(), s->what()};
-    if (auto* s = dynamic_cast<const std::system_error*>(&e))
-        return {s->code().value(), s->code().message()};
-    return {0, e.what()};
-}
 }  // namespace
 
 RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder) {
@@ -236,7 +226,7 @@ RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder) {
                                "Por favor revise el archivo de control y los archivos a validar",
                            "Error", Icon::Critical);
     } catch (const std::exception& e) {
-        FailureInfo f = describe(e);
+        FailureInfo f = describe_failure(e);
         program.ui.message("Se presento el Error # " + number_text(f.number) +
                                " al leer archivo de Control" + "\r\r" + f.description,
                            "Error", Icon::Critical);

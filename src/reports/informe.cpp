@@ -9,24 +9,18 @@
 #include <utility>
 #include <variant>
 
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
 
 namespace {
-// A failure of the report's own label table, with the number the runtime gives it.
-class ReportFailure : public std::runtime_error {
-  public:
-    ReportFailure(int number, const std::string& description)
-        : std::runtime_error(description), number(number) {}
-    int number;
-};
-
+// The runtime's numbers of the report's own failures.
 constexpr int kSubscriptOutOfRange = 9;
 constexpr int kNoCurrentRecord = 3021;
 
 [[noreturn]] void out_of_range() {
-    throw ReportFailure(kSubscriptOutOfRange, "Subíndice fuera del intervalo");
+    throw NumberedFailure(kSubscriptOutOfRange, "Subíndice fuera del intervalo");
 }
 
 // A column value as the list view shows it.
@@ -204,7 +198,7 @@ ListView inconsistency_list(Database& ref, const std::vector<ErrorRow>& errors) 
             fields.push_back(column_text(campos, "dato"));
         }
         campos.reset();
-        if (first) throw ReportFailure(kNoCurrentRecord, "No hay ningún registro activo.");
+        if (first) throw NumberedFailure(kNoCurrentRecord, "No hay ningún registro activo.");
         cells.at(r, 0) = file_type_name(archivo);
         std::vector<std::string> labels = counter_labels(archivo, fields);
         for (size_t k = 1; k < labels.size(); ++k)
@@ -235,12 +229,6 @@ ListView inconsistency_list(Database& ref, const std::vector<ErrorRow>& errors) 
     return lv;
 }
 
-int failure_number(const std::exception& e) {
-    if (auto* s = dynamic_cast<const SQLite::Exception*>(&e)) return s->getErrorCode();
-    if (auto* s = dynamic_cast<const ReportFailure*>(&e)) return s->number;
-    if (auto* s = dynamic_cast<const std::system_error*>(&e)) return s->code().value();
-    return 0;
-}
 }  // namespace
 
 std::string file_type_name(const std::string& type) {
@@ -380,7 +368,7 @@ bool Informe::informe_inconsistencias_Click() {
             shown = true;
         }
     } catch (const std::exception& e) {
-        ui.message("Se presento el Error # " + number_text(failure_number(e)) +
+        ui.message("Se presento el Error # " + number_text(describe_failure(e).number) +
                        " al generar el archivo de Word " + "\r\r" + e.what(),
                    "Error", Icon::Critical);
     }

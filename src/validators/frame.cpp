@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "db/schema.h"
+#include "platform/failure.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
 #include "platform/text.h"
@@ -52,18 +53,6 @@ std::string declared_count(const RunContext& run) {
     for (int r = 0; r < run.control.size(); ++r)
         if (to_upper(left_chars(run.control.text(r, 2), 2)) == type) return run.control.text(r, 3);
     return {};
-}
-
-struct FailureInfo {
-    int number = 0;
-    std::string description;
-};
-
-FailureInfo describe(const std::exception& e) {
-    if (auto* s = dynamic_cast<const SQLite::Exception*>(&e)) return {s->getErrorCode(), s->what()};
-    if (auto* s = dynamic_cast<const std::system_error*>(&e))
-        return {s->code().value(), s->code().message()};
-    return {0, e.what()};
 }
 
 class FileRun {
@@ -195,7 +184,7 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
     try {
         file.read(path);
     } catch (const std::exception& e) {
-        FailureInfo f = describe(e);
+        FailureInfo f = describe_failure(e);
         run.ui.message("Se presento el Error # " + number_text(f.number) +
                            validator.failure_text(file.context()) + "\r\r" + f.description,
                        "Error", Icon::Critical);
@@ -208,7 +197,7 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         graba_errores(run.work, key, fc);
         tx.commit();
     } catch (const std::exception& e) {
-        FailureInfo f = describe(e);
+        FailureInfo f = describe_failure(e);
         run.ui.message("Se presento el Error # " + number_text(f.number) +
                            validator.failure_text(file.context()) + "\r\r" + f.description,
                        "Error", Icon::Critical);
