@@ -1,6 +1,7 @@
 #include "app/control_file.h"
 
 #include "platform/line_reader.h"
+#include "platform/record_split.h"
 #include "platform/text.h"
 #include "rules/field_definitions.h"
 
@@ -8,18 +9,9 @@ namespace corvela {
 
 std::vector<std::string> split_control_record(std::string_view rest) {
     std::vector<std::string> fields;
-    auto store = [&fields](std::string_view v) {
-        if (fields.size() <= 4) fields.emplace_back(trim(v));
-    };
-    while (!rest.empty()) {
-        size_t comma = rest.find(',');
-        if (comma == std::string_view::npos) {
-            store(rest);
-            break;
-        }
-        store(rest.substr(0, comma));
-        rest.remove_prefix(comma + 1);
-    }
+    split_record(rest, [&fields](int n, std::string_view value) {
+        if (n <= 5) fields.emplace_back(value);
+    });
     return fields;
 }
 

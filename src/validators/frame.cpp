@@ -8,28 +8,17 @@
 #include "platform/failure.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
+#include "platform/record_split.h"
 #include "platform/text.h"
 #include "rules/error_recording.h"
 
 namespace corvela {
 
-int split_fields(std::string_view rest, FileContext& fc) {
-    const int n = fc.num_campos;
-    int index = 0;
-    auto store = [&](std::string_view value) {
-        ++index;
-        if (index <= n) fc.campo[static_cast<size_t>(index)].assign(trim(value));
-    };
-    while (!rest.empty()) {
-        size_t comma = rest.find(',');
-        if (comma == std::string_view::npos) {
-            store(rest);
-            break;
-        }
-        store(rest.substr(0, comma));
-        rest.remove_prefix(comma + 1);
-    }
-    return index;
+int split_fields(std::string_view line, FileContext& fc) {
+    // Surplus fields are counted but not kept.
+    return split_record(line, [&fc](int n, std::string_view value) {
+        if (n <= fc.num_campos) fc.campo[static_cast<size_t>(n)].assign(value);
+    });
 }
 
 std::filesystem::path error_file_path(const RunContext& run) {
