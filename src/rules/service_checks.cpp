@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "rules/error_recording.h"
+#include "rules/field_checks.h"
 
 namespace corvela {
 
@@ -218,6 +219,13 @@ void valida_edad_procedimiento(RunContext& run, FileContext& fc, std::string_vie
     fc.errores_linea += 1;
     run.slots.age_message = kEdadNoCorrespondeProc;
     cuenta_error(fc, k);
+}
+
+void fecha_de_servicio(RunContext& run, FileContext& fc, int k) {
+    if (fails_length(run, fc, k))
+        fecha_atencion_de_remision(run, false);
+    else
+        valida_fecha(run, fc, k);
 }
 
 }  // namespace corvela

@@ -16,6 +16,9 @@ void valida_fecha(RunContext& run, FileContext& fc, int k);
 // `fecha_atencion` = "01/" + remission month + "/" + remission year; the month with two digits
 // when `two_digit_month`.
 void fecha_atencion_de_remision(RunContext& run, bool two_digit_month);
+// A date field: its length first (on failure the service date falls back to the remission
+// month), else `valida_fecha`.
+void fecha_de_servicio(RunContext& run, FileContext& fc, int k);
 
 bool existe_usuario(RunContext& run, std::string_view tipo, std::string_view numero);
 void relaciona_usuario(RunContext& run, FileContext& fc, std::string_view tipo,

@@ -32,10 +32,7 @@ void dos_digitos(std::string& value) {
 void AConsultas::check_fields(RunContext& run, FileContext& fc) {
     if (!cabecera_de_servicio(run, fc, ": Sin numero de factura", false)) return;
 
-    if (fails_length(run, fc, 5))
-        fecha_atencion_de_remision(run, false);
-    else
-        valida_fecha(run, fc, 5);
+    fecha_de_servicio(run, fc, 5);
 
     fails_length(run, fc, 6);
 

@@ -44,10 +44,7 @@ void Anacidos::check_fields(RunContext& run, FileContext& fc) {
     fc.guardados = 0;
     if (!cabecera_de_servicio(run, fc, kSinContenido, false)) return;
 
-    if (fails_length(run, fc, 5))
-        fecha_atencion_de_remision(run, false);
-    else
-        valida_fecha(run, fc, 5);
+    fecha_de_servicio(run, fc, 5);
 
     lee_campo(run, fc, 6);
     if (ltrim(fc.field(6)).empty() ||

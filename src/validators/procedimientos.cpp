@@ -38,10 +38,7 @@ void AProcedimientos::check_fields(RunContext& run, FileContext& fc) {
     // The user is looked up with the number as written in the file.
     if (!usuario_validado(run, fc)) return;
 
-    if (fails_length(run, fc, 5))
-        fecha_atencion_de_remision(run, false);
-    else
-        valida_fecha(run, fc, 5);
+    fecha_de_servicio(run, fc, 5);
     fails_length(run, fc, 6);
     if (!fails_length(run, fc, 7) && !fails_empty(fc, 7))
         valida_cups(run, fc, 7, run.data_file_name, fc.field(7), fc.field(3), fc.field(4));

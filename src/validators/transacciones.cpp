@@ -26,13 +26,6 @@ namespace {
 constexpr std::string_view kSinFactura = ": Sin numero de factura";
 constexpr std::string_view kNoNumerico = ": Contenido no es numerico";
 
-void fecha(RunContext& run, FileContext& fc, int k) {
-    if (fails_length(run, fc, k))
-        fecha_atencion_de_remision(run, false);
-    else
-        valida_fecha(run, fc, k);
-}
-
 void numerico(FileContext& fc, int k) {
     if (!is_numeric(fc.field(k))) field_error(fc, k, kNoNumerico);
 }
@@ -64,7 +57,7 @@ void ATransacciones::check_fields(RunContext& run, FileContext& fc) {
         valida_tipo_documento1(run, fc, to_upper(fc.field(3)), 3);
     if (!fails_length(run, fc, 4)) valida_documento_af(fc, 4);
     if (!fails_length(run, fc, 5)) fails_empty(fc, 5, kSinFactura);
-    for (int k = 6; k <= 8; ++k) fecha(run, fc, k);
+    for (int k = 6; k <= 8; ++k) fecha_de_servicio(run, fc, k);
     if (!fails_length(run, fc, 9)) fails_empty(fc, 9, kSinFactura);
     if (!fails_length(run, fc, 10)) fails_empty(fc, 10, ": Sin nombre de EPS");
     for (int k = 11; k <= 13; ++k) fails_length(run, fc, k);

@@ -46,10 +46,7 @@ void hora(RunContext& run, FileContext& fc, int k) {
 void Aurgencias::check_fields(RunContext& run, FileContext& fc) {
     if (!cabecera_de_servicio(run, fc, kSinContenido, true)) return;
 
-    if (fails_length(run, fc, 5))
-        fecha_atencion_de_remision(run, false);
-    else
-        valida_fecha(run, fc, 5);
+    fecha_de_servicio(run, fc, 5);
 
     hora(run, fc, 6);
     fails_length(run, fc, 7);
