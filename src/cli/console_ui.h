@@ -3,6 +3,7 @@
 // command line.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -12,7 +13,27 @@ namespace corvela {
 
 class ConsoleUi : public Ui {
   public:
-    explicit ConsoleUi(bool answer_yes) : answer_yes_(answer_yes) {}
+    // `progress_on_terminal`: show the status text on standard error (when it is a terminal).
+    explicit ConsoleUi(bool answer_yes, bool progress_on_terminal = false)
+        : answer_yes_(answer_yes), progress_(progress_on_terminal) {}
+
+    // The status text of the run, rewritten in place a few times a second.
+    void set_status(const std::string& text) override {
+        if (!progress_) return;
+        auto now = std::chrono::steady_clock::now();
+        if (now - last_status_ < std::chrono::milliseconds(250)) return;
+        last_status_ = now;
+        std::fprintf(stderr, "\r\033[K%s", text.c_str());
+        std::fflush(stderr);
+        status_shown_ = true;
+    }
+    void show_progress(bool visible) override {
+        if (!visible && status_shown_) {
+            std::fprintf(stderr, "\r\033[K");
+            std::fflush(stderr);
+            status_shown_ = false;
+        }
+    }
 
     void message(const std::string& text, const std::string& title, Icon) override {
         print_box(title, text);
@@ -31,7 +52,8 @@ class ConsoleUi : public Ui {
     }
 
   private:
-    static void print_box(const std::string& title, const std::string& text) {
+    void print_box(const std::string& title, const std::string& text) {
+        show_progress(false);
         std::string body = text;
         for (char& c : body)
             if (c == '\r') c = '\n';
@@ -39,6 +61,9 @@ class ConsoleUi : public Ui {
         std::fflush(stdout);
     }
     bool answer_yes_;
+    bool progress_;
+    bool status_shown_ = false;
+    std::chrono::steady_clock::time_point last_status_{};
 };
 
 }  // namespace corvela

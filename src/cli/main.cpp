@@ -13,6 +13,7 @@
 #include "app/validation_run.h"
 #include "cli/console_ui.h"
 #include "platform/config.h"
+#include "platform/terminal.h"
 #include "platform/text.h"
 #include "reports/informe.h"
 
@@ -243,7 +244,7 @@ int main(int argc, char** argv) {
     SystemClock system_clock;
     FixedDateClock fixed_clock(fixed_today.value_or(Date{}));
     const Clock& clock = fixed_today ? static_cast<const Clock&>(fixed_clock) : system_clock;
-    ConsoleUi ui(yes);
+    ConsoleUi ui(yes, stderr_is_terminal());
     auto program = start_program(ui, clock, config);
     if (!program) return kExitFailure;
 
