@@ -7,224 +7,211 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/delivery_session.h"
 #include "app/months.h"
+#include "support/session.h"
 
 namespace corvela::testing {
 namespace {
 
-class SaveTest : public ::testing::Test {
+class SaveTest : public SessionTest {
   protected:
-    DeliverySession s;
-
     void validated(const std::string& remission) {
-        s.write_delivery(remission);
-        ASSERT_EQ(s.run(), RunOutcome::Summary);
-        s.ui.messages.clear();
+        write_delivery(remission);
+        ASSERT_EQ(run(), RunOutcome::Summary);
+        ui.messages.clear();
     }
 };
 
 TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopies) {
     validated("000001");
-    Header before = s.ui.header();
-    ASSERT_EQ(Cmdgraba_Click(*s.program), Outcome::Done);
+    Header before = ui.header();
+    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
 
-    EXPECT_EQ(s.rows("SELECT numero, fecha FROM consecutivo"),
+    EXPECT_EQ(inst.rows("SELECT numero, fecha FROM consecutivo"),
               std::vector<std::string>{"1|2026-12-06"});
     EXPECT_EQ(
-        s.rows("SELECT archivo, remitidos, leidos, pasaron, Errados, eapb, remitente, "
-               "periodo_reportado, nro_remision, fecha_remision, suben, IMPRESION, nro_radicacion "
-               "FROM registros ORDER BY rowid"),
+        inst.rows(
+            "SELECT archivo, remitidos, leidos, pasaron, Errados, eapb, remitente, "
+            "periodo_reportado, nro_remision, fecha_remision, suben, IMPRESION, nro_radicacion "
+            "FROM registros ORDER BY rowid"),
         (std::vector<std::string>{
             "US|3|3|2|1|760010012301|ANA GÓMEZ|01/11/2026|000001|01/11/2026|2|0|1",
             "AD|1|1|1|0|760010012301|ANA GÓMEZ|01/11/2026|000001|01/11/2026|1|0|1"}));
-    EXPECT_EQ(s.rows("SELECT * FROM radicacion"),
+    EXPECT_EQ(inst.rows("SELECT * FROM radicacion"),
               std::vector<std::string>{"1|760010012301|000001|2026-12-06|2026-11-01"});
-    EXPECT_EQ(s.count("SELECT * FROM usuario WHERE num_radicacion = 1"), 2);
-    EXPECT_EQ(s.count("SELECT * FROM f_usuario WHERE num_radicacion = 1"), 2);
-    EXPECT_EQ(s.count("SELECT * FROM f_descripcion WHERE num_radicacion = 1"), 1);
-    EXPECT_EQ(s.count("SELECT * FROM ERRORES WHERE nro_radicacion = 0"), 0);
-    EXPECT_EQ(s.count("SELECT * FROM ERRORES WHERE nro_radicacion = 1"), 2);
+    // Every working and final row carries the new number.
+    EXPECT_EQ(inst.rows("SELECT (SELECT count(*) FROM usuario WHERE num_radicacion = 1), "
+                        "(SELECT count(*) FROM f_usuario WHERE num_radicacion = 1), "
+                        "(SELECT count(*) FROM f_descripcion WHERE num_radicacion = 1), "
+                        "(SELECT group_concat(nro_radicacion) FROM ERRORES)"),
+              std::vector<std::string>{"2|2|1|1,1"});
 
-    EXPECT_EQ(s.program->run_state, "S");
-    EXPECT_EQ(s.program->radicacion, 1);
-    Header after = s.ui.header();
+    EXPECT_EQ(program->run_state, "S");
+    EXPECT_EQ(program->radicacion, 1);
+    Header after = ui.header();
     EXPECT_EQ(after.COD_EAPB + after.NOMEAPB + after.NOMREMITENTE + after.DIRECCION +
                   after.TELEFONO + after.NFAX + after.NREMISION + after.FECHAREMI + after.PERIODO,
               "");
     EXPECT_EQ(before.NREMISION, "000001");
-    ASSERT_EQ(s.ui.messages.size(), 1u);
-    EXPECT_EQ(s.ui.messages[0].text, "El proceso finalizó con exito.");
-    EXPECT_EQ(s.ui.messages[0].title, "Final de proceso.");
-    EXPECT_EQ(s.ui.messages[0].icon, Icon::Information);
+    ASSERT_EQ(ui.titles(), std::vector<std::string>{"Final de proceso."});
+    EXPECT_EQ(ui.messages[0].text, "El proceso finalizó con exito.");
+    EXPECT_EQ(ui.messages[0].icon, Icon::Information);
 }
 
 TEST_F(SaveTest, RefusalsChangeNothing) {
     validated("000001");
-    Header h = s.ui.header();
+    Header h = ui.header();
     Header blank_phone = h;
     blank_phone.TELEFONO = " ";
-    s.ui.set_header(blank_phone);
-    EXPECT_EQ(Cmdgraba_Click(*s.program), Outcome::Stopped);
-    EXPECT_EQ(s.ui.messages.back().title, "Faltan algunos Datos.");
+    ui.set_header(blank_phone);
+    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Stopped);
+    EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
     EXPECT_EQ(
-        s.ui.messages.back().text,
+        ui.messages.back().text,
         "Por favor revise que no exista campos en blanco como nombre del remitente, dirección, "
         "teléfono y fax.");
-    EXPECT_EQ(s.program->run_state, "N");
+    EXPECT_EQ(program->run_state, "N");
 
-    s.ui.set_header(h);
-    ASSERT_EQ(Cmdgraba_Click(*s.program), Outcome::Done);
+    ui.set_header(h);
+    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
     // The save emptied the boxes: the same button again is stopped by them.
-    EXPECT_EQ(Cmdgraba_Click(*s.program), Outcome::Stopped);
-    EXPECT_EQ(s.ui.messages.back().title, "Faltan algunos Datos.");
+    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Stopped);
+    EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
     // With the boxes typed in again the delivery is known to be saved already.
-    s.ui.set_header(h);
-    EXPECT_EQ(Cmdgraba_Click(*s.program), Outcome::Stopped);
-    EXPECT_EQ(s.ui.messages.back().title, "Datos ya cargados.");
-    EXPECT_EQ(s.ui.messages.back().text,
+    ui.set_header(h);
+    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Stopped);
+    EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
+    EXPECT_EQ(ui.messages.back().text,
               "Los datos existentes en las tablas temporales ya fueron cargados.");
-    EXPECT_EQ(s.ui.messages.back().icon, Icon::Critical);
+    EXPECT_EQ(ui.messages.back().icon, Icon::Critical);
 
-    EXPECT_EQ(s.number("SELECT numero FROM consecutivo"), 1);
-    EXPECT_EQ(s.count("SELECT * FROM registros"), 2);
-    EXPECT_EQ(s.count("SELECT * FROM radicacion"), 1);
-    EXPECT_EQ(s.count("SELECT * FROM f_usuario"), 2);
+    EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
+    EXPECT_EQ(sizes("registros radicacion f_usuario"), "2 1 2");
 }
 
 TEST_F(SaveTest, RunThatReadNothingSavesZeroCounts) {
     // An empty users file and a grouped-description file that is not in the folder.
-    s.write_delivery("000001", {}, {});
-    std::filesystem::remove(s.inst.delivery / "AD000001.txt");
-    ASSERT_EQ(s.run(), RunOutcome::Summary);
-    ASSERT_EQ(s.program->run_state, "N");
-    ASSERT_EQ(Cmdgraba_Click(*s.program), Outcome::Done);
-    EXPECT_EQ(s.number("SELECT numero FROM consecutivo"), 1);
-    EXPECT_EQ(s.rows("SELECT archivo, remitidos, leidos, pasaron, Errados, suben, nro_radicacion "
-                     "FROM registros ORDER BY rowid"),
-              (std::vector<std::string>{"US|0|0|0|0|0|1", "AD|0|0|0|0|0|1"}));
-    EXPECT_EQ(s.count("SELECT * FROM f_usuario"), 0);
-    EXPECT_EQ(s.count("SELECT * FROM f_descripcion"), 0);
-    EXPECT_EQ(s.count("SELECT * FROM radicacion"), 1);
+    write_delivery("000001", {}, {});
+    std::filesystem::remove(inst.delivery / "AD000001.txt");
+    ASSERT_EQ(run(), RunOutcome::Summary);
+    ASSERT_EQ(program->run_state, "N");
+    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
+    EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
+    EXPECT_EQ(
+        inst.rows("SELECT archivo, remitidos, leidos, pasaron, Errados, suben, nro_radicacion "
+                  "FROM registros ORDER BY rowid"),
+        (std::vector<std::string>{"US|0|0|0|0|0|1", "AD|0|0|0|0|0|1"}));
+    EXPECT_EQ(sizes("f_usuario f_descripcion radicacion"), "0 0 1");
 }
 
 TEST_F(SaveTest, OneMonthInSeveralTablesGivesOnePeriodRow) {
     validated("000001");
-    s.inst.work().exec(
+    inst.work().exec(
         "INSERT INTO consulta (num_factura, fecha_consul, num_radicacion) VALUES "
         "('F1', '2026-10-03', 0), ('F2', '2026-10-20', 0), ('F3', '2026-09-30', 0);"
         "INSERT INTO procedimientos (num_factura, fecha, num_radicacion) VALUES ('F1', "
         "'2026-10-05', 0);"
         "INSERT INTO urgencias (num_factura, fecha_salida, num_radicacion) VALUES ('F4', "
         "'2026-10-07', 0);");
-    mostrar_meses(*s.program);
-    ASSERT_EQ(s.count("SELECT * FROM fechas"), 4);
-    ASSERT_EQ(Cmdgraba_Click(*s.program), Outcome::Done);
+    mostrar_meses(*program);
+    ASSERT_EQ(count("SELECT * FROM fechas"), 4);
+    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
     EXPECT_EQ(
-        s.rows("SELECT * FROM periodos ORDER BY rowid"),
+        inst.rows("SELECT * FROM periodos ORDER BY rowid"),
         (std::vector<std::string>{"760010012301|000001|9|2026", "760010012301|000001|10|2026"}));
-    EXPECT_EQ(s.count("SELECT * FROM fechas"), 0);
-    EXPECT_TRUE(s.ui.months.empty());
-    EXPECT_EQ(s.count("SELECT * FROM f_consulta WHERE num_radicacion = 1"), 3);
-    EXPECT_EQ(s.rows("SELECT archivo, suben FROM registros ORDER BY rowid"),
+    EXPECT_EQ(count("SELECT * FROM fechas"), 0);
+    EXPECT_TRUE(ui.months.empty());
+    EXPECT_EQ(count("SELECT * FROM f_consulta WHERE num_radicacion = 1"), 3);
+    EXPECT_EQ(inst.rows("SELECT archivo, suben FROM registros ORDER BY rowid"),
               (std::vector<std::string>{"US|2", "AD|1"}));
 }
 
 TEST_F(SaveTest, EarlierDeliveriesKeepTheirNumbers) {
     validated("000001");
-    ASSERT_EQ(Cmdgraba_Click(*s.program), Outcome::Done);
+    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
     validated("000002");
-    ASSERT_EQ(Cmdgraba_Click(*s.program), Outcome::Done);
+    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
     EXPECT_EQ(
-        s.rows("SELECT nro_radicacion, nro_remision, tipo FROM ERRORES ORDER BY rowid"),
+        inst.rows("SELECT nro_radicacion, nro_remision, tipo FROM ERRORES ORDER BY rowid"),
         (std::vector<std::string>{"1|000001|US", "1|000001|AD", "2|000002|US", "2|000002|AD"}));
-    EXPECT_EQ(s.rows("SELECT num_radicacion, count(*) FROM f_usuario GROUP BY num_radicacion"),
+    EXPECT_EQ(inst.rows("SELECT num_radicacion, count(*) FROM f_usuario GROUP BY num_radicacion"),
               (std::vector<std::string>{"1|2", "2|2"}));
-    EXPECT_EQ(s.rows("SELECT nro_radicacion, nro_remision FROM radicacion ORDER BY rowid"),
-              (std::vector<std::string>{"1|000001", "2|000002"}));
-    EXPECT_EQ(s.rows("SELECT DISTINCT nro_radicacion, nro_remision FROM registros ORDER BY 1"),
-              (std::vector<std::string>{"1|000001", "2|000002"}));
-    EXPECT_EQ(s.count("SELECT * FROM usuario WHERE num_radicacion <> 2"), 0);
+    EXPECT_EQ(count("SELECT * FROM usuario WHERE num_radicacion <> 2"), 0);
 }
 
 TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     validated("000001");
-    Header h = s.ui.header();
+    Header h = ui.header();
     // The last copy of the save fails.
-    s.inst.work().exec("ALTER TABLE f_Otrosers RENAME TO f_otrosers_aparte");
-    EXPECT_EQ(Cmdgraba_Click(*s.program), Outcome::Failed);
-    ASSERT_EQ(s.ui.messages.size(), 1u);
-    EXPECT_EQ(s.ui.messages[0].title, "Error");
-    EXPECT_EQ(s.ui.messages[0].icon, Icon::Critical);
-    EXPECT_EQ(s.ui.messages[0].text.rfind(
-                  "Se presento el Error #  1 al leer archivo de Registros\r\r", 0),
-              0u)
-        << s.ui.messages[0].text;
-    EXPECT_NE(s.ui.messages[0].text.find("f_Otrosers"), std::string::npos);
+    inst.work().exec("ALTER TABLE f_Otrosers RENAME TO f_otrosers_aparte");
+    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Failed);
+    ASSERT_EQ(ui.titles(), std::vector<std::string>{"Error"});
+    EXPECT_EQ(ui.messages[0].icon, Icon::Critical);
+    EXPECT_EQ(
+        ui.messages[0].text.rfind("Se presento el Error #  1 al leer archivo de Registros\r\r", 0),
+        0u)
+        << ui.messages[0].text;
+    EXPECT_NE(ui.messages[0].text.find("f_Otrosers"), std::string::npos);
 
-    EXPECT_EQ(s.number("SELECT numero FROM consecutivo"), 0);
-    EXPECT_EQ(s.count("SELECT * FROM registros"), 0);
-    EXPECT_EQ(s.count("SELECT * FROM radicacion"), 0);
-    EXPECT_EQ(s.count("SELECT * FROM periodos"), 0);
-    EXPECT_EQ(s.count("SELECT * FROM f_usuario"), 0);
-    EXPECT_EQ(s.count("SELECT * FROM usuario WHERE num_radicacion = 0"), 2);
-    EXPECT_EQ(s.count("SELECT * FROM ERRORES WHERE nro_radicacion = 0"), 2);
-    EXPECT_EQ(s.program->run_state, "N");
-    EXPECT_EQ(s.ui.header().TELEFONO, h.TELEFONO);
-    EXPECT_EQ(s.ui.header().NREMISION, "000001");
+    EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 0);
+    EXPECT_EQ(sizes("registros radicacion periodos f_usuario"), "0 0 0 0");
+    EXPECT_EQ(count("SELECT * FROM usuario WHERE num_radicacion = 0"), 2);
+    EXPECT_EQ(count("SELECT * FROM ERRORES WHERE nro_radicacion = 0"), 2);
+    EXPECT_EQ(program->run_state, "N");
+    EXPECT_EQ(ui.header().TELEFONO, h.TELEFONO);
+    EXPECT_EQ(ui.header().NREMISION, "000001");
 
-    s.inst.work().exec("ALTER TABLE f_otrosers_aparte RENAME TO f_Otrosers");
-    EXPECT_EQ(Cmdgraba_Click(*s.program), Outcome::Done);
-    EXPECT_EQ(s.number("SELECT numero FROM consecutivo"), 1);
-    EXPECT_EQ(s.count("SELECT * FROM f_usuario WHERE num_radicacion = 1"), 2);
-    EXPECT_EQ(s.program->run_state, "S");
+    inst.work().exec("ALTER TABLE f_otrosers_aparte RENAME TO f_Otrosers");
+    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Done);
+    EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
+    EXPECT_EQ(count("SELECT * FROM f_usuario WHERE num_radicacion = 1"), 2);
+    EXPECT_EQ(program->run_state, "S");
 }
 
 TEST_F(SaveTest, RemissionDateThatIsNoDateFailsTheSave) {
     validated("000001");
-    Header h = s.ui.header();
+    Header h = ui.header();
     h.FECHAREMI = "2026/31/31";
-    s.ui.set_header(h);
-    EXPECT_EQ(Cmdgraba_Click(*s.program), Outcome::Failed);
-    EXPECT_EQ(s.ui.messages.back().text.rfind(
+    ui.set_header(h);
+    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Failed);
+    EXPECT_EQ(ui.messages.back().text.rfind(
                   "Se presento el Error #  13 al leer archivo de Registros\r\r", 0),
               0u);
-    EXPECT_EQ(s.count("SELECT * FROM registros"), 0);
-    EXPECT_EQ(s.number("SELECT numero FROM consecutivo"), 0);
+    EXPECT_EQ(count("SELECT * FROM registros"), 0);
+    EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 0);
 }
 
 // The command line keeps the run in the working database, so that a later `save` stores it.
-TEST(SaveCommandTest, SaveInALaterCommandAndValidateWithSave) {
-    DeliverySession s;
-    s.write_delivery("000001");
+TEST_F(SaveTest, CommandLineSavesInALaterCommandAndValidatesWithSave) {
+    write_delivery("000001");
     auto corvela = [&](const std::string& args) {
         std::string cmd = std::string(CORVELA_BINARY) + " " + args + " --config '" +
-                          s.inst.config.string() + "' > '" + (s.inst.dir / "out.txt").string() +
+                          inst.config.string() + "' > '" + (inst.dir / "out.txt").string() +
                           "' 2>&1";
         int status = std::system(cmd.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
-    std::string folder = "'" + s.inst.delivery.string() + "'";
+    std::string folder = "'" + inst.delivery.string() + "'";
     ASSERT_EQ(corvela("validate --today 2026-12-06 " + folder), 0);
     EXPECT_EQ(corvela("save --telefono ' '"), 1);
-    EXPECT_EQ(s.count("SELECT * FROM registros"), 0);
+    EXPECT_EQ(count("SELECT * FROM registros"), 0);
     // The boxes keep what was typed, the blank telephone included, until it is typed again.
     EXPECT_EQ(corvela("save --today 2026-12-07 --remitente 'luz díaz'"), 1);
     EXPECT_EQ(corvela("save --today 2026-12-07 --telefono 555"), 0);
-    EXPECT_EQ(s.rows("SELECT DISTINCT remitente, nro_radicacion FROM registros"),
+    EXPECT_EQ(inst.rows("SELECT DISTINCT remitente, nro_radicacion FROM registros"),
               std::vector<std::string>{"LUZ DÍAZ|1"});
-    EXPECT_EQ(s.rows("SELECT fecha_validacion FROM radicacion"),
+    EXPECT_EQ(inst.rows("SELECT fecha_validacion FROM radicacion"),
               std::vector<std::string>{"2026-12-07"});
     EXPECT_EQ(corvela("save --remitente X --direccion Y --telefono 1 --fax 2"), 1);
-    EXPECT_EQ(s.number("SELECT numero FROM consecutivo"), 1);
+    EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
 
-    s.write_delivery("000002");
+    write_delivery("000002");
     ASSERT_EQ(corvela("validate " + folder), 0);
     // The unsaved run is remembered: Yes to saving it first stops the new run.
     EXPECT_EQ(corvela("validate --yes --save " + folder), 1);
-    EXPECT_EQ(s.count("SELECT * FROM radicacion"), 1);
+    EXPECT_EQ(count("SELECT * FROM radicacion"), 1);
     EXPECT_EQ(corvela("validate --save " + folder), 0);
-    EXPECT_EQ(s.rows("SELECT nro_radicacion FROM radicacion ORDER BY rowid"),
+    EXPECT_EQ(inst.rows("SELECT nro_radicacion FROM radicacion ORDER BY rowid"),
               (std::vector<std::string>{"1", "2"}));
 }
 

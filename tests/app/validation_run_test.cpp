@@ -2,35 +2,21 @@
 
 #include <fstream>
 
-#include "support/installation.h"
+#include "support/session.h"
 
-namespace corvela {
+namespace corvela::testing {
 namespace {
-
-using testing::crlf;
 
 const std::string kUser = "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U";
 
-struct Run : ::testing::Test {
-    testing::Installation inst;
-    testing::ScriptedUi ui;
+using RunTest = SessionTest;
 
-    void delivery(std::initializer_list<std::string> control) {
-        inst.write("CT000001.TXT", crlf(control));
-    }
-    const testing::ShownMessage* find(const std::string& title) {
-        for (auto& m : ui.messages)
-            if (m.title == title) return &m;
-        return nullptr;
-    }
-};
-
-TEST_F(Run, SummaryToTheByte) {
-    delivery({"760010012301,01/11/2026,US000001,2", "760010012301,01/11/2026,AD000001,1",
-              "760010012301,01/11/2026,AX000001,1"});
-    inst.write("US000001.TXT", crlf({kUser, ""}));
+TEST_F(RunTest, SummaryToTheByteAndNamesMatchWithoutRegardToCase) {
+    control({"760010012301,01/11/2026,US000001,2", "760010012301,01/11/2026,AD000001,1",
+             "760010012301,01/11/2026,AX000001,1"});
+    inst.write("us000001.txt", crlf({kUser, ""}));
     inst.write("AD000001.TXT", crlf({"F1,760010012301,01,2,,700"}));
-    EXPECT_EQ(inst.validate(ui), RunOutcome::Summary);
+    EXPECT_EQ(run(), RunOutcome::Summary);
     ASSERT_EQ(ui.titles(), (std::vector<std::string>{"Resultado validación", "Atención",
                                                      "Resumén de la validación."}));
     EXPECT_EQ(ui.messages.back().text,
@@ -41,23 +27,22 @@ TEST_F(Run, SummaryToTheByte) {
               "AD000001\t 1\t 0\t 1\r"
               "AX000001\t 0\t 0\t 0\r");
     EXPECT_EQ(ui.months_caption, " MESES REPORTADOS");
-    EXPECT_EQ(inst.work().count("SELECT 1 FROM ERRORES WHERE nro_radicacion = 0"), 2);
+    EXPECT_EQ(count("SELECT 1 FROM ERRORES WHERE nro_radicacion = 0"), 2);
+    // The outputs take the name the control file gives.
+    EXPECT_EQ(inst.result("760010012301_US000001.TXT"), crlf({kUser}));
 }
 
-TEST_F(Run, MedicationsRowMovesLastFromAnyPlace) {
+TEST_F(RunTest, MedicationsRowMovesLastFromAnyPlace) {
     for (int where = 0; where < 3; ++where) {
         std::vector<std::string> rows = {"760010012301,01/11/2026,US000001,1",
                                          "760010012301,01/11/2026,AD000001,1",
                                          "760010012301,01/11/2026,AF000001,1"};
         rows.insert(rows.begin() + where + (where > 0 ? 1 : 0),
                     "760010012301,01/11/2026,AM000001,1");
-        std::string ct;
-        for (auto& r : rows) ct += r + "\r\n";
-        inst.write("CT000001.TXT", ct);
+        control(rows);
         inst.write("US000001.TXT", crlf({kUser}));
         for (const char* f : {"AD000001.TXT", "AF000001.TXT", "AM000001.TXT"}) inst.write(f, "");
-        ui.messages.clear();
-        inst.validate(ui, {2026, 12, 6}, "S");
+        run("S");
         std::string table = ui.messages.back().text;
         size_t am = table.find("AM000001"), ad = table.find("AD000001"),
                af = table.find("AF000001");
@@ -68,85 +53,78 @@ TEST_F(Run, MedicationsRowMovesLastFromAnyPlace) {
     }
 }
 
-TEST_F(Run, NamesMatchWithoutRegardToCaseAndOutputsTakeTheControlName) {
-    delivery({"760010012301,01/11/2026,US000001,1"});
-    inst.write("us000001.txt", crlf({kUser}));
-    EXPECT_EQ(inst.validate(ui), RunOutcome::Summary);
-    EXPECT_EQ(inst.result("760010012301_US000001.TXT"), crlf({kUser}));
-}
-
-TEST_F(Run, SecondRunWritesTheSecondErrorFileName) {
-    delivery({"760010012301,01/11/2026,US000001,1"});
+TEST_F(RunTest, SecondRunWritesTheSecondErrorFileName) {
+    control({"760010012301,01/11/2026,US000001,1"});
     inst.write("US000001.TXT", crlf({"x"}));
-    inst.validate(ui);
-    inst.validate(ui, {2026, 12, 6}, "S");
+    run();
+    run("S");
     EXPECT_NE(inst.result("760010012301_US000001.ERR"), "");
     EXPECT_NE(inst.result("760010012301_US000001_1.ERR"), "");
     // The counts of the run never saved are not kept beside the new ones.
-    EXPECT_EQ(inst.work().count("SELECT 1 FROM ERRORES"), 1);
+    EXPECT_EQ(count("SELECT 1 FROM ERRORES"), 1);
 }
 
-TEST_F(Run, WithoutUsersFileNothingElseIsValidated) {
-    delivery({"760010012301,01/11/2026,AD000001,1", "760010012301,01/11/2026,US000009,1"});
+TEST_F(RunTest, WithoutUsersFileNothingElseIsValidated) {
+    control({"760010012301,01/11/2026,AD000001,1", "760010012301,01/11/2026,US000009,1"});
     inst.write("AD000001.TXT", crlf({"F1,760010012301,01,2,,700"}));
-    EXPECT_EQ(inst.validate(ui), RunOutcome::Stopped);
-    ASSERT_NE(find("Falta archivo de Usuario."), nullptr);
-    EXPECT_EQ(find("Falta archivo de Usuario.")->text,
+    EXPECT_EQ(run(), RunOutcome::Stopped);
+    ASSERT_NE(shown("Falta archivo de Usuario."), nullptr);
+    EXPECT_EQ(shown("Falta archivo de Usuario.")->text,
               "No existe el archivo de usuario, por favor revise el archivo de control.");
-    EXPECT_EQ(inst.work().count("SELECT 1 FROM descripcion"), 0);
+    EXPECT_EQ(count("SELECT 1 FROM descripcion"), 0);
 }
 
-TEST_F(Run, UnsavedDataAnsweredYesChangesNothing) {
+TEST_F(RunTest, UnsavedDataAnsweredYesChangesNothing) {
     inst.work().exec("INSERT INTO usuario (tipo_identificacion) VALUES ('CC')");
-    delivery({"760010012301,01/11/2026,US000001,1"});
+    control({"760010012301,01/11/2026,US000001,1"});
     ui.answers = {true};
-    EXPECT_EQ(inst.validate(ui, {2026, 12, 6}, "N"), RunOutcome::Stopped);
+    EXPECT_EQ(run("N"), RunOutcome::Stopped);
     EXPECT_EQ(ui.questions.front(),
               "Existe Información.|Existe información en tablas temporales que no se ha "
               "cargado.\r¿Desea cargarla.?");
-    EXPECT_EQ(inst.work().count("SELECT 1 FROM usuario"), 1);
+    EXPECT_EQ(count("SELECT 1 FROM usuario"), 1);
 }
 
-TEST_F(Run, SiteMustBeHabilitatedWithTwelveCharacters) {
-    delivery({"76001001230,01/11/2026,US000001,1"});
-    EXPECT_EQ(inst.validate(ui), RunOutcome::Stopped);
-    ASSERT_NE(find("No habilitada"), nullptr);
-    EXPECT_EQ(find("No habilitada")->text, "No existe la IPS en la tabla de habilitadas.");
+TEST_F(RunTest, SiteMustBeHabilitatedWithTwelveCharacters) {
+    control({"76001001230,01/11/2026,US000001,1"});
+    EXPECT_EQ(run(), RunOutcome::Stopped);
+    ASSERT_NE(shown("No habilitada"), nullptr);
+    EXPECT_EQ(shown("No habilitada")->text, "No existe la IPS en la tabla de habilitadas.");
 }
 
-TEST_F(Run, ControlLinesLongerThanTheirDefinitionStopTheRunAfterTheSiteCheck) {
+TEST_F(RunTest, ControlLinesLongerThanTheirDefinitionStopTheRunAfterTheSiteCheck) {
     // The control record's fields add up to 40 characters.
     std::string at_limit = "760010012301,01/11/2026,US000001," + std::string(7, '1');
     ASSERT_EQ(at_limit.size(), 40u);
-    delivery({at_limit, at_limit + "1"});
-    EXPECT_EQ(inst.validate(ui), RunOutcome::Stopped);
+    control({at_limit, at_limit + "1"});
+    EXPECT_EQ(run(), RunOutcome::Stopped);
     EXPECT_EQ(ui.titles(),
               (std::vector<std::string>{"Resultado validación", "Error de estructura"}));
 }
 
-TEST_F(Run, FolderWithoutControlFile) {
+TEST_F(RunTest, FolderWithoutControlFile) {
     inst.write("US000001.TXT", crlf({kUser}));
-    EXPECT_EQ(inst.validate(ui), RunOutcome::Stopped);
+    EXPECT_EQ(run(), RunOutcome::Stopped);
     EXPECT_EQ(ui.titles(),
               (std::vector<std::string>{"Resultado validación", "No existe Archivo.", "Atención"}));
     EXPECT_EQ(ui.messages.back().text,
               "Debe Seleccionar primero una Unidad para buscar los archivos.");
 }
 
-TEST_F(Run, MoreControlRecordsThanTheTableHolds) {
-    delivery({"760010012301,01/11/2026,US000001,1", "760010012301,01/11/2026,AD000001,1",
-              "760010012301,01/11/2026,AC000001,1"});
-    EXPECT_EQ(inst.validate(ui), RunOutcome::Stopped);
+TEST_F(RunTest, MoreControlRecordsThanTheTableHolds) {
+    control({"760010012301,01/11/2026,US000001,1", "760010012301,01/11/2026,AD000001,1",
+             "760010012301,01/11/2026,AC000001,1"});
+    EXPECT_EQ(run(), RunOutcome::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Error");
     EXPECT_EQ(ui.messages.back().text,
               "Existen más de diez (10) archivos de los requeridos por la Resolución 3374/2000.\r\r"
               "Por favor revise el archivo de control y los archivos a validar");
 }
 
-TEST_F(Run, NothingReadGivesTheTwoMessages) {
-    delivery({"760010012301,01/11/2026,US000001,1"});
+TEST_F(RunTest, NothingReadGivesTheTwoMessages) {
+    control({"760010012301,01/11/2026,US000001,1"});
     inst.write("US000001.TXT", "");
-    EXPECT_EQ(inst.validate(ui), RunOutcome::Summary);
+    EXPECT_EQ(run(), RunOutcome::Summary);
     ASSERT_GE(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[ui.messages.size() - 2].text,
               "Leidos:  0\rPasaron: 0\rErrados: 0\r\rTiempo de proceso:  0 Minutos,  0 Segundos\r"
@@ -154,25 +132,21 @@ TEST_F(Run, NothingReadGivesTheTwoMessages) {
     EXPECT_EQ(ui.messages.back().title, "No existen registros para leer");
 }
 
-TEST_F(Run, StartupFailures) {
-    FixedDateClock clock({2026, 12, 6});
+TEST_F(RunTest, StartupFailures) {
     Program p(ui, clock);
     EXPECT_FALSE(p.start(inst.dir / "missing.ini"));
     EXPECT_EQ(ui.messages.back().title, "Error");
-    EXPECT_EQ(ui.messages.back().text.rfind(
-                  "Se presento el Error #  2 al leer archivo de Configuración \r\r", 0),
-              0u);
+    const std::string error = "Se presento el Error #  2 al leer archivo de Configuración \r\r";
+    EXPECT_EQ(ui.messages.back().text.rfind(error, 0), 0u);
     std::ofstream(inst.dir / "nocomma.ini") << (inst.dir / "db").string() << "/\r\n";
     EXPECT_FALSE(p.start(inst.dir / "nocomma.ini"));
     std::ofstream(inst.dir / "noslash.ini") << (inst.dir / "db").string() << ",x\r\n";
     EXPECT_FALSE(p.start(inst.dir / "noslash.ini"));
-    EXPECT_EQ(ui.messages.back().text.rfind(
-                  "Se presento el Error #  2 al leer archivo de Configuración", 0),
-              0u);
+    EXPECT_EQ(ui.messages.back().text.rfind(error.substr(0, error.size() - 3), 0), 0u);
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
     EXPECT_TRUE(p.start(inst.config));
     EXPECT_EQ(p.run_state, "I");
 }
 
 }  // namespace
-}  // namespace corvela
+}  // namespace corvela::testing

@@ -56,81 +56,68 @@ TEST_F(Documents, CedulaIsTrimmedAndStoredAsItsValue) {
     EXPECT_EQ(fc.errores_linea, 0);
     EXPECT_EQ(fc.campo[4], "12345");
     service("CC", "12");
-    EXPECT_EQ(fc.descripcion, " La longitud del No. de documento no corresponde a una Cedula.");
     EXPECT_EQ(fc.C[29], 1);
     EXPECT_EQ(fc.marcas, std::string(17, '0'));
-    service("CC", "ABC123");
-    EXPECT_EQ(fc.descripcion, "Campo4 Valor del campo debe ser numerico");
-    service("CC", "0000");
-    EXPECT_EQ(fc.descripcion, "Campo4 No corresponde a un docuemento real");
+    users("MS", "00123", "10", "3");
+    EXPECT_EQ(fc.campo[2], "123");
+    provider("NI", "900123456-7");
+    EXPECT_EQ(fc.campo[4], "900123456-7");
 }
 
-TEST_F(Documents, ExtranjeriaOutOfRangeMarksTheTypeField) {
-    service("CE", "1234567");
-    EXPECT_EQ(fc.descripcion,
-              " La longitud del No. de documento no corresponde a una Cedula de extranjeria., "
-              "Campo3  Fuera de rango");
-    EXPECT_EQ(fc.errores_linea, 2);
-}
+// How each kind of record describes a document: 'U' users (with age and unit), 'S' a service
+// record, 'P' the provider of an invoice.
+struct DocumentCase {
+    char kind;
+    const char *tipo, *numero, *edad, *unidad, *descripcion;
+};
 
-TEST_F(Documents, AgeRulesOfTheUsersFile) {
-    users("CC", "12345678", "17");
-    EXPECT_EQ(fc.descripcion, "Campo1 Documento no corresponde a la edad");
-    users("CC", "12345678", "200", "2");  // 16.7 years
-    EXPECT_EQ(fc.errores_linea, 1);
-    users("CC", "12345678", "30", "7");  // unknown unit: age 0
-    EXPECT_EQ(fc.errores_linea, 1);
-    users("TI", "1006123456", "20");
-    EXPECT_EQ(fc.descripcion, "Campo1 Documento no corresponde a la edad");
-    users("TI", "1006123456", "19");
-    EXPECT_EQ(fc.errores_linea, 0);
+TEST_F(Documents, RulesByTypeAndKindOfRecord) {
+    const std::string age = "Campo1 Documento no corresponde a la edad";
+    const std::string invalid2 = "Campo2 Numero de documento no valido";
+    const DocumentCase cases[] = {
+        {'S', "CC", "12", "", "", " La longitud del No. de documento no corresponde a una Cedula."},
+        {'S', "CC", "ABC123", "", "", "Campo4 Valor del campo debe ser numerico"},
+        {'S', "CC", "0000", "", "", "Campo4 No corresponde a un docuemento real"},
+        {'S', "CE", "1234567", "", "",
+         " La longitud del No. de documento no corresponde a una Cedula de extranjeria., Campo3  "
+         "Fuera de rango"},
+        {'U', "CC", "12345678", "17", "1", age.c_str()},
+        {'U', "CC", "12345678", "200", "2", age.c_str()},  // 16.7 years
+        {'U', "CC", "12345678", "30", "7", age.c_str()},   // unknown unit: age 0
+        {'U', "TI", "1006123456", "20", "1", age.c_str()},
+        {'U', "TI", "1006123456", "19", "1", ""},
+        {'U', "RC", "123456789", "3", "1", "C 2 Longitud doc."},
+        {'U', "RC", "ABC1234567", "3", "1", ""},
+        {'U', "RC", "abc1234567", "3", "1", ""},
+        {'U', "RC", "A-C1234567", "3", "1", invalid2.c_str()},
+        {'U', "MS", "1234567-8", "10", "3", ""},
+        {'U', "MS", "ABCDEFG", "10", "3", invalid2.c_str()},
+        {'U', "MS", "ABCDEFGHIJK-1", "10", "3", ""},
+        {'U', "MS", "ABCDEFGHIJKL-1", "10", "3", "C 2 Longitud doc."},
+        {'U', "AS", "AB-12", "30", "1", invalid2.c_str()},
+        {'S', "AS", "AB-12", "", "", ""},
+        {'S', "cc", "x", "", "", ""},  // a lower-case type gets no rule
+        {'P', "NI", "900123456-7", "", "", ""},
+        {'P', "NI", "ABCDEFGH", "", "", "Campo4 No debe tener valor cero"},
+        {'P', "PA", "AB12345", "", "", "Campo4 No debe tener valor cero"},
+        {'P', "PA", "1234", "", "", "Campo4 Numero de documento no valido"},
+        {'P', "CC", "12", "", "",
+         " La longitud del No. de documento no corresponde a una Cedula.\""},
+        {'P', "", "", "", "", "Campo4 Campo sin contenido"},
+    };
+    for (const DocumentCase& c : cases) {
+        if (c.kind == 'U') users(c.tipo, c.numero, c.edad, c.unidad);
+        if (c.kind == 'S') service(c.tipo, c.numero);
+        if (c.kind == 'P') provider(c.tipo, c.numero);
+        EXPECT_EQ(fc.descripcion, c.descripcion) << c.kind << " " << c.tipo << " " << c.numero;
+        EXPECT_EQ(fc.errores_linea, *c.descripcion ? 1 + (c.tipo == std::string("CE")) : 0)
+            << c.tipo << " " << c.numero;
+    }
+    // A cedula too long for an adult of the users file: both its length and the age fail.
     users("CC", "12345678901", "10");
     EXPECT_EQ(fc.errores_linea, 2);
     EXPECT_EQ(fc.C[29], 1);
     EXPECT_EQ(fc.C[1], 1);
-}
-
-TEST_F(Documents, RegistroCivilAndNewbornNumbers) {
-    users("RC", "123456789", "3");
-    EXPECT_EQ(fc.descripcion, "C 2 Longitud doc.");
-    users("RC", "ABC1234567", "3");
-    EXPECT_EQ(fc.errores_linea, 0);
-    users("RC", "abc1234567", "3");
-    EXPECT_EQ(fc.errores_linea, 0);
-    users("RC", "A-C1234567", "3");
-    EXPECT_EQ(fc.descripcion, "Campo2 Numero de documento no valido");
-    users("MS", "1234567-8", "10", "3");
-    EXPECT_EQ(fc.errores_linea, 0);
-    users("MS", "ABCDEFG", "10", "3");
-    EXPECT_EQ(fc.descripcion, "Campo2 Numero de documento no valido");
-    users("MS", "ABCDEFGHIJK-1", "10", "3");
-    EXPECT_EQ(fc.errores_linea, 0);
-    users("MS", "ABCDEFGHIJKL-1", "10", "3");
-    EXPECT_EQ(fc.descripcion, "C 2 Longitud doc.");
-    users("MS", "00123", "10", "3");
-    EXPECT_EQ(fc.campo[2], "123");
-    users("AS", "AB-12", "30");
-    EXPECT_EQ(fc.descripcion, "Campo2 Numero de documento no valido");
-    service("AS", "AB-12");
-    EXPECT_EQ(fc.errores_linea, 0);
-    service("cc", "x");  // a lower-case type gets no rule
-    EXPECT_EQ(fc.errores_linea, 0);
-}
-
-TEST_F(Documents, ProviderDocuments) {
-    provider("NI", "900123456-7");
-    EXPECT_EQ(fc.errores_linea, 0);
-    EXPECT_EQ(fc.campo[4], "900123456-7");
-    provider("NI", "ABCDEFGH");
-    EXPECT_EQ(fc.descripcion, "Campo4 No debe tener valor cero");
-    provider("PA", "AB12345");
-    EXPECT_EQ(fc.descripcion, "Campo4 No debe tener valor cero");
-    provider("PA", "1234");
-    EXPECT_EQ(fc.descripcion, "Campo4 Numero de documento no valido");
-    provider("CC", "12");
-    EXPECT_EQ(fc.descripcion, " La longitud del No. de documento no corresponde a una Cedula.\"");
-    provider("", "");
-    EXPECT_EQ(fc.descripcion, "Campo4 Campo sin contenido");
 }
 
 }  // namespace

@@ -20,19 +20,6 @@ struct Recording : ::testing::Test {
     }
 };
 
-TEST_F(Recording, FirstErrorHasNoSeparatorLaterOnesAppendCommaBlank) {
-    field_error(fc, 3, ": Campo sin contenido");
-    EXPECT_EQ(fc.descripcion, "Campo3: Campo sin contenido");
-    EXPECT_EQ(fc.varios_mensajes, 0);
-    field_error(fc, 8, ": No esta definido en los parametros");
-    EXPECT_EQ(fc.descripcion,
-              "Campo3: Campo sin contenido, Campo8 : No esta definido en los parametros");
-    EXPECT_EQ(fc.varios_mensajes, 1);
-    EXPECT_EQ(fc.errores_linea, 2);
-    EXPECT_EQ(fc.C[3], 1);
-    EXPECT_EQ(fc.C[8], 1);
-}
-
 TEST_F(Recording, MarksBothEndsOfTheFieldString) {
     field_error(fc, 1, "x");
     field_error(fc, 17, "y");
@@ -48,12 +35,7 @@ TEST_F(Recording, MarksAreRebuiltToTheFieldCount) {
     EXPECT_EQ(fc.marcas, "010000");
 }
 
-TEST_F(Recording, TheThreeJoins) {
-    comma_blank_join(fc, "A");
-    comma_blank_join(fc, "B");
-    comma_join(fc, "C");
-    plain_join(fc, "D");
-    EXPECT_EQ(fc.descripcion, "A, B,CD");
+TEST_F(Recording, CountersOutsideOneToThirtyAreIgnored) {
     cuenta_error(fc, 31);
     cuenta_error(fc, 0);
     for (int i = 1; i <= 30; ++i) EXPECT_EQ(fc.C[static_cast<size_t>(i)], 0);

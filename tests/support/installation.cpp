@@ -1,5 +1,6 @@
 #include "support/installation.h"
 
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -50,18 +51,13 @@ Installation::Installation() {
     ref_ = Database::create((dir / "db" / "Ref_rips.db").string());
     create_working_schema(*work_);
     create_reference_schema(*ref_);
-    SQLite::Statement campos(
-        ref_->db(),
-        "INSERT INTO R_Campos (ARCHIVO, id, Long, tipo, tabla, dato) VALUES (?, ?, ?, '', '', ?)");
     for (const auto& t : field_lengths())
-        for (size_t i = 0; i < t.lengths.size(); ++i) {
-            campos.bind(1, t.type);
-            campos.bind(2, static_cast<int>(i + 1));
-            campos.bind(3, t.lengths[i]);
-            campos.bind(4, "Campo" + std::to_string(i + 1));
-            campos.exec();
-            campos.reset();
-        }
+        for (size_t i = 0; i < t.lengths.size(); ++i)
+            insert_ref(
+                "INSERT INTO R_Campos (ARCHIVO, id, Long, tipo, tabla, dato) "
+                "VALUES (?, ?, ?, '', '', ?)",
+                {t.type, std::to_string(i + 1), std::to_string(t.lengths[i]),
+                 "Campo" + std::to_string(i + 1)});
     for (const char* c : {"CC", "CE", "PA", "RC", "TI", "AS", "MS", "NU"})
         add_code("R_TIPO_DOCUMENTO", c);
     for (const char* c : {"NI", "CC", "CE", "PA"}) add_code("R_TIPO_DOCUMENTO1", c);
@@ -93,41 +89,32 @@ std::string Installation::results() const {
 void Installation::add_code(const std::string& table, const std::string& code) {
     std::string column =
         table == "r_finalidad_consulta" || table == "R_AD_conceptos" ? "id" : "CODIGO";
-    SQLite::Statement st(ref_->db(), "INSERT INTO " + table + " (" + column + ") VALUES (?)");
-    st.bind(1, code);
+    insert_ref("INSERT INTO " + table + " (" + column + ") VALUES (?)", {code});
+}
+
+void Installation::insert_ref(const std::string& sql, std::initializer_list<std::string> values) {
+    SQLite::Statement st(ref_->db(), sql);
+    int i = 0;
+    for (const auto& v : values) st.bind(++i, v);
     st.exec();
 }
 
 void Installation::add_cie10(const std::string& codigo, const std::string& sexo,
                              const std::string& lim_inf, const std::string& lim_sup) {
-    SQLite::Statement st(
-        ref_->db(), "INSERT INTO r_cie10 (codigo, sexo, lim_inf, lim_sup) VALUES (?, ?, ?, ?)");
-    st.bind(1, codigo);
-    st.bind(2, sexo);
-    st.bind(3, lim_inf);
-    st.bind(4, lim_sup);
-    st.exec();
+    insert_ref("INSERT INTO r_cie10 (codigo, sexo, lim_inf, lim_sup) VALUES (?, ?, ?, ?)",
+               {codigo, sexo, lim_inf, lim_sup});
 }
 
 void Installation::add_cups(const std::string& codigo, const std::string& archivo,
                             const std::string& sexo, const std::string& edad_ini,
                             const std::string& edad_fin) {
-    SQLite::Statement st(
-        ref_->db(),
-        "INSERT INTO cups (codigo, archivo, sexo, edad_ini, edad_fin) VALUES (?, ?, ?, ?, ?)");
-    st.bind(1, codigo);
-    st.bind(2, archivo);
-    st.bind(3, sexo);
-    st.bind(4, edad_ini);
-    st.bind(5, edad_fin);
-    st.exec();
+    insert_ref(
+        "INSERT INTO cups (codigo, archivo, sexo, edad_ini, edad_fin) VALUES (?, ?, ?, ?, ?)",
+        {codigo, archivo, sexo, edad_ini, edad_fin});
 }
 
 void Installation::add_municipio(const std::string& depto, const std::string& muni) {
-    SQLite::Statement st(ref_->db(), "INSERT INTO r_municipios (coddepto, codmuni) VALUES (?, ?)");
-    st.bind(1, depto);
-    st.bind(2, muni);
-    st.exec();
+    insert_ref("INSERT INTO r_municipios (coddepto, codmuni) VALUES (?, ?)", {depto, muni});
 }
 
 void Installation::write(const std::string& name, const std::string& bytes) {
@@ -142,12 +129,27 @@ std::string Installation::result(const std::string& name) const {
     return ss.str();
 }
 
-RunOutcome Installation::validate(ScriptedUi& ui, Date today, const std::string& run_state) {
-    FixedClock clock(today);
-    Program program(ui, clock);
-    if (!program.start(config)) return RunOutcome::Stopped;
-    program.run_state = run_state;
-    return BLeer_Click(program, delivery);
+std::vector<std::string> Installation::rows(const std::string& sql) {
+    SQLite::Statement st(work_->db(), sql);
+    std::vector<std::string> out;
+    while (st.executeStep()) {
+        std::string row;
+        for (int i = 0; i < st.getColumnCount(); ++i) {
+            const SQLite::Column c = st.getColumn(i);
+            char real[32];
+            if (c.isFloat()) std::snprintf(real, sizeof real, "%.15g", c.getDouble());
+            row += (i ? "|" : "") + (c.isNull()    ? std::string("null")
+                                     : c.isFloat() ? std::string(real)
+                                                   : c.getString());
+        }
+        out.push_back(row);
+    }
+    return out;
+}
+
+double Installation::number(const std::string& sql) {
+    SQLite::Statement st(work_->db(), sql);
+    return st.executeStep() && !st.getColumn(0).isNull() ? st.getColumn(0).getDouble() : -1;
 }
 
 std::unique_ptr<RunContext> Installation::context(Ui& ui, const Clock& clock,

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "app/validation_run.h"
@@ -51,9 +52,11 @@ class Installation {
     // Reads a file of the results folder ("" when missing).
     std::string result(const std::string& name) const;
 
-    // A whole "Leer Archivos" over the delivery folder with a fresh program.
-    RunOutcome validate(ScriptedUi& ui, Date today = {2026, 12, 6},
-                        const std::string& run_state = "I");
+    // The rows of a query on the working database, columns joined by "|", null as "null" and
+    // real numbers without a needless ".0".
+    std::vector<std::string> rows(const std::string& sql);
+    // The first column of the first row of a query on the working database (-1 when none).
+    double number(const std::string& sql);
 
     // A run context for calling one validator directly on a data file of the delivery.
     std::unique_ptr<RunContext> context(Ui& ui, const Clock& clock,
@@ -61,6 +64,7 @@ class Installation {
                                         const std::string& remission_date = "01/11/2026");
 
   private:
+    void insert_ref(const std::string& sql, std::initializer_list<std::string> values);
     std::unique_ptr<Database> work_, ref_;
 };
 

@@ -1,6 +1,6 @@
 #include "validators/hospitalizacion.h"
 
-#include "service_file_fixture.h"
+#include "support/validator_test.h"
 
 namespace corvela::testing {
 namespace {
@@ -12,10 +12,8 @@ std::string ah(const std::map<int, std::string>& changes = {}) {
                   changes);
 }
 
-class HospitalizacionTest : public ServiceFileTest {
-  protected:
-    void SetUp() override {
-        open("AH000001.TXT");
+struct HospitalizacionTest : ValidatorTest<Ahospitalizacion> {
+    HospitalizacionTest() : ValidatorTest("AH000001.TXT") {
         user("CC", "16789012", "M");
         user("CC", "52000111", "F", 4);
         inst.add_cie10("J189", "A", "0", "0");
@@ -23,51 +21,38 @@ class HospitalizacionTest : public ServiceFileTest {
         inst.add_cie10("N700", "F", "0", "0");
         inst.add_cie10("J450", "A", "405", "599");
     }
-    Ahospitalizacion validator;
 };
 
-TEST_F(HospitalizacionTest, UnknownDiagnosisIsReportedWhenAloneOrAfterOtherMessages) {
+TEST_F(HospitalizacionTest, UnknownDiagnosisIsReportedUnlessASingleFieldErrorCameFirst) {
     // The first line leaves a diagnosis of any sex in force for the sex checks.
-    run(validator, {ah(), ah({{10, "Z999"}}), ah({{10, "Z999"}, {11, "Z998"}}),
-                    ah({{1, ""}, {13, "ABCDE"}, {10, "Z999"}})});
-    std::vector<std::string> expected = {
-        ah({{10, "Z999"}}) +
-            " / linea  2 Error de Diagnóstico principal de ingreso:  Z999 no existe en CIE10",
-        ah({{10, "Z999"}, {11, "Z998"}}) +
-            " / linea  3 Error de Diagnóstico principal de ingreso:  Z999 no existe en "
-            "CIE10,Diagnóstico principal de  egreso: Z998 no existe en CIE10",
-        ah({{1, ""}, {13, "ABCDE"}, {10, "Z999"}}) +
-            " / linea  4 Error de Campo1: Campo sin contenido, Campo13 : Con longitud mayor a la "
-            "definida, Diagnóstico principal de ingreso:  Z999 no existe en CIE10",
-    };
-    EXPECT_EQ(error_lines(), expected);
-    EXPECT_EQ(counter(10), 3);
-    EXPECT_EQ(counter(11), 1);
-}
-
-TEST_F(HospitalizacionTest, UnknownDiagnosisAfterASingleFieldErrorIsNeitherDescribedNorCounted) {
-    run(validator, {ah(), ah({{1, ""}, {10, "Z999"}}), ah({{16, "2"}, {17, ""}}),
-                    ah({{16, "1"}, {17, "ZZZZ"}})});
-    std::vector<std::string> expected = {
-        ah({{1, ""}, {10, "Z999"}}) + " / linea  2 Error de Campo1: Campo sin contenido",
-        // The empty cause of death is looked up and fails, silently.
-        ah({{16, "2"}, {17, ""}}) + " / linea  3 Error de Campo17: Campo sin contenido",
-    };
-    EXPECT_EQ(error_lines(), expected);
-    EXPECT_EQ(counter(10), 0);
-    EXPECT_EQ(counter(17), 1);
+    run({ah(), ah({{10, "Z999"}}), ah({{10, "Z999"}, {11, "Z998"}}),
+         ah({{1, ""}, {13, "ABCDE"}, {10, "Z999"}}), ah({{1, ""}, {10, "Z999"}}),
+         ah({{16, "2"}, {17, ""}}), ah({{16, "1"}, {17, "ZZZZ"}})});
+    const std::string ingreso = "Diagnóstico principal de ingreso:  Z999 no existe en CIE10";
+    EXPECT_EQ(
+        errors(),
+        crlf({ah({{10, "Z999"}}) + " / linea  2 Error de " + ingreso,
+              ah({{10, "Z999"}, {11, "Z998"}}) + " / linea  3 Error de " + ingreso +
+                  ",Diagnóstico principal de  egreso: Z998 no existe en CIE10",
+              ah({{1, ""}, {13, "ABCDE"}, {10, "Z999"}}) +
+                  " / linea  4 Error de Campo1: Campo sin contenido, Campo13 : Con longitud "
+                  "mayor a la definida, " +
+                  ingreso,
+              // One field error alone: the unknown code is neither described nor counted.
+              ah({{1, ""}, {10, "Z999"}}) + " / linea  5 Error de Campo1: Campo sin contenido",
+              // The empty cause of death is looked up and fails, silently.
+              ah({{16, "2"}, {17, ""}}) + " / linea  6 Error de Campo17: Campo sin contenido"}));
+    EXPECT_EQ(counters({10, 11, 17}), (std::vector<int>{3, 1, 1}));
     // With state 1 the cause of death is not looked up and is stored as written.
-    auto stored = rows("hospitalizacion", {"estado_salida", "diag_muerte"});
-    std::vector<std::vector<std::string>> want = {{"1", "<null>"}, {"1", "ZZZZ"}};
-    EXPECT_EQ(stored, want);
+    EXPECT_EQ(rows("SELECT estado_salida, diag_muerte FROM hospitalizacion ORDER BY rowid"),
+              (std::vector<std::string>{"1|null", "1|ZZZZ"}));
 }
 
 TEST_F(HospitalizacionTest, SexMismatchOfEachDiagnosisAndItsCounters) {
-    auto one = [&](const std::string& line, const std::string& text, double c24, double c25) {
-        run(validator, {line});
-        EXPECT_EQ(error_lines(), std::vector<std::string>{line + " / linea  1 Error de " + text});
-        EXPECT_EQ(counter(24), c24);
-        EXPECT_EQ(counter(25), c25);
+    auto one = [&](const std::string& line, const std::string& text, int c24, int c25) {
+        run({line});
+        EXPECT_EQ(errors(), crlf({line + " / linea  1 Error de " + text}));
+        EXPECT_EQ(counters({24, 25}), (std::vector<int>{c24, c25}));
     };
     const std::string sexo = "Sexo no corresponde al DX";
     one(ah({{10, "N700"}}), "Diagnóstico principal de ingreso: " + sexo, 2, 0);
@@ -83,56 +68,44 @@ TEST_F(HospitalizacionTest, SexMismatchOfEachDiagnosisAndItsCounters) {
 TEST_F(HospitalizacionTest, AgeMismatchTexts) {
     std::string ingreso = ah({{1, ""}, {4, "52000111"}, {10, "J450"}});
     std::string muerte = ah({{4, "52000111"}, {16, "2"}, {17, "J450"}});
-    run(validator, {ingreso, muerte});
-    std::vector<std::string> expected = {
-        ingreso +
-            " / linea  1 Error de Campo1: Campo sin contenido,  Diagnóstico principal de "
-            "ingreso: Edad no corresponde al DX",
-        muerte +
-            " / linea  2 Error de Diagnóstico causa basica de muerte: Edad no corresponde "
-            "al DX",
-    };
-    EXPECT_EQ(error_lines(), expected);
-    EXPECT_EQ(counter(10), 2);
-    EXPECT_EQ(counter(25), 1);
+    run({ingreso, muerte});
+    EXPECT_EQ(errors(),
+              crlf({ingreso + " / linea  1 Error de Campo1: Campo sin contenido,  Diagnóstico "
+                              "principal de ingreso: Edad no corresponde al DX",
+                    muerte + " / linea  2 Error de Diagnóstico causa basica de muerte: Edad "
+                             "no corresponde al DX"}));
+    EXPECT_EQ(counters({10, 25}), (std::vector<int>{2, 1}));
 }
 
 TEST_F(HospitalizacionTest, AdmissionAfterDischarge) {
-    run(validator,
-        {ah({{6, "05/03/2026"}, {18, "01/03/2026"}}), ah({{6, "05/03/2026"}, {18, "05/03/2026"}})});
-    std::vector<std::string> expected = {ah({{6, "05/03/2026"}, {18, "01/03/2026"}}) +
-                                         " / linea  1 Error de  Fecha de ingreso mayor que fecha "
-                                         "de egreso "};
-    EXPECT_EQ(error_lines(), expected);
-    EXPECT_EQ(counter(26), 1);
+    std::string after = ah({{6, "05/03/2026"}, {18, "01/03/2026"}});
+    run({after, ah({{6, "05/03/2026"}, {18, "05/03/2026"}})});
+    EXPECT_EQ(errors(), crlf({after + " / linea  1 Error de  Fecha de ingreso mayor que fecha de "
+                                      "egreso "}));
+    EXPECT_EQ(counters({26}), std::vector<int>{1});
 }
 
 TEST_F(HospitalizacionTest, HourMessagesDifferByField) {
-    run(validator, {ah({{7, "2400"}}), ah({{7, "1061"}}), ah({{19, "2400"}}), ah({{19, "10"}})});
-    std::vector<std::string> expected = {
-        ah({{7, "2400"}}) + " / linea  1 Error de Campo7: formato de hora incorrecto",
-        ah({{7, "1061"}}) + " / linea  2 Error de Campo7: formato de minutos incorrecto",
-        ah({{19, "2400"}}) + " / linea  3 Error de Campo19: Formato de hora incorrecto",
-    };
-    EXPECT_EQ(error_lines(), expected);
-    EXPECT_EQ(counter(7), 2);
-    EXPECT_EQ(counter(19), 1);
+    run({ah({{7, "2400"}}), ah({{7, "1061"}}), ah({{19, "2400"}}), ah({{19, "10"}})});
+    EXPECT_EQ(
+        errors(),
+        crlf({ah({{7, "2400"}}) + " / linea  1 Error de Campo7: formato de hora incorrecto",
+              ah({{7, "1061"}}) + " / linea  2 Error de Campo7: formato de minutos incorrecto",
+              ah({{19, "2400"}}) + " / linea  3 Error de Campo19: Formato de hora incorrecto"}));
+    EXPECT_EQ(counters({7, 19}), (std::vector<int>{2, 1}));
 }
 
 TEST_F(HospitalizacionTest, RouteExternalCauseAndStoredRow) {
     inst.add_cie10("0A09", "A", "0", "0");
-    run(validator, {ah({{5, "5"}}), ah({{3, "cc"}, {5, "4"}, {9, "1"}, {10, "A09"}, {8, "A-1"}}),
-                    ah({{9, "15"}, {12, "J180"}})});
-    std::vector<std::string> expected = {
-        ah({{5, "5"}}) + " / linea  1 Error de Campo5: No esta definido en los parametros"};
-    EXPECT_EQ(error_lines(), expected);
-    auto stored =
-        rows("hospitalizacion", {"tipo_identi", "via_ingreso", "fecha_ingreso", "num_autorizacion",
-                                 "causa_externa", "diag_prin_ingre", "diag_egre1", "fecha_egre"});
-    std::vector<std::vector<std::string>> want = {
-        {"CC", "4", "2026-11-01", "A-1", "01", "0A09", "<null>", "2026-11-05"},
-        {"CC", "1", "2026-11-01", "<null>", "15", "J189", "J180", "2026-11-05"}};
-    EXPECT_EQ(stored, want);
+    run({ah({{5, "5"}}), ah({{3, "cc"}, {5, "4"}, {9, "1"}, {10, "A09"}, {8, "A-1"}}),
+         ah({{9, "15"}, {12, "J180"}})});
+    EXPECT_EQ(errors(), crlf({ah({{5, "5"}}) +
+                              " / linea  1 Error de Campo5: No esta definido en los parametros"}));
+    EXPECT_EQ(rows("SELECT tipo_identi, via_ingreso, fecha_ingreso, num_autorizacion, "
+                   "causa_externa, diag_prin_ingre, diag_egre1, fecha_egre FROM hospitalizacion "
+                   "ORDER BY rowid"),
+              (std::vector<std::string>{"CC|4|2026-11-01|A-1|01|0A09|null|2026-11-05",
+                                        "CC|1|2026-11-01|null|15|J189|J180|2026-11-05"}));
 }
 
 }  // namespace

@@ -1,46 +1,29 @@
 #include "validators/transacciones.h"
 
-#include <gtest/gtest.h>
+#include "support/validator_test.h"
 
-#include "support/installation.h"
-
-namespace corvela {
+namespace corvela::testing {
 namespace {
 
-using testing::crlf;
+// An invoice line with the three dates and the last three amounts given.
+std::string invoice(const std::string& dates, const std::string& amounts = ",,150000") {
+    return "760010012301,IPS PRUEBA,NI,890123456,F001," + dates + ",EPS005,EPS PRUEBA,,,,0," +
+           amounts;
+}
 
-struct Transactions : ::testing::Test {
-    testing::Installation inst;
-    testing::ScriptedUi ui;
-    testing::FixedClock clock{{2026, 12, 6}};
-
-    FileCounts run(const std::string& bytes) {
-        inst.write("AF000001.TXT", bytes);
-        auto ctx = inst.context(ui, clock, "AF000001.TXT");
-        ATransacciones v;
-        return leer_archivo(*ctx, v, inst.delivery / "AF000001.TXT");
-    }
-    std::string errors() { return inst.result(std::string(testing::kIps) + "_AF000001.ERR"); }
-    int counter(int c) {
-        SQLite::Statement st(inst.work().db(), "SELECT C" + std::to_string(c) + " FROM ERRORES");
-        return st.executeStep() ? st.getColumn(0).getInt() : -1;
-    }
-    // An invoice line with the three dates and the last three amounts given.
-    static std::string invoice(const std::string& dates, const std::string& amounts = ",,150000") {
-        return "760010012301,IPS PRUEBA,NI,890123456,F001," + dates + ",EPS005,EPS PRUEBA,,,,0," +
-               amounts;
-    }
+struct TransaccionesTest : ValidatorTest<ATransacciones> {
+    TransaccionesTest() : ValidatorTest("AF000001.TXT") {}
 };
 
-TEST_F(Transactions, DateOrderTextsJoinedWithoutSeparator) {
-    auto counts = run(crlf({
-        invoice("01/11/2026,01/10/2026,31/10/2026"),
+TEST_F(TransaccionesTest, DateOrderTextsJoinedWithoutSeparator) {
+    auto counts = run({
+        invoice("01/11/2026,01/10/2026,31/10/2026", ",2.5,150000"),
         invoice("02/11/2026,03/11/2026,02/11/2026"),
         // Not a date: no order rule at all.
         invoice("xx,03/11/2026,02/11/2026"),
         // Written with 9 characters: the format fails but the value is a date, so it is ordered.
         invoice("2/11/2026,03/11/2026,30/11/2026"),
-    }));
+    });
     EXPECT_EQ(counts.lineas_validas, 1);
     EXPECT_EQ(errors(),
               crlf({invoice("02/11/2026,03/11/2026,02/11/2026") +
@@ -51,18 +34,18 @@ TEST_F(Transactions, DateOrderTextsJoinedWithoutSeparator) {
                     invoice("2/11/2026,03/11/2026,30/11/2026") +
                         " / linea  4 Error de Campo6 Fecha sin formato correctoFecha expedición < "
                         "Fecha de InicioFecha expedición > Fecha de remisión"}));
-    EXPECT_EQ(counter(23), 2);
-    EXPECT_EQ(counter(24), 2);
-    EXPECT_EQ(counter(25), 1);
-    EXPECT_EQ(counter(6), 2);
+    EXPECT_EQ(counters({23, 24, 25, 6}), (std::vector<int>{2, 2, 1, 2}));
+    EXPECT_EQ(rows("SELECT fecha_expedicion, fecha_final, num_contrato, valor_copago, "
+                   "valor_comision, valor_descuento, valor_neto FROM transacciones"),
+              std::vector<std::string>{"2026-11-01|2026-10-31|null|0|0|2.5|150000"});
 }
 
-TEST_F(Transactions, FieldTexts) {
-    run(crlf({
+TEST_F(TransaccionesTest, FieldTexts) {
+    run({
         invoice("01/11/2026,01/10/2026,31/10/2026", ",, "),
         "760010012301,,CC,12,F001,01/11/2026,01/10/2026,31/10/2026,,,,,,x,a,,1",
         "760010012302,IPS,CC,1A,,01/11/2026,01/10/2026,31/10/2026,EPS005,EPS,,,,,,,1",
-    }));
+    });
     EXPECT_EQ(
         errors(),
         crlf({invoice("01/11/2026,01/10/2026,31/10/2026", ",,") +
@@ -76,23 +59,8 @@ TEST_F(Transactions, FieldTexts) {
               "control La longitud del No. de documento no corresponde a una Cedula.\", Campo4  "
               "contenido debe ser numerico, Campo5 : Sin numero de factura, Numero de "
               "Identificación es tipo cedula y no es numerico"}));
-    EXPECT_EQ(counter(22), 1);
-}
-
-TEST_F(Transactions, StoredRow) {
-    run(crlf({invoice("01/11/2026,01/10/2026,31/10/2026", ",2.5,150000")}));
-    SQLite::Statement st(inst.work().db(),
-                         "SELECT fecha_expedicion, fecha_final, num_contrato, valor_copago, "
-                         "valor_comision, valor_descuento, valor_neto FROM transacciones");
-    ASSERT_TRUE(st.executeStep());
-    EXPECT_EQ(st.getColumn(0).getString(), "2026-11-01");
-    EXPECT_EQ(st.getColumn(1).getString(), "2026-10-31");
-    EXPECT_TRUE(st.getColumn(2).isNull());
-    EXPECT_EQ(st.getColumn(3).getDouble(), 0);
-    EXPECT_EQ(st.getColumn(4).getDouble(), 0);
-    EXPECT_EQ(st.getColumn(5).getDouble(), 2.5);
-    EXPECT_EQ(st.getColumn(6).getDouble(), 150000);
+    EXPECT_EQ(counters({22}), std::vector<int>{1});
 }
 
 }  // namespace
-}  // namespace corvela
+}  // namespace corvela::testing

@@ -1,0 +1,84 @@
+// A desktop session over a test installation: one program that validates the delivery folder and
+// then saves, reports or deletes, as an operator would in one sitting.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "app/validation_run.h"
+#include "support/installation.h"
+
+namespace corvela::testing {
+
+// Two users that pass and one that fails, and one passing grouped-description line.
+inline const std::vector<std::string> kUsers = {
+    "CC,16789012,EPS005,1,GOMEZ,PEREZ,CARLOS,ANDRES,45,1,M,76,001,U",
+    "TI,1006123456,EPS005,C,LOPEZ,,MARIA,,12,1,F,76,001,U",
+    "CC,12AB45,EPS005,1,TORRES,,LUIS,,30,1,M,76,001,U",
+};
+inline const std::vector<std::string> kDescriptions = {"FE1001,760010012301,01,2,35000,70000"};
+
+class SessionTest : public ::testing::Test {
+  protected:
+    SessionTest() : program(std::make_unique<Program>(ui, clock)) { program->start(inst.config); }
+
+    // Replaces the delivery folder's files with a control file naming a users file and a grouped
+    // description file of remission `remission`.
+    void write_delivery(const std::string& remission,
+                        const std::vector<std::string>& users = kUsers,
+                        const std::vector<std::string>& descriptions = kDescriptions) {
+        for (const auto& e : std::filesystem::directory_iterator(inst.delivery))
+            std::filesystem::remove(e.path());
+        const std::string head = std::string(kIps) + ",01/11/2026,";
+        control({head + "US" + remission + "," + std::to_string(users.size()),
+                 head + "AD" + remission + "," + std::to_string(descriptions.size())},
+                "CT" + remission + ".txt");
+        inst.write("US" + remission + ".txt", join(users));
+        inst.write("AD" + remission + ".txt", join(descriptions));
+    }
+    void control(const std::vector<std::string>& lines, const std::string& name = "CT000001.TXT") {
+        inst.write(name, join(lines));
+    }
+
+    // "Leer Archivos" over the delivery folder, with the run state set first when given.
+    RunOutcome run(const std::string& run_state = "") {
+        if (!run_state.empty()) program->run_state = run_state;
+        return BLeer_Click(*program, inst.delivery);
+    }
+    long long count(const std::string& sql) { return inst.work().count(sql); }
+    // The number of rows of each table named, separated by blanks.
+    std::string sizes(const std::string& tables) {
+        std::istringstream in(tables);
+        std::string table, out;
+        while (in >> table)
+            out += (out.empty() ? "" : " ") + std::to_string(count("SELECT * FROM " + table));
+        return out;
+    }
+
+    // The first message shown with `title`, or null.
+    const ShownMessage* shown(const std::string& title) const {
+        for (const auto& m : ui.messages)
+            if (m.title == title) return &m;
+        return nullptr;
+    }
+
+    Installation inst;
+    ScriptedUi ui;
+    FixedClock clock{Date{2026, 12, 6}};
+    std::unique_ptr<Program> program;
+
+  private:
+    static std::string join(const std::vector<std::string>& lines) {
+        std::string out;
+        for (const auto& l : lines) out += l + "\r\n";
+        return out;
+    }
+};
+
+}  // namespace corvela::testing
