@@ -18,11 +18,13 @@ class ConsoleUi : public Ui {
         : answer_yes_(answer_yes), progress_(progress_on_terminal) {}
 
     // The status text of the run, rewritten in place a few times a second.
+    bool wants_status() override {
+        return progress_ &&
+               std::chrono::steady_clock::now() - last_status_ >= std::chrono::milliseconds(250);
+    }
     void set_status(const std::string& text) override {
-        if (!progress_) return;
-        auto now = std::chrono::steady_clock::now();
-        if (now - last_status_ < std::chrono::milliseconds(250)) return;
-        last_status_ = now;
+        if (!wants_status()) return;
+        last_status_ = std::chrono::steady_clock::now();
         std::fprintf(stderr, "\r\033[K%s", text.c_str());
         std::fflush(stderr);
         status_shown_ = true;

@@ -82,11 +82,19 @@ bool equals_nocase(std::string_view a, std::string_view b) {
     return to_upper(a) == to_upper(b);
 }
 
+namespace {
+// A whole number below 1e15 in decimal; false for any other value.
+bool whole_number_text(double value, char* buf, size_t size) {
+    if (value != std::floor(value) || std::fabs(value) >= 1e15) return false;
+    auto res = std::to_chars(buf, buf + size - 1, static_cast<long long>(value));
+    *res.ptr = '\0';
+    return true;
+}
+}  // namespace
+
 std::string number_text(double value) {
     char buf[64];
-    if (value == std::floor(value) && std::fabs(value) < 1e15) {
-        std::snprintf(buf, sizeof buf, "%.0f", value);
-    } else {
+    if (!whole_number_text(value, buf, sizeof buf)) {
         auto res = std::to_chars(buf, buf + sizeof buf - 1, value);
         *res.ptr = '\0';
     }
@@ -254,10 +262,7 @@ std::string format_number(double value, std::string_view pattern) {
 namespace corvela {
 std::string value_text(double value) {
     char buf[64];
-    if (value == std::floor(value) && std::fabs(value) < 1e15)
-        std::snprintf(buf, sizeof buf, "%.0f", value);
-    else
-        std::snprintf(buf, sizeof buf, "%.15G", value);
+    if (!whole_number_text(value, buf, sizeof buf)) std::snprintf(buf, sizeof buf, "%.15G", value);
     std::string s = buf;
     return s == "-0" ? "0" : s;
 }

@@ -43,6 +43,8 @@ class Ui {
     // The status label `contenido` and the progress bar, shown only during a run.
     virtual void show_progress(bool visible) { (void)visible; }
     virtual void set_status(const std::string& text) { (void)text; }
+    // Whether a status text set now would be shown; lets a long loop skip building it.
+    virtual bool wants_status() { return true; }
     virtual void set_progress_range(int minimum, int maximum) { (void)minimum, (void)maximum; }
     virtual void set_progress(int value) { (void)value; }
     // Lets the window repaint and stay responsive during long loops.

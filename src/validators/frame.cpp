@@ -158,6 +158,7 @@ void FileRun::decide(RowWriter& row) {
 }
 
 void FileRun::show_progress() {
+    if (!run_.ui.wants_status()) return run_.ui.process_events();
     run_.ui.set_status("Archivo en proceso: " + std::string(trim(run_.data_file_name)) + " " +
                        number_text(static_cast<double>(fc_.lineas_leidas)) + " de " +
                        number_text(leading_number_value(fc_.declared_count)));
