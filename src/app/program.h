@@ -28,6 +28,9 @@ struct Program {
     std::string data_file_name;
     ControlTable control;
     double radicacion = 0;
+    // Runs read every reference row and user from the database at each lookup (a check that the
+    // tables held in memory give the same results).
+    bool uncached = false;
 
     // `Form_Load`: configuration, size warning, both databases, run state "I". False when a step
     // failed (its message was shown).

@@ -174,6 +174,10 @@ int main(int argc, char** argv) {
     validate->add_option("DIR", folder, "Carpeta de la entrega")->required();
     validate->add_option("--today", today, "Fecha de hoy (AAAA-MM-DD)");
     validate->add_flag("--yes", yes, "Responde Sí a las preguntas");
+    bool no_cache = false;
+    validate->add_flag("--no-cache", no_cache,
+                       "Consulta las tablas de referencia y los usuarios en la base de datos en "
+                       "cada registro (más lento; para comprobar resultados)");
     validate->add_flag("--no", no, "Responde No a las preguntas (por omisión)");
     bool save_after = false;
     validate->add_flag("--save", save_after, "Guarda la entrega cuando la validación termina");
@@ -283,6 +287,7 @@ int main(int argc, char** argv) {
         }
         if (*validate) {
             program->load_run_state();
+            program->uncached = no_cache;
             RunOutcome outcome = BLeer_Click(*program, folder);
             program->store_run_state();
             if (outcome != RunOutcome::Summary) return kExitStopped;

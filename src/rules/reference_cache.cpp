@@ -23,7 +23,48 @@ std::string text(SQLite::Statement& st, int col) {
 }
 }  // namespace
 
-ReferenceCache::ReferenceCache(Database& ref) {
+struct ReferenceCache::Queries {
+    explicit Queries(Database& ref)
+        : codes{SQLite::Statement(ref.db(),
+                                  "select count(*) from R_TIPO_DOCUMENTO where CODIGO = ?"),
+                SQLite::Statement(ref.db(),
+                                  "select count(*) from R_TIPO_DOCUMENTO1 where CODIGO = ?"),
+                SQLite::Statement(ref.db(), "select count(*) from R_tipo_usuario where CODIGO = ?"),
+                SQLite::Statement(ref.db(),
+                                  "select count(*) from r_finalidad_consulta where id = ?"),
+                SQLite::Statement(ref.db(),
+                                  "select count(*) from r_causa_externa where CODIGO = ?"),
+                SQLite::Statement(ref.db(), "select count(*) from R_AD_conceptos where id = ?")},
+          municipality(ref.db(),
+                       "select count(*) from r_municipios where coddepto = ? and codmuni = ?"),
+          cie10(ref.db(),
+                "select sexo, lim_inf, lim_sup from r_cie10 where codigo = ? order by codigo"),
+          cups(ref.db(),
+               "select sexo, edad_ini, edad_fin from cups where codigo = ? and archivo = ?") {}
+
+    // Binds the values and steps once; true when a row came.
+    static bool run(SQLite::Statement& st, std::string_view a, std::string_view b = {}, int n = 1) {
+        st.reset();
+        st.bind(1, std::string(a));
+        if (n == 2) st.bind(2, std::string(b));
+        return st.executeStep();
+    }
+    static bool exists(SQLite::Statement& st, std::string_view a, std::string_view b = {},
+                       int n = 1) {
+        return run(st, a, b, n) && st.getColumn(0).getInt64() > 0;
+    }
+
+    SQLite::Statement codes[6];
+    SQLite::Statement municipality, cie10, cups;
+};
+
+ReferenceCache::~ReferenceCache() = default;
+
+ReferenceCache::ReferenceCache(Database& ref, bool uncached) {
+    if (uncached) {
+        queries_ = std::make_unique<Queries>(ref);
+        return;
+    }
     static const char* const queries[6] = {
         "SELECT CODIGO FROM R_TIPO_DOCUMENTO", "SELECT CODIGO FROM R_TIPO_DOCUMENTO1",
         "SELECT CODIGO FROM R_tipo_usuario",   "SELECT id FROM r_finalidad_consulta",
@@ -47,19 +88,33 @@ ReferenceCache::ReferenceCache(Database& ref) {
 }
 
 bool ReferenceCache::has_code(CodeTable table, std::string_view value) const {
+    if (queries_) return Queries::exists(queries_->codes[static_cast<int>(table)], value);
     return codes_[static_cast<int>(table)].count(fold_case(value)) > 0;
 }
 
 bool ReferenceCache::has_municipality(std::string_view depto, std::string_view muni) const {
+    if (queries_) return Queries::exists(queries_->municipality, depto, muni, 2);
     return municipalities_.count(pair_key(depto, muni)) > 0;
 }
 
 const Diagnosis* ReferenceCache::cie10(std::string_view codigo) const {
+    if (queries_) {
+        auto& st = queries_->cie10;
+        if (!Queries::run(st, codigo)) return nullptr;
+        found_dx_ = Diagnosis{text(st, 0), text(st, 1), text(st, 2)};
+        return &found_dx_;
+    }
     auto it = cie10_.find(fold_case(codigo));
     return it == cie10_.end() ? nullptr : &it->second;
 }
 
 const Procedure* ReferenceCache::cups(std::string_view codigo, std::string_view archivo) const {
+    if (queries_) {
+        auto& st = queries_->cups;
+        if (!Queries::run(st, codigo, archivo, 2)) return nullptr;
+        found_px_ = Procedure{text(st, 0), text(st, 1), text(st, 2)};
+        return &found_px_;
+    }
     auto it = cups_.find(pair_key(codigo, archivo));
     return it == cups_.end() ? nullptr : &it->second;
 }

@@ -3,6 +3,7 @@
 // answers are those of the lookups on the tables themselves.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,7 +34,9 @@ struct Procedure {
 
 class ReferenceCache {
   public:
-    explicit ReferenceCache(Database& ref);
+    // `uncached`: every lookup queries the reference database instead of the rows read once.
+    ReferenceCache(Database& ref, bool uncached = false);
+    ~ReferenceCache();
 
     bool has_code(CodeTable table, std::string_view value) const;
     bool has_municipality(std::string_view depto, std::string_view muni) const;
@@ -45,6 +48,11 @@ class ReferenceCache {
     std::unordered_set<std::string> municipalities_;
     std::unordered_map<std::string, Diagnosis> cie10_;
     std::unordered_map<std::string, Procedure> cups_;
+    // The lookups on the database itself, when uncached.
+    struct Queries;
+    std::unique_ptr<Queries> queries_;
+    mutable Diagnosis found_dx_;
+    mutable Procedure found_px_;
 };
 
 }  // namespace corvela

@@ -13,38 +13,9 @@
 #include "platform/ui.h"
 #include "rules/control_table.h"
 #include "rules/reference_cache.h"
+#include "rules/users_index.h"
 
 namespace corvela {
-
-struct UserData {
-    std::string unidad_medida;
-    double edad = 0;
-    std::string sexo;
-};
-
-// The users stored in `usuario` during the run, found by document type and number with letter
-// case ignored, as the database compares them. Kept in step with the table.
-class UsersIndex {
-  public:
-    const UserData* find(std::string_view tipo, std::string_view numero) const {
-        auto it = users_.find(key(tipo, numero));
-        return it == users_.end() ? nullptr : &it->second;
-    }
-    void add(std::string_view tipo, std::string_view numero, UserData data) {
-        users_.emplace(key(tipo, numero), std::move(data));
-    }
-    void clear() { users_.clear(); }
-    size_t size() const { return users_.size(); }
-
-  private:
-    static std::string key(std::string_view tipo, std::string_view numero) {
-        std::string k = fold_case(tipo);
-        k += '\x1f';
-        k += fold_case(numero);
-        return k;
-    }
-    std::unordered_map<std::string, UserData> users_;
-};
 
 // The message slots that `limpia_mensajes` empties at the start of each line.
 struct LineSlots {
@@ -85,11 +56,15 @@ struct RunContext {
     std::string dx_sexo, dx_lim_inf, dx_lim_sup;  // last diagnosis found
     LineSlots slots;
 
-    UsersIndex users;
+    UsersIndex users;  // reads `usuario` itself once `use_table` was called
     std::unique_ptr<ReferenceCache> reference;
 
+    // Every lookup reads the database instead of the tables held in memory (for checking that
+    // both give the same results).
+    bool uncached = false;
+
     ReferenceCache& references() {
-        if (!reference) reference = std::make_unique<ReferenceCache>(ref);
+        if (!reference) reference = std::make_unique<ReferenceCache>(ref, uncached);
         return *reference;
     }
 };

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Speed yardstick: times `corvela validate` against `floor` (read, split, store and copy every
+# line, no checks) on the same generated delivery, alternating the two, and prints the lines per
+# second of each (medians), the ratio of their times and the peak memory of each. When validate
+# has --no-cache it then checks that a run with and a run without the caches give the same
+# error files, accepted-lines files and stored rows.
+#
+#   bench/compare.sh [USERS] [LINES_PER_TYPE] [RUNS]      (defaults 100000 111111 5)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+users=${1:-100000}
+lines=${2:-111111}
+runs=${3:-5}
+build="build-bench"
+work=$build/compare
+tables="usuario transacciones consulta procedimientos urgencias hospitalizacion nacidos
+        medicamentos Otrosers descripcion ERRORES"
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target corvela generate_delivery floor >/dev/null
+rm -rf "$work"
+mkdir -p "$work"
+"$build/generate_delivery" "$work/entrega" "$users" "$lines" 0.05 20261206
+total=$(cat "$work"/entrega/*000001.txt | grep -c '' || true)
+total=$((total - $(grep -c '' "$work/entrega/CT000001.txt")))
+
+# A fresh installation in DIR (databases, results, configuration), then one validation of the
+# delivery timed into DIR/time.txt. Extra arguments go to `corvela validate`.
+validate_in() {
+    local dir=$1
+    shift
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    "$build/corvela" init "$dir/db" --results "$dir/res" --config "$dir/ripsips.ini" >/dev/null
+    "$build/corvela" sedes add 760010012301 --nombre "IPS BENCH" --gerente "GERENTE" \
+        --direccion "CALLE 1" --telefono 5550000 --fax 5550001 --config "$dir/ripsips.ini" >/dev/null
+    /usr/bin/time -f '%e %M' -o "$dir/time.txt" "$build/corvela" validate "$work/entrega" \
+        --today 2026-12-06 --config "$dir/ripsips.ini" "$@" >"$dir/out.txt"
+}
+
+floor_in() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    /usr/bin/time -f '%e %M' -o "$1/time.txt" "$build/floor" "$work/entrega" "$1/out" >/dev/null
+}
+
+: >"$work/validate.times"
+: >"$work/floor.times"
+for ((i = 1; i <= runs; i++)); do
+    validate_in "$work/validate"
+    cat "$work/validate/time.txt" >>"$work/validate.times"
+    floor_in "$work/floor"
+    cat "$work/floor/time.txt" >>"$work/floor.times"
+done
+
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
+vsec=$(cut -d' ' -f1 "$work/validate.times" | median)
+fsec=$(cut -d' ' -f1 "$work/floor.times" | median)
+vmem=$(cut -d' ' -f2 "$work/validate.times" | sort -n | tail -1)
+fmem=$(cut -d' ' -f2 "$work/floor.times" | sort -n | tail -1)
+seconds() { cut -d' ' -f1 "$1" | paste -sd' '; }
+echo "lines: $total  validate seconds: $(seconds "$work/validate.times")  floor seconds: $(seconds "$work/floor.times")"
+awk -v n="$total" -v v="$vsec" -v f="$fsec" -v vm="$vmem" -v fm="$fmem" 'BEGIN {
+    printf "validate: %.0f lines/s (median %.2f s)  peak memory %.0f MB\n", n / v, v, vm / 1024
+    printf "floor:    %.0f lines/s (median %.2f s)  peak memory %.0f MB\n", n / f, f, fm / 1024
+    printf "validate time / floor time: %.2f\n", v / f
+}'
+
+# Identity check: the caches must not change any result.
+if ! "$build/corvela" validate --help | grep -q -- '--no-cache'; then
+    echo "identity check skipped: corvela validate has no --no-cache"
+    exit 0
+fi
+# The fingerprint of a validation: md5 of each result file and of each table's rows.
+fingerprint() {
+    (cd "$1/res/Validacion" && md5sum -- *)
+    for t in $tables; do
+        echo "$(sqlite3 "$1/db/registros_ips.db" "select * from $t" | md5sum | cut -d' ' -f1)  table $t"
+    done
+}
+validate_in "$work/cached"
+validate_in "$work/uncached" --no-cache
+fingerprint "$work/cached" >"$work/cached.md5"
+fingerprint "$work/uncached" >"$work/uncached.md5"
+echo "without cache: $(cut -d' ' -f1 "$work/uncached/time.txt") s"
+if diff "$work/cached.md5" "$work/uncached.md5" >"$work/identity.diff"; then
+    echo "identity check (--no-cache): identical ($(grep -c '' "$work/cached.md5") files and tables)"
+else
+    echo "identity check (--no-cache): DIFFERENT (< cached, > --no-cache):"
+    cat "$work/identity.diff"
+fi

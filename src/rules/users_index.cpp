@@ -1,0 +1,46 @@
+#include "rules/users_index.h"
+
+#include "rules/reference_cache.h"
+
+namespace corvela {
+
+namespace {
+std::string key(std::string_view tipo, std::string_view numero) {
+    std::string k = fold_case(tipo);
+    k += '\x1f';
+    k += fold_case(numero);
+    return k;
+}
+}  // namespace
+
+UsersIndex::UsersIndex() = default;
+UsersIndex::~UsersIndex() = default;
+
+void UsersIndex::use_table(Database& work) {
+    query_ = std::make_unique<SQLite::Statement>(
+        work.db(),
+        "select unidad_medida, edad, sexo from USUARIO where tipo_identificacion = ? and "
+        "numero_identificacion = ? order by TIPO_IDENTIficacion,numero_identificacion");
+}
+
+const UserData* UsersIndex::find(std::string_view tipo, std::string_view numero) const {
+    if (!query_) {
+        auto it = users_.find(key(tipo, numero));
+        return it == users_.end() ? nullptr : &it->second;
+    }
+    query_->reset();
+    query_->bind(1, std::string(tipo));
+    query_->bind(2, std::string(numero));
+    if (!query_->executeStep()) return nullptr;
+    auto text = [this](int c) {
+        return query_->getColumn(c).isNull() ? std::string() : query_->getColumn(c).getString();
+    };
+    found_ = UserData{text(0), query_->getColumn(1).getDouble(), text(2)};
+    return &found_;
+}
+
+void UsersIndex::add(std::string_view tipo, std::string_view numero, UserData data) {
+    if (!query_) users_.emplace(key(tipo, numero), std::move(data));
+}
+
+}  // namespace corvela

@@ -1,0 +1,38 @@
+// The users stored in `usuario` during a run, found by document type and number with letter
+// case ignored, as the database compares them. Kept in step with the table, so that no record
+// needs a query; or, when told to, read from the table at every lookup.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "db/database.h"
+
+namespace corvela {
+
+struct UserData {
+    std::string unidad_medida;
+    double edad = 0;
+    std::string sexo;
+};
+
+class UsersIndex {
+  public:
+    UsersIndex();
+    ~UsersIndex();
+    // From now on every lookup reads `usuario` of `work`; `add` keeps nothing.
+    void use_table(Database& work);
+
+    // The user, or nullptr; the pointer is valid until the next call.
+    const UserData* find(std::string_view tipo, std::string_view numero) const;
+    void add(std::string_view tipo, std::string_view numero, UserData data);
+
+  private:
+    std::unordered_map<std::string, UserData> users_;
+    std::unique_ptr<SQLite::Statement> query_;
+    mutable UserData found_;
+};
+
+}  // namespace corvela
