@@ -20,15 +20,21 @@ FieldDefinitions::FieldDefinitions(Database& ref, const std::string& type) {
         f.tabla = st.getColumn(3).getString();
         f.dato = st.getColumn(4).getString();
         sum += f.Long;
-        int id = static_cast<int>(st.getColumn(0).getDouble());
-        fields_.emplace(id, std::move(f));  // the first row of an id is the one found
+        // The first row of an id is the one found; ids other than whole numbers 1..999 are never
+        // asked for.
+        double number = st.getColumn(0).getDouble();
+        if (!(number >= 1 && number <= 999) || number != std::floor(number)) continue;
+        int id = static_cast<int>(number);
+        if (fields_.size() <= static_cast<size_t>(id)) fields_.resize(static_cast<size_t>(id) + 1);
+        if (!fields_[static_cast<size_t>(id)]) fields_[static_cast<size_t>(id)] = std::move(f);
     }
     sum_ = static_cast<int>(std::lround(sum));
 }
 
 const FieldDefinition* FieldDefinitions::find(int id) const {
-    auto it = fields_.find(id);
-    return it == fields_.end() ? nullptr : &it->second;
+    if (id < 1 || static_cast<size_t>(id) >= fields_.size() || !fields_[static_cast<size_t>(id)])
+        return nullptr;
+    return &*fields_[static_cast<size_t>(id)];
 }
 
 const std::string& FieldDefinitions::dato(int id) const {

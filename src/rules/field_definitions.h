@@ -3,8 +3,9 @@
 // display name.
 #pragma once
 
+#include <optional>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "db/database.h"
 
@@ -34,7 +35,7 @@ class FieldDefinitions {
   private:
     int count_ = 0;
     int sum_ = 0;
-    std::unordered_map<int, FieldDefinition> fields_;
+    std::vector<std::optional<FieldDefinition>> fields_;  // by id
 };
 
 // `suma_longitudes` straight from the database, for the control file.

@@ -25,8 +25,13 @@ void UsersIndex::use_table(Database& work) {
 
 const UserData* UsersIndex::find(std::string_view tipo, std::string_view numero) const {
     if (!query_) {
+        if (has_last_ && tipo == last_tipo_ && numero == last_numero_) return last_;
         auto it = users_.find(key(tipo, numero));
-        return it == users_.end() ? nullptr : &it->second;
+        last_ = it == users_.end() ? nullptr : &it->second;
+        last_tipo_.assign(tipo);
+        last_numero_.assign(numero);
+        has_last_ = true;
+        return last_;
     }
     query_->reset();
     query_->bind(1, std::string(tipo));
@@ -40,7 +45,9 @@ const UserData* UsersIndex::find(std::string_view tipo, std::string_view numero)
 }
 
 void UsersIndex::add(std::string_view tipo, std::string_view numero, UserData data) {
-    if (!query_) users_.emplace(key(tipo, numero), std::move(data));
+    if (query_) return;
+    users_.emplace(key(tipo, numero), std::move(data));
+    has_last_ = false;  // a document not found before may be found now
 }
 
 }  // namespace corvela

@@ -31,6 +31,10 @@ class UsersIndex {
 
   private:
     std::unordered_map<std::string, UserData> users_;
+    // A record looks its user up several times; the last answer is kept for the same document.
+    mutable std::string last_tipo_, last_numero_;
+    mutable const UserData* last_ = nullptr;
+    mutable bool has_last_ = false;
     std::unique_ptr<SQLite::Statement> query_;
     mutable UserData found_;
 };
