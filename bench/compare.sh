@@ -3,14 +3,18 @@
 # line, no checks) on the same generated delivery, alternating the two, and prints the lines per
 # second of each (medians), the ratio of their times and the peak memory of each. When validate
 # has --no-cache it then checks that a run with and a run without the caches give the same
-# error files, accepted-lines files and stored rows.
+# error files, accepted-lines files and stored rows, on a smaller delivery of CHECK_USERS users
+# and CHECK_LINES lines per type (a run without caches looks each user up in the database).
 #
 #   bench/compare.sh [USERS] [LINES_PER_TYPE] [RUNS]      (defaults 100000 111111 5)
+#   CHECK_USERS=5000 CHECK_LINES=5000 bench/compare.sh    (the defaults of the check)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 users=${1:-100000}
 lines=${2:-111111}
 runs=${3:-5}
+check_users=${CHECK_USERS:-5000}
+check_lines=${CHECK_LINES:-5000}
 build="build-bench"
 work=$build/compare
 tables="usuario transacciones consulta procedimientos urgencias hospitalizacion nacidos
@@ -20,12 +24,13 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target corvela generate_delivery floor >/dev/null
 rm -rf "$work"
 mkdir -p "$work"
-"$build/generate_delivery" "$work/entrega" "$users" "$lines" 0.05 20261206
+delivery=$work/entrega
+"$build/generate_delivery" "$delivery" "$users" "$lines" 0.05 20261206
 total=$(cat "$work"/entrega/*000001.txt | grep -c '' || true)
 total=$((total - $(grep -c '' "$work/entrega/CT000001.txt")))
 
-# A fresh installation in DIR (databases, results, configuration), then one validation of the
-# delivery timed into DIR/time.txt. Extra arguments go to `corvela validate`.
+# A fresh installation in DIR (databases, results, configuration), then one validation of
+# $delivery timed into DIR/time.txt. Extra arguments go to `corvela validate`.
 validate_in() {
     local dir=$1
     shift
@@ -34,14 +39,14 @@ validate_in() {
     "$build/corvela" init "$dir/db" --results "$dir/res" --config "$dir/ripsips.ini" >/dev/null
     "$build/corvela" sedes add 760010012301 --nombre "IPS BENCH" --gerente "GERENTE" \
         --direccion "CALLE 1" --telefono 5550000 --fax 5550001 --config "$dir/ripsips.ini" >/dev/null
-    /usr/bin/time -f '%e %M' -o "$dir/time.txt" "$build/corvela" validate "$work/entrega" \
+    /usr/bin/time -f '%e %M' -o "$dir/time.txt" "$build/corvela" validate "$delivery" \
         --today 2026-12-06 --config "$dir/ripsips.ini" "$@" >"$dir/out.txt"
 }
 
 floor_in() {
     rm -rf "$1"
     mkdir -p "$1"
-    /usr/bin/time -f '%e %M' -o "$1/time.txt" "$build/floor" "$work/entrega" "$1/out" >/dev/null
+    /usr/bin/time -f '%e %M' -o "$1/time.txt" "$build/floor" "$delivery" "$1/out" >/dev/null
 }
 
 : >"$work/validate.times"
@@ -78,13 +83,15 @@ fingerprint() {
         echo "$(sqlite3 "$1/db/registros_ips.db" "select * from $t" | md5sum | cut -d' ' -f1)  table $t"
     done
 }
+delivery=$work/entrega_check
+"$build/generate_delivery" "$delivery" "$check_users" "$check_lines" 0.05 20261206
 validate_in "$work/cached"
 validate_in "$work/uncached" --no-cache
 fingerprint "$work/cached" >"$work/cached.md5"
 fingerprint "$work/uncached" >"$work/uncached.md5"
 echo "without cache: $(cut -d' ' -f1 "$work/uncached/time.txt") s"
 if diff "$work/cached.md5" "$work/uncached.md5" >"$work/identity.diff"; then
-    echo "identity check (--no-cache): identical ($(grep -c '' "$work/cached.md5") files and tables)"
+    echo "identity check (--no-cache, $check_users users, $check_lines lines per type): identical ($(grep -c '' "$work/cached.md5") files and tables)"
 else
     echo "identity check (--no-cache): DIFFERENT (< cached, > --no-cache):"
     cat "$work/identity.diff"

@@ -43,7 +43,8 @@ std::map<std::string, std::string> validate_sample(bool uncached) {
     }
     for (const auto& t : working_tables()) {
         std::string dump;
-        for (const auto& row : inst.rows(std::string("SELECT * FROM ") + t.table)) dump += row + "\n";
+        for (const auto& row : inst.rows(std::string("SELECT * FROM ") + t.table))
+            dump += row + "\n";
         out[t.table] = dump;
     }
     for (const auto& row : inst.rows("SELECT * FROM ERRORES")) out["ERRORES"] += row + "\n";
