@@ -26,8 +26,8 @@ rm -rf "$work"
 mkdir -p "$work"
 delivery=$work/entrega
 "$build/generate_delivery" "$delivery" "$users" "$lines" 0.05 20261206
-total=$(cat "$work"/entrega/*000001.txt | grep -c '' || true)
-total=$((total - $(grep -c '' "$work/entrega/CT000001.txt")))
+total=$(cat "$delivery"/*000001.txt | grep -c '' || true)
+total=$((total - $(grep -c '' "$delivery/CT000001.txt")))
 
 # A fresh installation in DIR (databases, results, configuration), then one validation of
 # $delivery timed into DIR/time.txt. Extra arguments go to `corvela validate`.
@@ -89,7 +89,8 @@ validate_in "$work/cached"
 validate_in "$work/uncached" --no-cache
 fingerprint "$work/cached" >"$work/cached.md5"
 fingerprint "$work/uncached" >"$work/uncached.md5"
-echo "without cache: $(cut -d' ' -f1 "$work/uncached/time.txt") s"
+echo "check delivery: $(cut -d' ' -f1 "$work/cached/time.txt") s with caches," \
+    "$(cut -d' ' -f1 "$work/uncached/time.txt") s with --no-cache"
 if diff "$work/cached.md5" "$work/uncached.md5" >"$work/identity.diff"; then
     echo "identity check (--no-cache, $check_users users, $check_lines lines per type): identical ($(grep -c '' "$work/cached.md5") files and tables)"
 else

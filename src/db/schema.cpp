@@ -248,6 +248,7 @@ CREATE VIEW informe_validacion AS
          registros.archivo AS Archivo, registros.leidos AS Leidos, registros.Errados AS Errados,
          registros.pasaron AS pasaron, registros.suben AS SUBEN
   FROM registros;
+CREATE INDEX usuario_documento ON usuario (tipo_identificacion, numero_identificacion);
 CREATE TABLE estado_corrida (clave TEXT PRIMARY KEY, valor TEXT);
 CREATE TABLE control_corrida (fila INTEGER PRIMARY KEY, c0 TEXT, c1 TEXT, c2 TEXT, c3 TEXT,
   c4 TEXT, c5 TEXT);

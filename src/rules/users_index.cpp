@@ -20,7 +20,7 @@ void UsersIndex::use_table(Database& work) {
     query_ = std::make_unique<SQLite::Statement>(
         work.db(),
         "select unidad_medida, edad, sexo from USUARIO where tipo_identificacion = ? and "
-        "numero_identificacion = ? order by TIPO_IDENTIficacion,numero_identificacion");
+        "numero_identificacion = ?");
 }
 
 const UserData* UsersIndex::find(std::string_view tipo, std::string_view numero) const {

@@ -64,7 +64,7 @@ void ATransacciones::check_fields(RunContext& run, FileContext& fc) {
     if (!fails_length(run, fc, 14) && !fc.field(14).empty()) numerico(fc, 14);
     for (int k = 15; k <= 16; ++k) {
         if (fails_length(run, fc, k)) continue;
-        if (fc.field(k).empty()) fc.field_ref(k) = "0";
+        if (fc.field(k).empty()) fc.field_ref(k).assign(1, '0');
         numerico(fc, k);
     }
     if (!fails_length(run, fc, 17)) numerico(fc, 17);
