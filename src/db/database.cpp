@@ -62,14 +62,16 @@ Database::Database(const std::string& path, int flags) : db_(path, flags) {
 
 std::unique_ptr<Database> Database::open_existing(const std::string& path) {
     // A path that names no file must not create one.
-    return std::unique_ptr<Database>(new Database(path, SQLite::OPEN_READWRITE));
+    // Each connection is used by one thread only, so SQLite's own locking is not needed.
+    return std::unique_ptr<Database>(
+        new Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX));
 }
 
 std::unique_ptr<Database> Database::create(const std::string& path) {
     if (std::filesystem::exists(path))
         throw SQLite::Exception("the database " + path + " exists already", SQLITE_CANTOPEN);
     return std::unique_ptr<Database>(
-        new Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE));
+        new Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX));
 }
 
 }  // namespace corvela

@@ -17,11 +17,14 @@ std::string insert_sql(const std::string& table, const std::vector<std::string>&
 
 RowWriter::RowWriter(Database& db, const std::string& table,
                      const std::vector<std::string>& columns)
-    : statement_(db.db(), insert_sql(table, columns)) {}
+    : statement_(db.db(), insert_sql(table, columns)), values_(columns.size() + 1) {}
 
 void RowWriter::text(int i, std::string_view value) {
-    // Bound as text (the pointer-and-size overload would bind a blob).
-    statement_.bind(i, std::string(value));
+    // Bound as text (the pointer-and-size overload would bind a blob), without a copy by SQLite:
+    // the text stays in values_ until the row is inserted.
+    std::string& kept = values_.at(static_cast<size_t>(i));
+    kept.assign(value);
+    statement_.bindNoCopy(i, kept);
 }
 
 void RowWriter::text_or_null(int i, std::string_view value) {

@@ -25,6 +25,8 @@ class RowWriter {
 
   private:
     SQLite::Statement statement_;
+    // The texts of the row being bound, kept until it is inserted; their buffers are reused.
+    std::vector<std::string> values_;
 };
 
 }  // namespace corvela
