@@ -126,6 +126,15 @@ size_t numeric_prefix(std::string_view s) {
 }
 
 double parse_prefix(std::string_view s, size_t n) {
+    // A plain run of up to 15 digits (the usual field) is exact as a whole number.
+    std::string_view digits = s.substr(0, n);
+    bool negative = !digits.empty() && digits[0] == '-';
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
+    if (digits.size() <= 15 && digits.find_first_not_of("0123456789") == std::string_view::npos) {
+        long long v = 0;
+        for (char c : digits) v = v * 10 + (c - '0');
+        return negative ? -static_cast<double>(v) : static_cast<double>(v);
+    }
     std::string text(s.substr(0, n));
     // strtod gives 0 for a value too small to hold and infinity for one too large.
     return std::strtod(text.c_str(), nullptr);
@@ -190,9 +199,21 @@ bool is_valid_date(std::string_view s) {
 }
 
 std::string iso_date(const Date& d) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return buf;
+    if (d.year < 0 || d.year > 9999 || d.month < 0 || d.month > 99 || d.day < 0 || d.day > 99) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+        return buf;
+    }
+    std::string s = "0000-00-00";
+    s[0] = static_cast<char>('0' + d.year / 1000);
+    s[1] = static_cast<char>('0' + d.year / 100 % 10);
+    s[2] = static_cast<char>('0' + d.year / 10 % 10);
+    s[3] = static_cast<char>('0' + d.year % 10);
+    s[5] = static_cast<char>('0' + d.month / 10);
+    s[6] = static_cast<char>('0' + d.month % 10);
+    s[8] = static_cast<char>('0' + d.day / 10);
+    s[9] = static_cast<char>('0' + d.day % 10);
+    return s;
 }
 
 std::string short_date(const Date& d) {

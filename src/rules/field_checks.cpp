@@ -8,8 +8,7 @@ namespace corvela {
 void lee_campo(RunContext& run, const FileContext& fc, int k) {
     if (const FieldDefinition* f = fc.defs->find(k)) {
         run.length_slot = f->Long;
-        run.tipo_slot = f->tipo;
-        run.tabla_slot = f->tabla;
+        run.field_slot = f;
     }
 }
 

@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/ui.h"
 #include "rules/control_table.h"
+#include "rules/field_definitions.h"
 #include "rules/reference_cache.h"
 #include "rules/users_index.h"
 
@@ -52,7 +53,8 @@ struct RunContext {
     // Shared slots.
     std::string fecha_atencion;
     double length_slot = 0;
-    std::string tipo_slot, tabla_slot;
+    // The field definition in force (its `tipo` and `tabla`), of the current data file.
+    const FieldDefinition* field_slot = nullptr;
     std::string dx_sexo, dx_lim_inf, dx_lim_sup;  // last diagnosis found
     LineSlots slots;
 

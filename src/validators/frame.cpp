@@ -79,6 +79,7 @@ void FileRun::read(const std::filesystem::path& path) {
     fc_.defs = defs_.get();
     fc_.num_campos = defs_->cuenta_campos();
     run_.length_slot = fc_.num_campos;
+    run_.field_slot = nullptr;
     fc_.campo.assign(static_cast<size_t>(fc_.num_campos) + 1, std::string());
     limpia_contadores(fc_);
     v_.start_file(run_, fc_);
