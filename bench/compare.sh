@@ -3,18 +3,18 @@
 # line, no checks) on the same generated delivery, alternating the two, and prints the lines per
 # second of each (medians), the ratio of their times and the peak memory of each. When validate
 # has --no-cache it then checks that a run with and a run without the caches give the same
-# error files, accepted-lines files and stored rows, on a smaller delivery of CHECK_USERS users
-# and CHECK_LINES lines per type (a run without caches looks each user up in the database).
+# error files, accepted-lines files and stored rows, on a delivery of CHECK_USERS users
+# and CHECK_LINES lines per type (by default the same size as the timed one).
 #
 #   bench/compare.sh [USERS] [LINES_PER_TYPE] [RUNS]      (defaults 100000 111111 5)
-#   CHECK_USERS=5000 CHECK_LINES=5000 bench/compare.sh    (the defaults of the check)
+#   CHECK_USERS=5000 CHECK_LINES=5000 bench/compare.sh    (a smaller check)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 users=${1:-100000}
 lines=${2:-111111}
 runs=${3:-5}
-check_users=${CHECK_USERS:-5000}
-check_lines=${CHECK_LINES:-5000}
+check_users=${CHECK_USERS:-$users}
+check_lines=${CHECK_LINES:-$lines}
 build="build-bench"
 work=$build/compare
 tables="usuario transacciones consulta procedimientos urgencias hospitalizacion nacidos
