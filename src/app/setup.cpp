@@ -17,6 +17,7 @@ bool is_working_list(const std::string& table) {
         if (equals_nocase(t, table)) return true;
     return false;
 }
+}  // namespace
 
 void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder) {
     SQLite::Transaction ref_tx(ref.db());
@@ -36,7 +37,6 @@ void load_reference_rows(Database& ref, Database& work, const std::filesystem::p
     ref_tx.commit();
     work_tx.commit();
 }
-}  // namespace
 
 std::filesystem::path default_reference_folder(const char* argv0) {
     std::error_code ec;

@@ -22,6 +22,10 @@ InitResult init_installation(const std::filesystem::path& db_folder,
                              const std::filesystem::path& reference_folder,
                              const std::filesystem::path& config_path);
 
+// Loads every CSV of `folder` into the table of its name: the working database's lists
+// (departments, municipalities, institution types, entities) and the reference tables.
+void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder);
+
 // The folder of the shipped reference rows.
 std::filesystem::path default_reference_folder(const char* argv0);
 

@@ -40,7 +40,8 @@ class ConsoleUi : public Ui {
     void message(const std::string& text, const std::string& title, Icon) override {
         print_box(title, text);
     }
-    bool ask_yes_no(const std::string& text, const std::string& title) override {
+    using Ui::ask_yes_no;
+    bool ask_yes_no(const std::string& text, const std::string& title, Icon, bool) override {
         print_box(title, text);
         std::printf("> %s\n", answer_yes_ ? "Sí" : "No");
         return answer_yes_;

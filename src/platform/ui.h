@@ -31,8 +31,14 @@ class Ui {
     // A modal message box. Line breaks inside `text` are CR alone. An empty title means the
     // program's default title ("Corvela").
     virtual void message(const std::string& text, const std::string& title, Icon icon) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool ask_yes_no(const std::string& text, const std::string& title) = 0;
+    // A Yes/No question with its icon; true for Yes. `no_is_default` makes No the button that
+    // Enter presses.
+    virtual bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
+                            bool no_is_default) = 0;
+    // A Yes/No question without an icon, Yes the default button.
+    bool ask_yes_no(const std::string& text, const std::string& title) {
+        return ask_yes_no(text, title, Icon::None, false);
+    }
     // An input box; returns the text typed, empty when cancelled.
     virtual std::string input(const std::string& prompt, const std::string& title,
                               const std::string& initial) {

@@ -20,14 +20,19 @@ class ScriptedUi : public Ui {
     std::vector<ShownMessage> messages;
     std::vector<std::string> questions;  // "title|text" of every question and input box
     std::deque<bool> answers;            // Yes/No answers, in order; No when exhausted
+    std::deque<std::string> inputs;      // input box answers, in order; empty when exhausted
+    std::vector<Icon> question_icons;    // icon of every Yes/No question
     std::vector<std::pair<int, int>> months;
     std::string months_caption;
 
     void message(const std::string& text, const std::string& title, Icon icon) override {
         messages.push_back({text, title, icon});
     }
-    bool ask_yes_no(const std::string& text, const std::string& title) override {
+    using Ui::ask_yes_no;
+    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
+                    bool) override {
         questions.push_back(title + "|" + text);
+        question_icons.push_back(icon);
         bool a = !answers.empty() && answers.front();
         if (!answers.empty()) answers.pop_front();
         return a;
@@ -35,7 +40,10 @@ class ScriptedUi : public Ui {
     std::string input(const std::string& prompt, const std::string& title,
                       const std::string&) override {
         questions.push_back(title + "|" + prompt);
-        return {};
+        if (inputs.empty()) return {};
+        std::string a = inputs.front();
+        inputs.pop_front();
+        return a;
     }
     void set_status(const std::string&) override {}
     void show_months(const std::string& caption, const std::string&, const std::string&,

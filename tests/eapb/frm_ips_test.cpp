@@ -1,0 +1,307 @@
+// The EAPB registry window's logic: opening, the display of an entity, navigation, the searches,
+// adding, changing and deleting entities, checked against the stored rows.
+#include "eapb/frm_ips.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <tuple>
+
+#include "support/installation.h"
+
+namespace corvela::testing {
+namespace {
+
+using Cells = std::initializer_list<std::optional<std::string>>;
+using Items = std::vector<std::string>;
+
+const char* const kOptions =
+    "Opciones de Busqueda.|Por cual campo desea realizar la busqueda: \r\r         1 - Codigo "
+    "EAPB.\r         2 - Nombre de EAPB. \r";
+const char* const kByCode =
+    "Cadena de Busqueda.|Escriba El Codigo de la EAPB para crear el filtro:";
+
+class FrmIpsTest : public ::testing::Test {
+  protected:
+    void insert(const std::string& table, Cells cells) {
+        std::string marks;
+        for (size_t i = 0; i < cells.size(); ++i) marks += i ? ", ?" : "?";
+        SQLite::Statement st(inst.work().db(), "INSERT INTO " + table + " VALUES (" + marks + ")");
+        int i = 1;
+        for (const auto& c : cells) c ? st.bind(i++, *c) : st.bind(i++);
+        st.exec();
+    }
+    // Two institution types, two departments, three municipalities (code 001 in both).
+    void lists() {
+        insert("TR_instituciones", {"1", "EPS", "E"});
+        insert("TR_instituciones", {"2", "ARS", "A"});
+        insert("departamentos", {"76", "VALLE"});
+        insert("departamentos", {"05", "ANTIOQUIA"});
+        insert("municipios", {"76", "520", "PALMIRA"});
+        insert("municipios", {"76", "001", "CALI"});
+        insert("municipios", {"05", "001", "MEDELLIN"});
+    }
+    // Three entities: a complete one, one with null codes and a null name, one without its
+    // tr_administradoras row.
+    void entities() {
+        lists();
+        insert("gerentes", {"EPS005", "Ana Ruiz", "Cra 1", std::nullopt, "555", "76", "001"});
+        insert("gerentes", {"EPS007", "Luis", "Cl 2", "111", "222", std::nullopt, std::nullopt});
+        insert("gerentes", {"EPS009", "Eva", "Av 3", "333", "444", "05", "001"});
+        insert("tr_administradoras", {"EPS005", "salud total ñandú", "E"});
+        insert("tr_administradoras", {"EPS007", std::nullopt, "A"});
+    }
+    std::vector<std::string> rows(const std::string& sql) { return inst.rows(sql); }
+    // The messages shown since the last call, as "icon title|text" (I information, C critical).
+    Items shown() {
+        Items out;
+        for (const auto& m : ui.messages)
+            out.push_back(std::string(m.icon == Icon::Information ? "I "
+                                      : m.icon == Icon::Critical  ? "C "
+                                                                  : "- ") +
+                          m.title + "|" + m.text);
+        ui.messages.clear();
+        return out;
+    }
+    std::string texts() const {
+        return form.Text1 + "|" + form.Text2 + "|" + form.Text3 + "|" + form.Text4 + "|" +
+               form.Text5 + "|" + form.Text6;
+    }
+    // The three selections, then the four codes.
+    std::string selection() const {
+        return form.Cmbperi.selected() + "|" + form.CmbDepto.selected() + "|" +
+               form.CmbMuni.selected() + " " + form.entity_code() + "|" + form.type_code() + "|" +
+               form.department_code() + "|" + form.municipality_code();
+    }
+
+    Installation inst;
+    ScriptedUi ui;
+    FrmIps form{inst.work(), ui};
+};
+
+TEST_F(FrmIpsTest, OpeningOnAnEmptyRegistryShowsEmptyBoxesAndTheFirstType) {
+    lists();
+    form.Text1 = "x";
+    form.Text6 = "kept";
+    form.Form_Load();
+    EXPECT_EQ(texts(), "|||||kept");
+    EXPECT_EQ(form.Cmbperi.items, (Items{"ARS", "EPS"}));
+    EXPECT_EQ(form.Cmbperi.index, 0);
+    EXPECT_EQ(form.type_code(), "A");
+    EXPECT_EQ(form.CmbDepto.items, (Items{"ANTIOQUIA", "VALLE"}));
+    EXPECT_EQ(form.CmbDepto.index, -1);
+    EXPECT_TRUE(form.CmbMuni.items.empty());
+    EXPECT_TRUE(ui.messages.empty());
+    // Navigating an empty registry finds no row and says nothing.
+    form.siguereg_Click();
+    form.regreg_Click();
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(FrmIpsTest, ADatabaseFailureIsShownAndTheWindowStaysUsable) {
+    lists();
+    inst.work().exec("ALTER TABLE gerentes DROP COLUMN fax");
+    inst.work().exec("INSERT INTO gerentes (administradora) VALUES ('EPS001')");
+    form.Form_Load();
+    EXPECT_EQ(shown(), (Items{"C Error|Se presento el Error #  3265 al leer archivo de EAPB\r\rNo "
+                              "se encontró el elemento en esta colección."}));
+    form.cmdActualizar_Click();
+    form.cmdCerrar_Click();
+    EXPECT_TRUE(form.closed());
+}
+
+TEST_F(FrmIpsTest, DisplayFillsBoxesCombosAndCodes) {
+    entities();
+    form.Form_Load();
+    EXPECT_EQ(texts(), "EPS005|Ana Ruiz|Cra 1||555|SALUD TOTAL ÑANDÚ");
+    EXPECT_EQ(selection(), "EPS|VALLE|CALI EPS005|E|76|001");
+    EXPECT_EQ(form.CmbMuni.items, (Items{"CALI", "PALMIRA"}));
+
+    // Null codes look for department "00" and municipality "000": the combos keep their
+    // selection; a null name shows "NO DEFINIDO".
+    form.siguereg_Click();
+    EXPECT_EQ(texts(), "EPS007|Luis|Cl 2|111|222|NO DEFINIDO");
+    EXPECT_EQ(selection(), "ARS|VALLE|CALI EPS007|A|00|000");
+
+    // Another department replaces the municipality list; an entity without its row keeps the
+    // type shown.
+    form.siguereg_Click();
+    EXPECT_EQ(texts(), "EPS009|Eva|Av 3|333|444|NO DEFINIDO");
+    EXPECT_EQ(selection(), "ARS|ANTIOQUIA|MEDELLIN EPS009|A|05|001");
+    EXPECT_EQ(form.CmbMuni.items, (Items{"MEDELLIN"}));
+}
+
+TEST_F(FrmIpsTest, NavigationStopsAtBothEndsWithItsMessages) {
+    entities();
+    form.Form_Load();
+    form.regreg_Click();
+    EXPECT_EQ(shown(), (Items{"I Primer Registro.|¡Se alcanzó el principio del Archivo!"}));
+    EXPECT_EQ(form.Text1, "EPS005");
+    form.ultreg_Click();
+    EXPECT_EQ(form.Text1, "EPS009");
+    form.siguereg_Click();
+    EXPECT_EQ(shown(), (Items{"I Ultimo Registro.|¡Se alcanzó el final del Archivo!"}));
+    EXPECT_EQ(form.Text1, "EPS009");
+    form.regreg_Click();
+    EXPECT_EQ(form.Text1, "EPS007");
+    form.primerreg_Click();
+    EXPECT_EQ(form.Text1, "EPS005");
+    EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(FrmIpsTest, SearchByCode) {
+    entities();
+    form.Form_Load();
+    ui.inputs = {"1", "  eps009 "};
+    form.cmdBuscar_Click();
+    EXPECT_EQ(ui.questions, (Items{kOptions, kByCode}));
+    EXPECT_EQ(form.Text1, "EPS009");
+    EXPECT_TRUE(ui.messages.empty());
+
+    // Not found, also for a text holding quotes: the message, and the row shown stays current.
+    form.primerreg_Click();
+    for (std::string code : {"EPS404", "X' OR '1'='1"}) {
+        ui.inputs = {"1", code};
+        form.cmdBuscar_Click();
+        EXPECT_EQ(shown(), (Items{"- Fracaso la Busqueda.|No se encontraron registros con Codigo "
+                                  "de la EAPB = " +
+                                  code + "."}));
+    }
+    form.siguereg_Click();
+    EXPECT_EQ(form.Text1, "EPS007");
+
+    // An empty code ends the search without a message.
+    ui.inputs = {"1", "   "};
+    form.cmdBuscar_Click();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(form.Text1, "EPS007");
+}
+
+TEST_F(FrmIpsTest, SearchByNameAndTheOptionQuestion) {
+    entities();
+    inst.work().exec("UPDATE tr_administradoras SET nombre = 'nueva eps' WHERE codigo = 'EPS005'");
+    form.Form_Load();
+    form.ultreg_Click();
+    // "2abc" is option 2; the typed name is searched in upper case, which the table's own
+    // comparison matches with the stored lower case.
+    ui.inputs = {"2abc", " Nueva eps "};
+    form.cmdBuscar_Click();
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1], "Corvela|Escriba nombre de la EAPB para crear el filtro:");
+    EXPECT_EQ(form.Text1, "EPS005");
+    EXPECT_TRUE(ui.messages.empty());
+
+    ui.inputs = {"2", "abc"};
+    form.cmdBuscar_Click();
+    EXPECT_EQ(shown(),
+              (Items{"- Fracaso la Busqueda.|No se encontraron registros con Nombre de agencia = "
+                     "ABC."}));
+    EXPECT_EQ(form.Text1, "EPS005");
+
+    // "9" repeats the question after the error; a cancelled question (empty answer) ends it, as
+    // do "0", "3" and a letter.
+    for (std::string last : {"", "0", "3", "x1"}) {
+        ui.questions.clear();
+        ui.inputs = {"9", last, "EPS009"};
+        form.cmdBuscar_Click();
+        EXPECT_EQ(shown(), (Items{"C Error de Opción|La opción seleccionada no es correcta"}));
+        EXPECT_EQ(ui.questions, (Items{kOptions, kOptions}));
+        EXPECT_EQ(form.Text1, "EPS005");
+    }
+}
+
+TEST_F(FrmIpsTest, AddedEntitiesAreStoredWithTheirNameRow) {
+    lists();
+    insert("tr_administradoras", {"EPS020", "VIEJO", "A"});
+    form.Form_Load();
+
+    // A code without a tr_administradoras row gets one.
+    form.cmdAgregar_Click();
+    std::tie(form.Text1, form.Text2, form.Text3, form.Text4, form.Text5, form.Text6) =
+        std::tuple("EPS010", "Resp", "Dir", "Fax", "Tel", "NUEVA EPS");
+    form.CmbDepto_Click(1);  // VALLE
+    form.CmbMuni_Click(1);   // PALMIRA
+    form.Cmbperi_Click(1);   // EPS
+    form.cmdActualizar_Click();
+    EXPECT_TRUE(ui.messages.empty());
+
+    // A code that has one updates it.
+    form.cmdAgregar_Click();
+    EXPECT_EQ(texts(), "|||||NUEVA EPS");
+    form.Text1 = "EPS020";
+    form.Text6 = "RENOMBRADA";
+    form.cmdActualizar_Click();
+
+    EXPECT_EQ(rows("SELECT * FROM gerentes"),
+              (Items{"EPS010|Resp|Dir|Fax|Tel|76|520", "EPS020|||||76|520"}));
+    EXPECT_EQ(rows("SELECT * FROM tr_administradoras ORDER BY codigo"),
+              (Items{"EPS010|NUEVA EPS|E", "EPS020|RENOMBRADA|E"}));
+
+    // The stored rows are browsed like the others, the last one saved being current.
+    form.regreg_Click();
+    EXPECT_EQ(texts(), "EPS010|Resp|Dir|Fax|Tel|NUEVA EPS");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(FrmIpsTest, UpdateChangesOnlyTheShownRows) {
+    entities();
+    form.Form_Load();
+    form.Text2 = "Otra Persona";
+    form.Text6 = "Salud Total";
+    form.Cmbperi_Click(0);  // ARS
+    form.cmdActualizar_Click();
+    EXPECT_EQ(rows("SELECT * FROM gerentes"),
+              (Items{"EPS005|Otra Persona|Cra 1||555|76|001", "EPS007|Luis|Cl 2|111|222|null|null",
+                     "EPS009|Eva|Av 3|333|444|05|001"}));
+    EXPECT_EQ(rows("SELECT * FROM tr_administradoras"),
+              (Items{"EPS005|Salud Total|A", "EPS007|null|A"}));
+
+    // A null name is stored as shown, and so are the codes of null ones; an entity without its
+    // row gets one.
+    form.ultreg_Click();
+    form.regreg_Click();
+    form.cmdActualizar_Click();
+    EXPECT_EQ(rows("SELECT * FROM gerentes WHERE administradora = 'EPS007'"),
+              (Items{"EPS007|Luis|Cl 2|111|222|00|000"}));
+    EXPECT_EQ(rows("SELECT * FROM tr_administradoras WHERE codigo = 'EPS007'"),
+              (Items{"EPS007|NO DEFINIDO|A"}));
+    form.siguereg_Click();
+    form.cmdActualizar_Click();
+    EXPECT_EQ(rows("SELECT * FROM tr_administradoras WHERE codigo = 'EPS009'"),
+              (Items{"EPS009|NO DEFINIDO|A"}));
+    EXPECT_EQ(inst.work().count("SELECT * FROM gerentes"), 3);
+}
+
+TEST_F(FrmIpsTest, DeleteAsksAndRemovesOnlyTheShownContactRow) {
+    entities();
+    form.Form_Load();
+    form.siguereg_Click();
+    ui.answers = {false};
+    form.cmdEliminar_Click();
+    EXPECT_EQ(ui.questions, (Items{"Borrar Registro|¿Desea borrar realmente el registro?"}));
+    EXPECT_EQ(ui.question_icons, (std::vector<Icon>{Icon::Critical}));
+    EXPECT_EQ(shown(), (Items{"I Cancelada Acción de Borrar.|El registro no ha sido Borrado de "
+                              "la base de datos"}));
+    EXPECT_EQ(inst.work().count("SELECT * FROM gerentes"), 3);
+
+    ui.answers = {true};
+    form.cmdEliminar_Click();
+    EXPECT_EQ(shown(),
+              (Items{"I Se Borro Registro.|El registro ha sido Borrado de la base de datos"}));
+    EXPECT_EQ(form.Text1, "EPS009");
+    EXPECT_EQ(rows("SELECT administradora FROM gerentes"), (Items{"EPS005", "EPS009"}));
+    EXPECT_EQ(inst.work().count("SELECT * FROM tr_administradoras"), 2);
+
+    // Deleting the last row shows the new last one; a new row not yet stored is only dropped.
+    ui.answers = {true};
+    form.cmdEliminar_Click();
+    EXPECT_EQ(form.Text1, "EPS005");
+    form.cmdAgregar_Click();
+    ui.answers = {true};
+    form.cmdEliminar_Click();
+    EXPECT_EQ(form.Text1, "EPS005");
+    EXPECT_EQ(rows("SELECT administradora FROM gerentes"), (Items{"EPS005"}));
+}
+
+}  // namespace
+}  // namespace corvela::testing
