@@ -1,0 +1,96 @@
+// Fuzzes the validator of one file type (FUZZ_TYPE): the input is a whole data file. Besides
+// the sanitizers, it checks that nothing passed is lost: every line counted as passed has its
+// row in the working table (a repeated user only once) and its line in the accepted-lines file.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "fuzz_installation.h"
+#include "platform/line_reader.h"
+#include "platform/record_split.h"
+#include "rules/run_context.h"
+#include "validators/dispatch.h"
+
+using namespace corvela;
+
+namespace {
+
+struct User {
+    std::string tipo, numero;
+    UserData data;
+};
+
+// The users of the sample delivery, related by the records of the other types.
+const std::vector<User>& sample_users() {
+    static const std::vector<User> users = [] {
+        std::vector<User> out;
+        LineReader reader(std::filesystem::path(CORVELA_SAMPLE_DIR) / "US000001.txt");
+        std::string line;
+        while (reader.next(line)) {
+            std::vector<std::string> f(1);
+            split_record(line, [&](int, std::string_view v) { f.emplace_back(v); });
+            if (f.size() < 12) continue;
+            out.push_back({f[1], f[2], UserData{f[10], std::atof(f[9].c_str()), f[11]}});
+        }
+        return out;
+    }();
+    return users;
+}
+
+size_t count_lines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    const std::string text = ss.str();
+    size_t n = 0;
+    for (size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 2)) ++n;
+    return n;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static fuzzing::FuzzInstallation inst;
+    static std::unique_ptr<ReferenceCache> cache;
+    const std::string code = FUZZ_TYPE "000001";
+    auto validator = validator_for(FUZZ_TYPE);
+    const auto path = inst.write(code + ".TXT", data, size);
+
+    RunContext ctx(*inst.work, *inst.ref, inst.ui, inst.clock);
+    ctx.results_folder = inst.results;
+    ctx.data_file_name = code + ".TXT";
+    ctx.ips_code = ctx.cod_eapb_box = fuzzing::kSite;
+    ctx.nremision_box = "000001";
+    ctx.remission_date = "01/11/2026";
+    ctx.control.rows.assign(3, {});
+    ctx.control.rows[0][0] = std::string(fuzzing::kSite);
+    ctx.control.rows[0][1] = ctx.remission_date;
+    ctx.control.rows[0][2] = code;
+    ctx.control.rows[0][3] = std::string("10");
+    ctx.reference = std::move(cache);
+    if (std::string(FUZZ_TYPE) != "US")
+        for (const auto& u : sample_users()) ctx.users.add(u.tipo, u.numero, u.data);
+
+    const FileCounts counts = leer_archivo(ctx, *validator, path);
+    cache = std::move(ctx.reference);
+
+    const std::string& table = validator->type_spec().table;
+    const long long rows = inst.work->count("SELECT * FROM " + table);
+    const size_t accepted =
+        count_lines(inst.results + std::string(fuzzing::kSite) + "_" + code + ".TXT");
+    // A user repeated in the file passes but is stored once.
+    const bool rows_match = std::string(FUZZ_TYPE) == "US" ? rows <= counts.lineas_validas
+                                                           : rows == counts.lineas_validas;
+    if (counts.lineas_validas > counts.lineas_leidas || !rows_match ||
+        accepted != static_cast<size_t>(counts.lineas_validas)) {
+        std::fprintf(stderr, "read %ld, passed %ld, rows %lld, accepted lines %zu\n",
+                     counts.lineas_leidas, counts.lineas_validas, rows, accepted);
+        std::abort();
+    }
+
+    inst.work->exec("DELETE FROM " + table);
+    inst.work->exec("DELETE FROM ERRORES");
+    inst.clear_results();
+    return 0;
+}
