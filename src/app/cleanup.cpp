@@ -33,6 +33,8 @@ Outcome CmdLimpiar_Click(Program& program) {
         "DELETE FROM fechas",
         "DELETE FROM periodos",
     };
+    OperationScope scope(program);
+    if (!scope.ok()) return Outcome::Stopped;
     try {
         SQLite::Transaction tx(program.work->db());
         for (const char* s : statements) program.work->exec(s);
@@ -62,6 +64,8 @@ Outcome CmdBorrar_Click(Program& program, const std::string& ips_code,
         if (!ui.ask_yes_no("Desea borrar los datos almacenados de la radicación interna No. " + n,
                            "Borrar datos almacenados."))
             return Outcome::Stopped;
+        OperationScope scope(program);
+        if (!scope.ok()) return Outcome::Stopped;
         SQLite::Transaction tx(work.db());
         for (const char* table :
              {"f_consulta", "f_hospitalizacion", "f_medicamentos", "f_nacidos", "f_procedimientos",
@@ -92,9 +96,15 @@ Outcome CmdBorrar_Click(Program& program, const std::string& ips_code,
 
 void Bsalir_Click(Program& program) {
     if (!program.work) return;
-    borrar(*program.work);
-    program.run_state = "I";
-    program.store_run_state();
+    {
+        // While another program changes the working tables, leaving does not empty them.
+        OperationScope scope(program);
+        if (scope.ok()) {
+            borrar(*program.work);
+            program.run_state = "I";
+            program.store_run_state();
+        }
+    }
     program.work.reset();
 }
 

@@ -155,4 +155,34 @@ void Program::store_run_state() {
     tx.commit();
 }
 
+OperationScope::OperationScope(Program& program) : program_(program) {
+    if (program.lock) {
+        ok_ = true;
+        return;
+    }
+    auto lock =
+        std::make_unique<OperationLock>(program.config.database_folder + "registros_ips.lock");
+    if (!lock->held()) {
+        program.ui.message(kBusyText, kBusyTitle, Icon::Exclamation);
+        return;
+    }
+    program.lock = std::move(lock);
+    ok_ = took_ = true;
+}
+
+OperationScope::~OperationScope() {
+    if (took_) program_.lock.reset();
+}
+
+void record_saved_state(Database& work, double radicacion) {
+    SQLite::Statement put(work.db(), "UPDATE estado_corrida SET valor = ? WHERE clave = ?");
+    for (const auto& [key, value] : {std::pair<const char*, std::string>{"estado", "S"},
+                                     {"radicacion", value_text(radicacion)}}) {
+        put.bind(1, value);
+        put.bind(2, key);
+        put.exec();
+        put.reset();
+    }
+}
+
 }  // namespace corvela

@@ -10,6 +10,7 @@
 #include "db/database.h"
 #include "platform/clock.h"
 #include "platform/config.h"
+#include "platform/operation_lock.h"
 #include "platform/ui.h"
 #include "rules/control_table.h"
 
@@ -31,6 +32,9 @@ struct Program {
     // Runs read every reference row and user from the database at each lookup (a check that the
     // tables held in memory give the same results).
     bool uncached = false;
+    // The installation's lock, while this program runs an operation that changes the working
+    // database.
+    std::unique_ptr<OperationLock> lock;
 
     // `Form_Load`: configuration, size warning, both databases, run state "I". False when a step
     // failed (its message was shown).
@@ -41,6 +45,33 @@ struct Program {
     void load_run_state();
     void store_run_state();
 };
+
+// One operation that changes the working database: it takes the installation's lock unless the
+// program holds it already (a command holds it from start to end), and gives it back at the end
+// when it took it. When another program holds it, the operator is told and `ok()` is false.
+class OperationScope {
+  public:
+    explicit OperationScope(Program& program);
+    ~OperationScope();
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    Program& program_;
+    bool ok_ = false;
+    bool took_ = false;
+};
+
+// The message of an installation whose working database another operation is changing.
+inline constexpr const char* kBusyText =
+    "Otra validación, grabación o borrado está en curso sobre la base de datos de esta "
+    "instalación.\rEspere a que termine y vuelva a intentarlo.";
+inline constexpr const char* kBusyTitle = "Base de datos ocupada";
+
+// Sets the kept run state to "S" with the new radicación number, inside the caller's
+// transaction.
+void record_saved_state(Database& work, double radicacion);
 
 // The size in KB above which start-up warns about the working database.
 inline constexpr double kSizeWarningKb = 1800000;

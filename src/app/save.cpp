@@ -12,6 +12,7 @@
 #include "app/months.h"
 #include "db/schema.h"
 #include "platform/failure.h"
+#include "platform/fault_injection.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -90,6 +91,7 @@ double store_delivery(Program& program, const Header& h) {
     next.bind(2, today);
     next.bind(3, counter_row);
     next.exec();
+    fault_point("save:numero");
 
     SQLite::Statement reg(
         work.db(),
@@ -121,6 +123,7 @@ double store_delivery(Program& program, const Header& h) {
         reg.bind(12, n);
         reg.exec();
         reg.reset();
+        fault_point("save:registros");
     }
 
     SQLite::Statement period(
@@ -134,6 +137,7 @@ double store_delivery(Program& program, const Header& h) {
         period.reset();
     }
     work.exec("delete from fechas");
+    fault_point("save:periodos");
 
     SQLite::Statement delivery(work.db(),
                                "INSERT INTO radicacion (nro_radicacion, COD_IPS, nro_remision, "
@@ -144,13 +148,22 @@ double store_delivery(Program& program, const Header& h) {
     delivery.bind(4, today);
     delivery.bind(5, remission_date_value(h.FECHAREMI));
     delivery.exec();
+    fault_point("save:radicacion");
 
     for (const char* sql : kStamps) {
         SQLite::Statement stamp(work.db(), sql);
         stamp.bind(1, n);
         stamp.exec();
     }
-    for (const char* sql : kCopies) work.exec(sql);
+    fault_point("save:numerados");
+    for (const char* sql : kCopies) {
+        work.exec(sql);
+        fault_point("save:copia");
+    }
+    // The kept run state says "saved" in the same transaction, so that a save cut short after
+    // its commit is never repeated over the same working tables.
+    record_saved_state(work, n);
+    fault_point("save:estado");
     return n;
 }
 }  // namespace
@@ -170,6 +183,7 @@ Outcome contar_almacena(Program& program) {
         SQLite::Transaction tx(program.work->db());
         n = store_delivery(program, h);
         tx.commit();
+        fault_point("save:confirmado");
     } catch (const std::exception& e) {
         // The transaction was rolled back: nothing of this save stayed.
         show_failure(ui, e, "Registros");
@@ -195,6 +209,8 @@ Outcome contar_almacena(Program& program) {
 
 Outcome Cmdgraba_Click(Program& program) {
     Ui& ui = program.ui;
+    OperationScope scope(program);
+    if (!scope.ok()) return Outcome::Stopped;
     Header h = ui.header();
     int blank = 0;
     for (const std::string* box : {&h.TELEFONO, &h.NFAX, &h.DIRECCION, &h.NOMREMITENTE})

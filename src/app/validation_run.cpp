@@ -2,7 +2,9 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include <cerrno>
 #include <cmath>
+#include <fstream>
 #include <system_error>
 
 #include "app/control_file.h"
@@ -92,6 +94,20 @@ class Run {
     std::unique_ptr<RunContext> ctx_;
 };
 
+namespace {
+// A results folder where files cannot be created ends the run before the working tables are
+// emptied, with one message, instead of a failure for every data file.
+void check_writable(const std::string& folder) {
+    const std::filesystem::path probe = std::filesystem::path(folder) / "~corvela.tmp";
+    {
+        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+        if (!out) throw std::system_error(errno ? errno : EACCES, std::generic_category(), folder);
+    }
+    std::error_code ec;
+    std::filesystem::remove(probe, ec);
+}
+}  // namespace
+
 bool Run::prepare_results_folder() {
     std::string folder = results_folder(program_.config.results_root);
     std::error_code ec;
@@ -102,6 +118,7 @@ bool Run::prepare_results_folder() {
             "la unidad C de su equipo.",
             "Resultado validación", Icon::Information);
     }
+    check_writable(folder);
     return true;
 }
 
@@ -219,6 +236,8 @@ RunOutcome Run::summary(double start) {
 
 RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder) {
     RunOutcome outcome = RunOutcome::Stopped;
+    OperationScope scope(program);
+    if (!scope.ok()) return outcome;
     try {
         outcome = Run(program, folder).execute();
     } catch (const ControlTableOverflow&) {

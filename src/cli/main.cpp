@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "app/cleanup.h"
 #include "app/program.h"
@@ -251,6 +252,14 @@ int main(int argc, char** argv) {
     ConsoleUi ui(yes, stderr_is_terminal());
     auto program = start_program(ui, clock, config);
     if (!program) return kExitFailure;
+    // A command that changes the working database holds the installation's lock from here to its
+    // end, the kept run state included; a second one stops with a message.
+    std::optional<OperationScope> scope;
+    if (*validate || *save || *clean || *del || *compact_cmd || *sedes_add || *sedes_import ||
+        *ref_import) {
+        scope.emplace(*program);
+        if (!scope->ok()) return kExitStopped;
+    }
 
     try {
         if (*sedes_add) {
