@@ -1,0 +1,111 @@
+#include "gui/borrar_window.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/cleanup.h"
+#include "gui/guard.h"
+
+namespace corvela::gui {
+
+BorrarWindow::BorrarWindow(Program& program, QWidget* parent)
+    : QWidget(parent, Qt::Window), program_(program) {
+    setObjectName(QStringLiteral("frmborrar"));
+    setWindowTitle(QStringLiteral("Borrar registros."));
+
+    auto* Label3 = new QLabel(QStringLiteral("Borrar Registros Almacenados"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont title_font = Label3->font();
+    title_font.setPointSize(title_font.pointSize() + 6);
+    title_font.setBold(true);
+    Label3->setFont(title_font);
+
+    auto* choice = new QGroupBox(this);
+    auto* grid = new QVBoxLayout(choice);
+    auto* Label1 = new QLabel(QStringLiteral("Seleccione el Hospital:"), choice);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    auto* Label2 = new QLabel(
+        QStringLiteral("Seleccione el número de remisión / número radicado del aplicativo :"),
+        choice);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Cmblista_ = new QComboBox(choice);
+    Cmblista_->setObjectName(QStringLiteral("Cmblista"));
+    Cmbremision_ = new QComboBox(choice);
+    Cmbremision_->setObjectName(QStringLiteral("Cmbremision"));
+    grid->addWidget(Label1);
+    grid->addWidget(Cmblista_);
+    grid->addSpacing(8);
+    grid->addWidget(Label2);
+    grid->addWidget(Cmbremision_);
+
+    auto* borrar = new QPushButton(
+        QStringLiteral("Borrar información de un No. remisión/No. Radicación procesado"), this);
+    borrar->setObjectName(QStringLiteral("CmdBorrar"));
+    borrar->setMinimumHeight(34);
+    auto* salir = new QPushButton(QStringLiteral("Regresar"), this);
+    salir->setObjectName(QStringLiteral("CmdSalir"));
+    salir->setMinimumHeight(34);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(borrar, 1);
+    buttons->addWidget(salir);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label3);
+    layout->addWidget(choice);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+
+    connect(borrar, &QPushButton::clicked, this, &BorrarWindow::CmdBorrar_Click);
+    connect(salir, &QPushButton::clicked, this, &QWidget::close);
+    connect(Cmblista_, &QComboBox::currentIndexChanged, this, &BorrarWindow::Cmblista_Click);
+    connect(Cmbremision_, &QComboBox::currentIndexChanged, this, &BorrarWindow::Cmbremision_Click);
+
+    resize(640, sizeHint().height());
+    Form_Load();
+}
+
+void BorrarWindow::Form_Load() {
+    ips_ = ips_rows(*program_.work);
+    {
+        QSignalBlocker block(Cmblista_);
+        for (const auto& ips : ips_) Cmblista_->addItem(QString::fromStdString(ips.shown()));
+    }
+    if (Cmblista_->count() > 0) {
+        Cmblista_->setCurrentIndex(0);
+        Cmblista_Click(0);
+    }
+}
+
+void BorrarWindow::Cmblista_Click(int index) {
+    if (index < 0) return;
+    actualizar();
+}
+
+void BorrarWindow::actualizar() {
+    guarded(program_.ui, [&] {
+        if (const IpsRow* row = find_ips(ips_, Cmblista_->currentText().toStdString()))
+            ips_code_ = row->codigo;
+        auto entries = delivery_entries(*program_.work, ips_code_, DeliveryKey::EapbSede);
+        QSignalBlocker block(Cmbremision_);
+        Cmbremision_->clear();
+        for (const auto& e : entries) Cmbremision_->addItem(QString::fromStdString(e));
+        Cmbremision_->setCurrentIndex(Cmbremision_->count() > 0 ? 0 : -1);
+        delivery_ = Cmbremision_->currentText().toStdString();
+    });
+}
+
+void BorrarWindow::Cmbremision_Click(int index) {
+    if (index >= 0) delivery_ = Cmbremision_->itemText(index).toStdString();
+}
+
+void BorrarWindow::CmdBorrar_Click() {
+    guarded(program_.ui, [&] { ::corvela::CmdBorrar_Click(program_, ips_code_, delivery_); });
+    actualizar();
+}
+
+}  // namespace corvela::gui

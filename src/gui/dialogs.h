@@ -1,0 +1,41 @@
+// The modal part of the desktop program's UI: message boxes, Yes/No questions and input boxes.
+// The windows reach them only through `Dialogs`, so that tests answer them from a script while
+// every other control stays real.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "platform/ui.h"
+
+class QWidget;
+
+namespace corvela::gui {
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+    virtual void message(const std::string& text, const std::string& title, Icon icon) = 0;
+    virtual bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
+                            bool no_is_default) = 0;
+    // The text typed, empty when cancelled.
+    virtual std::string input(const std::string& prompt, const std::string& title,
+                              const std::string& initial) = 0;
+};
+
+// A message text as a box shows it: CR LF and CR alone become line breaks.
+QString display_text(const std::string& text);
+// A box's title: its own, or the program's default title when it has none.
+QString display_title(const std::string& title);
+
+// QMessageBox and QInputDialog, over the window that is active when they open.
+class QtDialogs : public Dialogs {
+  public:
+    void message(const std::string& text, const std::string& title, Icon icon) override;
+    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
+                    bool no_is_default) override;
+    std::string input(const std::string& prompt, const std::string& title,
+                      const std::string& initial) override;
+};
+
+}  // namespace corvela::gui

@@ -1,0 +1,155 @@
+#include "gui/informe_window.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "gui/guard.h"
+
+namespace corvela::gui {
+
+void show_list(QTreeWidget* view, const ListView& list) {
+    view->clear();
+    QStringList headers;
+    for (const auto& h : list.column_headers) headers << QString::fromStdString(h);
+    view->setColumnCount(static_cast<int>(headers.size()));
+    view->setHeaderLabels(headers);
+    for (const auto& row : list.items) {
+        QStringList cells;
+        for (size_t c = 0; c < row.size() && c < list.column_headers.size(); ++c)
+            cells << QString::fromStdString(row[c]);
+        new QTreeWidgetItem(view, cells);
+    }
+    for (int c = 0; c < view->columnCount(); ++c) {
+        view->resizeColumnToContents(c);
+        view->setColumnWidth(c, view->columnWidth(c) + 24);
+    }
+}
+
+InformeWindow::InformeWindow(Program& program, std::function<bool(const std::string&)> opener,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), program_(program), informe_(program) {
+    informe_.opener = std::move(opener);
+    setObjectName(QStringLiteral("Frm_informe"));
+    setWindowTitle(QStringLiteral("Resultado validación."));
+
+    auto* Label3 = new QLabel(QStringLiteral("Resultados de la validación"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont title_font = Label3->font();
+    title_font.setPointSize(title_font.pointSize() + 6);
+    title_font.setBold(true);
+    Label3->setFont(title_font);
+
+    auto* choice = new QGroupBox(this);
+    auto* grid = new QGridLayout(choice);
+    auto* Label1 = new QLabel(QStringLiteral("Seleccione el Hospital:"), choice);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    auto* Label2 = new QLabel(
+        QStringLiteral("Seleccione el número de remisión / número radicado del aplicativo :"),
+        choice);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Cmblista_ = new QComboBox(choice);
+    Cmblista_->setObjectName(QStringLiteral("Cmblista"));
+    Cmbremision_ = new QComboBox(choice);
+    Cmbremision_->setObjectName(QStringLiteral("Cmbremision"));
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(Cmblista_, 1, 0);
+    grid->addWidget(Label2, 0, 1);
+    grid->addWidget(Cmbremision_, 1, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+
+    auto make_button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setMinimumHeight(32);
+        return b;
+    };
+    auto* generar = make_button("generar_informe", QStringLiteral("Generar Informe validacion"));
+    auto* inconsistencias =
+        make_button("informe_inconsistencias", QStringLiteral("Reporte de Inconsistencias"));
+    auto* exportar = make_button("cmdExport", QStringLiteral("Exportar a Html"));
+    auto* salir = make_button("CmdSalir", QStringLiteral("Regresar"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(generar);
+    buttons->addWidget(inconsistencias);
+    buttons->addWidget(exportar);
+    buttons->addStretch(1);
+    buttons->addWidget(salir);
+
+    Lv1_ = new QTreeWidget(this);
+    Lv1_->setObjectName(QStringLiteral("Lv1"));
+    Lv1_->setRootIsDecorated(false);
+    Lv1_->setUniformRowHeights(true);
+    Lv1_->setAlternatingRowColors(true);
+    Lv1_->setHeaderLabels({QString()});
+    Lv1_->header()->setStretchLastSection(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label3);
+    layout->addWidget(choice);
+    layout->addLayout(buttons);
+    layout->addWidget(Lv1_, 1);
+
+    connect(generar, &QPushButton::clicked, this, &InformeWindow::generar_informe_Click);
+    connect(inconsistencias, &QPushButton::clicked, this,
+            &InformeWindow::informe_inconsistencias_Click);
+    connect(exportar, &QPushButton::clicked, this, &InformeWindow::cmdExport_Click);
+    connect(salir, &QPushButton::clicked, this, &QWidget::close);
+    connect(Cmblista_, &QComboBox::currentIndexChanged, this, &InformeWindow::Cmblista_Click);
+    connect(Cmbremision_, &QComboBox::currentIndexChanged, this, &InformeWindow::Cmbremision_Click);
+
+    resize(1100, 640);
+    Form_Load();
+}
+
+void InformeWindow::Form_Load() {
+    informe_.Form_Load();
+    QSignalBlocker block(Cmblista_);
+    for (const auto& ips : informe_.ips()) Cmblista_->addItem(QString::fromStdString(ips.shown()));
+    if (Cmblista_->count() > 0) Cmblista_->setCurrentIndex(0);
+    show_deliveries();
+}
+
+void InformeWindow::Cmblista_Click(int index) {
+    if (index < 0) return;
+    guarded(program_.ui,
+            [&] { informe_.Cmblista_Click(Cmblista_->itemText(index).toStdString()); });
+    show_deliveries();
+}
+
+void InformeWindow::show_deliveries() {
+    QSignalBlocker block(Cmbremision_);
+    Cmbremision_->clear();
+    for (const auto& d : informe_.deliveries()) Cmbremision_->addItem(QString::fromStdString(d));
+    if (Cmbremision_->count() > 0) Cmbremision_->setCurrentIndex(0);
+}
+
+void InformeWindow::Cmbremision_Click(int index) {
+    if (index < 0) return;
+    informe_.Cmbremision_Click(Cmbremision_->itemText(index).toStdString());
+}
+
+void InformeWindow::generar_informe_Click() {
+    guarded(program_.ui, [&] {
+        if (informe_.generar_informe_Click()) show_list(Lv1_, informe_.Lv1());
+    });
+}
+
+void InformeWindow::informe_inconsistencias_Click() {
+    guarded(program_.ui, [&] {
+        if (informe_.informe_inconsistencias_Click()) show_list(Lv1_, informe_.Lv1());
+    });
+}
+
+void InformeWindow::cmdExport_Click() {
+    guarded(program_.ui, [&] { informe_.cmdExport_Click(); });
+}
+
+}  // namespace corvela::gui

@@ -1,0 +1,40 @@
+// The report window `Frm_informe`: an IPS and one of its saved deliveries, the validation summary
+// or the inconsistency table of that delivery in the list view `Lv1`, and its HTML export.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "reports/informe.h"
+
+class QComboBox;
+class QTreeWidget;
+
+namespace corvela::gui {
+
+// Shows a list view's column headers and items in a tree widget in report mode.
+void show_list(QTreeWidget* view, const ListView& list);
+
+class InformeWindow : public QWidget {
+    Q_OBJECT
+  public:
+    InformeWindow(Program& program, std::function<bool(const std::string&)> opener,
+                  QWidget* parent = nullptr);
+
+  private:
+    void Form_Load();
+    void Cmblista_Click(int index);
+    void Cmbremision_Click(int index);
+    void generar_informe_Click();
+    void informe_inconsistencias_Click();
+    void cmdExport_Click();
+    void show_deliveries();
+
+    Program& program_;
+    Informe informe_;
+    QComboBox* Cmblista_ = nullptr;
+    QComboBox* Cmbremision_ = nullptr;
+    QTreeWidget* Lv1_ = nullptr;
+};
+
+}  // namespace corvela::gui

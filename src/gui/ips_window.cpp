@@ -1,0 +1,168 @@
+#include "gui/ips_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/guard.h"
+
+namespace corvela::gui {
+
+namespace {
+void show_combo(QComboBox* box, const ComboState& state) {
+    QSignalBlocker block(box);
+    QStringList items;
+    for (const auto& i : state.items) items << QString::fromStdString(i);
+    bool same = box->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = box->itemText(i) == items[i];
+    if (!same) {
+        box->clear();
+        box->addItems(items);
+    }
+    box->setCurrentIndex(state.index);
+}
+
+QPushButton* make_button(const char* name, const QString& caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setMinimumHeight(32);
+    return b;
+}
+}  // namespace
+
+IpsWindow::IpsWindow(Database& work, Ui& ui, QWidget* parent)
+    : QWidget(parent, Qt::Window), ui_(ui), frm_(work, ui) {
+    setObjectName(QStringLiteral("frmIPS"));
+    setWindowTitle(QStringLiteral("Datos EAPB"));
+
+    auto* heading =
+        new QLabel(QStringLiteral("Datos de la Administradora de Planes de Beneficios"), this);
+    heading->setObjectName(QStringLiteral("Label7"));
+    QFont title_font = heading->font();
+    title_font.setPointSize(title_font.pointSize() + 6);
+    title_font.setBold(true);
+    heading->setFont(title_font);
+
+    auto* data = new QGroupBox(this);
+    auto* grid = new QGridLayout(data);
+    const char* const captions[] = {
+        "Codigo:", "Responsable:", "Dirección:", "Fax:", "Telefono:", "Nombre EAPB:"};
+    // Rows of the boxes: code and name first, then the contact data.
+    const int rows[] = {0, 2, 3, 4, 5, 1};
+    for (int i = 0; i < 6; ++i) {
+        auto* caption = new QLabel(QString::fromUtf8(captions[i]), data);
+        caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        Text_[i] = new QLineEdit(data);
+        Text_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        grid->addWidget(caption, rows[i], 0);
+        grid->addWidget(Text_[i], rows[i], 1, 1, 2);
+    }
+    Cmbperi_ = new QComboBox(data);
+    Cmbperi_->setObjectName(QStringLiteral("Cmbperi"));
+    CmbDepto_ = new QComboBox(data);
+    CmbDepto_->setObjectName(QStringLiteral("CmbDepto"));
+    CmbMuni_ = new QComboBox(data);
+    CmbMuni_->setObjectName(QStringLiteral("CmbMuni"));
+    auto* tipo = new QLabel(QStringLiteral("Tipo:"), data);
+    tipo->setObjectName(QStringLiteral("Label8"));
+    auto* lugar = new QLabel(QStringLiteral("Departamento y Municipio:"), data);
+    lugar->setObjectName(QStringLiteral("Label9"));
+    grid->addWidget(tipo, 6, 0);
+    grid->addWidget(Cmbperi_, 6, 1, 1, 2);
+    grid->addWidget(lugar, 7, 0);
+    grid->addWidget(CmbDepto_, 7, 1);
+    grid->addWidget(CmbMuni_, 7, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+
+    auto* Picture1 = new QGroupBox(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    auto* nav = new QHBoxLayout(Picture1);
+    auto* primerreg = make_button("primerreg", QStringLiteral("Primer Registro"), Picture1);
+    auto* regreg = make_button("regreg", QStringLiteral("Regresar Registro"), Picture1);
+    auto* siguereg = make_button("siguereg", QStringLiteral("Siguiente Registro"), Picture1);
+    auto* ultreg = make_button("ultreg", QStringLiteral("Ultimo Registro"), Picture1);
+    for (QPushButton* b : {primerreg, regreg, siguereg, ultreg}) nav->addWidget(b);
+
+    auto* picButtons = new QGroupBox(this);
+    picButtons->setObjectName(QStringLiteral("picButtons"));
+    auto* ops = new QHBoxLayout(picButtons);
+    auto* cmdBuscar = make_button("cmdBuscar", QStringLiteral("Buscar"), picButtons);
+    auto* cmdAgregar = make_button("cmdAgregar", QStringLiteral("&Agregar"), picButtons);
+    auto* cmdEliminar = make_button("cmdEliminar", QStringLiteral("&Eliminar"), picButtons);
+    auto* cmdRenovar = make_button("cmdRenovar", QStringLiteral("&Renovar"), picButtons);
+    auto* cmdActualizar = make_button("cmdActualizar", QStringLiteral("Actuali&zar"), picButtons);
+    auto* cmdCerrar = make_button("cmdCerrar", QStringLiteral("&Cerrar"), picButtons);
+    for (QPushButton* b :
+         {cmdBuscar, cmdAgregar, cmdEliminar, cmdRenovar, cmdActualizar, cmdCerrar})
+        ops->addWidget(b);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(data);
+    layout->addWidget(Picture1);
+    layout->addWidget(picButtons);
+    layout->addStretch(1);
+
+    auto on = [this](QPushButton* b, void (FrmIps::*click)()) {
+        connect(b, &QPushButton::clicked, this,
+                [this, click] { forward([&] { (frm_.*click)(); }); });
+    };
+    on(primerreg, &FrmIps::primerreg_Click);
+    on(regreg, &FrmIps::regreg_Click);
+    on(siguereg, &FrmIps::siguereg_Click);
+    on(ultreg, &FrmIps::ultreg_Click);
+    on(cmdBuscar, &FrmIps::cmdBuscar_Click);
+    on(cmdAgregar, &FrmIps::cmdAgregar_Click);
+    on(cmdEliminar, &FrmIps::cmdEliminar_Click);
+    on(cmdRenovar, &FrmIps::cmdRenovar_Click);
+    on(cmdActualizar, &FrmIps::cmdActualizar_Click);
+    connect(cmdCerrar, &QPushButton::clicked, this, [this] {
+        forward([&] { frm_.cmdCerrar_Click(); });
+        if (frm_.closed()) close();
+    });
+    auto on_combo = [this](QComboBox* box, void (FrmIps::*click)(int)) {
+        connect(box, &QComboBox::currentIndexChanged, this,
+                [this, click](int index) { forward([&] { (frm_.*click)(index); }); });
+    };
+    on_combo(Cmbperi_, &FrmIps::Cmbperi_Click);
+    on_combo(CmbDepto_, &FrmIps::CmbDepto_Click);
+    on_combo(CmbMuni_, &FrmIps::CmbMuni_Click);
+
+    resize(760, 420);
+    forward([&] { frm_.Form_Load(); });
+}
+
+void IpsWindow::forward(const std::function<void()>& click) {
+    take_edits();
+    guarded(ui_, click);
+    show_state();
+}
+
+void IpsWindow::take_edits() {
+    std::string* texts[] = {&frm_.Text1, &frm_.Text2, &frm_.Text3,
+                            &frm_.Text4, &frm_.Text5, &frm_.Text6};
+    for (int i = 0; i < 6; ++i) *texts[i] = Text_[i]->text().toStdString();
+}
+
+void IpsWindow::show_state() {
+    const std::string* texts[] = {&frm_.Text1, &frm_.Text2, &frm_.Text3,
+                                  &frm_.Text4, &frm_.Text5, &frm_.Text6};
+    for (int i = 0; i < 6; ++i) Text_[i]->setText(QString::fromStdString(*texts[i]));
+    show_combo(Cmbperi_, frm_.Cmbperi);
+    show_combo(CmbDepto_, frm_.CmbDepto);
+    show_combo(CmbMuni_, frm_.CmbMuni);
+}
+
+void IpsWindow::closeEvent(QCloseEvent* event) {
+    frm_.Form_Unload();
+    event->accept();
+}
+
+}  // namespace corvela::gui

@@ -1,0 +1,29 @@
+// `corvela-gui`: the desktop program. Opens the main window over the installation named by the
+// configuration file (--config FILE, else RIPSIPS_INI, else the platform's place).
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "gui/dialogs.h"
+#include "gui/main_window.h"
+#include "platform/clock.h"
+#include "platform/config.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("corvela-gui"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Corvela: validador de archivos planos RIPS (Resolución 3374 de 2000)"));
+    parser.addHelpOption();
+    QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Archivo de configuración"),
+                              QStringLiteral("FILE"));
+    parser.addOption(config);
+    parser.process(app);
+
+    corvela::SystemClock clock;
+    corvela::gui::QtDialogs dialogs;
+    corvela::gui::MainWindow window(clock, dialogs);
+    window.Form_Load(corvela::configuration_path(parser.value(config).toStdString()));
+    window.show();
+    return QApplication::exec();
+}

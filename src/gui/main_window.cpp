@@ -1,0 +1,422 @@
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStorageInfo>
+#include <QStyle>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/cleanup.h"
+#include "app/save.h"
+#include "app/validation_run.h"
+#include "gui/borrar_window.h"
+#include "gui/folder_list.h"
+#include "gui/informe_window.h"
+#include "gui/ips_window.h"
+#include "platform/file_list.h"
+#include "platform/text.h"
+#include "reports/informe.h"
+
+namespace corvela::gui {
+
+Opener default_opener() {
+    return [](const std::string& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    };
+}
+
+namespace {
+QLabel* label(const char* name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+QLineEdit* box(const char* name, QWidget* parent) {
+    auto* b = new QLineEdit(parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QPushButton* button(const char* name, const QString& caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setMinimumHeight(34);
+    return b;
+}
+
+// A widget that keeps its place in the layout while hidden, so the window does not jump when the
+// progress of a run appears and disappears.
+void keep_place(QWidget* w) {
+    QSizePolicy p = w->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(p);
+}
+}  // namespace
+
+MainWindow::MainWindow(const Clock& clock, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), opener_(default_opener()) {
+    build();
+    ui_ = std::make_unique<QtUi>(dialogs, controls_);
+    program_ = std::make_unique<Program>(*ui_, clock);
+    fill_drives();
+}
+
+MainWindow::~MainWindow() {
+    // The windows opened from here use the program; they go before it does.
+    const auto children = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* w : children)
+        if (w->isWindow()) delete w;
+}
+
+void MainWindow::build() {
+    setObjectName(QStringLiteral("total"));
+    setWindowTitle(QStringLiteral(" Validación de archivos planos de RIPS."));
+
+    auto* Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogContentsView).pixmap(40, 40));
+    auto* Label1 = label("Label1", QStringLiteral("Corvela"), this);
+    QFont title_font = Label1->font();
+    title_font.setPointSize(title_font.pointSize() + 10);
+    title_font.setBold(true);
+    Label1->setFont(title_font);
+    auto* Label15 = label("Label15", QStringLiteral("Versión  Octubre 12/2010 "), this);
+    Label15->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    auto* title_row = new QHBoxLayout;
+    title_row->addWidget(Image1);
+    title_row->addWidget(Label1);
+    title_row->addStretch(1);
+    title_row->addWidget(Label15, 0, Qt::AlignBottom);
+
+    auto* Line1 = new QFrame(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+
+    // Pickers of the delivery.
+    auto* pickers = new QGroupBox(this);
+    auto* pick = new QVBoxLayout(pickers);
+    Drive1_ = new QComboBox(pickers);
+    Drive1_->setObjectName(QStringLiteral("Drive1"));
+    Drive1_->setToolTip(QStringLiteral("Elija la unidad de lectura."));
+    Dir1_ = new FolderList(pickers);
+    Dir1_->setObjectName(QStringLiteral("Dir1"));
+    Dir1_->setToolTip(QStringLiteral("Elija la carpeta del archivo."));
+    File1_ = new QListWidget(pickers);
+    File1_->setObjectName(QStringLiteral("File1"));
+    File1_->setToolTip(QStringLiteral("Elija el archvo a procesar."));
+    File1_->setProperty("pattern", QStringLiteral("*.txt"));
+    pick->addWidget(label("Label2", QStringLiteral("Unidades:"), pickers));
+    pick->addWidget(Drive1_);
+    pick->addWidget(label("Label3", QStringLiteral("Directorios:"), pickers));
+    pick->addWidget(Dir1_, 3);
+    pick->addWidget(label("Label4", QStringLiteral("Archivos:"), pickers));
+    pick->addWidget(File1_, 2);
+
+    // Header boxes of the delivery.
+    auto* head = new QGroupBox(this);
+    auto* form = new QGridLayout(head);
+    controls_.COD_EAPB = box("COD_EAPB", head);
+    controls_.NOMEAPB = box("NOMEAPB", head);
+    controls_.NOMREMITENTE = box("NOMREMITENTE", head);
+    controls_.DIRECCION = box("DIRECCION", head);
+    controls_.TELEFONO = box("TELEFONO", head);
+    controls_.NFAX = box("NFAX", head);
+    controls_.NREMISION = box("NREMISION", head);
+    controls_.FECHAREMI = box("FECHAREMI", head);
+    controls_.PERIODO = box("PERIODO", head);
+    form->addWidget(label("Label5", QStringLiteral("COD. IPS:"), head), 0, 0);
+    form->addWidget(controls_.COD_EAPB, 0, 1);
+    form->addWidget(controls_.NOMEAPB, 0, 2, 1, 2);
+    form->addWidget(label("Label7", QStringLiteral("REMITENTE:"), head), 1, 0);
+    form->addWidget(controls_.NOMREMITENTE, 1, 1, 1, 3);
+    form->addWidget(label("Label11", QStringLiteral("DIRECCION:"), head), 2, 0);
+    form->addWidget(controls_.DIRECCION, 2, 1, 1, 3);
+    form->addWidget(label("Label6", QStringLiteral("TELEFONO:"), head), 3, 0);
+    form->addWidget(controls_.TELEFONO, 3, 1);
+    form->addWidget(label("Label12", QStringLiteral("No. FAX:"), head), 3, 2);
+    form->addWidget(controls_.NFAX, 3, 3);
+    form->addWidget(label("Label9", QStringLiteral("NO. DE REMISION:"), head), 4, 0);
+    form->addWidget(controls_.NREMISION, 4, 1);
+    form->addWidget(label("Label10", QStringLiteral("FECHA REMISION:"), head), 4, 2);
+    form->addWidget(controls_.FECHAREMI, 4, 3);
+    form->addWidget(label("Label8", QStringLiteral("PERIODO REPORTADO:"), head), 5, 0);
+    form->addWidget(controls_.PERIODO, 5, 1, 1, 3);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
+
+    // The months grid with its caption.
+    auto* months = new QGroupBox(this);
+    auto* months_layout = new QVBoxLayout(months);
+    controls_.months_caption =
+        label("DBfechasCaption", QStringLiteral(" MESES REPORTADOS"), months);
+    controls_.months_caption->setAlignment(Qt::AlignCenter);
+    controls_.months_caption->setFrameShape(QFrame::StyledPanel);
+    controls_.months_caption->setAutoFillBackground(true);
+    controls_.months_caption->setBackgroundRole(QPalette::Button);
+    QFont caption_font = controls_.months_caption->font();
+    caption_font.setBold(true);
+    controls_.months_caption->setFont(caption_font);
+    controls_.DBfechas = new QTableWidget(0, 2, months);
+    controls_.DBfechas->setObjectName(QStringLiteral("DBfechas"));
+    controls_.DBfechas->setHorizontalHeaderLabels({QStringLiteral("Mes"), QStringLiteral("Año")});
+    controls_.DBfechas->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    controls_.DBfechas->verticalHeader()->setVisible(false);
+    controls_.DBfechas->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    controls_.DBfechas->setSelectionBehavior(QAbstractItemView::SelectRows);
+    months_layout->addWidget(controls_.months_caption);
+    months_layout->addWidget(controls_.DBfechas);
+
+    // Buttons of the operations, beside the months grid.
+    auto* actions = new QGroupBox(this);
+    auto* buttons = new QGridLayout(actions);
+    auto* BLeer = button("BLeer", QStringLiteral("Leer Archivos"), actions);
+    auto* Cmdgraba = button("Cmdgraba", QStringLiteral("Guardar Registros"), actions);
+    auto* CmdInforme = button("CmdInforme", QStringLiteral("Informe"), actions);
+    auto* CmdBorrarRad = button("CmdBorrarRad", QStringLiteral("Borrar Rad."), actions);
+    auto* CmdLimpiar = button("CmdLimpiar", QStringLiteral("Limpiar DB"), actions);
+    auto* CmdEAPB = button("CmdEAPB", QStringLiteral("EAPB"), actions);
+    auto* CmdAnalisis = button("CmdAnalisis", QStringLiteral("Command1"), actions);
+    auto* Bsalir = button("Bsalir", QStringLiteral("Salir"), actions);
+    QPushButton* const order[] = {BLeer,   Cmdgraba,     CmdInforme, CmdAnalisis,
+                                  CmdEAPB, CmdBorrarRad, CmdLimpiar, Bsalir};
+    for (int i = 0; i < 8; ++i) {
+        order[i]->setMinimumWidth(150);
+        buttons->addWidget(order[i], i % 4, i / 4);
+    }
+    buttons->setRowStretch(4, 1);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(months, 1);
+    lower->addWidget(actions);
+    auto* right = new QVBoxLayout;
+    right->addWidget(head);
+    right->addLayout(lower, 1);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(pickers, 2);
+    middle->addLayout(right, 3);
+
+    // Progress of a run.
+    controls_.contenido = label("contenido", QString(), this);
+    controls_.ProgressBar1 = new QProgressBar(this);
+    controls_.ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    controls_.ProgressBar1->setMinimumWidth(320);
+    keep_place(controls_.contenido);
+    keep_place(controls_.ProgressBar1);
+    controls_.contenido->hide();
+    controls_.ProgressBar1->hide();
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(controls_.contenido, 1);
+    progress->addWidget(controls_.ProgressBar1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(title_row);
+    layout->addWidget(Line1);
+    layout->addLayout(middle, 1);
+    layout->addLayout(progress);
+
+    operable_ = {Drive1_,      Dir1_,      File1_,  BLeer,       Cmdgraba, CmdInforme,
+                 CmdBorrarRad, CmdLimpiar, CmdEAPB, CmdAnalisis, Bsalir};
+
+    connect(Drive1_, &QComboBox::currentIndexChanged, this, &MainWindow::Drive1_Change);
+    connect(Dir1_, &FolderList::pathChanged, this, &MainWindow::Dir1_Change);
+    connect(Dir1_, &FolderList::folderClicked, this, &MainWindow::Dir1_Click);
+    connect(File1_, &QListWidget::currentRowChanged, this, &MainWindow::File1_Click);
+    connect(BLeer, &QPushButton::clicked, this, &MainWindow::BLeer_Click);
+    connect(Cmdgraba, &QPushButton::clicked, this, &MainWindow::Cmdgraba_Click);
+    connect(CmdInforme, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
+    connect(CmdBorrarRad, &QPushButton::clicked, this, &MainWindow::CmdBorrarRad_Click);
+    connect(CmdLimpiar, &QPushButton::clicked, this, &MainWindow::CmdLimpiar_Click);
+    connect(CmdEAPB, &QPushButton::clicked, this, &MainWindow::CmdEAPB_Click);
+    // The analysis button opens the report window too.
+    connect(CmdAnalisis, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
+    connect(Bsalir, &QPushButton::clicked, this, &MainWindow::Bsalir_Click);
+
+    resize(1060, 680);
+}
+
+void MainWindow::fill_drives() {
+    volumes_ = mounted_volumes();
+    const QString start = QDir::currentPath();
+    // The drive of the starting folder is the volume with the longest root above it.
+    int best = -1;
+    for (int i = 0; i < static_cast<int>(volumes_.size()); ++i) {
+        const QString& root = volumes_[static_cast<size_t>(i)].root;
+        bool above = start == root || root == QLatin1String("/") ||
+                     start.startsWith(root + QLatin1Char('/'));
+        if (above && (best < 0 || root.size() > volumes_[static_cast<size_t>(best)].root.size()))
+            best = i;
+    }
+    {
+        QSignalBlocker block(Drive1_);
+        for (const Volume& v : volumes_) Drive1_->addItem(v.entry());
+        Drive1_->setCurrentIndex(best);
+    }
+    drive_index_ = best;
+    Dir1_->setPath(start);
+}
+
+bool MainWindow::Form_Load(const std::filesystem::path& config_path) {
+    bool started = false;
+    // The window starts in run state "I" with empty boxes; the kept state is only written, for
+    // the command line's "save".
+    guarded([&] { started = program_->start(config_path); });
+    if (const QScreen* s = screen()) {
+        const QRect area = s->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    return started;
+}
+
+bool MainWindow::ShowDriveInfo(const Volume& volume) {
+    QStorageInfo info(volume.root);
+    const std::string text =
+        (volume.root + QStringLiteral(": - ") + drive_type_name(volume.type)).toStdString();
+    if (info.isValid() && info.isReady()) return true;
+    ui_->message(text + "\r\n" + "La unidad " + volume.root.toStdString() +
+                     " no está preparada. Revise en estos momentos por favor...",
+                 "", Icon::None);
+    QApplication::beep();
+    return false;
+}
+
+void MainWindow::Drive1_Change(int index) {
+    if (index < 0 || index >= static_cast<int>(volumes_.size())) return;
+    const Volume& volume = volumes_[static_cast<size_t>(index)];
+    if (ShowDriveInfo(volume)) {
+        drive_index_ = index;
+        Dir1_->setPath(volume.root);
+    } else {
+        // Back to the drive the folder list is on.
+        QSignalBlocker block(Drive1_);
+        Drive1_->setCurrentIndex(drive_index_);
+    }
+}
+
+void MainWindow::Dir1_Change() {
+    show_folder(Dir1_->path());
+}
+
+void MainWindow::Dir1_Click() {
+    show_folder(Dir1_->path());
+}
+
+void MainWindow::show_folder(const QString& folder) {
+    file_folder_ = folder;
+    QSignalBlocker block(File1_);
+    File1_->clear();
+    guarded([&] {
+        for (const auto& name : list_text_files(folder.toStdString()).names)
+            File1_->addItem(QString::fromStdString(name));
+    });
+}
+
+void MainWindow::File1_Click(int row) {
+    if (row < 0) return;
+    const std::string name = File1_->item(row)->text().toStdString();
+    // Joined as paths, so a file of a root folder gets a single separator.
+    const std::string full = (std::filesystem::path(file_folder_.toStdString()) / name).string();
+    program_->full_path = full;
+    program_->data_file_name = std::string(trim(name));
+    ui_->set_status("Archivo Seleccionado " + std::string(trim(full)));
+}
+
+void MainWindow::guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ui_->message(e.what(), "Error", Icon::Critical);
+    }
+}
+
+void MainWindow::exclusive(const std::function<void()>& operation) {
+    if (busy_) return;
+    busy_ = true;
+    for (QWidget* w : operable_) w->setEnabled(false);
+    guarded(operation);
+    for (QWidget* w : operable_) w->setEnabled(true);
+    busy_ = false;
+}
+
+void MainWindow::open_window(QWidget* window) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+}
+
+void MainWindow::BLeer_Click() {
+    if (!ready()) return;
+    exclusive([this] {
+        // The kept run state is written under the same hold of the installation as the run.
+        OperationScope scope(*program_);
+        if (!scope.ok()) return;
+        ::corvela::BLeer_Click(*program_, file_folder_.toStdString());
+        program_->store_run_state();
+    });
+}
+
+void MainWindow::Cmdgraba_Click() {
+    if (!ready()) return;
+    exclusive([this] {
+        OperationScope scope(*program_);
+        if (!scope.ok()) return;
+        ::corvela::Cmdgraba_Click(*program_);
+        program_->store_run_state();
+    });
+}
+
+void MainWindow::CmdInforme_Click() {
+    if (!ready() || busy_) return;
+    guarded([this] {
+        if (::corvela::CmdInforme_Click(*program_))
+            open_window(new InformeWindow(*program_, opener_, this));
+    });
+}
+
+void MainWindow::CmdBorrarRad_Click() {
+    if (!ready() || busy_) return;
+    guarded([this] { open_window(new BorrarWindow(*program_, this)); });
+}
+
+void MainWindow::CmdLimpiar_Click() {
+    if (!ready()) return;
+    exclusive([this] { ::corvela::CmdLimpiar_Click(*program_); });
+}
+
+void MainWindow::CmdEAPB_Click() {
+    if (!ready() || busy_) return;
+    guarded([this] { open_window(new IpsWindow(*program_->work, *ui_, this)); });
+}
+
+void MainWindow::Bsalir_Click() {
+    if (busy_) return;
+    if (ready()) guarded([this] { ::corvela::Bsalir_Click(*program_); });
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A run or a save in progress finishes first.
+    if (busy_)
+        event->ignore();
+    else
+        event->accept();
+}
+
+}  // namespace corvela::gui

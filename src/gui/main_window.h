@@ -1,0 +1,90 @@
+// The main window `total`: the drive, folder and file pickers of a delivery, the header boxes,
+// the months grid, the progress of a run and the buttons of every operation. It owns the running
+// program and forwards each button to its operation; while a run or a save is under way the
+// other controls are disabled.
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/program.h"
+#include "gui/dialogs.h"
+#include "gui/drives.h"
+#include "gui/qt_ui.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace corvela::gui {
+
+class FolderList;
+
+// Opens a written page with the workstation's default program.
+using Opener = std::function<bool(const std::string&)>;
+Opener default_opener();
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    MainWindow(const Clock& clock, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: configuration, size warning, both databases, the last run's state; the window is
+    // centred. False when start-up failed (its message was shown; the window stays usable).
+    bool Form_Load(const std::filesystem::path& config_path);
+
+    Program& program() { return *program_; }
+    void setOpener(Opener opener) { opener_ = std::move(opener); }
+
+    // `ShowDriveInfo`: shows the not-ready message of a volume; false when it is not ready.
+    bool ShowDriveInfo(const Volume& volume);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void build();
+    void fill_drives();
+    void Drive1_Change(int index);
+    void Dir1_Change();
+    void Dir1_Click();
+    void File1_Click(int row);
+    void show_folder(const QString& folder);
+
+    void BLeer_Click();
+    void Cmdgraba_Click();
+    void CmdInforme_Click();
+    void CmdBorrarRad_Click();
+    void CmdLimpiar_Click();
+    void CmdEAPB_Click();
+    void Bsalir_Click();
+
+    // True when start-up opened the databases.
+    bool ready() const { return program_->work != nullptr; }
+    // Runs a long operation with every other control disabled; a failure is shown, not thrown.
+    void exclusive(const std::function<void()>& operation);
+    // Runs a handler, showing a failure the core did not handle itself.
+    void guarded(const std::function<void()>& handler);
+    void open_window(QWidget* window);
+
+    MainControls controls_{};
+    QComboBox* Drive1_ = nullptr;
+    FolderList* Dir1_ = nullptr;
+    QListWidget* File1_ = nullptr;
+    std::vector<QWidget*> operable_;  // the controls disabled while an operation runs
+    std::vector<Volume> volumes_;
+    int drive_index_ = -1;
+    QString file_folder_;
+    bool busy_ = false;
+
+    std::unique_ptr<QtUi> ui_;
+    std::unique_ptr<Program> program_;
+    Opener opener_;
+};
+
+}  // namespace corvela::gui

@@ -1,0 +1,101 @@
+// A desktop session for the window tests: the Qt application (offscreen), a fresh installation
+// made by `init` with the shipped reference rows, the sample sites and the sample delivery, and the
+// main window over it. Message boxes and input boxes are answered by a scripted fake; every other
+// control is the real one and is driven by its object name.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/dialogs.h"
+#include "gui/main_window.h"
+#include "platform/clock.h"
+#include "support/scripted_ui.h"
+
+namespace corvela::testing {
+
+// The dialogs of the windows, answered from the script of a ScriptedUi.
+class ScriptedDialogs : public gui::Dialogs {
+  public:
+    explicit ScriptedDialogs(ScriptedUi& script) : script_(script) {}
+    void message(const std::string& text, const std::string& title, Icon icon) override {
+        script_.message(text, title, icon);
+    }
+    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
+                    bool no_is_default) override {
+        return script_.ask_yes_no(text, title, icon, no_is_default);
+    }
+    std::string input(const std::string& prompt, const std::string& title,
+                      const std::string& initial) override {
+        return script_.input(prompt, title, initial);
+    }
+
+  private:
+    ScriptedUi& script_;
+};
+
+class Desk : public ::testing::Test {
+  protected:
+    Desk();
+    ~Desk() override;
+
+    // The window built and started; `config` may name a missing file.
+    void open(const std::filesystem::path& config_path);
+    void open() { open(config); }
+
+    // A control of the main window, or of a window opened from it, by object name.
+    template <class T>
+    T* control(const char* name, QWidget* in = nullptr) {
+        QWidget* where = in ? in : static_cast<QWidget*>(window.get());
+        T* c = where->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QString text(const char* box, QWidget* in = nullptr) {
+        return control<QLineEdit>(box, in)->text();
+    }
+    void click(const char* button, QWidget* in = nullptr);
+    // A window opened from the main window, shown and not yet closed; null when none.
+    QWidget* opened(const char* name);
+
+    // Walks the folder list to `folder` as an operator would: double clicks from the root down.
+    void pick_folder(const std::filesystem::path& folder);
+    // Clicks an entry of the file list.
+    void pick_file(const QString& name);
+    // "Leer Archivos" over the sample delivery, from picking its folder on.
+    void run_sample();
+    // The header boxes a save needs, then "Guardar Registros".
+    void save();
+
+    std::vector<std::string> titles() const { return ui.titles(); }
+    std::string last_message() const {
+        return ui.messages.empty() ? std::string() : ui.messages.back().text;
+    }
+    std::string last_title() const {
+        return ui.messages.empty() ? std::string() : ui.messages.back().title;
+    }
+    // The rows of a list view, cells joined by "|".
+    static std::vector<std::string> rows_of(QTreeWidget* view);
+    static std::vector<std::string> headers_of(QTreeWidget* view);
+    static std::vector<std::string> items_of(QComboBox* box);
+
+    std::filesystem::path dir, config, delivery;
+    FixedDateClock clock{Date{2026, 12, 6}};
+    ScriptedUi ui;
+    ScriptedDialogs dialogs{ui};
+    std::vector<std::string> opened_pages;
+    std::unique_ptr<gui::MainWindow> window;
+};
+
+}  // namespace corvela::testing

@@ -1,0 +1,248 @@
+// The main window: start-up, the pickers, a whole run of the sample delivery from picking its
+// folder to the summary and the months grid, saving, and the clean-up questions.
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTimer>
+#include <algorithm>
+#include <fstream>
+
+#include "desk.h"
+
+namespace corvela::testing {
+namespace {
+
+const char* const kSummary =
+    "Leidos:  70\rPasaron: 28\rErrados: 42\r\r"
+    "Tiempo de proceso: ";
+const char* const kFileTable =
+    "\r\rArchivo\t\tLeidos\tErrados\tPasaron\r"
+    "US000001\t 10\t 5\t 5\r"
+    "AD000001\t 5\t 3\t 2\r"
+    "AC000001\t 9\t 6\t 3\r"
+    "AF000001\t 5\t 3\t 2\r"
+    "AP000001\t 7\t 4\t 3\r"
+    "AT000001\t 5\t 2\t 3\r"
+    "AU000001\t 8\t 5\t 3\r"
+    "AH000001\t 7\t 5\t 2\r"
+    "AN000001\t 7\t 5\t 2\r"
+    "AM000001\t 7\t 4\t 3\r";
+
+using MainWindowTest = Desk;
+
+TEST_F(MainWindowTest, ShowsItsCaptionsAndHidesTheProgressWhenIdle) {
+    open();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8(" Validación de archivos planos de RIPS."));
+    EXPECT_EQ(control<QLabel>("Label15")->text(), QString::fromUtf8("Versión  Octubre 12/2010 "));
+    EXPECT_EQ(control<QLabel>("Label9")->text(), QString::fromUtf8("NO. DE REMISION:"));
+    EXPECT_EQ(control<QAbstractButton>("CmdAnalisis")->text(), QString::fromUtf8("Command1"));
+    EXPECT_EQ(control<QWidget>("File1")->toolTip(),
+              QString::fromUtf8("Elija el archvo a procesar."));
+    EXPECT_FALSE(control<QWidget>("ProgressBar1")->isVisible());
+    EXPECT_FALSE(control<QWidget>("contenido")->isVisible());
+    EXPECT_EQ(control<QLabel>("DBfechasCaption")->text(), QString::fromUtf8(" MESES REPORTADOS"));
+    auto* grid = control<QTableWidget>("DBfechas");
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QString::fromUtf8("Mes"));
+    EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QString::fromUtf8("Año"));
+    EXPECT_EQ(window->program().run_state, "I");
+    EXPECT_GT(control<QComboBox>("Drive1")->count(), 0);
+}
+
+TEST_F(MainWindowTest, PickingAFileListsTheTextFilesAndShowsItsPath) {
+    open();
+    std::filesystem::create_directory(delivery / "sub");
+    std::ofstream(delivery / "notas.doc") << "x";
+    std::ofstream(delivery / "leame.TXT") << "x";
+    pick_folder(delivery);
+    auto* file1 = control<QListWidget>("File1");
+    std::vector<std::string> names;
+    for (int i = 0; i < file1->count(); ++i) names.push_back(file1->item(i)->text().toStdString());
+    EXPECT_EQ(names.size(), 12u);  // the eleven files of the delivery and leame.TXT
+    EXPECT_EQ(names.front(), "AC000001.txt");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "leame.TXT"), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "notas.doc"), 0);
+
+    pick_file(QStringLiteral("US000001.txt"));
+    EXPECT_EQ(control<QLabel>("contenido")->text().toStdString(),
+              "Archivo Seleccionado " + (delivery / "US000001.txt").string());
+    EXPECT_EQ(window->program().full_path, (delivery / "US000001.txt").string());
+    EXPECT_FALSE(control<QWidget>("contenido")->isVisible());
+}
+
+TEST_F(MainWindowTest, ARunShowsItsProgressThenTheSummaryAndTheMonths) {
+    open();
+    pick_folder(delivery);
+    // What the operator sees while the run repaints the window between lines.
+    bool seen = false, progress_shown = false, buttons_off = false;
+    QString status;
+    QTimer::singleShot(0, window.get(), [&] {
+        seen = true;
+        progress_shown = control<QWidget>("ProgressBar1")->isVisible();
+        status = control<QLabel>("contenido")->text();
+        buttons_off = !control<QWidget>("BLeer")->isEnabled() &&
+                      !control<QWidget>("Cmdgraba")->isEnabled() &&
+                      !control<QWidget>("Dir1")->isEnabled();
+        // A second press during the run starts nothing.
+        control<QAbstractButton>("BLeer")->click();
+    });
+    click("BLeer");
+
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(progress_shown);
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Archivo en proceso: "))) << status.toStdString();
+    EXPECT_TRUE(buttons_off);
+
+    EXPECT_EQ(titles(), (std::vector<std::string>{"Resultado validación", "Atención",
+                                                  "Resumén de la validación."}));
+    const std::string summary = last_message();
+    EXPECT_EQ(summary.rfind(kSummary, 0), 0u) << summary;
+    EXPECT_NE(summary.find(kFileTable), std::string::npos) << summary;
+    EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+
+    EXPECT_FALSE(control<QWidget>("ProgressBar1")->isVisible());
+    EXPECT_FALSE(control<QWidget>("contenido")->isVisible());
+    EXPECT_TRUE(control<QWidget>("BLeer")->isEnabled());
+    EXPECT_EQ(text("COD_EAPB").toStdString(), "760010012301");
+    EXPECT_EQ(text("NOMEAPB"), QString::fromUtf8("IPS Salud Valle Sede Norte"));
+    EXPECT_EQ(text("NOMREMITENTE"), QString::fromUtf8("MARÍA FERNANDA RÍOS"));
+    EXPECT_EQ(text("NREMISION").toStdString(), "000001");
+
+    auto* grid = control<QTableWidget>("DBfechas");
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(0, 0)->text().toStdString() + "/" + grid->item(0, 1)->text().toStdString(),
+              "11/2026");
+    EXPECT_EQ(grid->item(1, 0)->text().toStdString() + "/" + grid->item(1, 1)->text().toStdString(),
+              "12/2026");
+    EXPECT_EQ(window->program().run_state, "N");
+
+    // The next run asks about the records not saved; Yes leaves them for saving.
+    ui.answers = {true};
+    click("BLeer");
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0],
+              "Existe Información.|Existe información en tablas temporales que no se ha "
+              "cargado.\r¿Desea cargarla.?");
+    EXPECT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(grid->rowCount(), 2);
+}
+
+TEST_F(MainWindowTest, SavingChecksTheHeaderBoxesThenSavesOnce) {
+    open();
+    run_sample();
+    control<QLineEdit>("TELEFONO")->setText(QStringLiteral(" "));
+    save();
+    EXPECT_EQ(last_title(), "Faltan algunos Datos.");
+    EXPECT_EQ(window->program().run_state, "N");
+
+    control<QLineEdit>("TELEFONO")->setText(QStringLiteral("6025550100"));
+    control<QLineEdit>("PERIODO")->setText(QStringLiteral("NOVIEMBRE 2026"));
+    save();
+    EXPECT_EQ(last_title(), "Final de proceso.");
+    EXPECT_EQ(last_message(), "El proceso finalizó con exito.");
+    EXPECT_EQ(window->program().run_state, "S");
+    EXPECT_EQ(window->program().work->count("SELECT * FROM radicacion WHERE nro_radicacion = 1"),
+              1);
+    EXPECT_EQ(window->program().work->count(
+                  "SELECT * FROM registros WHERE periodo_reportado = 'NOVIEMBRE 2026'"),
+              10);
+    // The boxes and the months grid are emptied by the save.
+    EXPECT_EQ(text("COD_EAPB"), QString());
+    EXPECT_EQ(text("NOMREMITENTE"), QString());
+    EXPECT_EQ(control<QTableWidget>("DBfechas")->rowCount(), 0);
+
+    control<QLineEdit>("TELEFONO")->setText(QStringLiteral("1"));
+    control<QLineEdit>("NFAX")->setText(QStringLiteral("1"));
+    control<QLineEdit>("DIRECCION")->setText(QStringLiteral("1"));
+    control<QLineEdit>("NOMREMITENTE")->setText(QStringLiteral("1"));
+    save();
+    EXPECT_EQ(last_title(), "Datos ya cargados.");
+    EXPECT_EQ(window->program().work->count("SELECT * FROM radicacion"), 1);
+}
+
+TEST_F(MainWindowTest, AWindowStartsInRunStateIAndOnlySalirEmptiesTheWorkingTables) {
+    open();
+    run_sample();
+    const long long users = window->program().work->count("SELECT * FROM usuario");
+    ASSERT_GT(users, 0);
+    window.reset();
+    open();
+    EXPECT_EQ(window->program().run_state, "I");
+    EXPECT_EQ(text("NREMISION").toStdString(), "");
+    EXPECT_EQ(window->program().work->count("SELECT * FROM usuario"), users);
+
+    click("Bsalir");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->program().work, nullptr);
+    window.reset();
+    open();
+    EXPECT_EQ(window->program().run_state, "I");
+    EXPECT_EQ(window->program().work->count("SELECT * FROM usuario"), 0);
+}
+
+TEST_F(MainWindowTest, LimpiarDbDeletesOnlyAfterTwoYesAnswers) {
+    open();
+    run_sample();
+    save();
+    auto finals = [&] { return window->program().work->count("SELECT * FROM f_usuario"); };
+    const long long saved = finals();
+    ASSERT_GT(saved, 0);
+    ui.answers = {true, false};
+    click("CmdLimpiar");
+    EXPECT_EQ(finals(), saved);
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1], "Borrando registros.|ESTA SEGURO DE BORRAR LOS DATOS.?");
+    ui.answers = {true, true};
+    click("CmdLimpiar");
+    EXPECT_EQ(finals(), 0);
+    EXPECT_EQ(last_title(), "Limpando Base de datos.");
+}
+
+TEST_F(MainWindowTest, AFailedStartUpIsShownAndLeavesAHarmlessWindow) {
+    open(dir / "missing.ini");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(last_title(), "Error");
+    EXPECT_EQ(last_message().rfind("Se presento el Error # ", 0), 0u);
+    EXPECT_NE(last_message().find(" al leer archivo de Configuración \r\r"), std::string::npos);
+    EXPECT_TRUE(window->isVisible());
+    for (const char* b : {"BLeer", "Cmdgraba", "CmdInforme", "CmdBorrarRad", "CmdLimpiar",
+                          "CmdEAPB", "CmdAnalisis"})
+        click(b);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(opened("Frm_informe"), nullptr);
+    EXPECT_EQ(opened("frmIPS"), nullptr);
+    click("Bsalir");
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, ARunWaitsForAnotherProgramChangingTheDatabase) {
+    open();
+    pick_folder(delivery);
+    {
+        OperationLock other(window->program().config.database_folder + "registros_ips.lock");
+        ASSERT_TRUE(other.held());
+        click("BLeer");
+        EXPECT_EQ(titles(), std::vector<std::string>{kBusyTitle});
+        EXPECT_EQ(window->program().run_state, "I");
+        EXPECT_TRUE(control<QWidget>("BLeer")->isEnabled());
+    }
+    click("BLeer");
+    EXPECT_EQ(last_title(), "Resumén de la validación.");
+}
+
+TEST_F(MainWindowTest, InformeWithoutSavedDeliveriesSaysSo) {
+    open();
+    click("CmdInforme");
+    EXPECT_EQ(last_title(), "Sin registros.");
+    EXPECT_EQ(last_message(), "No existen registros para imprimir");
+    EXPECT_EQ(opened("Frm_informe"), nullptr);
+}
+
+TEST(MessageText, LineBreaksAndTheDefaultTitle) {
+    EXPECT_EQ(gui::display_text("a\rb\r\nc\r\rd").toStdString(), "a\nb\nc\n\nd");
+    EXPECT_EQ(gui::display_title("").toStdString(), "Corvela");
+    EXPECT_EQ(gui::display_title("Atención").toStdString(), "Atención");
+}
+
+}  // namespace
+}  // namespace corvela::testing

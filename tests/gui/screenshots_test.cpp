@@ -1,0 +1,59 @@
+// Pictures of the four windows after a run of the sample delivery, written into the build folder
+// (screenshots/*.png) for the documentation and for looking at the layout.
+#include <QPixmap>
+#include <QTimer>
+
+#include "desk.h"
+
+namespace corvela::testing {
+namespace {
+
+void picture(QWidget* w, const char* name) {
+    ASSERT_NE(w, nullptr) << name;
+    w->show();
+    QCoreApplication::processEvents();
+    const std::filesystem::path folder = CORVELA_SCREENSHOT_DIR;
+    std::filesystem::create_directories(folder);
+    const QString path = QString::fromStdString((folder / (std::string(name) + ".png")).string());
+    EXPECT_TRUE(w->grab().save(path)) << path.toStdString();
+}
+
+using Screenshots = Desk;
+
+TEST_F(Screenshots, OfEveryWindowAfterASampleRun) {
+    open();
+    window->resize(1180, 720);
+    // A saved delivery for the report and delete windows, then a second run left on screen.
+    run_sample();
+    control<QLineEdit>("PERIODO")->setText(QStringLiteral("NOVIEMBRE 2026"));
+    save();
+    window->program().work->exec(
+        "INSERT INTO gerentes VALUES ('EPS005', 'Ana Ruiz', 'Cra 1 # 2-3', '6015550001', "
+        "'6015550000', '76', '001')");
+    // The window as it repaints during the run, and after it.
+    ui.answers = {false};
+    QTimer::singleShot(0, window.get(), [&] { picture(window.get(), "total_en_proceso"); });
+    click("BLeer");
+    pick_file(QStringLiteral("US000001.txt"));
+    picture(window.get(), "total");
+
+    click("CmdInforme");
+    QWidget* informe = opened("Frm_informe");
+    ASSERT_NE(informe, nullptr);
+    click("generar_informe", informe);
+    picture(informe, "Frm_informe");
+    click("informe_inconsistencias", informe);
+    picture(informe, "Frm_informe_inconsistencias");
+    click("CmdSalir", informe);
+
+    click("CmdBorrarRad");
+    picture(opened("frmborrar"), "frmborrar");
+    click("CmdSalir", opened("frmborrar"));
+
+    click("CmdEAPB");
+    picture(opened("frmIPS"), "frmIPS");
+    click("cmdCerrar", opened("frmIPS"));
+}
+
+}  // namespace
+}  // namespace corvela::testing
