@@ -10,6 +10,7 @@
 
 #include "app/cleanup.h"
 #include "gui/guard.h"
+#include "gui/widgets.h"
 
 namespace corvela::gui {
 
@@ -18,38 +19,23 @@ BorrarWindow::BorrarWindow(Program& program, QWidget* parent)
     setObjectName(QStringLiteral("frmborrar"));
     setWindowTitle(QStringLiteral("Borrar registros."));
 
-    auto* Label3 = new QLabel(QStringLiteral("Borrar Registros Almacenados"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont title_font = Label3->font();
-    title_font.setPointSize(title_font.pointSize() + 6);
-    title_font.setBold(true);
-    Label3->setFont(title_font);
+    auto* Label3 = window_title("Label3", QStringLiteral("Borrar Registros Almacenados"), this);
 
     auto* choice = new QGroupBox(this);
     auto* grid = new QVBoxLayout(choice);
-    auto* Label1 = new QLabel(QStringLiteral("Seleccione el Hospital:"), choice);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    auto* Label2 = new QLabel(
-        QStringLiteral("Seleccione el número de remisión / número radicado del aplicativo :"),
-        choice);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Cmblista_ = new QComboBox(choice);
-    Cmblista_->setObjectName(QStringLiteral("Cmblista"));
-    Cmbremision_ = new QComboBox(choice);
-    Cmbremision_->setObjectName(QStringLiteral("Cmbremision"));
-    grid->addWidget(Label1);
+    const DeliveryChoice c = delivery_choice(choice);
+    Cmblista_ = c.Cmblista;
+    Cmbremision_ = c.Cmbremision;
+    grid->addWidget(c.Label1);
     grid->addWidget(Cmblista_);
     grid->addSpacing(8);
-    grid->addWidget(Label2);
+    grid->addWidget(c.Label2);
     grid->addWidget(Cmbremision_);
 
-    auto* borrar = new QPushButton(
+    auto* borrar = button(
+        "CmdBorrar",
         QStringLiteral("Borrar información de un No. remisión/No. Radicación procesado"), this);
-    borrar->setObjectName(QStringLiteral("CmdBorrar"));
-    borrar->setMinimumHeight(34);
-    auto* salir = new QPushButton(QStringLiteral("Regresar"), this);
-    salir->setObjectName(QStringLiteral("CmdSalir"));
-    salir->setMinimumHeight(34);
+    auto* salir = button("CmdSalir", QStringLiteral("Regresar"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(borrar, 1);
     buttons->addWidget(salir);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/guard.h"
+#include "gui/widgets.h"
 
 namespace corvela::gui {
 
@@ -39,28 +40,16 @@ InformeWindow::InformeWindow(Program& program, std::function<bool(const std::str
     setObjectName(QStringLiteral("Frm_informe"));
     setWindowTitle(QStringLiteral("Resultado validación."));
 
-    auto* Label3 = new QLabel(QStringLiteral("Resultados de la validación"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont title_font = Label3->font();
-    title_font.setPointSize(title_font.pointSize() + 6);
-    title_font.setBold(true);
-    Label3->setFont(title_font);
+    auto* Label3 = window_title("Label3", QStringLiteral("Resultados de la validación"), this);
 
     auto* choice = new QGroupBox(this);
     auto* grid = new QGridLayout(choice);
-    auto* Label1 = new QLabel(QStringLiteral("Seleccione el Hospital:"), choice);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    auto* Label2 = new QLabel(
-        QStringLiteral("Seleccione el número de remisión / número radicado del aplicativo :"),
-        choice);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Cmblista_ = new QComboBox(choice);
-    Cmblista_->setObjectName(QStringLiteral("Cmblista"));
-    Cmbremision_ = new QComboBox(choice);
-    Cmbremision_->setObjectName(QStringLiteral("Cmbremision"));
-    grid->addWidget(Label1, 0, 0);
+    const DeliveryChoice c = delivery_choice(choice);
+    Cmblista_ = c.Cmblista;
+    Cmbremision_ = c.Cmbremision;
+    grid->addWidget(c.Label1, 0, 0);
     grid->addWidget(Cmblista_, 1, 0);
-    grid->addWidget(Label2, 0, 1);
+    grid->addWidget(c.Label2, 0, 1);
     grid->addWidget(Cmbremision_, 1, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);

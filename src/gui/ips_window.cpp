@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/guard.h"
+#include "gui/widgets.h"
 
 namespace corvela::gui {
 
@@ -28,12 +29,6 @@ void show_combo(QComboBox* box, const ComboState& state) {
     box->setCurrentIndex(state.index);
 }
 
-QPushButton* make_button(const char* name, const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setMinimumHeight(32);
-    return b;
-}
 }  // namespace
 
 IpsWindow::IpsWindow(Database& work, Ui& ui, QWidget* parent)
@@ -41,13 +36,8 @@ IpsWindow::IpsWindow(Database& work, Ui& ui, QWidget* parent)
     setObjectName(QStringLiteral("frmIPS"));
     setWindowTitle(QStringLiteral("Datos EAPB"));
 
-    auto* heading =
-        new QLabel(QStringLiteral("Datos de la Administradora de Planes de Beneficios"), this);
-    heading->setObjectName(QStringLiteral("Label7"));
-    QFont title_font = heading->font();
-    title_font.setPointSize(title_font.pointSize() + 6);
-    title_font.setBold(true);
-    heading->setFont(title_font);
+    auto* heading = window_title(
+        "Label7", QStringLiteral("Datos de la Administradora de Planes de Beneficios"), this);
 
     auto* data = new QGroupBox(this);
     auto* grid = new QGridLayout(data);
@@ -84,21 +74,21 @@ IpsWindow::IpsWindow(Database& work, Ui& ui, QWidget* parent)
     auto* Picture1 = new QGroupBox(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     auto* nav = new QHBoxLayout(Picture1);
-    auto* primerreg = make_button("primerreg", QStringLiteral("Primer Registro"), Picture1);
-    auto* regreg = make_button("regreg", QStringLiteral("Regresar Registro"), Picture1);
-    auto* siguereg = make_button("siguereg", QStringLiteral("Siguiente Registro"), Picture1);
-    auto* ultreg = make_button("ultreg", QStringLiteral("Ultimo Registro"), Picture1);
+    auto* primerreg = button("primerreg", QStringLiteral("Primer Registro"), Picture1);
+    auto* regreg = button("regreg", QStringLiteral("Regresar Registro"), Picture1);
+    auto* siguereg = button("siguereg", QStringLiteral("Siguiente Registro"), Picture1);
+    auto* ultreg = button("ultreg", QStringLiteral("Ultimo Registro"), Picture1);
     for (QPushButton* b : {primerreg, regreg, siguereg, ultreg}) nav->addWidget(b);
 
     auto* picButtons = new QGroupBox(this);
     picButtons->setObjectName(QStringLiteral("picButtons"));
     auto* ops = new QHBoxLayout(picButtons);
-    auto* cmdBuscar = make_button("cmdBuscar", QStringLiteral("Buscar"), picButtons);
-    auto* cmdAgregar = make_button("cmdAgregar", QStringLiteral("&Agregar"), picButtons);
-    auto* cmdEliminar = make_button("cmdEliminar", QStringLiteral("&Eliminar"), picButtons);
-    auto* cmdRenovar = make_button("cmdRenovar", QStringLiteral("&Renovar"), picButtons);
-    auto* cmdActualizar = make_button("cmdActualizar", QStringLiteral("Actuali&zar"), picButtons);
-    auto* cmdCerrar = make_button("cmdCerrar", QStringLiteral("&Cerrar"), picButtons);
+    auto* cmdBuscar = button("cmdBuscar", QStringLiteral("Buscar"), picButtons);
+    auto* cmdAgregar = button("cmdAgregar", QStringLiteral("&Agregar"), picButtons);
+    auto* cmdEliminar = button("cmdEliminar", QStringLiteral("&Eliminar"), picButtons);
+    auto* cmdRenovar = button("cmdRenovar", QStringLiteral("&Renovar"), picButtons);
+    auto* cmdActualizar = button("cmdActualizar", QStringLiteral("Actuali&zar"), picButtons);
+    auto* cmdCerrar = button("cmdCerrar", QStringLiteral("&Cerrar"), picButtons);
     for (QPushButton* b :
          {cmdBuscar, cmdAgregar, cmdEliminar, cmdRenovar, cmdActualizar, cmdCerrar})
         ops->addWidget(b);

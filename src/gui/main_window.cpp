@@ -27,8 +27,10 @@
 #include "app/validation_run.h"
 #include "gui/borrar_window.h"
 #include "gui/folder_list.h"
+#include "gui/guard.h"
 #include "gui/informe_window.h"
 #include "gui/ips_window.h"
+#include "gui/widgets.h"
 #include "platform/file_list.h"
 #include "platform/text.h"
 #include "reports/informe.h"
@@ -43,22 +45,11 @@ Opener default_opener() {
 
 namespace {
 QLabel* label(const char* name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
+    return named<QLabel>(name, parent, text);
 }
 
 QLineEdit* box(const char* name, QWidget* parent) {
-    auto* b = new QLineEdit(parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
-QPushButton* button(const char* name, const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setMinimumHeight(34);
-    return b;
+    return named<QLineEdit>(name, parent);
 }
 
 // A widget that keeps its place in the layout while hidden, so the window does not jump when the
@@ -339,11 +330,7 @@ void MainWindow::File1_Click(int row) {
 }
 
 void MainWindow::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        ui_->message(e.what(), "Error", Icon::Critical);
-    }
+    gui::guarded(*ui_, handler);
 }
 
 void MainWindow::exclusive(const std::function<void()>& operation) {
