@@ -24,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Program program(inst.ui, inst.clock);
     program.config.results_root = inst.results_root.string();
+    // The installation's lock file lives in the scratch folder.
+    program.config.database_folder = inst.scratch.string() + "/";
     program.work = std::move(inst.work);
     program.ref = std::move(inst.ref);
     program.run_state = "I";
