@@ -2,31 +2,18 @@
 // lookups on the database itself: the same error files, accepted lines and stored rows.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "app/program.h"
 #include "app/validation_run.h"
-#include "db/csv_table.h"
 #include "db/schema.h"
 #include "support/installation.h"
 
 namespace corvela {
 namespace {
 
-// Validates the sample delivery with the shipped reference rows; the outputs, file by file,
-// and the stored rows, table by table.
+// Validates the sample delivery on the sample installation; the outputs, file by file, and the
+// stored rows, table by table.
 std::map<std::string, std::string> validate_sample(bool uncached) {
-    testing::Installation inst;
-    const std::filesystem::path source = CORVELA_SOURCE_DIR;
-    for (const auto& e : std::filesystem::directory_iterator(source / "data/reference")) {
-        std::string table = e.path().stem().string();
-        if (!table_columns(inst.ref(), table).empty())
-            load_csv_table(inst.ref(), table, e.path(), true);
-    }
-    for (const auto& e : std::filesystem::directory_iterator(source / "samples/entrega"))
-        std::filesystem::copy_file(e.path(), inst.delivery / e.path().filename());
-
+    testing::Installation inst{testing::Sample{}};
     testing::ScriptedUi ui;
     testing::FixedClock clock({2026, 12, 6});
     Program program(ui, clock);
@@ -35,12 +22,8 @@ std::map<std::string, std::string> validate_sample(bool uncached) {
     EXPECT_EQ(BLeer_Click(program, inst.delivery), RunOutcome::Summary);
 
     std::map<std::string, std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(inst.results())) {
-        std::ifstream in(e.path(), std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        out[e.path().filename().string()] = ss.str();
-    }
+    for (const auto& e : std::filesystem::directory_iterator(inst.results()))
+        out[e.path().filename().string()] = testing::read_file(e.path());
     for (const auto& t : working_tables()) {
         std::string dump;
         for (const auto& row : inst.rows(std::string("SELECT * FROM ") + t.table))

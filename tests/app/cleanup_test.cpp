@@ -16,12 +16,9 @@ class CleanupTest : public SessionTest {
     void saved(const std::string& remission) {
         write_delivery(remission);
         ASSERT_EQ(run(), RunOutcome::Summary);
-        SQLite::Statement invoice(
-            inst.work().db(),
-            "INSERT INTO transacciones (COD_IPS, num_factura, num_radicacion) VALUES (?, ?, 0)");
-        invoice.bind(1, kIps);
-        invoice.bind(2, "FE" + remission);
-        invoice.exec();
+        run_sql(inst.work(),
+                "INSERT INTO transacciones (COD_IPS, num_factura, num_radicacion) VALUES (?, ?, 0)",
+                kIps, "FE" + remission);
         ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
         ui.messages.clear();
         ui.questions.clear();
@@ -29,28 +26,23 @@ class CleanupTest : public SessionTest {
     std::string final_rows() { return sizes("f_usuario f_descripcion f_transacciones"); }
 };
 
-TEST_F(CleanupTest, LimpiarAnsweredNoToEitherQuestionDeletesNothing) {
+TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnlyAfterTwoYesAnswers) {
     saved("000001");
-    inst.work().exec("INSERT INTO fechas VALUES (10, 2026)");
+    inst.work().exec(
+        "INSERT INTO fechas VALUES (10, 2026); INSERT INTO periodos VALUES ('x', 'y', 1, 2026)");
     for (auto answers : {std::deque<bool>{false}, std::deque<bool>{true, false}}) {
         ui.questions.clear();
         ui.answers = answers;
         EXPECT_EQ(CmdLimpiar_Click(*program), Outcome::Stopped);
         EXPECT_EQ(ui.questions.size(), answers.size());
-        EXPECT_EQ(final_rows(), "2 1 1");
-        EXPECT_EQ(count("SELECT * FROM fechas"), 1);
+        EXPECT_EQ(final_rows() + " " + sizes("fechas"), "2 1 1 1");
     }
     EXPECT_EQ(ui.questions.front(),
               "Borrando registros.|Uste esta a punto de borrar los registros correctos que estan "
               "almacenados.\r\rDesea borrarlos realmente?.");
     EXPECT_EQ(ui.questions.back(), "Borrando registros.|ESTA SEGURO DE BORRAR LOS DATOS.?");
     EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnly) {
-    saved("000001");
-    inst.work().exec(
-        "INSERT INTO fechas VALUES (10, 2026); INSERT INTO periodos VALUES ('x', 'y', 1, 2026)");
     ui.answers = {true, true};
     EXPECT_EQ(CmdLimpiar_Click(*program), Outcome::Done);
     EXPECT_EQ(final_rows(), "0 0 0");
@@ -60,11 +52,18 @@ TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnly) {
     EXPECT_EQ(ui.messages[0].text, "Finalizo Proceso");
 }
 
-TEST_F(CleanupTest, DeletedDeliveryLeavesFinalTablesAndLists) {
+TEST_F(CleanupTest, DeletingASavedDeliveryAsksAndLeavesTheOthers) {
     saved("000001");
     saved("000002");
     ASSERT_EQ(delivery_entries(inst.work(), kIps, DeliveryKey::EapbSede),
               (std::vector<std::string>{"000001/ 1", "000002/ 2"}));
+    // Answered No.
+    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000001/ 1"), Outcome::Stopped);
+    EXPECT_EQ(final_rows(), "4 2 2");
+    EXPECT_EQ(inst.number("SELECT max(IMPRESION) FROM registros"), 0);
+
+    ui.questions.clear();
+    ui.messages.clear();
     ui.answers = {true};
     EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000001/ 1"), Outcome::Done);
     EXPECT_EQ(ui.questions,
@@ -74,7 +73,6 @@ TEST_F(CleanupTest, DeletedDeliveryLeavesFinalTablesAndLists) {
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Proceso finalizado"});
     EXPECT_EQ(ui.messages[0].text,
               "Fueron borrados los registros almacenados con la radicación interna No.  1");
-
     EXPECT_EQ(inst.rows("SELECT (SELECT group_concat(DISTINCT num_radicacion) FROM f_usuario), "
                         "(SELECT group_concat(DISTINCT num_radicacion) FROM f_descripcion), "
                         "(SELECT group_concat(num_factura) FROM f_transacciones)"),
@@ -83,28 +81,19 @@ TEST_F(CleanupTest, DeletedDeliveryLeavesFinalTablesAndLists) {
               (std::vector<std::string>{"1|1", "1|1", "2|0", "2|0"}));
     EXPECT_EQ(count("SELECT * FROM radicacion"), 2);
     EXPECT_EQ(count("SELECT * FROM ERRORES WHERE nro_radicacion = 1"), 2);
-    EXPECT_EQ(delivery_entries(inst.work(), kIps, DeliveryKey::EapbSede),
-              std::vector<std::string>{"000002/ 2"});
-    EXPECT_EQ(delivery_entries(inst.work(), kIps, DeliveryKey::Eapb),
-              std::vector<std::string>{"000002/ 2"});
-}
+    for (auto key : {DeliveryKey::EapbSede, DeliveryKey::Eapb})
+        EXPECT_EQ(delivery_entries(inst.work(), kIps, key), std::vector<std::string>{"000002/ 2"});
 
-TEST_F(CleanupTest, DeleteAnsweredNoOrWithoutInvoicesKeepsEverything) {
-    saved("000001");
-    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000001/ 1"), Outcome::Stopped);
-    EXPECT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(final_rows(), "2 1 1");
-    EXPECT_EQ(inst.number("SELECT max(IMPRESION) FROM registros"), 0);
-
-    // Without its invoices in the final table the radicación counts as not stored, even though
-    // its users are still there.
+    // Without its invoices in the final table a radicación counts as not stored, even though its
+    // users are still there: no question, nothing deleted.
     inst.work().exec("DELETE FROM f_transacciones");
     ui.questions.clear();
-    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000001/ 1"), Outcome::Stopped);
+    ui.messages.clear();
+    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000002/ 2"), Outcome::Stopped);
     EXPECT_TRUE(ui.questions.empty());
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Proceso finalizado"});
     EXPECT_EQ(ui.messages[0].text,
-              "No existe registros almacenados con la radicación interna No.  1");
+              "No existe registros almacenados con la radicación interna No.  2");
     EXPECT_EQ(count("SELECT * FROM f_usuario"), 2);
 }
 

@@ -1,5 +1,6 @@
 // Nothing lost: a save killed at any point of its transaction, a results folder where nothing can
-// be written, a full disk under the error file, and two programs on one installation at once.
+// be written, an output that cannot be created, a full disk under the error file, a failing insert,
+// and two programs on one installation at once.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -14,22 +15,6 @@ namespace corvela::testing {
 namespace {
 
 struct NothingLost : SessionTest {
-    // Runs the command line on this installation; its exit status, 137 when it was killed.
-    int corvela(const std::string& args, const std::string& fault = "") {
-        std::string cmd = (fault.empty() ? "" : "CORVELA_FAULT=" + fault + " ") +
-                          std::string(CORVELA_BINARY) + " " + args + " --config '" +
-                          inst.config.string() + "' > '" + (inst.dir / "out.txt").string() +
-                          "' 2>&1";
-        int status = std::system(cmd.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    std::string output() const { return read_file(inst.dir / "out.txt"); }
-    static std::string read_file(const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
     // What a save changes, table by table.
     std::string saved() {
         return sizes("registros radicacion periodos f_usuario f_descripcion") + " | " +
@@ -96,6 +81,45 @@ TEST_F(NothingLost, AFullDiskUnderTheErrorFileIsReportedAndEveryPassedLineKeepsI
     EXPECT_EQ(std::count(accepted.begin(), accepted.end(), '\n'), 2) << accepted;
     EXPECT_EQ(inst.rows("SELECT tipo, C2 FROM ERRORES ORDER BY rowid"),
               (std::vector<std::string>{"US|1", "AD|0"}));
+}
+
+TEST_F(NothingLost, AnOutputThatCannotBeCreatedEndsThatFileAndTheRunGoesOn) {
+    write_delivery("000001");
+    // The accepted-lines file of AD cannot be created: a folder stands in its place.
+    std::filesystem::create_directories(inst.results() + "760010012301_AD000001.TXT");
+    EXPECT_EQ(run(), RunOutcome::Summary);
+    ASSERT_NE(shown("Error"), nullptr);
+    EXPECT_EQ(shown("Error")->text.rfind(
+                  "Se presento el Error #  21 al leer archivo de Descripción Agrupada \r\r", 0),
+              0u);
+    EXPECT_EQ(count("SELECT 1 FROM ERRORES WHERE tipo = 'AD'"), 1);
+    EXPECT_EQ(ui.messages.back().title, "Resumén de la validación.");
+}
+
+TEST_F(NothingLost, AFailingInsertEndsThatFileAndTheRunGoesOn) {
+    inst.add_cie10("J189", "A", "0", "0");
+    inst.work().exec(
+        "CREATE TRIGGER falla_urgencias BEFORE INSERT ON urgencias WHEN NEW.num_factura = "
+        "'BOOM' BEGIN SELECT RAISE(ABORT, 'falla'); END");
+    const std::string head = std::string(kIps) + ",01/11/2026,";
+    control({head + "US000001,1", head + "AU000001,3", head + "AM000001,1"});
+    inst.write("US000001.TXT", crlf({kUsers[0]}));
+    const std::string au =
+        "," + std::string(kIps) + ",CC,16789012,01/11/2026,0830,,13,J189,,,,1,1,,02/11/2026,1000";
+    inst.write("AU000001.TXT", crlf({"F001" + au, "BOOM" + au, "F003" + au}));
+    inst.write("AM000001.TXT", crlf({"F001," + std::string(kIps) +
+                                     ",CC,16789012,,M01,1,ACETAMINOFEN,,,,10,100,1000"}));
+    EXPECT_EQ(run(), RunOutcome::Summary);
+    std::vector<ShownMessage> errors;
+    for (const auto& m : ui.messages)
+        if (m.title == "Error") errors.push_back(m);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, "Se presento el Error #  19 al leer archivo de Urgencias \r\rfalla");
+    EXPECT_EQ(errors[0].icon, Icon::Critical);
+    EXPECT_EQ(inst.rows("SELECT num_factura FROM urgencias"), std::vector<std::string>{"F001"});
+    EXPECT_EQ(inst.rows("SELECT count(*), sum(C1) FROM ERRORES WHERE tipo = 'AU'"),
+              std::vector<std::string>{"1|0"});
+    EXPECT_EQ(count("SELECT 1 FROM medicamentos"), 1);
 }
 
 TEST_F(NothingLost, ASecondProgramStopsWhileTheFirstChangesTheWorkingTables) {

@@ -22,11 +22,25 @@ class SaveTest : public SessionTest {
     }
 };
 
-TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopies) {
+TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopiesOnce) {
     validated("000001");
-    Header before = ui.header();
-    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
+    const Header h = ui.header();
+    EXPECT_EQ(h.NREMISION, "000001");
+    Header blank_phone = h;
+    blank_phone.TELEFONO = " ";
+    ui.set_header(blank_phone);
+    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Stopped);
+    EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
+    EXPECT_EQ(
+        ui.messages.back().text,
+        "Por favor revise que no exista campos en blanco como nombre del remitente, dirección, "
+        "teléfono y fax.");
+    EXPECT_EQ(program->run_state, "N");
+    EXPECT_EQ(sizes("registros radicacion"), "0 0");
 
+    ui.messages.clear();
+    ui.set_header(h);
+    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
     EXPECT_EQ(inst.rows("SELECT numero, fecha FROM consecutivo"),
               std::vector<std::string>{"1|2026-12-06"});
     EXPECT_EQ(
@@ -45,46 +59,26 @@ TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopies) {
                         "(SELECT count(*) FROM f_descripcion WHERE num_radicacion = 1), "
                         "(SELECT group_concat(nro_radicacion) FROM ERRORES)"),
               std::vector<std::string>{"2|2|1|1,1"});
-
     EXPECT_EQ(program->run_state, "S");
     EXPECT_EQ(program->radicacion, 1);
     Header after = ui.header();
     EXPECT_EQ(after.COD_EAPB + after.NOMEAPB + after.NOMREMITENTE + after.DIRECCION +
                   after.TELEFONO + after.NFAX + after.NREMISION + after.FECHAREMI + after.PERIODO,
               "");
-    EXPECT_EQ(before.NREMISION, "000001");
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Final de proceso."});
     EXPECT_EQ(ui.messages[0].text, "El proceso finalizó con exito.");
     EXPECT_EQ(ui.messages[0].icon, Icon::Information);
-}
 
-TEST_F(SaveTest, RefusalsChangeNothing) {
-    validated("000001");
-    Header h = ui.header();
-    Header blank_phone = h;
-    blank_phone.TELEFONO = " ";
-    ui.set_header(blank_phone);
+    // The emptied boxes stop the same button again; typed in again, the delivery is known to be
+    // saved already.
     EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
-    EXPECT_EQ(
-        ui.messages.back().text,
-        "Por favor revise que no exista campos en blanco como nombre del remitente, dirección, "
-        "teléfono y fax.");
-    EXPECT_EQ(program->run_state, "N");
-
-    ui.set_header(h);
-    ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
-    // The save emptied the boxes: the same button again is stopped by them.
-    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Stopped);
-    EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
-    // With the boxes typed in again the delivery is known to be saved already.
     ui.set_header(h);
     EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
     EXPECT_EQ(ui.messages.back().text,
               "Los datos existentes en las tablas temporales ya fueron cargados.");
     EXPECT_EQ(ui.messages.back().icon, Icon::Critical);
-
     EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
     EXPECT_EQ(sizes("registros radicacion f_usuario"), "2 1 2");
 }
@@ -141,8 +135,25 @@ TEST_F(SaveTest, EarlierDeliveriesKeepTheirNumbers) {
 
 TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     validated("000001");
-    Header h = ui.header();
+    const Header h = ui.header();
+    auto nothing_saved = [&] {
+        EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 0);
+        EXPECT_EQ(sizes("registros radicacion periodos f_usuario"), "0 0 0 0");
+        EXPECT_EQ(program->run_state, "N");
+    };
+    // A remission date that is no date.
+    Header bad_date = h;
+    bad_date.FECHAREMI = "2026/31/31";
+    ui.set_header(bad_date);
+    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Failed);
+    EXPECT_EQ(ui.messages.back().text.rfind(
+                  "Se presento el Error #  13 al leer archivo de Registros\r\r", 0),
+              0u);
+    nothing_saved();
+
     // The last copy of the save fails.
+    ui.messages.clear();
+    ui.set_header(h);
     inst.work().exec("ALTER TABLE f_Otrosers RENAME TO f_otrosers_aparte");
     EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Failed);
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Error"});
@@ -152,12 +163,9 @@ TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
         0u)
         << ui.messages[0].text;
     EXPECT_NE(ui.messages[0].text.find("f_Otrosers"), std::string::npos);
-
-    EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 0);
-    EXPECT_EQ(sizes("registros radicacion periodos f_usuario"), "0 0 0 0");
+    nothing_saved();
     EXPECT_EQ(count("SELECT * FROM usuario WHERE num_radicacion = 0"), 2);
     EXPECT_EQ(count("SELECT * FROM ERRORES WHERE nro_radicacion = 0"), 2);
-    EXPECT_EQ(program->run_state, "N");
     EXPECT_EQ(ui.header().TELEFONO, h.TELEFONO);
     EXPECT_EQ(ui.header().NREMISION, "000001");
 
@@ -168,29 +176,9 @@ TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     EXPECT_EQ(program->run_state, "S");
 }
 
-TEST_F(SaveTest, RemissionDateThatIsNoDateFailsTheSave) {
-    validated("000001");
-    Header h = ui.header();
-    h.FECHAREMI = "2026/31/31";
-    ui.set_header(h);
-    EXPECT_EQ(Cmdgraba_Click(*program), Outcome::Failed);
-    EXPECT_EQ(ui.messages.back().text.rfind(
-                  "Se presento el Error #  13 al leer archivo de Registros\r\r", 0),
-              0u);
-    EXPECT_EQ(count("SELECT * FROM registros"), 0);
-    EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 0);
-}
-
 // The command line keeps the run in the working database, so that a later `save` stores it.
 TEST_F(SaveTest, CommandLineSavesInALaterCommandAndValidatesWithSave) {
     write_delivery("000001");
-    auto corvela = [&](const std::string& args) {
-        std::string cmd = std::string(CORVELA_BINARY) + " " + args + " --config '" +
-                          inst.config.string() + "' > '" + (inst.dir / "out.txt").string() +
-                          "' 2>&1";
-        int status = std::system(cmd.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
     std::string folder = "'" + inst.delivery.string() + "'";
     ASSERT_EQ(corvela("validate --today 2026-12-06 " + folder), 0);
     EXPECT_EQ(corvela("save --telefono ' '"), 1);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <tuple>
 
 #include "support/installation.h"
@@ -12,7 +11,6 @@
 namespace corvela::testing {
 namespace {
 
-using Cells = std::initializer_list<std::optional<std::string>>;
 using Items = std::vector<std::string>;
 
 const char* const kOptions =
@@ -23,33 +21,25 @@ const char* const kByCode =
 
 class FrmIpsTest : public ::testing::Test {
   protected:
-    void insert(const std::string& table, Cells cells) {
-        std::string marks;
-        for (size_t i = 0; i < cells.size(); ++i) marks += i ? ", ?" : "?";
-        SQLite::Statement st(inst.work().db(), "INSERT INTO " + table + " VALUES (" + marks + ")");
-        int i = 1;
-        for (const auto& c : cells) c ? st.bind(i++, *c) : st.bind(i++);
-        st.exec();
-    }
     // Two institution types, two departments, three municipalities (code 001 in both).
     void lists() {
-        insert("TR_instituciones", {"1", "EPS", "E"});
-        insert("TR_instituciones", {"2", "ARS", "A"});
-        insert("departamentos", {"76", "VALLE"});
-        insert("departamentos", {"05", "ANTIOQUIA"});
-        insert("municipios", {"76", "520", "PALMIRA"});
-        insert("municipios", {"76", "001", "CALI"});
-        insert("municipios", {"05", "001", "MEDELLIN"});
+        inst.work().exec(
+            "INSERT INTO TR_instituciones VALUES ('1', 'EPS', 'E'), ('2', 'ARS', 'A');"
+            "INSERT INTO departamentos VALUES ('76', 'VALLE'), ('05', 'ANTIOQUIA');"
+            "INSERT INTO municipios VALUES ('76', '520', 'PALMIRA'), ('76', '001', 'CALI'), "
+            "('05', '001', 'MEDELLIN')");
     }
     // Three entities: a complete one, one with null codes and a null name, one without its
     // tr_administradoras row.
     void entities() {
         lists();
-        insert("gerentes", {"EPS005", "Ana Ruiz", "Cra 1", std::nullopt, "555", "76", "001"});
-        insert("gerentes", {"EPS007", "Luis", "Cl 2", "111", "222", std::nullopt, std::nullopt});
-        insert("gerentes", {"EPS009", "Eva", "Av 3", "333", "444", "05", "001"});
-        insert("tr_administradoras", {"EPS005", "salud total ñandú", "E"});
-        insert("tr_administradoras", {"EPS007", std::nullopt, "A"});
+        inst.work().exec(
+            "INSERT INTO gerentes VALUES ('EPS005', 'Ana Ruiz', 'Cra 1', NULL, '555', '76', "
+            "'001'), "
+            "('EPS007', 'Luis', 'Cl 2', '111', '222', NULL, NULL), "
+            "('EPS009', 'Eva', 'Av 3', '333', '444', '05', '001');"
+            "INSERT INTO tr_administradoras VALUES ('EPS005', 'salud total ñandú', 'E'), "
+            "('EPS007', NULL, 'A')");
     }
     std::vector<std::string> rows(const std::string& sql) { return inst.rows(sql); }
     // The messages shown since the last call, as "icon title|text" (I information, C critical).
@@ -131,24 +121,6 @@ TEST_F(FrmIpsTest, DisplayFillsBoxesCombosAndCodes) {
     EXPECT_EQ(form.CmbMuni.items, (Items{"MEDELLIN"}));
 }
 
-TEST_F(FrmIpsTest, NavigationStopsAtBothEndsWithItsMessages) {
-    entities();
-    form.Form_Load();
-    form.regreg_Click();
-    EXPECT_EQ(shown(), (Items{"I Primer Registro.|¡Se alcanzó el principio del Archivo!"}));
-    EXPECT_EQ(form.Text1, "EPS005");
-    form.ultreg_Click();
-    EXPECT_EQ(form.Text1, "EPS009");
-    form.siguereg_Click();
-    EXPECT_EQ(shown(), (Items{"I Ultimo Registro.|¡Se alcanzó el final del Archivo!"}));
-    EXPECT_EQ(form.Text1, "EPS009");
-    form.regreg_Click();
-    EXPECT_EQ(form.Text1, "EPS007");
-    form.primerreg_Click();
-    EXPECT_EQ(form.Text1, "EPS005");
-    EXPECT_TRUE(shown().empty());
-}
-
 TEST_F(FrmIpsTest, SearchByCode) {
     entities();
     form.Form_Load();
@@ -212,7 +184,7 @@ TEST_F(FrmIpsTest, SearchByNameAndTheOptionQuestion) {
 
 TEST_F(FrmIpsTest, AddedEntitiesAreStoredWithTheirNameRow) {
     lists();
-    insert("tr_administradoras", {"EPS020", "VIEJO", "A"});
+    inst.work().exec("INSERT INTO tr_administradoras VALUES ('EPS020', 'VIEJO', 'A')");
     form.Form_Load();
 
     // A code without a tr_administradoras row gets one.

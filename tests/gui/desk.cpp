@@ -2,10 +2,7 @@
 
 #include <QListWidget>
 #include <QTest>
-#include <random>
 
-#include "app/setup.h"
-#include "db/database.h"
 #include "gui/folder_list.h"
 
 namespace corvela::testing {
@@ -31,30 +28,8 @@ class QtEnvironment : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 }  // namespace
 
-Desk::Desk() {
-    static std::mt19937_64 rng(std::random_device{}());
-    dir = std::filesystem::temp_directory_path() / ("corvela-gui-" + std::to_string(rng()));
-    config = dir / "ripsips.ini";
-    delivery = dir / "entrega";
-    const std::filesystem::path source = CORVELA_SOURCE_DIR;
-    InitResult made =
-        init_installation(dir / "db", dir.string(), source / "data/reference", config);
-    EXPECT_TRUE(made.ok) << made.message;
-    {
-        auto work = Database::open_existing((dir / "db" / "registros_ips.db").string());
-        EXPECT_EQ(import_sites(*work, source / "samples/sedes.csv"), "");
-    }
-    std::filesystem::copy(source / "samples/entrega", delivery);
-}
-
-Desk::~Desk() {
-    window.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-}
-
 void Desk::open(const std::filesystem::path& config_path) {
-    window = std::make_unique<gui::MainWindow>(clock, dialogs);
+    window = std::make_unique<gui::MainWindow>(clock, ui);
     window->setOpener([this](const std::string& path) {
         opened_pages.push_back(path);
         return true;
@@ -104,12 +79,8 @@ void Desk::pick_file(const QString& name) {
 }
 
 void Desk::run_sample() {
-    pick_folder(delivery);
+    pick_folder(inst.delivery);
     click("BLeer");
-}
-
-void Desk::save() {
-    click("Cmdgraba");
 }
 
 std::vector<std::string> Desk::rows_of(QTreeWidget* view) {

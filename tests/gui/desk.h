@@ -1,7 +1,7 @@
-// A desktop session for the window tests: the Qt application (offscreen), a fresh installation
-// made by `init` with the shipped reference rows, the sample sites and the sample delivery, and the
-// main window over it. Message boxes and input boxes are answered by a scripted fake; every other
-// control is the real one and is driven by its object name.
+// A desktop session for the window tests: the Qt application (offscreen), a sample installation
+// (the shipped reference rows, the sample sites and the sample delivery) and the main window over
+// it. Message boxes and input boxes are answered by a scripted fake; every other control is the
+// real one and is driven by its object name.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,38 +21,30 @@
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
 #include "platform/clock.h"
-#include "support/scripted_ui.h"
+#include "support/installation.h"
 
 namespace corvela::testing {
 
-// The dialogs of the windows, answered from the script of a ScriptedUi.
-class ScriptedDialogs : public gui::Dialogs {
-  public:
-    explicit ScriptedDialogs(ScriptedUi& script) : script_(script) {}
+// The windows' dialogs, answered from the script.
+struct ScriptedDialogs : ScriptedUi, gui::Dialogs {
     void message(const std::string& text, const std::string& title, Icon icon) override {
-        script_.message(text, title, icon);
+        ScriptedUi::message(text, title, icon);
     }
     bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
                     bool no_is_default) override {
-        return script_.ask_yes_no(text, title, icon, no_is_default);
+        return ScriptedUi::ask_yes_no(text, title, icon, no_is_default);
     }
     std::string input(const std::string& prompt, const std::string& title,
                       const std::string& initial) override {
-        return script_.input(prompt, title, initial);
+        return ScriptedUi::input(prompt, title, initial);
     }
-
-  private:
-    ScriptedUi& script_;
 };
 
 class Desk : public ::testing::Test {
   protected:
-    Desk();
-    ~Desk() override;
-
     // The window built and started; `config` may name a missing file.
     void open(const std::filesystem::path& config_path);
-    void open() { open(config); }
+    void open() { open(inst.config); }
 
     // A control of the main window, or of a window opened from it, by object name.
     template <class T>
@@ -75,10 +67,6 @@ class Desk : public ::testing::Test {
     void pick_file(const QString& name);
     // "Leer Archivos" over the sample delivery, from picking its folder on.
     void run_sample();
-    // The header boxes a save needs, then "Guardar Registros".
-    void save();
-
-    std::vector<std::string> titles() const { return ui.titles(); }
     std::string last_message() const {
         return ui.messages.empty() ? std::string() : ui.messages.back().text;
     }
@@ -90,10 +78,9 @@ class Desk : public ::testing::Test {
     static std::vector<std::string> headers_of(QTreeWidget* view);
     static std::vector<std::string> items_of(QComboBox* box);
 
-    std::filesystem::path dir, config, delivery;
+    Installation inst{Sample{}};
     FixedDateClock clock{Date{2026, 12, 6}};
-    ScriptedUi ui;
-    ScriptedDialogs dialogs{ui};
+    ScriptedDialogs ui;
     std::vector<std::string> opened_pages;
     std::unique_ptr<gui::MainWindow> window;
 };

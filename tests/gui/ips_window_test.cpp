@@ -5,10 +5,6 @@
 namespace corvela::testing {
 namespace {
 
-const char* const kOptions =
-    "Opciones de Busqueda.|Por cual campo desea realizar la busqueda: \r\r         1 - Codigo "
-    "EAPB.\r         2 - Nombre de EAPB. \r";
-
 class IpsWindowTest : public Desk {
   protected:
     void SetUp() override {
@@ -28,6 +24,7 @@ class IpsWindowTest : public Desk {
             t += "|" + text(box, frm).toStdString();
         return t;
     }
+    std::string code() { return text("Text1", frm).toStdString(); }
     std::string places() {
         return control<QComboBox>("CmbDepto", frm)->currentText().toStdString() + "/" +
                control<QComboBox>("CmbMuni", frm)->currentText().toStdString();
@@ -35,58 +32,52 @@ class IpsWindowTest : public Desk {
     QWidget* frm = nullptr;
 };
 
-TEST_F(IpsWindowTest, NavigationStopsAtBothEndsWithItsMessages) {
+TEST_F(IpsWindowTest, ShowsTheFirstEntityAndNavigationStopsAtBothEnds) {
     EXPECT_EQ(frm->windowTitle(), QString::fromUtf8("Datos EAPB"));
     EXPECT_EQ(texts(), "EPS001|Ana Ruiz|Cra 1 # 2-3|6015550001|6015550000|ALIANSALUD EPS");
     EXPECT_EQ(places(), "Valle del Cauca/Cali");
     EXPECT_EQ(control<QComboBox>("Cmbperi", frm)->currentText().toStdString(), "EPS Contributivo");
 
     click("regreg", frm);
-    EXPECT_EQ(last_title(), "Primer Registro.");
-    EXPECT_EQ(last_message(), "¡Se alcanzó el principio del Archivo!");
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS001");
-
+    EXPECT_EQ(last_title() + "|" + last_message(),
+              "Primer Registro.|¡Se alcanzó el principio del Archivo!");
+    EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+    EXPECT_EQ(code(), "EPS001");
     click("siguereg", frm);
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS002");
+    EXPECT_EQ(code(), "EPS002");
     EXPECT_EQ(places(), "Antioquia/Medellín");
     click("siguereg", frm);
-    EXPECT_EQ(last_title(), "Ultimo Registro.");
-    EXPECT_EQ(last_message(), "¡Se alcanzó el final del Archivo!");
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS002");
-
+    EXPECT_EQ(last_title() + "|" + last_message(),
+              "Ultimo Registro.|¡Se alcanzó el final del Archivo!");
+    EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+    EXPECT_EQ(code(), "EPS002");
     click("primerreg", frm);
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS001");
+    EXPECT_EQ(code(), "EPS001");
     click("ultreg", frm);
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS002");
+    EXPECT_EQ(code(), "EPS002");
+    EXPECT_EQ(ui.messages.size(), 2u);  // moves inside the registry say nothing
 }
 
+// The questions' texts and the failed searches are checked on the window's logic.
 TEST_F(IpsWindowTest, SearchesByCodeAndByName) {
     ui.inputs = {"1", "  EPS002 "};
     click("cmdBuscar", frm);
-    ASSERT_EQ(ui.questions.size(), 2u);
-    EXPECT_EQ(ui.questions[0], kOptions);
-    EXPECT_EQ(ui.questions[1],
-              "Cadena de Busqueda.|Escriba El Codigo de la EAPB para crear el filtro:");
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS002");
-
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(code(), "EPS002");
     ui.inputs = {"2abc", "aliansalud eps"};
     click("cmdBuscar", frm);
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS001");
+    EXPECT_EQ(code(), "EPS001");
     EXPECT_EQ(text("Text6", frm).toStdString(), "ALIANSALUD EPS");
-
-    ui.inputs = {"9", "1", "EPS404"};
-    click("cmdBuscar", frm);
-    ASSERT_GE(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[ui.messages.size() - 2].text, "La opción seleccionada no es correcta");
-    EXPECT_EQ(last_title(), "Fracaso la Busqueda.");
-    EXPECT_EQ(last_message(), "No se encontraron registros con Codigo de la EAPB = EPS404.");
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS001");
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(IpsWindowTest, AddingAndUpdatingAnEntityStoresTheBoxesAndTheLists) {
     Database& work = *window->program().work;
+    auto type = [&](const char* box, const char* value) {
+        control<QLineEdit>(box, frm)->setText(QString::fromUtf8(value));
+    };
     // An update stores what the operator typed and chose.
-    control<QLineEdit>("Text2", frm)->setText(QStringLiteral("Ana Ruiz Pérez"));
+    type("Text2", "Ana Ruiz Pérez");
     control<QComboBox>("CmbDepto", frm)->setCurrentText(QStringLiteral("Antioquia"));
     control<QComboBox>("CmbMuni", frm)->setCurrentText(QString::fromUtf8("Medellín"));
     click("cmdActualizar", frm);
@@ -96,19 +87,19 @@ TEST_F(IpsWindowTest, AddingAndUpdatingAnEntityStoresTheBoxesAndTheLists) {
 
     click("cmdAgregar", frm);
     EXPECT_EQ(texts(), "|||||ALIANSALUD EPS");
-    control<QLineEdit>("Text1", frm)->setText(QStringLiteral("EPS005"));
-    control<QLineEdit>("Text2", frm)->setText(QStringLiteral("Eva Díaz"));
-    control<QLineEdit>("Text3", frm)->setText(QStringLiteral("Av 3"));
-    control<QLineEdit>("Text4", frm)->setText(QStringLiteral("333"));
-    control<QLineEdit>("Text5", frm)->setText(QStringLiteral("444"));
+    const char* const typed[][2] = {{"Text1", "EPS005"},
+                                    {"Text2", "Eva Díaz"},
+                                    {"Text3", "Av 3"},
+                                    {"Text4", "333"},
+                                    {"Text5", "444"}};
+    for (const auto& [box, value] : typed) type(box, value);
     click("cmdActualizar", frm);
     EXPECT_EQ(work.count("SELECT * FROM gerentes"), 3);
     EXPECT_EQ(work.count("SELECT * FROM gerentes WHERE administradora = 'EPS005' AND "
                          "responsable = 'Eva Díaz' AND TELEFONO = '444'"),
               1);
-
     click("ultreg", frm);
-    EXPECT_EQ(text("Text1", frm).toStdString(), "EPS005");
+    EXPECT_EQ(code(), "EPS005");
 
     click("cmdCerrar", frm);
     EXPECT_EQ(opened("frmIPS"), nullptr);

@@ -26,7 +26,7 @@ TEST_F(Screenshots, OfEveryWindowAfterASampleRun) {
     // A saved delivery for the report and delete windows, then a second run left on screen.
     run_sample();
     control<QLineEdit>("PERIODO")->setText(QStringLiteral("NOVIEMBRE 2026"));
-    save();
+    click("Cmdgraba");
     window->program().work->exec(
         "INSERT INTO gerentes VALUES ('EPS005', 'Ana Ruiz', 'Cra 1 # 2-3', '6015550001', "
         "'6015550000', '76', '001')");

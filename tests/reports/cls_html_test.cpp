@@ -3,12 +3,10 @@
 #include "reports/cls_html.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "support/installation.h"
@@ -25,23 +23,13 @@ const std::string kFooterTail =
 
 class ClsHtmlTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("corvela_cls_html_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+    ClsHtmlTest() {
         html_.EndExport = [this] { ++ends_; };
         html_.InitExport = [this] { ++inits_; };
         html_.Progress = [this](int p) { progress_.push_back(p); };
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    static std::string read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string path(const std::string& name) const { return (inst_.dir / name).string(); }
 
     void expect_message(size_t i, const std::string& text, const std::string& title, Icon icon) {
         ASSERT_EQ(ui_.messages.size(), i + 1);
@@ -50,7 +38,7 @@ class ClsHtmlTest : public ::testing::Test {
         EXPECT_EQ(ui_.messages[i].icon, icon);
     }
 
-    fs::path dir_;
+    testing::Installation inst_;  // its folder holds the pages
     ScriptedUi ui_;
     FixedClock clock_{{2024, 3, 15}, 45123.25};
     clsHtml html_{ui_, clock_};
@@ -106,7 +94,7 @@ TEST_F(ClsHtmlTest, TwoRowPageIsWrittenByteForByte) {
         "</TR>\r\n\r\n"
         "</table>\r\n<BR><i4><HR><font face=verdana size=2 color=#000000>Pie</font><P><x5>" +
         kFooterTail;
-    const std::string page = read(path("informe.html"));
+    const std::string page = testing::read_file(path("informe.html"));
     EXPECT_EQ(page, expected);
     EXPECT_EQ(page.find("<x2>"), std::string::npos);
     EXPECT_EQ(progress_, (std::vector<int>{50, 100}));
@@ -115,39 +103,42 @@ TEST_F(ClsHtmlTest, TwoRowPageIsWrittenByteForByte) {
     EXPECT_TRUE(ui_.messages.empty());
 }
 
-TEST_F(ClsHtmlTest, NonNumericSizeIsRefused) {
+TEST_F(ClsHtmlTest, RefusedSettingsAndOutputsSayWhy) {
     html_.setFontSizeCell("grande");
     EXPECT_EQ(html_.FontSizeCell(), "2");
     expect_message(0, "El valor ingresado no es un número", "", Icon::Critical);
     html_.setFontSizeCell("4");
     EXPECT_EQ(html_.FontSizeCell(), "4");
-}
 
-TEST_F(ClsHtmlTest, OutputPathWithoutFolderIsRefused) {
     for (const char* output : {"informe.html", ""}) {
         html_.setOutputPath(output);
         EXPECT_FALSE(html_.ExportHtml({}));
     }
-    expect_message(1,
+    expect_message(2,
                    "No se ha indicado la ruta para generar el archivo html en la propiedad "
                    "OutputPath",
                    "", Icon::Exclamation);
     EXPECT_EQ(ends_, 2);
     EXPECT_EQ(inits_, 0);
-
     // A backslash ends the folder as a slash does.
     html_.setOutputPath(path("win") + "\\informe.html");
     EXPECT_TRUE(html_.ExportHtml({}));
     EXPECT_TRUE(fs::is_directory(path("win") + "\\"));
-    EXPECT_EQ(ui_.messages.size(), 2u);
+
+    fs::create_directory(path("ocupado"));
+    html_.setOutputPath(path("ocupado") + "/");  // the page's path is a folder
+    EXPECT_FALSE(html_.ExportHtml({{"A"}, {{"x"}}}));
+    expect_message(3, std::system_category().message(EISDIR),
+                   "N° de error: " + std::to_string(EISDIR), Icon::Critical);
+    EXPECT_EQ(ends_, 4);
 }
 
-TEST_F(ClsHtmlTest, EmptyListInMissingFolderGivesCompletePage) {
+TEST_F(ClsHtmlTest, EmptyListInMissingFolderGivesCompletePageAndProgressRoundsHalvesToEven) {
     const std::string sub = path("nuevo");
     html_.setOutputPath(sub + "/vacio.html");
     ASSERT_TRUE(html_.ExportHtml({}));
     // Unset settings are written empty, the header aligned left.
-    const std::string page = read(sub + "/vacio.html");
+    const std::string page = testing::read_file(sub + "/vacio.html");
     EXPECT_EQ(page.rfind("<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n<p align=Left><font face= size=6 "
                          "color=></font></p><HR>",
                          0),
@@ -156,22 +147,9 @@ TEST_F(ClsHtmlTest, EmptyListInMissingFolderGivesCompletePage) {
               std::string::npos);
     EXPECT_TRUE(progress_.empty());
     EXPECT_EQ(ends_, 1);
-}
 
-TEST_F(ClsHtmlTest, ProgressRoundsHalvesToEven) {
-    html_.setOutputPath(path("p.html"));
-    ListView list{{"A"}, std::vector<std::vector<std::string>>(8, {"x"})};
-    ASSERT_TRUE(html_.ExportHtml(list));
+    ASSERT_TRUE(html_.ExportHtml({{"A"}, std::vector<std::vector<std::string>>(8, {"x"})}));
     EXPECT_EQ(progress_, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
-}
-
-TEST_F(ClsHtmlTest, UnwritableOutputShowsErrorNumber) {
-    fs::create_directory(path("ocupado"));
-    html_.setOutputPath(path("ocupado") + "/");  // the page's path is a folder
-    EXPECT_FALSE(html_.ExportHtml({{"A"}, {{"x"}}}));
-    expect_message(0, std::system_category().message(EISDIR),
-                   "N° de error: " + std::to_string(EISDIR), Icon::Critical);
-    EXPECT_EQ(ends_, 1);
 }
 
 TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
@@ -182,7 +160,7 @@ TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
     ASSERT_TRUE(html_.ExportHtml({}));
     expect_message(0, "No se ha encontrado el archivo para el logo " + path("falta.png"), "",
                    Icon::Critical);
-    EXPECT_EQ(read(path("logo.html")).find("<img"), std::string::npos);
+    EXPECT_EQ(testing::read_file(path("logo.html")).find("<img"), std::string::npos);
 
     std::ofstream(path("marca.png"), std::ios::binary) << "PNG";
     html_.setPictureLogoPath(path("marca.png"));
@@ -192,8 +170,8 @@ TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
 
     fs::create_directory(path("imagenes"));
     ASSERT_TRUE(html_.ExportHtml({}));
-    EXPECT_EQ(read(path("imagenes/45123-25logo.png")), "PNG");
-    EXPECT_EQ(read(path("logo.html"))
+    EXPECT_EQ(testing::read_file(path("imagenes/45123-25logo.png")), "PNG");
+    EXPECT_EQ(testing::read_file(path("logo.html"))
                   .rfind("<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n"
                          "<p align=center><img src=imagenes/45123-25.png></p><p align=Left>",
                          0),

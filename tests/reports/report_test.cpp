@@ -2,9 +2,6 @@
 // inconsistency table with its labels, and the exported page.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "app/save.h"
 #include "reports/informe.h"
 #include "support/session.h"
@@ -38,13 +35,10 @@ class ReportTest : public SessionTest {
 
     // A saved file of delivery 000009 of the site.
     void registro(const std::string& archivo, int radicacion) {
-        SQLite::Statement reg(inst.work().db(),
-                              "INSERT INTO registros (archivo, eapb, nro_remision, nro_radicacion, "
-                              "IMPRESION) VALUES (?, ?, '000009', ?, 0)");
-        reg.bind(1, archivo);
-        reg.bind(2, kIps);
-        reg.bind(3, radicacion);
-        reg.exec();
+        run_sql(inst.work(),
+                "INSERT INTO registros (archivo, eapb, nro_remision, nro_radicacion, IMPRESION) "
+                "VALUES (?, ?, '000009', ?, 0)",
+                archivo, kIps, radicacion);
     }
 
     // Column c of every item.
@@ -52,11 +46,6 @@ class ReportTest : public SessionTest {
         std::vector<std::string> out;
         for (const auto& item : informe.Lv1().items) out.push_back(c < item.size() ? item[c] : "");
         return out;
-    }
-
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
     }
 };
 
@@ -102,7 +91,7 @@ TEST_F(ReportTest, SummaryAndItsPage) {
     // The page's own settings; the writer itself is checked byte for byte elsewhere.
     std::string path = informe.cmdExport_Click();
     EXPECT_EQ(path, program->config.database_folder + "reporte.html");
-    const std::string page = read(path);
+    const std::string page = read_file(path);
     for (const char* part :
          {"<HTML><HEAD></HEAD><BODY  BGCOLOR=#FFFFFF>\r\n<p align=Left><font face=Verdana size=6 "
           "color=#92B6DA>Resultado Validación</font></p><HR><p><font face=Verdana size=2 "
@@ -118,7 +107,7 @@ TEST_F(ReportTest, SummaryAndItsPage) {
     // A page asked for elsewhere is written there.
     std::string other = (inst.dir / "informes" / "resumen.html").string();
     EXPECT_EQ(informe.cmdExport_Click(other), other);
-    EXPECT_EQ(read(other), page);
+    EXPECT_EQ(read_file(other), page);
 }
 
 TEST_F(ReportTest, InconsistencyTableLabelsAndCounts) {

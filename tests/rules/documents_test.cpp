@@ -14,39 +14,32 @@ struct Documents : ::testing::Test {
     FieldDefinitions ac{inst.ref(), "AC"};
     FileContext fc;
 
+    // A fresh record of `type` with the document type and number at `tipo` and `tipo + 1`.
+    void record(const char* type, FieldDefinitions& defs, size_t n, size_t tipo,
+                const std::string& t, const std::string& numero) {
+        fc = FileContext{};
+        fc.type = type;
+        fc.defs = &defs;
+        fc.num_campos = static_cast<int>(n);
+        fc.campo.assign(n + 1, "");
+        fill_marcas(fc, n, '0');
+        fc.campo[tipo] = t;
+        fc.campo[tipo + 1] = numero;
+    }
     // A users record with the document and the age given.
     void users(const std::string& tipo, const std::string& numero, const std::string& edad = "30",
                const std::string& unidad = "1") {
-        fc = FileContext{};
-        fc.type = "US";
-        fc.defs = &us;
-        fc.num_campos = 14;
-        fc.campo.assign(15, "");
-        fill_marcas(fc, 14, '0');
-        fc.campo[1] = tipo;
-        fc.campo[2] = numero;
+        record("US", us, 14, 1, tipo, numero);
         fc.campo[9] = edad;
         fc.campo[10] = unidad;
         valida_documento(fc, 2);
     }
     void service(const std::string& tipo, const std::string& numero) {
-        fc = FileContext{};
-        fc.type = "AC";
-        fc.defs = &ac;
-        fc.num_campos = 17;
-        fc.campo.assign(18, "");
-        fill_marcas(fc, 17, '0');
-        fc.campo[3] = tipo;
-        fc.campo[4] = numero;
+        record("AC", ac, 17, 3, tipo, numero);
         valida_documento(fc, 4);
     }
     void provider(const std::string& tipo, const std::string& numero) {
-        service(tipo, "");
-        fc.descripcion.clear();
-        fc.errores_linea = 0;
-        fc.C.fill(0);
-        fc.campo[3] = tipo;
-        fc.campo[4] = numero;
+        record("AC", ac, 17, 3, tipo, numero);
         valida_documento_af(fc, 4);
     }
 };

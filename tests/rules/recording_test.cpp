@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "rules/error_recording.h"
 #include "support/installation.h"
 #include "validators/frame.h"
@@ -20,25 +22,21 @@ struct Recording : ::testing::Test {
     }
 };
 
-TEST_F(Recording, MarksBothEndsOfTheFieldString) {
+TEST_F(Recording, MarksAndCounters) {
     field_error(fc, 1, "x");
     field_error(fc, 17, "y");
     EXPECT_EQ(fc.marcas, "10000000000000001");
     registra_error(fc, 25, 17, "z");  // beyond the fields: counted, not marked
     EXPECT_EQ(fc.marcas, "10000000000000001");
     EXPECT_EQ(fc.C[25], 1);
-}
-
-TEST_F(Recording, MarksAreRebuiltToTheFieldCount) {
+    // Counters outside 1 to 30 are ignored.
+    cuenta_error(fc, 31);
+    cuenta_error(fc, 0);
+    EXPECT_EQ(std::accumulate(fc.C.begin(), fc.C.end(), 0.0), 3);
+    // The marks are rebuilt to the field count.
     fill_marcas(fc, 15, '0');
     registra_error(fc, 2, 6, "x");
     EXPECT_EQ(fc.marcas, "010000");
-}
-
-TEST_F(Recording, CountersOutsideOneToThirtyAreIgnored) {
-    cuenta_error(fc, 31);
-    cuenta_error(fc, 0);
-    for (int i = 1; i <= 30; ++i) EXPECT_EQ(fc.C[static_cast<size_t>(i)], 0);
 }
 
 TEST_F(Recording, SplitKeepsEmptyFieldsAndDropsATrailingComma) {

@@ -41,7 +41,7 @@ struct ServiceChecks : ::testing::Test {
     }
 };
 
-TEST_F(ServiceChecks, DateRulesAndTheirMessages) {
+TEST_F(ServiceChecks, DateRulesTheirMessagesAndTheDateOfAFailedOne) {
     const std::pair<const char*, const char*> cases[] = {
         {"  ", "Campo sin contenido"},
         {"00/00/0000", "campo fecha sin contenido correcto"},
@@ -61,9 +61,8 @@ TEST_F(ServiceChecks, DateRulesAndTheirMessages) {
         EXPECT_EQ(fc.marcas[5], *message ? '1' : '0');
     }
     EXPECT_EQ(run->fecha_atencion, "06/12/2026");
-}
 
-TEST_F(ServiceChecks, FailedDateFallsBackToFirstDayOfRemissionMonth) {
+    // A failed date falls back to the first day of the remission month.
     date("00/00/0000");
     EXPECT_EQ(run->fecha_atencion, "01/3/2026");
     run->remission_date = "01/10/2026";
@@ -119,18 +118,6 @@ TEST_F(ServiceChecks, NewbornSlotsComeFromTheRecordOnlyForAN) {
     fc.campo[9] = "M";
     valida_sexo_dx(*run, fc, 10);
     EXPECT_EQ(run->slots.sex_message, "");
-}
-
-TEST_F(ServiceChecks, DiagnosisLookupIgnoresCaseAndKeepsTheLastOneFound) {
-    inst.add_cie10("N390", "F", "405", "599");
-    line("AC", 17);
-    valida_cie10(*run, fc, "n390");
-    EXPECT_EQ(fc.errores_linea, 0);
-    valida_cie10(*run, fc, "ZZZZ");
-    EXPECT_EQ(fc.errores_linea, 1);
-    EXPECT_EQ(run->slots.diagnosis_message, "ZZZZ no existe en CIE10");
-    EXPECT_EQ(fc.descripcion, "");
-    EXPECT_EQ(run->dx_sexo + run->dx_lim_inf + run->dx_lim_sup, "F405599");
 }
 
 // The age message of a diagnosis with limits inf/sup for a user of `edad` in `unidad`, on a
@@ -194,9 +181,22 @@ TEST_F(ServiceChecks, CountersOfDiagnosisChecksDependOnTheType) {
     EXPECT_EQ(fc.C[24], 1);
 }
 
-TEST_F(ServiceChecks, ProcedureLookupIgnoresTheFileNameCaseAndSetsTheDiagnosisSex) {
+TEST_F(ServiceChecks, LookupsIgnoreCaseAndKeepTheLastDiagnosisFound) {
+    // The run reads the reference rows once, at its first lookup.
+    inst.add_cie10("N390", "F", "405", "599");
     inst.add_cups("890201", "AC", "A", "0", "0");
     inst.add_cups("735300", "AP", "F", "412", "450");
+    line("AC", 17);
+    valida_cie10(*run, fc, "n390");
+    EXPECT_EQ(fc.errores_linea, 0);
+    valida_cie10(*run, fc, "ZZZZ");
+    EXPECT_EQ(fc.errores_linea, 1);
+    EXPECT_EQ(run->slots.diagnosis_message, "ZZZZ no existe en CIE10");
+    EXPECT_EQ(fc.descripcion, "");
+    EXPECT_EQ(run->dx_sexo + run->dx_lim_inf + run->dx_lim_sup, "F405599");
+
+    // The procedure sets the sex the diagnosis checks compare with.
+    run->dx_sexo.clear();
     user("1", "1", 30, "M");
     line("AC", 17);
     valida_cups(*run, fc, 7, "ac000001.txt", "890201", "CC", "1");

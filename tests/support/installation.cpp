@@ -4,7 +4,9 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 
+#include "app/setup.h"
 #include "db/schema.h"
 #include "platform/config.h"
 
@@ -31,17 +33,20 @@ const std::vector<Lengths>& field_lengths() {
     };
     return l;
 }
+std::filesystem::path fresh_folder() {
+    static std::mt19937_64 rng(std::random_device{}());
+    return std::filesystem::temp_directory_path() / ("corvela-test-" + std::to_string(rng()));
+}
 }  // namespace
 
-std::string crlf(std::initializer_list<std::string> lines) {
+std::string crlf(const std::vector<std::string>& lines) {
     std::string out;
     for (const auto& l : lines) out += l + "\r\n";
     return out;
 }
 
 Installation::Installation() {
-    static std::mt19937_64 rng(std::random_device{}());
-    dir = std::filesystem::temp_directory_path() / ("corvela-test-" + std::to_string(rng()));
+    dir = fresh_folder();
     std::filesystem::create_directories(dir / "db");
     delivery = dir / "entrega";
     results_root = dir / "res";
@@ -73,6 +78,23 @@ Installation::Installation() {
     config = dir / "ripsips.ini";
     std::ofstream(config, std::ios::binary)
         << (dir / "db").string() << "/," << results_root.string() << "\r\n";
+}
+
+Installation::Installation(Sample)
+    : dir(fresh_folder()),
+      config(dir / "ripsips.ini"),
+      delivery(dir / "entrega"),
+      results_root(dir / "res") {
+    const std::filesystem::path source = CORVELA_SOURCE_DIR;
+    std::filesystem::create_directories(results_root);
+    const InitResult made =
+        init_installation(dir / "db", results_root.string(), source / "data/reference", config);
+    if (!made.ok) throw std::runtime_error(made.message);
+    work_ = Database::open_existing((dir / "db" / "registros_ips.db").string());
+    ref_ = Database::open_existing((dir / "db" / "Ref_rips.db").string());
+    if (std::string bad = import_sites(*work_, source / "samples/sedes.csv"); !bad.empty())
+        throw std::runtime_error(bad);
+    std::filesystem::copy(source / "samples/entrega", delivery);
 }
 
 Installation::~Installation() {
@@ -122,8 +144,11 @@ void Installation::write(const std::string& name, const std::string& bytes) {
 }
 
 std::string Installation::result(const std::string& name) const {
-    std::ifstream in(results() + name, std::ios::binary);
-    if (!in) return {};
+    return read_file(results() + name);
+}
+
+std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();

@@ -1,6 +1,8 @@
-// A throw-away installation for tests: a temporary folder with both databases, the field
-// definitions of every file type (display names "Campo1", "Campo2", ...), a few codes, one
-// habilitated site, a configuration file, a delivery folder and a results root.
+// A throw-away installation for tests: a temporary folder with both databases, a configuration
+// file, a delivery folder and a results root. By default the reference holds the field
+// definitions of every file type (display names "Campo1", "Campo2", ...) and a few codes, with one
+// habilitated site; the sample installation is made as `corvela init` makes one, with the shipped
+// reference rows, the sample sites and the sample delivery.
 #pragma once
 
 #include <filesystem>
@@ -28,9 +30,12 @@ class FixedClock : public Clock {
     double seconds;
 };
 
+struct Sample {};
+
 class Installation {
   public:
     Installation();
+    explicit Installation(Sample);
     ~Installation();
 
     std::filesystem::path dir, config, delivery, results_root;
@@ -69,6 +74,16 @@ class Installation {
 };
 
 // CR LF joined lines, each ended by CR LF.
-std::string crlf(std::initializer_list<std::string> lines);
+std::string crlf(const std::vector<std::string>& lines);
+// The bytes of a file ("" when missing).
+std::string read_file(const std::filesystem::path& path);
+// Runs one statement on `db` with `values` bound in order.
+template <typename... Args>
+void run_sql(Database& db, const std::string& sql, const Args&... values) {
+    SQLite::Statement st(db.db(), sql);
+    int i = 1;
+    (st.bind(i++, values), ...);
+    st.exec();
+}
 
 }  // namespace corvela::testing

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -39,11 +41,11 @@ class SessionTest : public ::testing::Test {
         control({head + "US" + remission + "," + std::to_string(users.size()),
                  head + "AD" + remission + "," + std::to_string(descriptions.size())},
                 "CT" + remission + ".txt");
-        inst.write("US" + remission + ".txt", join(users));
-        inst.write("AD" + remission + ".txt", join(descriptions));
+        inst.write("US" + remission + ".txt", crlf(users));
+        inst.write("AD" + remission + ".txt", crlf(descriptions));
     }
     void control(const std::vector<std::string>& lines, const std::string& name = "CT000001.TXT") {
-        inst.write(name, join(lines));
+        inst.write(name, crlf(lines));
     }
 
     // "Leer Archivos" over the delivery folder, with the run state set first when given.
@@ -51,6 +53,17 @@ class SessionTest : public ::testing::Test {
         if (!run_state.empty()) program->run_state = run_state;
         return BLeer_Click(*program, inst.delivery);
     }
+    // Runs the command line on this installation, with a fault point when given; its exit status
+    // (128 + the signal when it was killed). Its output is in `output()`.
+    int corvela(const std::string& args, const std::string& fault = "") {
+        std::string cmd = (fault.empty() ? "" : "CORVELA_FAULT=" + fault + " ") +
+                          std::string(CORVELA_BINARY) + " " + args + " --config '" +
+                          inst.config.string() + "' > '" + (inst.dir / "out.txt").string() +
+                          "' 2>&1";
+        int status = std::system(cmd.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    std::string output() const { return read_file(inst.dir / "out.txt"); }
     long long count(const std::string& sql) { return inst.work().count(sql); }
     // The number of rows of each table named, separated by blanks.
     std::string sizes(const std::string& tables) {
@@ -72,13 +85,6 @@ class SessionTest : public ::testing::Test {
     ScriptedUi ui;
     FixedClock clock{Date{2026, 12, 6}};
     std::unique_ptr<Program> program;
-
-  private:
-    static std::string join(const std::vector<std::string>& lines) {
-        std::string out;
-        for (const auto& l : lines) out += l + "\r\n";
-        return out;
-    }
 };
 
 }  // namespace corvela::testing

@@ -1,5 +1,6 @@
 #include "validators/usuarios.h"
 
+#include "platform/encoding.h"
 #include "support/validator_test.h"
 
 namespace corvela::testing {
@@ -18,25 +19,27 @@ TEST_F(UsuariosTest, LetterTypeIsStoredAsItsDigitInRowAndAcceptedLine) {
 }
 
 TEST_F(UsuariosTest, ErrorLinesWithTheirOwnSeparators) {
-    run({"CC,123456,,1,GOMEZ,,ANA,,130,1,X,76,001,NULL", "",
+    // A Windows-1252 file: its whole error file, texts included, is written in that encoding.
+    run({"CC,123456,,1,MU\xD1OZ,,ANA,,130,1,X,76,001,NULL", "",
          "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001",
          "CC,1234567-8,EPS005,1,GOMEZ,,ANA,,30,1,M,05,001,U",
          "CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U"});
     EXPECT_EQ(
         errors(),
-        crlf({"CC,123456,,1,GOMEZ,,ANA,,130,1,X,76,001,NULL  / linea  1 Error de  C3 no puede "
-              "ser blanco o vacio, Campo11 : Contenido no cumple con los valores definidos, "
-              "Campo14 : Campo sin contenido, Unidad de medida de la edad no concuerda",
-              "Linea  2 Error de Estructura del registro en campos",
-              "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001 / linea  3 Error de Estructura: "
-              "Tiene un numero mayor de campos",
-              "CC,1234567-8,EPS005,1,GOMEZ,,ANA,,30,1,M,05,001,U  / linea  4 Error de Campo2 "
-              "Valor del campo debe ser numerico, Código del departamento y Código de "
-              "municipio no concuerda",
-              // A cedula of letters is reported, and counted, twice.
-              "CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U  / linea  5 Error de Campo2 Valor "
-              "del campo debe ser numerico, Numero de Identificación es tipo cedula y no es "
-              "numerico, Numero de Identificación es tipo cedula y no es numerico"}));
+        utf8_to_windows1252(crlf(
+            {"CC,123456,,1,MUÑOZ,,ANA,,130,1,X,76,001,NULL  / linea  1 Error de  C3 no puede "
+             "ser blanco o vacio, Campo11 : Contenido no cumple con los valores definidos, "
+             "Campo14 : Campo sin contenido, Unidad de medida de la edad no concuerda",
+             "Linea  2 Error de Estructura del registro en campos",
+             "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001 / linea  3 Error de Estructura: "
+             "Tiene un numero mayor de campos",
+             "CC,1234567-8,EPS005,1,GOMEZ,,ANA,,30,1,M,05,001,U  / linea  4 Error de Campo2 "
+             "Valor del campo debe ser numerico, Código del departamento y Código de "
+             "municipio no concuerda",
+             // A cedula of letters is reported, and counted, twice.
+             "CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U  / linea  5 Error de Campo2 Valor "
+             "del campo debe ser numerico, Numero de Identificación es tipo cedula y no es "
+             "numerico, Numero de Identificación es tipo cedula y no es numerico"})));
     EXPECT_EQ(counters({3, 11, 14, 21, 22, 23, 24}), (std::vector<int>{1, 1, 1, 2, 2, 1, 1}));
 }
 
