@@ -174,15 +174,18 @@ OperationScope::~OperationScope() {
     if (took_) program_.lock.reset();
 }
 
+void record_kept_state(Database& work, const std::string& estado) {
+    SQLite::Statement put(work.db(), "UPDATE estado_corrida SET valor = ? WHERE clave = 'estado'");
+    put.bind(1, estado);
+    put.exec();
+}
+
 void record_saved_state(Database& work, double radicacion) {
-    SQLite::Statement put(work.db(), "UPDATE estado_corrida SET valor = ? WHERE clave = ?");
-    for (const auto& [key, value] : {std::pair<const char*, std::string>{"estado", "S"},
-                                     {"radicacion", value_text(radicacion)}}) {
-        put.bind(1, value);
-        put.bind(2, key);
-        put.exec();
-        put.reset();
-    }
+    record_kept_state(work, "S");
+    SQLite::Statement put(work.db(),
+                          "UPDATE estado_corrida SET valor = ? WHERE clave = 'radicacion'");
+    put.bind(1, value_text(radicacion));
+    put.exec();
 }
 
 }  // namespace corvela

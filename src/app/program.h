@@ -69,6 +69,9 @@ inline constexpr const char* kBusyText =
     "instalación.\rEspere a que termine y vuelva a intentarlo.";
 inline constexpr const char* kBusyTitle = "Base de datos ocupada";
 
+// Sets the kept run state, inside the caller's transaction.
+void record_kept_state(Database& work, const std::string& estado);
+
 // Sets the kept run state to "S" with the new radicación number, inside the caller's
 // transaction.
 void record_saved_state(Database& work, double radicacion);

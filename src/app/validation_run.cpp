@@ -10,6 +10,7 @@
 #include "app/control_file.h"
 #include "app/months.h"
 #include "platform/failure.h"
+#include "platform/fault_injection.h"
 #include "platform/file_list.h"
 #include "platform/text.h"
 #include "validators/dispatch.h"
@@ -27,6 +28,9 @@ void borrar(Database& work) {
     for (const char* s : statements) work.exec(s);
     // Counts of runs never saved would otherwise add up with the next one.
     work.exec("DELETE FROM ERRORES WHERE nro_radicacion = 0");
+    // Nothing is left to save until a run finishes and keeps its own state: a run cut short
+    // never leaves its rows under the header of the run before it.
+    record_kept_state(work, "I");
     tx.commit();
 }
 
@@ -140,6 +144,7 @@ void Run::validate_row(int i, RecordValidator& validator, const std::string& ent
     auto& row = program_.control.rows[static_cast<size_t>(i)];
     row[4] = static_cast<double>(counts.lineas_leidas);
     row[5] = static_cast<double>(counts.lineas_validas);
+    fault_point("validacion:archivo");
 }
 
 RunOutcome Run::execute() {

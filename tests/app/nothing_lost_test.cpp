@@ -47,6 +47,17 @@ TEST_F(NothingLost, ASaveKilledAtAnyPointKeepsAllOrNothingAndTheNextSaveWorks) {
     EXPECT_EQ(saved(), whole);
 }
 
+TEST_F(NothingLost, ARunKilledMidwayLeavesNothingToSaveUnderTheEarlierHeader) {
+    write_delivery("000001");
+    ASSERT_EQ(run(), RunOutcome::Summary);
+    program->store_run_state();
+    program.reset();
+    EXPECT_EQ(corvela("validate '" + inst.delivery.string() + "'", "validacion:archivo"), 137);
+    EXPECT_EQ(corvela("save"), 1);
+    EXPECT_NE(output().find("ya fueron cargados"), std::string::npos) << output();
+    EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
+}
+
 TEST_F(NothingLost, AResultsFolderWhereNothingCanBeWrittenEndsTheRunBeforeAnyChange) {
     write_delivery("000001");
     ASSERT_EQ(run(), RunOutcome::Summary);
