@@ -39,6 +39,12 @@ void comma_blank_join(FileContext& fc, std::string_view text) {
     fc.descripcion.append(text);
 }
 
+void record_error(FileContext& fc, std::string_view text, int code) {
+    fc.errores_linea += 1;
+    comma_blank_join(fc, text);
+    cuenta_error(fc, code);
+}
+
 void comma_join(FileContext& fc, std::string_view text) {
     if (!fc.descripcion.empty()) fc.descripcion.append(",");
     fc.descripcion.append(text);

@@ -21,6 +21,8 @@ void field_error(FileContext& fc, int k, std::string_view message);
 // The three joins of a text that is not a field message.
 // Comma-blank join: ", " + text when `descripcion` is not empty, the text alone otherwise.
 void comma_blank_join(FileContext& fc, std::string_view text);
+// A record-level inconsistency: `errores_linea` + 1, the text comma-blank joined, counter `code`.
+void record_error(FileContext& fc, std::string_view text, int code);
 // Comma join: "," + text when not empty, the text alone otherwise.
 void comma_join(FileContext& fc, std::string_view text);
 // Plain join: the text appended with no separator.

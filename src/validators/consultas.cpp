@@ -63,13 +63,9 @@ void AConsultas::check_fields(RunContext& run, FileContext& fc) {
 
     if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc); c.applies) {
         if (c.length > 2 && !c.hyphen) {
-            fc.errores_linea += 1;
-            comma_blank_join(fc, kCedulaNoNumerica);
-            cuenta_error(fc, 22);
+            record_error(fc, kCedulaNoNumerica, 22);
         } else if (c.length == 2) {
-            fc.errores_linea += 1;
-            comma_blank_join(fc, "Número de identificación no es numerico");
-            cuenta_error(fc, 22);
+            record_error(fc, "Número de identificación no es numerico", 22);
         }
     }
     // A failed consultation date leaves the record without its user's data.

@@ -109,9 +109,7 @@ void Ahospitalizacion::check_fields(RunContext& run, FileContext& fc) {
     // Record checks: their order matters, each diagnosis report reads the error count and the
     // several-messages flag as the checks before it left them.
     if (cedula_no_numerica(fc, 3)) {
-        fc.errores_linea += 1;
-        comma_blank_join(fc, kCedulaNoNumerica);
-        cuenta_error(fc, 22);
+        record_error(fc, kCedulaNoNumerica, 22);
         fc.varios_mensajes = 1;
         fc.guardados = fc.errores_linea;
     }

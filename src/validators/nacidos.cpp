@@ -85,9 +85,7 @@ void Anacidos::check_fields(RunContext& run, FileContext& fc) {
 
     informa_diagnostico(run, fc);
     if (cedula_no_numerica(fc, 3)) {
-        fc.errores_linea += 1;
-        comma_blank_join(fc, kCedulaNoNumerica);
-        cuenta_error(fc, 22);
+        record_error(fc, kCedulaNoNumerica, 22);
     }
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     valida_sexo_dx(run, fc, 11);

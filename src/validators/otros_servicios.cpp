@@ -46,9 +46,7 @@ void Aotrosservicios::check_fields(RunContext& run, FileContext& fc) {
     }
 
     if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc); c.applies && !c.hyphen) {
-        fc.errores_linea += 1;
-        comma_blank_join(fc, kCedulaNoNumerica);
-        cuenta_error(fc, 22);
+        record_error(fc, kCedulaNoNumerica, 22);
     }
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);

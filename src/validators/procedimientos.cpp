@@ -62,13 +62,9 @@ void AProcedimientos::check_fields(RunContext& run, FileContext& fc) {
 
     if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc); c.applies) {
         if (c.length > 2 && !c.hyphen) {
-            fc.errores_linea += 1;
-            comma_blank_join(fc, kCedulaNoNumerica);
-            cuenta_error(fc, 22);
+            record_error(fc, kCedulaNoNumerica, 22);
         } else if (c.length == 2) {
-            fc.errores_linea += 1;
-            comma_blank_join(fc, "Numero de Identificación desconocida");
-            cuenta_error(fc, 25);
+            record_error(fc, "Numero de Identificación desconocida", 25);
         }
     }
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));

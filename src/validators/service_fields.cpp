@@ -10,9 +10,7 @@ namespace corvela {
 
 bool usuario_validado(RunContext& run, FileContext& fc) {
     if (existe_usuario(run, fc.field(3), fc.field(4))) return true;
-    fc.errores_linea += 1;
-    comma_blank_join(fc, kSinUsuario);
-    cuenta_error(fc, 23);
+    record_error(fc, kSinUsuario, 23);
     return false;
 }
 

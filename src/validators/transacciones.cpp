@@ -71,9 +71,7 @@ void ATransacciones::check_fields(RunContext& run, FileContext& fc) {
 
     if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc);
         c.applies && !(c.length > 2 && c.hyphen)) {
-        fc.errores_linea += 1;
-        comma_blank_join(fc, kCedulaNoNumerica);
-        cuenta_error(fc, 22);
+        record_error(fc, kCedulaNoNumerica, 22);
     }
     orden_de_fechas(run, fc);
 }

@@ -77,9 +77,7 @@ void Aurgencias::check_fields(RunContext& run, FileContext& fc) {
     hora(run, fc, 17);
 
     if (cedula_no_numerica(fc, 3)) {
-        fc.errores_linea += 1;
-        comma_blank_join(fc, kCedulaNoNumerica);
-        cuenta_error(fc, 22);
+        record_error(fc, kCedulaNoNumerica, 22);
         fc.varios_mensajes = 1;
     }
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));

@@ -89,30 +89,24 @@ void Ausuarios::check_fields(RunContext& run, FileContext& fc) {
 }
 
 void Ausuarios::cross_field_rules(RunContext& run, FileContext& fc) {
-    auto fail = [&fc](std::string_view text, int code) {
-        fc.errores_linea += 1;
-        comma_blank_join(fc, text);
-        cuenta_error(fc, code);
-    };
-
     std::string_view numero = ltrim(fc.field(2));
     if (!numero.empty() && char_length(numero) > 1 && !is_numeric(fc.field(2)) &&
         fc.field(1) == "CC") {
         const char* text = "Numero de Identificación es tipo cedula y no es numerico";
-        if (mid_chars(numero, char_length(numero) - 1, 1) != "-") fail(text, 22);
-        if (leading_number_value(fc.field(2)) == 0) fail(text, 22);
+        if (mid_chars(numero, char_length(numero) - 1, 1) != "-") record_error(fc, text, 22);
+        if (leading_number_value(fc.field(2)) == 0) record_error(fc, text, 22);
     }
 
     double unit = leading_number_value(fc.field(10));
     double age = leading_number_value(fc.field(9));
     const char* unit_text = "Unidad de medida de la edad no concuerda";
-    if (unit == 1 && age > 120) fail(unit_text, 23);
-    if (unit == 2 && age > 12) fail(unit_text, 23);
-    if (unit == 3 && age > 31) fail(unit_text, 23);
+    if (unit == 1 && age > 120) record_error(fc, unit_text, 23);
+    if (unit == 2 && age > 12) record_error(fc, unit_text, 23);
+    if (unit == 3 && age > 31) record_error(fc, unit_text, 23);
 
     if (char_length(ltrim(fc.field(12))) == 2 && char_length(ltrim(fc.field(13))) == 3 &&
         !run.references().has_municipality(fc.field(12), fc.field(13)))
-        fail("Código del departamento y Código de municipio no concuerda", 24);
+        record_error(fc, "Código del departamento y Código de municipio no concuerda", 24);
 }
 
 void Ausuarios::store(RunContext& run, FileContext& fc, RowWriter& row) {

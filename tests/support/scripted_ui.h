@@ -29,8 +29,7 @@ class ScriptedUi : public Ui {
         messages.push_back({text, title, icon});
     }
     using Ui::ask_yes_no;
-    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
-                    bool) override {
+    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon, bool) override {
         questions.push_back(title + "|" + text);
         question_icons.push_back(icon);
         bool a = !answers.empty() && answers.front();
