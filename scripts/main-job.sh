@@ -4,6 +4,7 @@
 # delivery, showing the summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh build
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build >/dev/null
 rm -rf build/demo

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Corvela and runs its tests.
+# Installs what is missing, builds Corvela and runs its tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh build tests
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 ctest --test-dir build --output-on-failure

@@ -6,6 +6,7 @@
 
 #include "db/csv_table.h"
 #include "db/schema.h"
+#include "platform/program_path.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -39,14 +40,19 @@ void load_reference_rows(Database& ref, Database& work, const std::filesystem::p
 }
 
 std::filesystem::path default_reference_folder(const char* argv0) {
+    // Installed: bin/../share/corvela/reference; run from a build tree: the tree's data copy.
+    auto exe = running_program_path(argv0);
     std::error_code ec;
-    auto exe = std::filesystem::canonical(argv0 ? argv0 : "", ec);
-    if (!ec) {
+    if (!exe.empty()) {
         for (auto p : {exe.parent_path().parent_path() / "share/corvela/reference",
                        exe.parent_path() / "data/reference"})
             if (std::filesystem::is_directory(p, ec)) return p;
     }
+#ifdef CORVELA_REFERENCE_DIR
     return CORVELA_REFERENCE_DIR;
+#else
+    return {};
+#endif
 }
 
 InitResult init_installation(const std::filesystem::path& db_folder,

@@ -130,6 +130,7 @@ bool choose_delivery(Database& work, const std::string& ips_name, const std::str
 int main(int argc, char** argv) {
     CLI::App app{"Corvela: validador de archivos planos RIPS (Resolución 3374 de 2000)"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("corvela ") + CORVELA_VERSION);
     std::string config;
     app.add_option("--config", config, "Archivo de configuración");
     app.fallthrough();

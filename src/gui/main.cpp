@@ -11,10 +11,12 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvela-gui"));
+    QApplication::setApplicationVersion(QStringLiteral(CORVELA_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Corvela: validador de archivos planos RIPS (Resolución 3374 de 2000)"));
     parser.addHelpOption();
+    parser.addVersionOption();
     QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Archivo de configuración"),
                               QStringLiteral("FILE"));
     parser.addOption(config);

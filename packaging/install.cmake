@@ -1,0 +1,48 @@
+# The installed layout and the Debian package.
+#   bin/corvela, bin/corvela-gui
+#   share/corvela/reference/        the reference rows `corvela init` loads
+#   share/applications/corvela.desktop, share/icons/hicolor/scalable/apps/corvela.svg
+include(GNUInstallDirs)
+
+install(TARGETS corvela RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET corvela-gui)
+  install(TARGETS corvela-gui RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvela.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvela.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/reference/
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/corvela/reference)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME corvela)
+set(CPACK_PACKAGE_VENDOR "Equipo Corvela")
+set(CPACK_PACKAGE_CONTACT "Equipo Corvela <corvela@example.org>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Equipo Corvela <corvela@example.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/corvela")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the library scan cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "validador de archivos planos RIPS / RIPS flat-file validator")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "validador de archivos planos RIPS / RIPS flat-file validator
+ Corvela valida las entregas de los Registros Individuales de Prestación de
+ Servicios de Salud (RIPS, Resolución 3374 de 2000): revisa cada registro contra
+ las definiciones de campos y las tablas de referencia (CIE10, CUPS, municipios),
+ escribe los archivos de errores y de líneas aceptadas, guarda las entregas
+ validadas y presenta informes por IPS y remisión. Incluye la línea de comandos
+ corvela y el programa de escritorio corvela-gui.
+ .
+ Corvela validates deliveries of the Colombian individual health-service records
+ (RIPS, Resolución 3374 de 2000): it checks every record against the field
+ definitions and the reference tables (CIE10, CUPS, municipalities), writes the
+ error and accepted-lines files, saves validated deliveries and reports per
+ provider and remission. It ships the command line corvela and the desktop
+ program corvela-gui.")
+include(CPack)

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The one list of the Debian packages Corvela needs, in three groups, and the installer of those
+# that are missing. The README's commands and CI call it; nothing else lists packages.
+#   bash scripts/install-deps.sh GROUP...      GROUP: build, tests, ci
+#   bash scripts/install-deps.sh --list GROUP... prints the packages of the groups and stops
+# build: what building and running Corvela needs (the desktop program included);
+# tests:  what the test command adds; ci: what only CI uses (the fuzzing compiler, the format check).
+set -euo pipefail
+
+build_packages=(
+  build-essential cmake ninja-build pkg-config
+  libsqlite3-dev libsqlitecpp-dev libcli11-dev libfmt-dev
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+)
+tests_packages=(
+  libgtest-dev googletest sqlite3 chromium
+)
+ci_packages=(
+  clang-16 libclang-rt-16-dev
+)
+
+usage() {
+  echo "uso: bash scripts/install-deps.sh [--list] build|tests|ci ..." >&2
+  exit 2
+}
+
+list_only=0
+if [ "${1:-}" = "--list" ]; then
+  list_only=1
+  shift
+fi
+[ $# -gt 0 ] || usage
+wanted=()
+for group in "$@"; do
+  case "$group" in
+    build) wanted+=("${build_packages[@]}") ;;
+    tests) wanted+=("${tests_packages[@]}") ;;
+    ci) wanted+=("${ci_packages[@]}") ;;
+    *) usage ;;
+  esac
+done
+
+if [ "$list_only" -eq 1 ]; then
+  echo "${wanted[@]}"
+  exit 0
+fi
+
+if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+  echo "Este sistema no es Debian (no hay dpkg ni apt-get). Instale estos paquetes o sus" >&2
+  echo "equivalentes y vuelva a ejecutar:" >&2
+  echo "  ${wanted[*]}" >&2
+  exit 1
+fi
+
+# A package counts as present only when it is fully installed (a removed package keeps its
+# configuration files and is still known to dpkg).
+installed() {
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+
+missing=()
+for p in "${wanted[@]}"; do
+  installed "$p" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "Paquetes: todos instalados ($*)."
+  exit 0
+fi
+
+echo "Paquetes que faltan: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+  as_root=(sudo)
+else
+  echo "Ejecute como root y vuelva a intentar:" >&2
+  echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update
+"${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
