@@ -16,7 +16,7 @@ tests_packages=(
   libgtest-dev googletest sqlite3 chromium
 )
 ci_packages=(
-  clang-16 libclang-rt-16-dev
+  clang-16 libclang-rt-16-dev clang-format
 )
 
 usage() {

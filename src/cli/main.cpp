@@ -379,8 +379,8 @@ int main(int argc, char** argv) {
             compact(*program->work);
             auto after = std::filesystem::file_size(path, ec);
             std::printf("Base de datos compactada: %s (%s KB antes, %s KB después)\n", path.c_str(),
-                        value_text(std::round(before / 1024.0)).c_str(),
-                        value_text(std::round(after / 1024.0)).c_str());
+                        value_text(std::round(static_cast<double>(before) / 1024.0)).c_str(),
+                        value_text(std::round(static_cast<double>(after) / 1024.0)).c_str());
             return 0;
         }
         if (*backup_cmd) {

@@ -19,7 +19,9 @@ namespace corvela {
 struct ComboState {
     std::vector<std::string> items;
     int index = -1;
-    std::string selected() const { return index >= 0 ? items[index] : std::string(); }
+    std::string selected() const {
+        return index >= 0 ? items[static_cast<size_t>(index)] : std::string();
+    }
 };
 
 class FrmIps {

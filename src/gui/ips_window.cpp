@@ -39,29 +39,29 @@ IpsWindow::IpsWindow(Database& work, Ui& ui, QWidget* parent)
     auto* heading = window_title(
         "Label7", QStringLiteral("Datos de la Administradora de Planes de Beneficios"), this);
 
-    auto* data = new QGroupBox(this);
-    auto* grid = new QGridLayout(data);
+    auto* fields = new QGroupBox(this);
+    auto* grid = new QGridLayout(fields);
     const char* const captions[] = {
         "Codigo:", "Responsable:", "Dirección:", "Fax:", "Telefono:", "Nombre EAPB:"};
     // Rows of the boxes: code and name first, then the contact data.
     const int rows[] = {0, 2, 3, 4, 5, 1};
     for (int i = 0; i < 6; ++i) {
-        auto* caption = new QLabel(QString::fromUtf8(captions[i]), data);
+        auto* caption = new QLabel(QString::fromUtf8(captions[i]), fields);
         caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        Text_[i] = new QLineEdit(data);
+        Text_[i] = new QLineEdit(fields);
         Text_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
         grid->addWidget(caption, rows[i], 0);
         grid->addWidget(Text_[i], rows[i], 1, 1, 2);
     }
-    Cmbperi_ = new QComboBox(data);
+    Cmbperi_ = new QComboBox(fields);
     Cmbperi_->setObjectName(QStringLiteral("Cmbperi"));
-    CmbDepto_ = new QComboBox(data);
+    CmbDepto_ = new QComboBox(fields);
     CmbDepto_->setObjectName(QStringLiteral("CmbDepto"));
-    CmbMuni_ = new QComboBox(data);
+    CmbMuni_ = new QComboBox(fields);
     CmbMuni_->setObjectName(QStringLiteral("CmbMuni"));
-    auto* tipo = new QLabel(QStringLiteral("Tipo:"), data);
+    auto* tipo = new QLabel(QStringLiteral("Tipo:"), fields);
     tipo->setObjectName(QStringLiteral("Label8"));
-    auto* lugar = new QLabel(QStringLiteral("Departamento y Municipio:"), data);
+    auto* lugar = new QLabel(QStringLiteral("Departamento y Municipio:"), fields);
     lugar->setObjectName(QStringLiteral("Label9"));
     grid->addWidget(tipo, 6, 0);
     grid->addWidget(Cmbperi_, 6, 1, 1, 2);
@@ -95,7 +95,7 @@ IpsWindow::IpsWindow(Database& work, Ui& ui, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
-    layout->addWidget(data);
+    layout->addWidget(fields);
     layout->addWidget(Picture1);
     layout->addWidget(picButtons);
     layout->addStretch(1);

@@ -97,7 +97,8 @@ Encoding detect_file_encoding(const std::filesystem::path& path, bool* has_bom) 
 std::string windows1252_to_utf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (unsigned char c : bytes) {
+    for (char ch : bytes) {
+        auto c = static_cast<unsigned char>(ch);
         if (c < 0x80)
             out += static_cast<char>(c);
         else if (c < 0xA0)

@@ -11,8 +11,8 @@ namespace corvela {
 // A failure of the runtime's own routines, carrying the number the runtime gives it.
 class NumberedFailure : public std::runtime_error {
   public:
-    NumberedFailure(int number, const std::string& description)
-        : std::runtime_error(description), number(number) {}
+    NumberedFailure(int failure_number, const std::string& description)
+        : std::runtime_error(description), number(failure_number) {}
     int number;
 };
 

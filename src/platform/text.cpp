@@ -43,8 +43,8 @@ size_t offset_of_char(std::string_view s, size_t n) {
 
 size_t char_length(std::string_view s) {
     size_t n = 0;
-    for (unsigned char c : s)
-        if (!is_continuation(c)) ++n;
+    for (char c : s)
+        if (!is_continuation(static_cast<unsigned char>(c))) ++n;
     return n;
 }
 

@@ -35,7 +35,7 @@ struct FileContext {
     // Field k, or an empty text when k is outside 1..num_campos.
     const std::string& field(int k) const {
         static const std::string empty;
-        return k >= 1 && k < static_cast<int>(campo.size()) ? campo[k] : empty;
+        return k >= 1 && k < static_cast<int>(campo.size()) ? campo[static_cast<size_t>(k)] : empty;
     }
     // Field k for rewriting; a field the type does not define gives a scratch text.
     std::string& field_ref(int k) {

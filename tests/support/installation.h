@@ -23,7 +23,7 @@ inline constexpr const char* kIps = "760010012301";
 
 class FixedClock : public Clock {
   public:
-    explicit FixedClock(Date d, double seconds = 36000) : date(d), seconds(seconds) {}
+    explicit FixedClock(Date d, double secs = 36000) : date(d), seconds(secs) {}
     Date today() const override { return date; }
     double seconds_since_midnight() const override { return seconds; }
     Date date;
