@@ -28,7 +28,7 @@ QString display_text(const std::string& text);
 // A box's title: its own, or the program's default title when it has none.
 QString display_title(const std::string& title);
 
-// QMessageBox and QInputDialog, over the window that is active when they open.
+// The boxes of gui/boxes.h, run over the window that is active when they open.
 class QtDialogs : public Dialogs {
   public:
     void message(const std::string& text, const std::string& title, Icon icon) override;

@@ -36,7 +36,11 @@ void show_list(QTreeWidget* view, const ListView& list) {
 InformeWindow::InformeWindow(Program& program, std::function<bool(const std::string&)> opener,
                              QWidget* parent)
     : QWidget(parent, Qt::Window), program_(program), informe_(program) {
-    informe_.opener = std::move(opener);
+    if (opener)
+        informe_.opener = [this, open = std::move(opener)](const std::string& path) {
+            opening_ = open_page(open, path);
+            return opening_->opened;
+        };
     setObjectName(QStringLiteral("Frm_informe"));
     setWindowTitle(QStringLiteral("Resultado validación."));
 
@@ -138,7 +142,14 @@ void InformeWindow::informe_inconsistencias_Click() {
 }
 
 void InformeWindow::cmdExport_Click() {
-    guarded(program_.ui, [&] { informe_.cmdExport_Click(); });
+    guarded(program_.ui, [&] {
+        opening_.reset();
+        const std::string written = informe_.cmdExport_Click();
+        // The page is there even when no program could show it; the operator learns where.
+        if (!written.empty() && opening_ && !opening_->opened)
+            program_.ui.message(page_saved_text(written, opening_->reason), "Exportar",
+                                Icon::Information);
+    });
 }
 
 }  // namespace corvela::gui

@@ -4,7 +4,9 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
+#include "gui/page_opening.h"
 #include "reports/informe.h"
 
 class QComboBox;
@@ -35,6 +37,7 @@ class InformeWindow : public QWidget {
     QComboBox* Cmblista_ = nullptr;
     QComboBox* Cmbremision_ = nullptr;
     QTreeWidget* Lv1_ = nullptr;
+    std::optional<PageOpening> opening_;  // the last export's attempt to open its page
 };
 
 }  // namespace corvela::gui

@@ -5,6 +5,7 @@
 
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
+#include "gui/translation.h"
 #include "platform/clock.h"
 #include "platform/config.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvela-gui"));
     QApplication::setApplicationVersion(QStringLiteral(CORVELA_VERSION));
+    corvela::gui::install_qt_spanish(app);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Corvela: validador de archivos planos RIPS (Resolución 3374 de 2000)"));

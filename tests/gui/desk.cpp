@@ -4,17 +4,20 @@
 #include <QTest>
 
 #include "gui/folder_list.h"
+#include "gui/translation.h"
 
 namespace corvela::testing {
 
 namespace {
-// One application for every test, on the offscreen platform unless another was chosen.
+// One application for every test, on the offscreen platform unless another was chosen, with
+// Qt's Spanish translation as the program loads it.
 class QtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         app_ = std::make_unique<QApplication>(argc_, argv_);
+        gui::install_qt_spanish(*app_);
     }
     void TearDown() override { app_.reset(); }
 

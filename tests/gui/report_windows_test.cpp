@@ -77,6 +77,46 @@ TEST_F(SavedDeliveryTest, ReportWindowShowsTheSummaryAndTheInconsistencies) {
     EXPECT_EQ(opened("Frm_informe"), nullptr);
 }
 
+// Where the page was written but no program showed it, "Exportar" says where it is, with what
+// the desktop reported when it reported something.
+TEST_F(SavedDeliveryTest, ExportSaysWhereThePageIsWhenItCannotBeOpened) {
+    const std::string page = window->program().config.database_folder + "reporte.html";
+    const struct {
+        const char* name;
+        bool opens;
+        const char* warning;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"opened", true, nullptr, {}},
+        {"no reason", false, nullptr, {"La página se guardó en " + page + "."}},
+        {"reason",
+         false,
+         "No hay navegador",
+         {"La página se guardó en " + page + ".\rNo hay navegador"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->setOpener([&c](const std::string&) {
+            if (c.warning) qWarning("%s", c.warning);
+            return c.opens;
+        });
+        click("CmdInforme");
+        QWidget* informe = opened("Frm_informe");
+        ASSERT_NE(informe, nullptr);
+        click("generar_informe", informe);
+        ui.messages.clear();
+        click("cmdExport", informe);
+        std::vector<std::string> shown;
+        for (const auto& m : ui.messages) shown.push_back(m.text);
+        EXPECT_EQ(shown, c.shown);
+        if (!c.shown.empty()) {
+            EXPECT_EQ(last_title(), "Exportar");
+            EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+        }
+        click("CmdSalir", informe);
+    }
+}
+
 // The question's and the message's texts are checked on the program; here the window runs them.
 TEST_F(SavedDeliveryTest, DeleteWindowDeletesTheChosenDeliveryAfterItsQuestion) {
     click("CmdBorrarRad");

@@ -1,9 +1,10 @@
-// Pictures of the four windows after a run of the sample delivery, written into the build folder
-// (screenshots/*.png) for the documentation and for looking at the layout.
+// Pictures of the four windows and of the summary box after a run of the sample delivery, written
+// into the build folder (screenshots/*.png) for the documentation and for looking at the layout.
 #include <QPixmap>
 #include <QTimer>
 
 #include "desk.h"
+#include "gui/boxes.h"
 
 namespace corvela::testing {
 namespace {
@@ -36,6 +37,9 @@ TEST_F(Screenshots, OfEveryWindowAfterASampleRun) {
     click("BLeer");
     pick_file(QStringLiteral("US000001.txt"));
     picture(window.get(), "total");
+    // The summary box of that run, built as the program shows it.
+    ASSERT_EQ(last_title(), "Resumén de la validación.");
+    picture(gui::message_box(last_message(), last_title(), Icon::Information).get(), "resumen");
 
     click("CmdInforme");
     QWidget* informe = opened("Frm_informe");
