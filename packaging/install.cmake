@@ -27,7 +27,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/corvela")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the library scan cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "validador de archivos planos RIPS / RIPS flat-file validator")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
