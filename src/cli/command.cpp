@@ -1,0 +1,56 @@
+#include "cli/command.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "platform/clock.h"
+#include "platform/config.h"
+#include "platform/terminal.h"
+#include "platform/text.h"
+
+namespace corvela::cli {
+
+int exit_status(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Done:
+            return kExitDone;
+        case Outcome::Stopped:
+            return kExitStopped;
+        default:
+            return kExitFailure;
+    }
+}
+
+int run_session(const GlobalOptions& global, const SessionOptions& options,
+                const std::function<int(Program&, ConsoleUi&)>& body) {
+    std::optional<Date> fixed_today;
+    if (!options.today.empty()) {
+        fixed_today = parse_iso_date(options.today);
+        if (!fixed_today) {
+            std::fprintf(stderr, "--today debe ser una fecha AAAA-MM-DD: %s\n",
+                         options.today.c_str());
+            return kExitFailure;
+        }
+    }
+    SystemClock system_clock;
+    FixedDateClock fixed_clock(fixed_today.value_or(Date{}));
+    const Clock& clock = fixed_today ? static_cast<const Clock&>(fixed_clock) : system_clock;
+    ConsoleUi ui(options.answer_yes, stderr_is_terminal());
+    Program program(ui, clock);
+    if (!program.start(configuration_path(global.config))) return kExitFailure;
+    // A command that changes the working database holds the installation's lock from here to its
+    // end, the kept run state included; a second one stops with a message.
+    std::optional<OperationScope> scope;
+    if (options.locks) {
+        scope.emplace(program);
+        if (!scope->ok()) return kExitStopped;
+    }
+    try {
+        return body(program, ui);
+    } catch (const SQLite::Exception& e) {
+        std::fprintf(stderr, "Error de base de datos %d: %s\n", e.getErrorCode(), e.what());
+        return kExitFailure;
+    }
+}
+
+}  // namespace corvela::cli

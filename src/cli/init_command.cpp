@@ -1,0 +1,33 @@
+// `corvela init DBDIR`: both databases with the shipped reference rows, and the configuration file.
+#include <cstdio>
+
+#include "app/setup.h"
+#include "cli/command.h"
+#include "platform/config.h"
+
+namespace corvela::cli {
+
+namespace {
+struct InitOptions {
+    std::string db_dir, results_dir, reference_dir;
+};
+}  // namespace
+
+Command add_init(CLI::App& app, const GlobalOptions& global) {
+    auto* sub = app.add_subcommand("init", "Crea las bases de datos y el archivo de configuración");
+    auto opt = std::make_shared<InitOptions>();
+    sub->add_option("DBDIR", opt->db_dir, "Carpeta de las bases de datos")->required();
+    sub->add_option("--results", opt->results_dir, "Carpeta raíz de los resultados");
+    sub->add_option("--reference", opt->reference_dir, "Carpeta de los datos de referencia (CSV)");
+    return {sub, [opt, &global] {
+                auto reference = opt->reference_dir.empty()
+                                     ? default_reference_folder(global.argv0)
+                                     : std::filesystem::path(opt->reference_dir);
+                InitResult r = init_installation(opt->db_dir, opt->results_dir, reference,
+                                                 configuration_path(global.config));
+                std::printf("%s\n", r.message.c_str());
+                return r.ok ? kExitDone : kExitFailure;
+            }};
+}
+
+}  // namespace corvela::cli

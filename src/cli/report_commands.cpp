@@ -1,0 +1,125 @@
+// `corvela deliveries` and `corvela report summary|inconsistencies`: the report window's lists and
+// reports of saved deliveries, printed as aligned tables, and the page export.
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/command.h"
+#include "cli/delivery_choice.h"
+#include "platform/text.h"
+#include "reports/informe.h"
+
+namespace corvela::cli {
+
+namespace {
+struct ReportOptions {
+    std::string ips_name, delivery_text, kind, html_file, today;
+    bool html = false;
+};
+
+// A text padded with blanks to `width` characters.
+std::string padded(const std::string& text, size_t width) {
+    size_t length = char_length(text);
+    return length >= width ? text : text + std::string(width - length, ' ');
+}
+
+// A list view as an aligned table: the column headers, then one line per item.
+void print_list(const ListView& lv) {
+    size_t columns = lv.column_headers.size();
+    for (const auto& item : lv.items) columns = std::max(columns, item.size());
+    std::vector<size_t> widths(columns, 0);
+    auto cell = [](const std::vector<std::string>& row, size_t c) {
+        return c < row.size() ? row[c] : std::string();
+    };
+    for (size_t c = 0; c < columns; ++c) {
+        widths[c] = char_length(cell(lv.column_headers, c));
+        for (const auto& item : lv.items)
+            widths[c] = std::max(widths[c], char_length(cell(item, c)));
+    }
+    auto print_row = [&](const std::vector<std::string>& row) {
+        std::string line;
+        for (size_t c = 0; c < columns; ++c)
+            line += (c ? "  " : "") + padded(cell(row, c), widths[c]);
+        std::printf("%s\n", std::string(rtrim(line)).c_str());
+    };
+    print_row(lv.column_headers);
+    for (const auto& item : lv.items) print_row(item);
+}
+
+int run_deliveries(Program& program, const std::string& ips_name) {
+    if (!CmdInforme_Click(program)) return kExitStopped;
+    auto rows = ips_rows(*program.work);
+    const IpsRow* only = ips_name.empty() ? nullptr : find_ips(rows, ips_name);
+    if (!ips_name.empty() && !only) {
+        std::fprintf(stderr, "No existe la IPS \"%s\" entre las que tienen entregas guardadas.\n",
+                     ips_name.c_str());
+        return kExitFailure;
+    }
+    for (const auto& r : rows) {
+        if (only && &r != only) continue;
+        std::printf("%s  %s\n", r.codigo.c_str(), r.shown().c_str());
+        for (const auto& e : delivery_entries(*program.work, r.codigo, DeliveryKey::Eapb))
+            std::printf("  %s\n", e.c_str());
+    }
+    return kExitDone;
+}
+
+int run_report(Program& program, const ReportOptions& opt) {
+    if (!CmdInforme_Click(program)) return kExitStopped;
+    auto chosen =
+        choose_delivery(*program.work, opt.ips_name, opt.delivery_text, DeliveryKey::Eapb);
+    if (!chosen) return kExitFailure;
+    Informe informe(program);
+    informe.Form_Load();
+    informe.Cmblista_Click(find_ips(informe.ips(), opt.ips_name)->shown());
+    informe.Cmbremision_Click(chosen->delivery);
+    bool shown = opt.kind == "summary" ? informe.generar_informe_Click()
+                                       : informe.informe_inconsistencias_Click();
+    if (!shown) return kExitStopped;
+    std::printf("%s\n", informe.title().c_str());
+    print_list(informe.Lv1());
+    if (opt.html) {
+        std::string target = opt.html_file.empty()
+                                 ? std::string()
+                                 : std::filesystem::absolute(opt.html_file).string();
+        std::string written = informe.cmdExport_Click(target);
+        if (written.empty()) return kExitFailure;
+        std::printf("%s\n", written.c_str());
+    }
+    return kExitDone;
+}
+}  // namespace
+
+Command add_deliveries(CLI::App& app, const GlobalOptions& global) {
+    auto* sub = app.add_subcommand("deliveries", "Lista las IPS y sus entregas guardadas");
+    auto ips_name = std::make_shared<std::string>();
+    sub->add_option("--ips", *ips_name, "Nombre de la IPS");
+    return {sub, [ips_name, &global] {
+                return run_session(global, {}, [&](Program& program, ConsoleUi&) {
+                    return run_deliveries(program, *ips_name);
+                });
+            }};
+}
+
+Command add_report(CLI::App& app, const GlobalOptions& global) {
+    auto* sub = app.add_subcommand("report", "Informe de una entrega guardada");
+    auto opt = std::make_shared<ReportOptions>();
+    sub->add_option("KIND", opt->kind, "summary o inconsistencies")
+        ->required()
+        ->check(CLI::IsMember({"summary", "inconsistencies"}));
+    sub->add_option("--ips", opt->ips_name, "Nombre de la IPS")->required();
+    sub->add_option("--delivery", opt->delivery_text, "Remisión/radicado, p. ej. 000001/1")
+        ->required();
+    auto* html =
+        sub->add_option("--html", opt->html_file, "Exporta el informe a HTML")->expected(0, 1);
+    sub->add_option("--today", opt->today, "Fecha de hoy (AAAA-MM-DD)");
+    return {sub, [opt, html, &global] {
+                opt->html = html->count() > 0;
+                SessionOptions session;
+                session.today = opt->today;
+                return run_session(global, session, [&](Program& program, ConsoleUi&) {
+                    return run_report(program, *opt);
+                });
+            }};
+}
+
+}  // namespace corvela::cli

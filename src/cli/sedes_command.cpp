@@ -1,0 +1,72 @@
+// `corvela sedes add|import|list`: the habilitated sites.
+#include <cstdio>
+
+#include "app/setup.h"
+#include "cli/command.h"
+
+namespace corvela::cli {
+
+namespace {
+struct SedesOptions {
+    Site site;
+    std::string csv;
+};
+
+void print_sites(const std::vector<Site>& sites) {
+    std::printf("%-12s  %-30s  %-25s  %-25s  %-12s  %-12s\n", "habilitacion", "nombre", "gerente",
+                "DIRECCION", "fax", "TELEFONO");
+    for (const auto& s : sites)
+        std::printf("%-12s  %-30s  %-25s  %-25s  %-12s  %-12s\n", s.habilitacion.c_str(),
+                    s.nombre.c_str(), s.gerente.c_str(), s.DIRECCION.c_str(), s.fax.c_str(),
+                    s.TELEFONO.c_str());
+}
+
+int run_add(Program& program, const Site& site) {
+    std::string why = add_site(*program.work, site);
+    if (!why.empty()) {
+        std::fprintf(stderr, "%s\n", why.c_str());
+        return kExitFailure;
+    }
+    std::printf("Sede %s registrada.\n", site.habilitacion.c_str());
+    return kExitDone;
+}
+
+int run_import(Program& program, const std::string& csv) {
+    std::string why = import_sites(*program.work, csv);
+    if (!why.empty()) {
+        std::fprintf(stderr, "%s\nNo se cargó ninguna sede.\n", why.c_str());
+        return kExitFailure;
+    }
+    std::printf("Sedes cargadas de %s.\n", csv.c_str());
+    return kExitDone;
+}
+}  // namespace
+
+Command add_sedes(CLI::App& app, const GlobalOptions& global) {
+    auto* sub = app.add_subcommand("sedes", "Sedes habilitadas");
+    sub->require_subcommand(1);
+    auto opt = std::make_shared<SedesOptions>();
+    auto* add = sub->add_subcommand("add", "Registra una sede");
+    add->add_option("CODE", opt->site.habilitacion, "Código de habilitación (12 caracteres)")
+        ->required();
+    add->add_option("--nombre", opt->site.nombre)->required();
+    add->add_option("--gerente", opt->site.gerente);
+    add->add_option("--direccion", opt->site.DIRECCION);
+    add->add_option("--telefono", opt->site.TELEFONO);
+    add->add_option("--fax", opt->site.fax);
+    auto* import = sub->add_subcommand("import", "Carga sedes desde un CSV");
+    import->add_option("FILE", opt->csv)->required();
+    auto* list = sub->add_subcommand("list", "Lista las sedes");
+    return {sub, [opt, &global, add, import, list] {
+                SessionOptions session;
+                session.locks = *add || *import;
+                return run_session(global, session, [&](Program& program, ConsoleUi&) {
+                    if (*add) return run_add(program, opt->site);
+                    if (*import) return run_import(program, opt->csv);
+                    if (*list) print_sites(list_sites(*program.work));
+                    return kExitDone;
+                });
+            }};
+}
+
+}  // namespace corvela::cli

@@ -1,0 +1,93 @@
+// `corvela validate DIR`: "Leer Archivos" over a delivery folder, and `corvela save`: "Guardar
+// Registros" of the last run, with the header values kept by the run or given here.
+#include <cstdio>
+
+#include "app/validation_run.h"
+#include "cli/command.h"
+#include "platform/text.h"
+
+namespace corvela::cli {
+
+namespace {
+struct ValidateOptions {
+    std::string folder, today;
+    bool yes = false, no = false, no_cache = false, save = false;
+};
+
+int run_validate(Program& program, const ValidateOptions& opt) {
+    program.load_run_state();
+    program.uncached = opt.no_cache;
+    RunOutcome outcome = BLeer_Click(program, opt.folder);
+    program.store_run_state();
+    if (outcome != RunOutcome::Summary) return kExitStopped;
+    if (!opt.save) return kExitDone;
+    Outcome saved = Cmdgraba_Click(program);
+    program.store_run_state();
+    return exit_status(saved);
+}
+
+// Header values given on the command line; each replaces the kept one.
+struct SaveOptions {
+    std::string today;
+    std::optional<std::string> remitente, direccion, telefono, fax, periodo;
+};
+
+int run_save(Program& program, ConsoleUi& ui, const SaveOptions& opt) {
+    program.load_run_state();
+    Header h = ui.header();
+    if (opt.remitente) h.NOMREMITENTE = *opt.remitente;
+    if (opt.direccion) h.DIRECCION = *opt.direccion;
+    if (opt.telefono) h.TELEFONO = *opt.telefono;
+    if (opt.fax) h.NFAX = *opt.fax;
+    if (opt.periodo) h.PERIODO = *opt.periodo;
+    ui.set_header(h);
+    Outcome saved = Cmdgraba_Click(program);
+    program.store_run_state();
+    if (saved == Outcome::Done)
+        std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());
+    return exit_status(saved);
+}
+}  // namespace
+
+Command add_validate(CLI::App& app, const GlobalOptions& global) {
+    auto* sub = app.add_subcommand("validate", "Valida la entrega de una carpeta (Leer Archivos)");
+    auto opt = std::make_shared<ValidateOptions>();
+    sub->add_option("DIR", opt->folder, "Carpeta de la entrega")->required();
+    sub->add_option("--today", opt->today, "Fecha de hoy (AAAA-MM-DD)");
+    sub->add_flag("--yes", opt->yes, "Responde Sí a las preguntas");
+    sub->add_flag("--no-cache", opt->no_cache,
+                  "Consulta las tablas de referencia y los usuarios en la base de datos en "
+                  "cada registro (más lento; para comprobar resultados)");
+    sub->add_flag("--no", opt->no, "Responde No a las preguntas (por omisión)");
+    sub->add_flag("--save", opt->save, "Guarda la entrega cuando la validación termina");
+    return {sub, [opt, &global] {
+                if (opt->yes && opt->no) {
+                    std::fprintf(stderr, "--yes y --no no pueden usarse juntos\n");
+                    return kExitFailure;
+                }
+                SessionOptions session{opt->today, opt->yes, true};
+                return run_session(global, session, [&](Program& program, ConsoleUi&) {
+                    return run_validate(program, *opt);
+                });
+            }};
+}
+
+Command add_save(CLI::App& app, const GlobalOptions& global) {
+    auto* sub =
+        app.add_subcommand("save", "Guarda la entrega de la última validación (Guardar Registros)");
+    auto opt = std::make_shared<SaveOptions>();
+    sub->add_option("--remitente", opt->remitente, "Nombre del remitente");
+    sub->add_option("--direccion", opt->direccion, "Dirección");
+    sub->add_option("--telefono", opt->telefono, "Teléfono");
+    sub->add_option("--fax", opt->fax, "Fax");
+    sub->add_option("--periodo", opt->periodo, "Periodo reportado");
+    sub->add_option("--today", opt->today, "Fecha de hoy (AAAA-MM-DD)");
+    return {sub, [opt, &global] {
+                SessionOptions session{opt->today, false, true};
+                return run_session(global, session, [&](Program& program, ConsoleUi& ui) {
+                    return run_save(program, ui, *opt);
+                });
+            }};
+}
+
+}  // namespace corvela::cli
