@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "app/setup.h"
+#include "app/reference_data.h"
 #include "db/schema.h"
 #include "platform/config.h"
 

@@ -4,39 +4,12 @@
 
 #include <fstream>
 
-#include "db/csv_table.h"
+#include "app/reference_data.h"
+#include "db/csv_reader.h"
 #include "db/schema.h"
 #include "platform/text.h"
 
 namespace corvela {
-
-namespace {
-// Tables of the working database that an installation also ships rows for.
-bool is_working_list(const std::string& table) {
-    for (const char* t : {"departamentos", "municipios", "TR_instituciones", "tr_administradoras"})
-        if (equals_nocase(t, table)) return true;
-    return false;
-}
-}  // namespace
-
-void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder) {
-    SQLite::Transaction ref_tx(ref.db());
-    SQLite::Transaction work_tx(work.db());
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().extension() != ".csv") continue;
-        std::string table = entry.path().stem().string();
-        CsvContent csv = read_csv(entry.path());
-        if (is_working_list(table)) {
-            insert_csv_rows(work, table, csv);
-        } else {
-            insert_csv_rows(ref, table, csv);
-            // The EAPB registry lists municipalities from the working database.
-            if (equals_nocase(table, "r_municipios")) insert_csv_rows(work, "municipios", csv);
-        }
-    }
-    ref_tx.commit();
-    work_tx.commit();
-}
 
 std::filesystem::path default_reference_folder(const char* argv0) {
     std::error_code ec;
@@ -142,7 +115,7 @@ std::string import_sites(Database& work, const std::filesystem::path& path) {
         return "Línea 1: el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO";
     SQLite::Transaction tx(work.db());
     for (size_t i = 0; i < csv.rows.size(); ++i) {
-        const auto& r = csv.rows[i];
+        const auto& r = csv.rows[i].values;
         Site s{r[0], r[1], r[2], r[3], r[4], r[5]};
         if (auto why = check_site(s); !why.empty())
             return fmt::format("Registro {} del archivo: {}", i + 1, why);
@@ -167,20 +140,6 @@ std::vector<Site> list_sites(Database& work) {
         sites.push_back(s);
     }
     return sites;
-}
-
-std::string import_reference(Database& ref, Database& work, const std::string& table,
-                             const std::filesystem::path& csv) {
-    Database& db = is_working_list(table) ? work : ref;
-    if (table_columns(db, table).empty() || equals_nocase(table, "sedes"))
-        return "No existe la tabla de referencia " + table;
-    try {
-        size_t n = load_csv_table(db, table, csv, true);
-        (void)n;
-    } catch (const CsvError& e) {
-        return e.what();
-    }
-    return {};
 }
 
 }  // namespace corvela

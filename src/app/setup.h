@@ -1,5 +1,5 @@
 // Setting up an installation: the two databases with their tables and shipped reference rows,
-// the configuration file, the habilitated sites and the replacement of a reference table.
+// the configuration file and the habilitated sites.
 #pragma once
 
 #include <filesystem>
@@ -22,10 +22,6 @@ InitResult init_installation(const std::filesystem::path& db_folder,
                              const std::filesystem::path& reference_folder,
                              const std::filesystem::path& config_path);
 
-// Loads every CSV of `folder` into the table of its name: the working database's lists
-// (departments, municipalities, institution types, entities) and the reference tables.
-void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder);
-
 // The folder of the shipped reference rows.
 std::filesystem::path default_reference_folder(const char* argv0);
 
@@ -38,9 +34,5 @@ std::string add_site(Database& work, const Site& site);
 // Loads a CSV of sites in one transaction; an empty text on success, else the bad line.
 std::string import_sites(Database& work, const std::filesystem::path& csv);
 std::vector<Site> list_sites(Database& work);
-
-// Replaces one reference table (of either database) from a CSV; empty text on success.
-std::string import_reference(Database& ref, Database& work, const std::string& table,
-                             const std::filesystem::path& csv);
 
 }  // namespace corvela

@@ -9,6 +9,7 @@
 
 #include "app/cleanup.h"
 #include "app/program.h"
+#include "app/reference_data.h"
 #include "app/save.h"
 #include "app/setup.h"
 #include "app/validation_run.h"
@@ -166,6 +167,10 @@ int main(int argc, char** argv) {
     std::string ref_table, ref_csv;
     ref_import->add_option("TABLE", ref_table)->required();
     ref_import->add_option("FILE", ref_csv)->required();
+    std::vector<std::string> ref_columns;
+    ref_import->add_option("--column", ref_columns,
+                           "COLUMNA=ENCABEZADO, para una columna que el archivo nombra de otro "
+                           "modo (repetible)");
 
     // validate
     auto* validate =
@@ -285,13 +290,23 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (*ref_import) {
-            std::string why = import_reference(*program->ref, *program->work, ref_table, ref_csv);
-            if (!why.empty()) {
-                std::fprintf(stderr, "%s\nLa tabla %s no cambió.\n", why.c_str(),
+            ColumnMapping mapping;
+            for (const auto& m : ref_columns) {
+                size_t eq = m.find('=');
+                if (eq == std::string::npos || eq == 0 || eq + 1 == m.size()) {
+                    std::fprintf(stderr, "--column debe ser COLUMNA=ENCABEZADO: %s\n", m.c_str());
+                    return kExitFailure;
+                }
+                mapping.emplace_back(m.substr(0, eq), m.substr(eq + 1));
+            }
+            ImportReport r =
+                import_reference(*program->ref, *program->work, ref_table, ref_csv, mapping);
+            if (!r.failure.empty()) {
+                std::fprintf(stderr, "%s\nLa tabla %s no cambió.\n", r.failure.c_str(),
                              ref_table.c_str());
                 return kExitFailure;
             }
-            std::printf("Tabla %s reemplazada.\n", ref_table.c_str());
+            std::printf("%s\n", r.summary.c_str());
             return 0;
         }
         if (*validate) {
