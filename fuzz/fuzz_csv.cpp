@@ -1,10 +1,12 @@
 // Fuzzes the reading of a reference CSV file: decoding, the separator, quotes, line ends and the
-// line numbers, then the checks of a table's rows on what was read. A file either reads into
-// records of the header's width on rising lines, or fails with a CsvError; nothing else.
+// line numbers, then the checks of a table's rows and the conversion of the Ministry's exports on
+// what was read. A file either reads into records of the header's width on rising lines, or fails
+// with a CsvError; nothing else.
 #include <cstdlib>
 
 #include "db/csv_reader.h"
 #include "db/reference_rows.h"
+#include "db/sispro_rows.h"
 #include "platform/encoding.h"
 
 using namespace corvela;
@@ -26,10 +28,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         last = row.line;
     }
     for (const char* table : {"r_cie10", "cups", "r_municipios"}) {
+        const ReferenceTable& t = *find_reference_table(table);
         try {
-            const ReferenceTable& t = *find_reference_table(table);
             for (const auto& row : reference_rows(t, csv))
                 if (row.values.size() != t.columns.size()) std::abort();
+        } catch (const CsvError&) {
+        }
+        if (!has_sispro_export(t)) continue;
+        try {
+            SisproCounts n;
+            const auto rows = sispro_rows(t, csv, n);
+            if (n.loaded != rows.size() || n.loaded + n.disabled + n.dropped != csv.rows.size())
+                std::abort();
         } catch (const CsvError&) {
         }
     }

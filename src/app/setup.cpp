@@ -25,7 +25,7 @@ std::filesystem::path default_reference_folder(const char* argv0) {
 InitResult init_installation(const std::filesystem::path& db_folder,
                              const std::string& results_root,
                              const std::filesystem::path& reference_folder,
-                             const std::filesystem::path& config_path) {
+                             const std::filesystem::path& config_path, const Clock& clock) {
     std::error_code ec;
     std::filesystem::create_directories(db_folder, ec);
     if (!results_root.empty()) std::filesystem::create_directories(results_root, ec);
@@ -42,7 +42,7 @@ InitResult init_installation(const std::filesystem::path& db_folder,
             auto ref = Database::create(ref_path.string());
             create_working_schema(*work);
             create_reference_schema(*ref);
-            load_reference_rows(*ref, *work, reference_folder);
+            load_reference_rows(*ref, *work, reference_folder, clock);
         }
     } catch (const std::exception& e) {
         // Nothing half made stays behind.

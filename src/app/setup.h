@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "db/database.h"
+#include "platform/clock.h"
 
 namespace corvela {
 
@@ -15,12 +16,13 @@ struct InitResult {
     std::string message;
 };
 
-// Creates registros_ips.db and Ref_rips.db in `db_folder` with the rows of `reference_folder`;
+// Creates registros_ips.db and Ref_rips.db in `db_folder` with the rows of `reference_folder`
+// (their loads recorded at the clock's time);
 // writes the configuration file when none exists. Refuses to overwrite a database.
 InitResult init_installation(const std::filesystem::path& db_folder,
                              const std::string& results_root,
                              const std::filesystem::path& reference_folder,
-                             const std::filesystem::path& config_path);
+                             const std::filesystem::path& config_path, const Clock& clock);
 
 // The folder of the shipped reference rows.
 std::filesystem::path default_reference_folder(const char* argv0);

@@ -171,6 +171,12 @@ int main(int argc, char** argv) {
     ref_import->add_option("--column", ref_columns,
                            "COLUMNA=ENCABEZADO, para una columna que el archivo nombra de otro "
                            "modo (repetible)");
+    bool ref_sispro = false;
+    ref_import->add_flag("--sispro", ref_sispro,
+                         "El archivo es la exportación de SISPRO (tablas de referencia) de CIE10 "
+                         "o de CUPS para RIPS");
+    auto* ref_status =
+        reference->add_subcommand("status", "De qué archivo se cargó cada tabla de referencia");
 
     // validate
     auto* validate =
@@ -236,8 +242,8 @@ int main(int argc, char** argv) {
     if (*init) {
         auto reference_folder = reference_dir.empty() ? default_reference_folder(argv[0])
                                                       : std::filesystem::path(reference_dir);
-        InitResult r =
-            init_installation(db_dir, results_dir, reference_folder, configuration_path(config));
+        InitResult r = init_installation(db_dir, results_dir, reference_folder,
+                                         configuration_path(config), SystemClock{});
         std::printf("%s\n", r.message.c_str());
         return r.ok ? 0 : kExitFailure;
     }
@@ -299,14 +305,18 @@ int main(int argc, char** argv) {
                 }
                 mapping.emplace_back(m.substr(0, eq), m.substr(eq + 1));
             }
-            ImportReport r =
-                import_reference(*program->ref, *program->work, ref_table, ref_csv, mapping);
+            ImportReport r = import_reference(*program->ref, *program->work,
+                                              {ref_table, ref_csv, mapping, ref_sispro}, clock);
             if (!r.failure.empty()) {
                 std::fprintf(stderr, "%s\nLa tabla %s no cambió.\n", r.failure.c_str(),
                              ref_table.c_str());
                 return kExitFailure;
             }
             std::printf("%s\n", r.summary.c_str());
+            return 0;
+        }
+        if (*ref_status) {
+            std::printf("%s", reference_status(*program->ref, *program->work).c_str());
             return 0;
         }
         if (*validate) {

@@ -152,10 +152,12 @@ CsvContent parse_csv(std::string_view bytes, const std::string& name) {
     return csv;
 }
 
-CsvContent read_csv(const std::filesystem::path& path) {
+std::string read_file_bytes(const std::filesystem::path& path) {
     std::string bytes;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
     int failure = file ? 0 : errno;
     if (file) {
         char buffer[1 << 16];
@@ -166,7 +168,11 @@ CsvContent read_csv(const std::filesystem::path& path) {
     if (failure)
         throw CsvError(fmt::format("No se pudo leer el archivo {}: {}.", path.string(),
                                    std::strerror(failure)));
-    return parse_csv(bytes, path.filename().string());
+    return bytes;
+}
+
+CsvContent read_csv(const std::filesystem::path& path) {
+    return parse_csv(read_file_bytes(path), path.filename().string());
 }
 
 }  // namespace corvela

@@ -41,6 +41,8 @@ struct CsvContent {
 
 // Parses the bytes of a whole file; `name` is used in messages. Throws CsvError.
 CsvContent parse_csv(std::string_view bytes, const std::string& name);
+// The bytes of a whole file. Throws CsvError when the file cannot be read.
+std::string read_file_bytes(const std::filesystem::path& path);
 // Reads and parses a file. Throws CsvError, also when the file cannot be read.
 CsvContent read_csv(const std::filesystem::path& path);
 
