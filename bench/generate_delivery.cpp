@@ -1,6 +1,7 @@
 // Writes a synthetic delivery for the benchmark: a control file, a users file of N users and M
-// service lines for each chosen type, with a share of bad lines of several kinds. The same seed
-// gives the same files.
+// service lines for each chosen type, with a share of bad lines of several kinds. Diagnoses,
+// consultation and procedure codes and municipalities are drawn from the shipped reference lists
+// (those valid for either sex at any age). The same seed gives the same files.
 //
 //   generate_delivery DIR USERS LINES_PER_TYPE BAD_SHARE SEED [TYPES]
 //   TYPES: comma-separated file types other than US (default AF,AC,AP,AU,AH,AN,AM,AT,AD)
@@ -13,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "db/csv_reader.h"
+
 namespace {
 const char* const kIps = "760010012301";
 
@@ -20,28 +23,62 @@ std::string user_number(long i) {
     return std::to_string(10000000 + i);
 }
 
+// Codes of the shipped lists that fit any user.
+struct Codes {
+    std::vector<std::string> diagnoses, consultations, procedures, places;
+    std::mt19937_64* rng = nullptr;
+    const std::string& any(const std::vector<std::string>& from) const {
+        return from[(*rng)() % from.size()];
+    }
+};
+
+Codes shipped_codes(const std::filesystem::path& folder, std::mt19937_64& rng) {
+    Codes codes;
+    codes.rng = &rng;
+    auto no_limits = [](const std::vector<std::string>& v, size_t sex) {
+        return v[sex] == "A" && v[sex + 1] == "0" && v[sex + 2] == "0";
+    };
+    for (const auto& row : corvela::read_csv(folder / "r_cie10.csv").rows)
+        if (no_limits(row.values, 2)) codes.diagnoses.push_back(row.values[0]);
+    for (const auto& row : corvela::read_csv(folder / "cups.csv").rows) {
+        if (!no_limits(row.values, 3)) continue;
+        if (row.values[1] == "AC") codes.consultations.push_back(row.values[0]);
+        if (row.values[1] == "AP") codes.procedures.push_back(row.values[0]);
+    }
+    for (const auto& row : corvela::read_csv(folder / "r_municipios.csv").rows)
+        codes.places.push_back(row.values[0] + "," + row.values[1]);
+    return codes;
+}
+
 // A good record of a type for user u and record i.
-std::string good_line(const std::string& type, long i, long u) {
+std::string good_line(const Codes& c, const std::string& type, long i, long u) {
     std::string f = "FV" + std::to_string(i);
     std::string doc = std::string(",") + kIps + ",CC," + user_number(u);
     if (type == "AF")
         return std::string(kIps) + ",IPS BENCH,NI,900123456," + f +
                ",15/11/2026,01/11/2026,30/11/2026,EPS005,SANITAS EPS,C1,PB,,0,0,0,100000";
-    if (type == "AC") return f + doc + ",15/11/2026,,890201,10,13,J069,,,,1,30000,0,30000";
-    if (type == "AP") return f + doc + ",15/11/2026,,903841,1,2,,,,,,15000";
-    if (type == "AU") return f + doc + ",14/11/2026,08:30,,13,A090,,,,1,1,,15/11/2026,10:00";
-    if (type == "AH") return f + doc + ",1,10/11/2026,08:00,,13,K359,K359,,,,,1,,15/11/2026,12:00";
-    if (type == "AN") return f + doc + ",15/11/2026,08:00,38,1,M,3200,Z000,,, ";
+    if (type == "AC")
+        return f + doc + ",15/11/2026,," + c.any(c.consultations) + ",10,13," + c.any(c.diagnoses) +
+               ",,,,1,30000,0,30000";
+    if (type == "AP") return f + doc + ",15/11/2026,," + c.any(c.procedures) + ",1,2,,,,,,15000";
+    if (type == "AU")
+        return f + doc + ",14/11/2026,08:30,,13," + c.any(c.diagnoses) +
+               ",,,,1,1,,15/11/2026,10:00";
+    if (type == "AH")
+        return f + doc + ",1,10/11/2026,08:00,,13," + c.any(c.diagnoses) + "," +
+               c.any(c.diagnoses) + ",,,,,1,,15/11/2026,12:00";
+    if (type == "AN")
+        return f + doc + ",15/11/2026,08:00,38,1,M,3200," + c.any(c.diagnoses) + ",,, ";
     if (type == "AM") return f + doc + ",,19943544-1,1,ACETAMINOFEN,TABLETA,500MG,MG,10,100,1000";
     if (type == "AT") return f + doc + ",,1,MAT01,JERINGA,2,500,1000";
     if (type == "AD") return f + "," + kIps + ",01,1,30000,30000";
     return f;
 }
 
-std::string user_line(long i) {
+std::string user_line(const Codes& c, long i) {
     const char* sex = i % 2 ? "F" : "M";
     return "CC," + user_number(i) + ",EPS005,1,APELLIDO" + std::to_string(i % 97) + ",,NOMBRE,," +
-           std::to_string(20 + i % 60) + ",1," + sex + ",76,001,U";
+           std::to_string(20 + i % 60) + ",1," + sex + "," + c.any(c.places) + ",U";
 }
 
 std::vector<std::string> split(const std::string& s) {
@@ -98,6 +135,7 @@ int main(int argc, char** argv) {
     long lines = std::atol(argv[3]);
     double bad = std::atof(argv[4]);
     std::mt19937_64 rng(std::strtoull(argv[5], nullptr, 10));
+    const Codes codes = shipped_codes(CORVELA_REFERENCE_DIR, rng);
     std::vector<std::string> types = split(argc > 6 ? argv[6] : "AF,AC,AP,AU,AH,AN,AM,AT,AD");
     std::filesystem::create_directories(dir);
     std::uniform_real_distribution<double> coin(0, 1);
@@ -120,8 +158,8 @@ int main(int argc, char** argv) {
         out << buffer;
         ct << kIps << ",30/11/2026," << type << "000001," << count << "\r\n";
     };
-    write_file("US", users, [](long i) { return user_line(i); });
+    write_file("US", users, [&](long i) { return user_line(codes, i); });
     for (const auto& type : types)
-        write_file(type, lines, [&](long i) { return good_line(type, i, pick(rng)); });
+        write_file(type, lines, [&](long i) { return good_line(codes, type, i, pick(rng)); });
     return 0;
 }

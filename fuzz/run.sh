@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(lines control us af ac ap au ah an am at ad)
+[ ${#targets[@]} -gt 0 ] || targets=(lines csv control us af ac ap au ah an am at ad)
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-16 \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVELA_FUZZ=ON -DCORVELA_GUI=OFF >/dev/null
 cmake --build build-fuzz --target fuzzers

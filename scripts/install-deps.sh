@@ -9,7 +9,7 @@ set -euo pipefail
 
 build_packages=(
   build-essential cmake ninja-build pkg-config
-  libsqlite3-dev libsqlitecpp-dev libcli11-dev libfmt-dev
+  libsqlite3-dev libsqlitecpp-dev libcli11-dev libfmt-dev libssl-dev
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
 )
 tests_packages=(

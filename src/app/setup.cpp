@@ -4,40 +4,13 @@
 
 #include <fstream>
 
-#include "db/csv_table.h"
+#include "app/reference_data.h"
+#include "db/csv_reader.h"
 #include "db/schema.h"
 #include "platform/program_path.h"
 #include "platform/text.h"
 
 namespace corvela {
-
-namespace {
-// Tables of the working database that an installation also ships rows for.
-bool is_working_list(const std::string& table) {
-    for (const char* t : {"departamentos", "municipios", "TR_instituciones", "tr_administradoras"})
-        if (equals_nocase(t, table)) return true;
-    return false;
-}
-}  // namespace
-
-void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder) {
-    SQLite::Transaction ref_tx(ref.db());
-    SQLite::Transaction work_tx(work.db());
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().extension() != ".csv") continue;
-        std::string table = entry.path().stem().string();
-        CsvContent csv = read_csv(entry.path());
-        if (is_working_list(table)) {
-            insert_csv_rows(work, table, csv);
-        } else {
-            insert_csv_rows(ref, table, csv);
-            // The EAPB registry lists municipalities from the working database.
-            if (equals_nocase(table, "r_municipios")) insert_csv_rows(work, "municipios", csv);
-        }
-    }
-    ref_tx.commit();
-    work_tx.commit();
-}
 
 std::filesystem::path default_reference_folder(const char* argv0) {
     // Installed: bin/../share/corvela/reference; run from a build tree: the tree's data copy.
@@ -58,7 +31,7 @@ std::filesystem::path default_reference_folder(const char* argv0) {
 InitResult init_installation(const std::filesystem::path& db_folder,
                              const std::string& results_root,
                              const std::filesystem::path& reference_folder,
-                             const std::filesystem::path& config_path) {
+                             const std::filesystem::path& config_path, const Clock& clock) {
     std::error_code ec;
     std::filesystem::create_directories(db_folder, ec);
     if (!results_root.empty()) std::filesystem::create_directories(results_root, ec);
@@ -75,7 +48,7 @@ InitResult init_installation(const std::filesystem::path& db_folder,
             auto ref = Database::create(ref_path.string());
             create_working_schema(*work);
             create_reference_schema(*ref);
-            load_reference_rows(*ref, *work, reference_folder);
+            load_reference_rows(*ref, *work, reference_folder, clock);
         }
     } catch (const std::exception& e) {
         // Nothing half made stays behind.
@@ -148,7 +121,7 @@ std::string import_sites(Database& work, const std::filesystem::path& path) {
         return "Línea 1: el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO";
     SQLite::Transaction tx(work.db());
     for (size_t i = 0; i < csv.rows.size(); ++i) {
-        const auto& r = csv.rows[i];
+        const auto& r = csv.rows[i].values;
         Site s{r[0], r[1], r[2], r[3], r[4], r[5]};
         if (auto why = check_site(s); !why.empty())
             return fmt::format("Registro {} del archivo: {}", i + 1, why);
@@ -173,20 +146,6 @@ std::vector<Site> list_sites(Database& work) {
         sites.push_back(s);
     }
     return sites;
-}
-
-std::string import_reference(Database& ref, Database& work, const std::string& table,
-                             const std::filesystem::path& csv) {
-    Database& db = is_working_list(table) ? work : ref;
-    if (table_columns(db, table).empty() || equals_nocase(table, "sedes"))
-        return "No existe la tabla de referencia " + table;
-    try {
-        size_t n = load_csv_table(db, table, csv, true);
-        (void)n;
-    } catch (const CsvError& e) {
-        return e.what();
-    }
-    return {};
 }
 
 }  // namespace corvela

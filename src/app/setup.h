@@ -1,5 +1,5 @@
 // Setting up an installation: the two databases with their tables and shipped reference rows,
-// the configuration file, the habilitated sites and the replacement of a reference table.
+// the configuration file and the habilitated sites.
 #pragma once
 
 #include <filesystem>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "db/database.h"
+#include "platform/clock.h"
 
 namespace corvela {
 
@@ -15,16 +16,13 @@ struct InitResult {
     std::string message;
 };
 
-// Creates registros_ips.db and Ref_rips.db in `db_folder` with the rows of `reference_folder`;
+// Creates registros_ips.db and Ref_rips.db in `db_folder` with the rows of `reference_folder`
+// (their loads recorded at the clock's time);
 // writes the configuration file when none exists. Refuses to overwrite a database.
 InitResult init_installation(const std::filesystem::path& db_folder,
                              const std::string& results_root,
                              const std::filesystem::path& reference_folder,
-                             const std::filesystem::path& config_path);
-
-// Loads every CSV of `folder` into the table of its name: the working database's lists
-// (departments, municipalities, institution types, entities) and the reference tables.
-void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder);
+                             const std::filesystem::path& config_path, const Clock& clock);
 
 // The folder of the shipped reference rows.
 std::filesystem::path default_reference_folder(const char* argv0);
@@ -38,9 +36,5 @@ std::string add_site(Database& work, const Site& site);
 // Loads a CSV of sites in one transaction; an empty text on success, else the bad line.
 std::string import_sites(Database& work, const std::filesystem::path& csv);
 std::vector<Site> list_sites(Database& work);
-
-// Replaces one reference table (of either database) from a CSV; empty text on success.
-std::string import_reference(Database& ref, Database& work, const std::string& table,
-                             const std::filesystem::path& csv);
 
 }  // namespace corvela

@@ -3,6 +3,7 @@
 
 #include "app/setup.h"
 #include "cli/command.h"
+#include "platform/clock.h"
 #include "platform/config.h"
 
 namespace corvela::cli {
@@ -24,7 +25,7 @@ Command add_init(CLI::App& app, const GlobalOptions& global) {
                                      ? default_reference_folder(global.argv0)
                                      : std::filesystem::path(opt->reference_dir);
                 InitResult r = init_installation(opt->db_dir, opt->results_dir, reference,
-                                                 configuration_path(global.config));
+                                                 configuration_path(global.config), SystemClock{});
                 std::printf("%s\n", r.message.c_str());
                 return r.ok ? kExitDone : kExitFailure;
             }};

@@ -1,7 +1,9 @@
-// `corvela reference import TABLE FILE`: replaces one reference table.
+// `corvela reference import TABLE FILE` replaces one reference table (a file laid out as the
+// table, with --column for other header names, or the Ministry's export with --sispro);
+// `corvela reference status` tells from which file each table was loaded.
 #include <cstdio>
 
-#include "app/setup.h"
+#include "app/reference_data.h"
 #include "cli/command.h"
 
 namespace corvela::cli {
@@ -9,15 +11,34 @@ namespace corvela::cli {
 namespace {
 struct ReferenceOptions {
     std::string table, csv;
+    std::vector<std::string> columns;  // COLUMN=HEADER
+    bool sispro = false;
 };
 
+// The --column mappings; nullopt (after saying why) when one is not COLUMN=HEADER.
+std::optional<ColumnMapping> column_mapping(const std::vector<std::string>& columns) {
+    ColumnMapping mapping;
+    for (const auto& m : columns) {
+        size_t eq = m.find('=');
+        if (eq == std::string::npos || eq == 0 || eq + 1 == m.size()) {
+            std::fprintf(stderr, "--column debe ser COLUMNA=ENCABEZADO: %s\n", m.c_str());
+            return std::nullopt;
+        }
+        mapping.emplace_back(m.substr(0, eq), m.substr(eq + 1));
+    }
+    return mapping;
+}
+
 int run_import(Program& program, const ReferenceOptions& opt) {
-    std::string why = import_reference(*program.ref, *program.work, opt.table, opt.csv);
-    if (!why.empty()) {
-        std::fprintf(stderr, "%s\nLa tabla %s no cambió.\n", why.c_str(), opt.table.c_str());
+    auto mapping = column_mapping(opt.columns);
+    if (!mapping) return kExitFailure;
+    ImportReport r = import_reference(*program.ref, *program.work,
+                                      {opt.table, opt.csv, *mapping, opt.sispro}, program.clock);
+    if (!r.failure.empty()) {
+        std::fprintf(stderr, "%s\nLa tabla %s no cambió.\n", r.failure.c_str(), opt.table.c_str());
         return kExitFailure;
     }
-    std::printf("Tabla %s reemplazada.\n", opt.table.c_str());
+    std::printf("%s\n", r.summary.c_str());
     return kExitDone;
 }
 }  // namespace
@@ -29,10 +50,22 @@ Command add_reference(CLI::App& app, const GlobalOptions& global) {
     auto* import = sub->add_subcommand("import", "Reemplaza una tabla desde un CSV");
     import->add_option("TABLE", opt->table)->required();
     import->add_option("FILE", opt->csv)->required();
-    return {sub, [opt, &global] {
+    import->add_option("--column", opt->columns,
+                       "COLUMNA=ENCABEZADO, para una columna que el archivo nombra de otro "
+                       "modo (repetible)");
+    import->add_flag("--sispro", opt->sispro,
+                     "El archivo es la exportación de SISPRO (tablas de referencia) de CIE10 "
+                     "o de CUPS para RIPS");
+    auto* status =
+        sub->add_subcommand("status", "De qué archivo se cargó cada tabla de referencia");
+    return {sub, [opt, &global, import, status] {
                 SessionOptions session;
-                session.locks = true;
+                session.locks = import->parsed();
                 return run_session(global, session, [&](Program& program, ConsoleUi&) {
+                    if (*status) {
+                        std::printf("%s", reference_status(*program.ref, *program.work).c_str());
+                        return kExitDone;
+                    }
                     return run_import(program, *opt);
                 });
             }};

@@ -59,7 +59,7 @@ Command add_sedes(CLI::App& app, const GlobalOptions& global) {
     auto* list = sub->add_subcommand("list", "Lista las sedes");
     return {sub, [opt, &global, add, import, list] {
                 SessionOptions session;
-                session.locks = *add || *import;
+                session.locks = add->parsed() || import->parsed();
                 return run_session(global, session, [&](Program& program, ConsoleUi&) {
                     if (*add) return run_add(program, opt->site);
                     if (*import) return run_import(program, opt->csv);

@@ -94,6 +94,12 @@ Encoding detect_file_encoding(const std::filesystem::path& path, bool* has_bom) 
     return checker.complete() ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
+std::string decode_whole(std::string_view bytes) {
+    if (!is_valid_utf8(bytes)) return windows1252_to_utf8(bytes);
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    return std::string(bytes);
+}
+
 std::string windows1252_to_utf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);

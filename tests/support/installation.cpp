@@ -88,7 +88,8 @@ Installation::Installation(Sample)
     const std::filesystem::path source = CORVELA_SOURCE_DIR;
     std::filesystem::create_directories(results_root);
     const InitResult made =
-        init_installation(dir / "db", results_root.string(), source / "data/reference", config);
+        init_installation(dir / "db", results_root.string(), source / "data/reference", config,
+                          FixedClock(Date{2026, 12, 6}, 8 * 3600 + 30 * 60));
     if (!made.ok) throw std::runtime_error(made.message);
     work_ = Database::open_existing((dir / "db" / "registros_ips.db").string());
     ref_ = Database::open_existing((dir / "db" / "Ref_rips.db").string());

@@ -1,0 +1,75 @@
+// The complete code lists shipped in data/reference/: what `init` loads, the sample delivery
+// validated against them, and real codes that a partial list would reject.
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "app/validation_run.h"
+#include "support/installation.h"
+
+namespace corvela::testing {
+namespace {
+
+class ShippedCatalogues : public ::testing::Test {
+  protected:
+    RunOutcome run() {
+        program = std::make_unique<Program>(ui, clock);
+        EXPECT_TRUE(program->start(inst.config));
+        return BLeer_Click(*program, inst.delivery);
+    }
+    long long ref_count(const std::string& table) {
+        return inst.ref().count("SELECT * FROM " + table);
+    }
+    std::string error_file(const std::string& type) {
+        return inst.result(std::string(kIps) + "_" + type + "000001.ERR");
+    }
+
+    Installation inst{Sample{}};
+    ScriptedUi ui;
+    FixedClock clock{Date{2026, 12, 6}};
+    std::unique_ptr<Program> program;
+};
+
+TEST_F(ShippedCatalogues, InitLoadsTheCompleteListsAndTheSampleKeepsItsErrors) {
+    EXPECT_EQ(ref_count("r_cie10"), 12634);
+    EXPECT_EQ(ref_count("cups"), 13632);
+    EXPECT_EQ(ref_count("r_municipios"), 1124);
+    EXPECT_EQ(inst.work().count("SELECT * FROM municipios"), 1124);
+    EXPECT_EQ(inst.work().count("SELECT * FROM departamentos"), 33);
+    EXPECT_EQ(inst.rows("SELECT nombre FROM municipios WHERE coddepto = '11'"),
+              std::vector<std::string>{"BOGOTÁ, D.C."});
+
+    ASSERT_EQ(run(), RunOutcome::Summary);
+    const std::string summary = ui.messages.back().text;
+    EXPECT_EQ(summary.rfind("Leidos:  70\rPasaron: 28\rErrados: 42\r", 0), 0u) << summary;
+    EXPECT_NE(summary.find("AC000001\t 9\t 6\t 3\r"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("AH000001\t 7\t 5\t 2\r"), std::string::npos) << summary;
+    EXPECT_NE(error_file("AC").find("10,13,X99Z,,,,1,35000,0,35000 / linea  7 Error de Código de "
+                                    "la consultaActividad no definidad en CUPSX99Z no existe en "
+                                    "CIE10\r\n"),
+              std::string::npos);
+    EXPECT_NE(error_file("AH").find(" / linea  5 Error de Diagnóstico principal de ingreso:  Z99Z "
+                                    "no existe en CIE10\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ShippedCatalogues, RealCodesPassAndAFemaleOnlyDiagnosisFailsForAMan) {
+    for (const auto& e : std::filesystem::directory_iterator(inst.delivery))
+        std::filesystem::remove(e.path());
+    const std::string head = std::string(kIps) + ",01/11/2026,";
+    inst.write("CT000001.txt", crlf({head + "US000001,1", head + "AC000001,4"}));
+    inst.write("US000001.txt",
+               crlf({"CC,16789012,EPS005,1,GOMEZ,PEREZ,CARLOS,ANDRES,45,1,M,05,002,U"}));
+    const std::string ac = std::string("F0001,") + kIps + ",CC,16789012,15/11/2026,,890201,10,13,";
+    inst.write("AC000001.txt",
+               crlf({ac + "J00X,,,,1,35000,0,35000", ac + "I10X,,,,1,35000,0,35000",
+                     ac + "Z000,,,,1,35000,0,35000", ac + "O800,,,,1,35000,0,35000"}));
+    ASSERT_EQ(run(), RunOutcome::Summary);
+    EXPECT_EQ(error_file("US"), "");
+    EXPECT_EQ(error_file("AC"),
+              ac + "O800,,,,1,35000,0,35000 / linea  4 Error de Sexo no corresponde al DX\r\n");
+    EXPECT_EQ(inst.work().count("SELECT * FROM consulta"), 3);
+    EXPECT_EQ(inst.work().count("SELECT * FROM usuario WHERE cod_muni = '002'"), 1);
+}
+
+}  // namespace
+}  // namespace corvela::testing
