@@ -24,6 +24,7 @@ class ScriptedUi : public Ui {
     std::vector<Icon> question_icons;    // icon of every Yes/No question
     std::vector<std::pair<int, int>> months;
     std::string months_caption;
+    std::string status;  // the last status text
 
     void message(const std::string& text, const std::string& title, Icon icon) override {
         messages.push_back({text, title, icon});
@@ -44,7 +45,7 @@ class ScriptedUi : public Ui {
         inputs.pop_front();
         return a;
     }
-    void set_status(const std::string&) override {}
+    void set_status(const std::string& text) override { status = text; }
     void show_months(const std::string& caption, const std::string&, const std::string&,
                      const std::vector<std::pair<int, int>>& rows) override {
         months_caption = caption;
