@@ -1,6 +1,7 @@
 // The main window: start-up, the pickers, a whole run of the sample delivery from picking its
 // folder to the summary and the months grid, and what leaving and a failed start do.
 #include <QListWidget>
+#include <QScreen>
 #include <QProgressBar>
 #include <QTimer>
 #include <algorithm>
@@ -29,6 +30,11 @@ const char* const kFileTable =
 
 using MainWindowTest = Desk;
 
+// Where start-up puts the window: its centre on the centre of the screen.
+QPoint centred(const QWidget& w) {
+    return w.screen()->availableGeometry().center() - QPoint(w.width() / 2, w.height() / 2);
+}
+
 TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
     open();
     EXPECT_TRUE(ui.messages.empty());
@@ -45,6 +51,7 @@ TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QString::fromUtf8("Mes"));
     EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QString::fromUtf8("Año"));
     EXPECT_EQ(window->program().run_state, "I");
+    EXPECT_EQ(window->pos(), centred(*window));
     EXPECT_GT(control<QComboBox>("Drive1")->count(), 0);
     click("CmdInforme");
     EXPECT_EQ(last_title(), "Sin registros.");
@@ -140,6 +147,7 @@ TEST_F(MainWindowTest, AFailedStartUpIsShownAndLeavesAHarmlessWindow) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(last_title(), "Error");
     EXPECT_TRUE(window->isVisible());
+    EXPECT_NE(window->pos(), centred(*window));  // the rest of start-up was skipped
     for (const char* b : {"BLeer", "Cmdgraba", "CmdInforme", "CmdBorrarRad", "CmdLimpiar",
                           "CmdEAPB", "CmdAnalisis"})
         click(b);
