@@ -130,6 +130,26 @@ std::string clsHtml::GetHexadecimalFromRgb(long color) {
     return out;
 }
 
+std::vector<FileFilter> clsHtml::file_filters(const std::string& list) {
+    std::vector<FileFilter> filters;
+    std::vector<std::string> parts;
+    for (size_t from = 0;;) {
+        size_t bar = list.find('|', from);
+        parts.push_back(list.substr(from, bar == std::string::npos ? bar : bar - from));
+        if (bar == std::string::npos) break;
+        from = bar + 1;
+    }
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) filters.push_back({parts[i], parts[i + 1]});
+    return filters;
+}
+
+std::string clsHtml::ShowOpenFileDialog(const std::string& filter, const std::string& title,
+                                        const std::string& initial_dir) const {
+    std::vector<FileFilter> filters = file_filters(filter);
+    if (filter.empty()) filters.push_back({"Todos los archivos (*.*)", "*.*"});
+    return std::string(trim(ui_.choose_open_file(filters, title, initial_dir)));
+}
+
 bool clsHtml::ExportHtml(const ListView& list) {
     auto end_export = [this] {
         if (EndExport) EndExport();

@@ -1,11 +1,15 @@
 // The main window: start-up, the pickers, a whole run of the sample delivery from picking its
-// folder to the summary and the months grid, and what leaving and a failed start do.
+// folder to the summary and the months grid, what leaving and a failed start do, and the
+// desktop's dialogs.
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QListWidget>
-#include <QScreen>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <fstream>
+#include <functional>
 
 #include "desk.h"
 
@@ -178,6 +182,43 @@ TEST(MessageText, LineBreaksAndTheDefaultTitle) {
     EXPECT_EQ(gui::display_text("a\rb\r\nc\r\rd").toStdString(), "a\nb\nc\n\nd");
     EXPECT_EQ(gui::display_title("").toStdString(), "Corvela");
     EXPECT_EQ(gui::display_title("Atención").toStdString(), "Atención");
+}
+
+// Acts on the next modal dialog once it is shown.
+void on_next_dialog(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* shown = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(shown);
+        }
+    });
+    timer->start(10);
+}
+
+TEST(QtDialogsTest, ColourAndFileChoicesComeBackAsTheCoreTakesThem) {
+    gui::QtDialogs dialogs;
+    on_next_dialog([](QWidget* shown) {
+        auto* chooser = qobject_cast<QColorDialog*>(shown);
+        ASSERT_NE(chooser, nullptr) << (shown->close(), "no colour chooser");
+        chooser->setCurrentColor(QColor(1, 2, 3));
+        chooser->accept();
+    });
+    EXPECT_EQ(dialogs.choose_color(0), std::to_string(1 + 2 * 256 + 3 * 65536));
+
+    QStringList filters;
+    QString offered;
+    on_next_dialog([&](QWidget* shown) {
+        auto* files = qobject_cast<QFileDialog*>(shown);
+        ASSERT_NE(files, nullptr) << (shown->close(), "no file dialog");
+        filters = files->nameFilters();
+        offered = files->selectedNameFilter();
+        files->reject();
+    });
+    EXPECT_EQ(dialogs.choose_save_file({{"Páginas", "*.htm;*.html"}, {"Todos", "*.*"}}, "", 2), "");
+    EXPECT_EQ(filters, QStringList({QString::fromUtf8("Páginas (*.htm *.html)"), "Todos (*.*)"}));
+    EXPECT_EQ(offered, QStringLiteral("Todos"));  // shown as the caller describes it
 }
 
 }  // namespace
