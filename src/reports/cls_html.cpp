@@ -198,13 +198,13 @@ bool clsHtml::ExportHtml(const ListView& list) {
         if (!picture_logo_path_.empty()) {
             std::error_code ec;
             if (fs::is_regular_file(picture_logo_path_, ec)) {
-                // The page links the name without "logo": pages written before link the same way.
-                const std::string name = seconds_name(clock_.seconds_since_midnight());
-                const std::string ext = extension_of(picture_logo_path_);
-                fs::copy_file(picture_logo_path_, folder + "imagenes/" + name + "logo." + ext,
+                // One name for the copy and the link, so the page shows the logo it copied.
+                const std::string image = "imagenes/" +
+                                          seconds_name(clock_.seconds_since_midnight()) + "logo." +
+                                          extension_of(picture_logo_path_);
+                fs::copy_file(picture_logo_path_, folder + image,
                               fs::copy_options::overwrite_existing);
-                title +=
-                    "<p align=" + logo_align + "><img src=imagenes/" + name + "." + ext + "></p>";
+                title += "<p align=" + logo_align + "><img src=" + image + "></p>";
             } else {
                 ui_.message("No se ha encontrado el archivo para el logo " + picture_logo_path_, "",
                             Icon::Critical);

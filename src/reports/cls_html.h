@@ -1,7 +1,10 @@
 // The HTML table writer: renders the column headers and rows of a list view as one page (a title
 // block with an optional logo, a table, a footer) whose look is set through the properties below.
 // The page is written byte for byte as the desktop program always wrote it, CR LF after every
-// piece and texts unescaped, so reports opened side by side with older ones look the same.
+// piece and texts unescaped, so reports opened side by side with older ones look the same. One
+// difference on purpose: a logo is linked under the name it is copied to,
+// `imagenes/<seconds>logo.<ext>`, where older pages linked `imagenes/<seconds>.<ext>`, a file that
+// was never written.
 #pragma once
 
 #include <functional>

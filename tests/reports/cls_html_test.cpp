@@ -171,12 +171,13 @@ TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
 
     fs::create_directory(path("imagenes"));
     ASSERT_TRUE(html_.ExportHtml({}));
-    EXPECT_EQ(testing::read_file(path("imagenes/45123-25logo.png")), "PNG");
-    EXPECT_EQ(testing::read_file(path("logo.html"))
-                  .rfind("<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n"
-                         "<p align=center><img src=imagenes/45123-25.png></p><p align=Left>",
-                         0),
-              0u);
+    const std::string page = testing::read_file(path("logo.html"));
+    const std::string head = "<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n<p align=center><img src=";
+    ASSERT_EQ(page.rfind(head, 0), 0u);
+    const std::string linked = page.substr(head.size(), page.find('>', head.size()) - head.size());
+    EXPECT_EQ(linked, "imagenes/45123-25logo.png");
+    EXPECT_EQ(testing::read_file(path(linked)), "PNG");  // the page shows the logo it copied
+    EXPECT_EQ(page.substr(head.size() + linked.size(), 18), "></p><p align=Left");
     EXPECT_EQ(ends_, 3);
 }
 
