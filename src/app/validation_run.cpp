@@ -86,9 +86,12 @@ class Run {
 
   private:
     bool prepare_results_folder();
-    // Sets up the names of row i; the matching list entry, or nullptr.
-    const std::string* select_row(int i);
-    void validate_row(int i, RecordValidator& validator, const std::string& entry);
+    // Makes the file of row i the current data file name.
+    void name_row(int i);
+    // A list entry that matches the current data file name becomes the file in process: its full
+    // path and the status text, then a redraw. Every matched file is taken, validated or not.
+    void take_entry(const std::string& entry);
+    void validate_row(int i, RecordValidator& validator);
     RunOutcome summary(double start);
 
     Program& program_;
@@ -126,20 +129,22 @@ bool Run::prepare_results_folder() {
     return true;
 }
 
-const std::string* Run::select_row(int i) {
+void Run::name_row(int i) {
     program_.data_file_name = data_file_name_of(program_.control.text(i, 2));
-    return find_entry(files_, program_.data_file_name);
 }
 
-void Run::validate_row(int i, RecordValidator& validator, const std::string& entry) {
-    RunContext& ctx = *ctx_;
+void Run::take_entry(const std::string& entry) {
     program_.full_path = (files_.folder / entry).string();
+    ui_.set_status("Archivo en proceso: " + std::string(trim(program_.data_file_name)));
+    ui_.process_events();
+}
+
+void Run::validate_row(int i, RecordValidator& validator) {
+    RunContext& ctx = *ctx_;
     ctx.data_file_name = program_.data_file_name;
     ctx.ips_code = program_.control.text(i, 0);
     ctx.control = program_.control;
     ctx.radicacion = program_.radicacion;
-    ui_.set_status("Archivo en proceso: " + std::string(trim(program_.data_file_name)));
-    ui_.process_events();
     FileCounts counts = leer_archivo(ctx, validator, program_.full_path);
     auto& row = program_.control.rows[static_cast<size_t>(i)];
     row[4] = static_cast<double>(counts.lineas_leidas);
@@ -177,15 +182,22 @@ RunOutcome Run::execute() {
     Header h = ui_.header();
     ctx_->cod_eapb_box = h.COD_EAPB;
     ctx_->nremision_box = h.NREMISION;
-    ctx_->remission_date = program_.control.text(0, 1);
+    // The date the control file gave the header, before the medications row moved: one delivery
+    // has one remission date, for the invoices and for the dates that fall back on it.
+    ctx_->remission_date = h.FECHAREMI;
 
     bool users = false;
     for (int i = 0; i < F; ++i) {
-        const std::string* entry = select_row(i);
-        if (!entry || ltrim(program_.data_file_name).rfind("US", 0) != 0) continue;
-        auto validator = validator_for("US");
-        validate_row(i, *validator, *entry);
-        users = true;
+        name_row(i);
+        for (const std::string& entry : files_.names) {
+            if (!equals_nocase(entry, program_.data_file_name)) continue;
+            take_entry(entry);
+            if (ltrim(program_.data_file_name).rfind("US", 0) == 0) {
+                validate_row(i, *validator_for("US"));
+                users = true;
+                break;
+            }
+        }
     }
     ui_.set_progress(2);
     if (!users) {
@@ -194,10 +206,12 @@ RunOutcome Run::execute() {
         return RunOutcome::Stopped;
     }
     for (int i = 0; i < F; ++i) {
-        if (const std::string* entry = select_row(i)) {
+        name_row(i);
+        if (const std::string* entry = find_entry(files_, program_.data_file_name)) {
+            take_entry(*entry);
             std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
             if (type != "US")
-                if (auto validator = validator_for(type)) validate_row(i, *validator, *entry);
+                if (auto validator = validator_for(type)) validate_row(i, *validator);
         }
         ui_.set_progress(i + 1);
     }

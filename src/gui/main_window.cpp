@@ -269,11 +269,13 @@ bool MainWindow::Form_Load(const std::filesystem::path& config_path) {
     // The window starts in run state "I" with empty boxes; the kept state is only written, for
     // the command line's "save".
     guarded([&] { started = program_->start(config_path); });
+    // A start-up that failed skips the rest of start-up, centring included.
+    if (!started) return false;
     if (const QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
-    return started;
+    return true;
 }
 
 bool MainWindow::ShowDriveInfo(const Volume& volume) {

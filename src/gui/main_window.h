@@ -35,7 +35,8 @@ class MainWindow : public QWidget {
     ~MainWindow() override;
 
     // Start-up: configuration, size warning, both databases, the last run's state; the window is
-    // centred. False when start-up failed (its message was shown; the window stays usable).
+    // centred. False when start-up failed (its message was shown; the window stays usable and is
+    // not centred).
     bool Form_Load(const std::filesystem::path& config_path);
 
     Program& program() { return *program_; }

@@ -42,6 +42,18 @@ class QtUi : public Ui {
                     bool no_is_default) override;
     std::string input(const std::string& prompt, const std::string& title,
                       const std::string& initial) override;
+    std::string choose_color(int options) override { return dialogs_.choose_color(options); }
+    std::string choose_open_file(const std::vector<FileFilter>& filters, const std::string& title,
+                                 const std::string& folder) override {
+        return dialogs_.choose_open_file(filters, title, folder);
+    }
+    std::string choose_save_file(const std::vector<FileFilter>& filters, const std::string& title,
+                                 int filter_index) override {
+        return dialogs_.choose_save_file(filters, title, filter_index);
+    }
+    std::string choose_folder(const std::string& title) override {
+        return dialogs_.choose_folder(title);
+    }
 
     void show_progress(bool visible) override;
     void set_status(const std::string& text) override;

@@ -1,5 +1,6 @@
-// The one way the core talks to an operator: message boxes, Yes/No questions, input boxes,
-// the status label, the progress bar, the header boxes of the main window and the months grid.
+// The one way the core talks to an operator: message boxes, Yes/No questions, input boxes, the
+// colour, file and folder dialogs, the status label, the progress bar, the header boxes of the
+// main window and the months grid.
 // The desktop program, the command line and the tests' scripted fake each implement it.
 #pragma once
 
@@ -10,6 +11,14 @@
 namespace corvela {
 
 enum class Icon { None, Information, Critical, Exclamation };
+
+// One choice of file type in the open and save dialogs: its description and its patterns,
+// separated by ";" ("*.htm;*.html").
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+    bool operator==(const FileFilter&) const = default;
+};
 
 // The header boxes of the main window that a run fills and a save reads.
 struct Header {
@@ -44,6 +53,33 @@ class Ui {
                               const std::string& initial) {
         (void)prompt, (void)title;
         return initial;
+    }
+
+    // The colour, file and folder dialogs. Each returns what the operator chose, or the empty text
+    // when the dialog was cancelled; where no dialog can be shown (the command line) they return
+    // the empty text at once.
+
+    // A colour, as a colour integer (red in the lowest byte) written in decimal. `options` are the
+    // caller's flags for the chooser, which the desktop's chooser has no use for.
+    virtual std::string choose_color(int options) {
+        (void)options;
+        return {};
+    }
+    // An existing file to open, starting in `folder`.
+    virtual std::string choose_open_file(const std::vector<FileFilter>& filters,
+                                         const std::string& title, const std::string& folder) {
+        (void)filters, (void)title, (void)folder;
+        return {};
+    }
+    // A file to save to; `filter_index` (from 1) is the filter offered first.
+    virtual std::string choose_save_file(const std::vector<FileFilter>& filters,
+                                         const std::string& title, int filter_index) {
+        (void)filters, (void)title, (void)filter_index;
+        return {};
+    }
+    virtual std::string choose_folder(const std::string& title) {
+        (void)title;
+        return {};
     }
 
     // The status label `contenido` and the progress bar, shown only during a run.

@@ -130,6 +130,26 @@ std::string clsHtml::GetHexadecimalFromRgb(long color) {
     return out;
 }
 
+std::vector<FileFilter> clsHtml::file_filters(const std::string& list) {
+    std::vector<FileFilter> filters;
+    std::vector<std::string> parts;
+    for (size_t from = 0;;) {
+        size_t bar = list.find('|', from);
+        parts.push_back(list.substr(from, bar == std::string::npos ? bar : bar - from));
+        if (bar == std::string::npos) break;
+        from = bar + 1;
+    }
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) filters.push_back({parts[i], parts[i + 1]});
+    return filters;
+}
+
+std::string clsHtml::ShowOpenFileDialog(const std::string& filter, const std::string& title,
+                                        const std::string& initial_dir) const {
+    std::vector<FileFilter> filters = file_filters(filter);
+    if (filter.empty()) filters.push_back({"Todos los archivos (*.*)", "*.*"});
+    return std::string(trim(ui_.choose_open_file(filters, title, initial_dir)));
+}
+
 bool clsHtml::ExportHtml(const ListView& list) {
     auto end_export = [this] {
         if (EndExport) EndExport();
@@ -178,13 +198,13 @@ bool clsHtml::ExportHtml(const ListView& list) {
         if (!picture_logo_path_.empty()) {
             std::error_code ec;
             if (fs::is_regular_file(picture_logo_path_, ec)) {
-                // The page links the name without "logo": pages written before link the same way.
-                const std::string name = seconds_name(clock_.seconds_since_midnight());
-                const std::string ext = extension_of(picture_logo_path_);
-                fs::copy_file(picture_logo_path_, folder + "imagenes/" + name + "logo." + ext,
+                // One name for the copy and the link, so the page shows the logo it copied.
+                const std::string image = "imagenes/" +
+                                          seconds_name(clock_.seconds_since_midnight()) + "logo." +
+                                          extension_of(picture_logo_path_);
+                fs::copy_file(picture_logo_path_, folder + image,
                               fs::copy_options::overwrite_existing);
-                title +=
-                    "<p align=" + logo_align + "><img src=imagenes/" + name + "." + ext + "></p>";
+                title += "<p align=" + logo_align + "><img src=" + image + "></p>";
             } else {
                 ui_.message("No se ha encontrado el archivo para el logo " + picture_logo_path_, "",
                             Icon::Critical);

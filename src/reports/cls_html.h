@@ -1,7 +1,10 @@
 // The HTML table writer: renders the column headers and rows of a list view as one page (a title
 // block with an optional logo, a table, a footer) whose look is set through the properties below.
 // The page is written byte for byte as the desktop program always wrote it, CR LF after every
-// piece and texts unescaped, so reports opened side by side with older ones look the same.
+// piece and texts unescaped, so reports opened side by side with older ones look the same. One
+// difference on purpose: a logo is linked under the name it is copied to,
+// `imagenes/<seconds>logo.<ext>`, where older pages linked `imagenes/<seconds>.<ext>`, a file that
+// was never written.
 #pragma once
 
 #include <functional>
@@ -21,7 +24,6 @@ struct ListView {
     std::vector<std::vector<std::string>> items;
 };
 
-// The colour, open-file, save-file and folder dialogs are GUI services and live in the GUI.
 class clsHtml {
   public:
     clsHtml(Ui& ui, const Clock& clock) : ui_(ui), clock_(clock) {}
@@ -50,6 +52,28 @@ class clsHtml {
     // Without an opener (the core alone has no shell) nothing is opened.
     bool OpenFile(const std::string& path) const { return opener_ ? opener_(path) : false; }
     void setOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
+
+    // The colour, file and folder dialogs the writer offers its callers (the reports use none).
+    // Each returns the empty text when the operator cancels, and wherever no dialog can be shown.
+    // The chosen colour as a colour integer in text, as the colour properties take it.
+    std::string ShowCommonDialogoColor(int OptionDialog) const {
+        return ui_.choose_color(OptionDialog);
+    }
+    // The chosen file, blanks around it removed. `filter` lists description|pattern pairs; an
+    // empty one offers "Todos los archivos (*.*)".
+    std::string ShowOpenFileDialog(const std::string& filter, const std::string& title,
+                                   const std::string& initial_dir) const;
+    // The chosen file. `extensions` lists description|pattern pairs, `filter_index` (from 1)
+    // names the pair offered first.
+    std::string ShowSaveFileDialog(const std::string& extensions, const std::string& title,
+                                   int filter_index) const {
+        return ui_.choose_save_file(file_filters(extensions), title, filter_index);
+    }
+    // The chosen folder; the browser opens over the active window, as every box does.
+    std::string BrowseForFolder(const std::string& title) const { return ui_.choose_folder(title); }
+    // The description|pattern pairs of a filter text; a description left without its pattern
+    // (a trailing "|" included) offers nothing.
+    static std::vector<FileFilter> file_filters(const std::string& list);
 
     const std::string& TextHeader() const { return text_header_; }
     void setTextHeader(std::string v) { text_header_ = std::move(v); }

@@ -23,9 +23,8 @@ struct FileContext {
     std::string marcas;
     int errores_linea = 0;
     int varios_mensajes = 0;  // set when an error was appended to a non-empty description
-    int guardados = 0;
-    int campos_contados = 0;  // fields counted by the split of the current line        // saved
-                              // count of the validators that keep one
+    int guardados = 0;        // saved count of the validators that keep one
+    int campos_contados = 0;  // fields counted by the split of the current line
 
     std::array<double, 31> C{};  // C[1]..C[30]
     long lineas_leidas = 0;

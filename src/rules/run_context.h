@@ -44,7 +44,7 @@ struct RunContext {
     double radicacion = 0;
     std::string cod_eapb_box;    // text of the COD_EAPB box
     std::string nremision_box;   // text of the NREMISION box
-    std::string remission_date;  // second field of the first control record
+    std::string remission_date;  // text of the FECHAREMI box: the delivery's remission date
 
     // The data file under validation.
     std::string data_file_name;  // control-file code + ".TXT"

@@ -16,6 +16,7 @@ TEST_F(RunTest, SummaryToTheByteAndNamesMatchWithoutRegardToCase) {
              "760010012301,01/11/2026,AX000001,1"});
     inst.write("us000001.txt", crlf({kUser, ""}));
     inst.write("AD000001.TXT", crlf({"F1,760010012301,01,2,,700"}));
+    inst.write("ax000001.txt", "x");  // found, of a type no validator reads
     EXPECT_EQ(run(), RunOutcome::Summary);
     ASSERT_EQ(ui.titles(), (std::vector<std::string>{"Resultado validación", "Atención",
                                                      "Resumén de la validación."}));
@@ -30,6 +31,26 @@ TEST_F(RunTest, SummaryToTheByteAndNamesMatchWithoutRegardToCase) {
     EXPECT_EQ(count("SELECT 1 FROM ERRORES WHERE nro_radicacion = 0"), 2);
     // The outputs take the name the control file gives.
     EXPECT_EQ(inst.result("760010012301_US000001.TXT"), crlf({kUser}));
+    // The last file found is the one in process, validated or not.
+    EXPECT_EQ(program->full_path, (inst.delivery / "ax000001.txt").string());
+    EXPECT_EQ(ui.status, "Archivo en proceso: AX000001.TXT");
+}
+
+TEST_F(RunTest, InvoicesAreComparedWithTheRemissionDateOfTheFirstControlRecord) {
+    // The medications row moves down past the users and invoice rows; the header keeps its date.
+    control({"760010012301,01/10/2026,AM000001,1", "760010012301,01/11/2026,US000001,1",
+             "760010012301,01/11/2026,AF000001,1"});
+    inst.write("AM000001.TXT", "");
+    inst.write("US000001.TXT", crlf({kUser}));
+    const std::string invoice =
+        "760010012301,IPS PRUEBA,NI,890123456,F001,15/10/2026,01/10/2026,"
+        "31/10/2026,EPS005,EPS PRUEBA,,,,0,,,150000";
+    inst.write("AF000001.TXT", crlf({invoice}));
+    EXPECT_EQ(run(), RunOutcome::Summary);
+    EXPECT_EQ(ui.header().FECHAREMI, "01/10/2026");
+    EXPECT_EQ(inst.result("760010012301_AF000001.ERR"),
+              crlf({invoice + " / linea  1 Error de Fecha expedición > Fecha de remisión"}));
+    EXPECT_EQ(inst.number("SELECT C24 FROM ERRORES WHERE tipo = 'AF'"), 1);
 }
 
 TEST_F(RunTest, MedicationsRowMovesLastFromAnyPlace) {
@@ -72,6 +93,8 @@ TEST_F(RunTest, WithoutUsersFileNothingElseIsValidated) {
     EXPECT_EQ(shown("Falta archivo de Usuario.")->text,
               "No existe el archivo de usuario, por favor revise el archivo de control.");
     EXPECT_EQ(count("SELECT 1 FROM descripcion"), 0);
+    // The users pass took the file it found, though it validated none.
+    EXPECT_EQ(program->full_path, (inst.delivery / "AD000001.TXT").string());
 }
 
 TEST_F(RunTest, UnsavedDataAnsweredYesChangesNothing) {

@@ -38,6 +38,18 @@ struct ScriptedDialogs : ScriptedUi, gui::Dialogs {
                       const std::string& initial) override {
         return ScriptedUi::input(prompt, title, initial);
     }
+    std::string choose_color(int options) override { return ScriptedUi::choose_color(options); }
+    std::string choose_open_file(const std::vector<FileFilter>& filters, const std::string& title,
+                                 const std::string& folder) override {
+        return ScriptedUi::choose_open_file(filters, title, folder);
+    }
+    std::string choose_save_file(const std::vector<FileFilter>& filters, const std::string& title,
+                                 int filter_index) override {
+        return ScriptedUi::choose_save_file(filters, title, filter_index);
+    }
+    std::string choose_folder(const std::string& title) override {
+        return ScriptedUi::choose_folder(title);
+    }
 };
 
 class Desk : public ::testing::Test {

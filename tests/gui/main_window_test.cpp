@@ -1,10 +1,15 @@
 // The main window: start-up, the pickers, a whole run of the sample delivery from picking its
-// folder to the summary and the months grid, and what leaving and a failed start do.
+// folder to the summary and the months grid, what leaving and a failed start do, and the
+// desktop's dialogs.
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <fstream>
+#include <functional>
 
 #include "desk.h"
 
@@ -29,6 +34,11 @@ const char* const kFileTable =
 
 using MainWindowTest = Desk;
 
+// Where start-up puts the window: its centre on the centre of the screen.
+QPoint centred(const QWidget& w) {
+    return w.screen()->availableGeometry().center() - QPoint(w.width() / 2, w.height() / 2);
+}
+
 TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
     open();
     EXPECT_TRUE(ui.messages.empty());
@@ -45,6 +55,7 @@ TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QString::fromUtf8("Mes"));
     EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QString::fromUtf8("Año"));
     EXPECT_EQ(window->program().run_state, "I");
+    EXPECT_EQ(window->pos(), centred(*window));
     EXPECT_GT(control<QComboBox>("Drive1")->count(), 0);
     click("CmdInforme");
     EXPECT_EQ(last_title(), "Sin registros.");
@@ -140,6 +151,7 @@ TEST_F(MainWindowTest, AFailedStartUpIsShownAndLeavesAHarmlessWindow) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(last_title(), "Error");
     EXPECT_TRUE(window->isVisible());
+    EXPECT_NE(window->pos(), centred(*window));  // the rest of start-up was skipped
     for (const char* b : {"BLeer", "Cmdgraba", "CmdInforme", "CmdBorrarRad", "CmdLimpiar",
                           "CmdEAPB", "CmdAnalisis"})
         click(b);
@@ -170,6 +182,43 @@ TEST(MessageText, LineBreaksAndTheDefaultTitle) {
     EXPECT_EQ(gui::display_text("a\rb\r\nc\r\rd").toStdString(), "a\nb\nc\n\nd");
     EXPECT_EQ(gui::display_title("").toStdString(), "Corvela");
     EXPECT_EQ(gui::display_title("Atención").toStdString(), "Atención");
+}
+
+// Acts on the next modal dialog once it is shown.
+void on_next_dialog(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* shown = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(shown);
+        }
+    });
+    timer->start(10);
+}
+
+TEST(QtDialogsTest, ColourAndFileChoicesComeBackAsTheCoreTakesThem) {
+    gui::QtDialogs dialogs;
+    on_next_dialog([](QWidget* shown) {
+        auto* chooser = qobject_cast<QColorDialog*>(shown);
+        ASSERT_NE(chooser, nullptr) << (shown->close(), "no colour chooser");
+        chooser->setCurrentColor(QColor(1, 2, 3));
+        chooser->accept();
+    });
+    EXPECT_EQ(dialogs.choose_color(0), std::to_string(1 + 2 * 256 + 3 * 65536));
+
+    QStringList filters;
+    QString offered;
+    on_next_dialog([&](QWidget* shown) {
+        auto* files = qobject_cast<QFileDialog*>(shown);
+        ASSERT_NE(files, nullptr) << (shown->close(), "no file dialog");
+        filters = files->nameFilters();
+        offered = files->selectedNameFilter();
+        files->reject();
+    });
+    EXPECT_EQ(dialogs.choose_save_file({{"Páginas", "*.htm;*.html"}, {"Todos", "*.*"}}, "", 2), "");
+    EXPECT_EQ(filters, QStringList({QString::fromUtf8("Páginas (*.htm *.html)"), "Todos (*.*)"}));
+    EXPECT_EQ(offered, QStringLiteral("Todos"));  // shown as the caller describes it
 }
 
 }  // namespace

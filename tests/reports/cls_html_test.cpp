@@ -1,5 +1,5 @@
 // The HTML table writer: the page byte for byte, colours and alignments, refused settings, the
-// logo copy and the ways an export ends early.
+// logo copy, the ways an export ends early and the dialogs it offers.
 #include "reports/cls_html.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "cli/console_ui.h"
 #include "support/installation.h"
 
 namespace corvela {
@@ -170,13 +171,40 @@ TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
 
     fs::create_directory(path("imagenes"));
     ASSERT_TRUE(html_.ExportHtml({}));
-    EXPECT_EQ(testing::read_file(path("imagenes/45123-25logo.png")), "PNG");
-    EXPECT_EQ(testing::read_file(path("logo.html"))
-                  .rfind("<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n"
-                         "<p align=center><img src=imagenes/45123-25.png></p><p align=Left>",
-                         0),
-              0u);
+    const std::string page = testing::read_file(path("logo.html"));
+    const std::string head = "<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n<p align=center><img src=";
+    ASSERT_EQ(page.rfind(head, 0), 0u);
+    const std::string linked = page.substr(head.size(), page.find('>', head.size()) - head.size());
+    EXPECT_EQ(linked, "imagenes/45123-25logo.png");
+    EXPECT_EQ(testing::read_file(path(linked)), "PNG");  // the page shows the logo it copied
+    EXPECT_EQ(page.substr(head.size() + linked.size(), 18), "></p><p align=Left");
     EXPECT_EQ(ends_, 3);
+}
+
+TEST_F(ClsHtmlTest, DialogsOfferTheirFiltersAndGiveTheOperatorsChoice) {
+    ui_.choices = {"16711680", "  /datos/entrega 1.txt  ", "/datos/informe.html", "/datos"};
+    EXPECT_EQ(html_.ShowCommonDialogoColor(2), "16711680");
+    EXPECT_EQ(html_.ShowOpenFileDialog("", "Abrir", "/datos"), "/datos/entrega 1.txt");
+    EXPECT_EQ(html_.ShowSaveFileDialog("Páginas (*.htm)|*.htm;*.html|Todos|*.*|", "Guardar", 2),
+              "/datos/informe.html");
+    EXPECT_EQ(html_.BrowseForFolder("Carpeta"), "/datos");
+    const std::vector<FileFilter> page_or_any = {{"Páginas (*.htm)", "*.htm;*.html"},
+                                                 {"Todos", "*.*"}};
+    EXPECT_EQ(ui_.dialogs,
+              (std::vector<testing::OpenedDialog>{
+                  {"color", "", "", {}, 2},
+                  {"open", "Abrir", "/datos", {{"Todos los archivos (*.*)", "*.*"}}, 0},
+                  {"save", "Guardar", "", page_or_any, 2},
+                  {"folder", "Carpeta", "", {}, 0}}));
+
+    // Cancelled, and on the command line where no dialog is shown: the empty text.
+    EXPECT_EQ(html_.ShowOpenFileDialog("Texto|*.txt", "Abrir", ""), "");
+    EXPECT_EQ(ui_.dialogs.back().filters, (std::vector<FileFilter>{{"Texto", "*.txt"}}));
+    ConsoleUi console(false);
+    clsHtml cli(console, clock_);
+    EXPECT_EQ(cli.ShowCommonDialogoColor(0) + cli.ShowOpenFileDialog("", "", "") +
+                  cli.ShowSaveFileDialog("", "", 1) + cli.BrowseForFolder(""),
+              "");
 }
 
 }  // namespace

@@ -15,6 +15,16 @@ struct ShownMessage {
     Icon icon;
 };
 
+// A colour, file or folder dialog as it was opened.
+struct OpenedDialog {
+    std::string kind;  // "color", "open", "save" or "folder"
+    std::string title;
+    std::string folder;
+    std::vector<FileFilter> filters;
+    int option = 0;  // the colour options or the save dialog's filter index
+    bool operator==(const OpenedDialog&) const = default;
+};
+
 class ScriptedUi : public Ui {
   public:
     std::vector<ShownMessage> messages;
@@ -24,6 +34,9 @@ class ScriptedUi : public Ui {
     std::vector<Icon> question_icons;    // icon of every Yes/No question
     std::vector<std::pair<int, int>> months;
     std::string months_caption;
+    std::string status;                 // the last status text
+    std::vector<OpenedDialog> dialogs;  // every colour, file and folder dialog
+    std::deque<std::string> choices;    // their answers, in order; cancelled when exhausted
 
     void message(const std::string& text, const std::string& title, Icon icon) override {
         messages.push_back({text, title, icon});
@@ -44,11 +57,33 @@ class ScriptedUi : public Ui {
         inputs.pop_front();
         return a;
     }
-    void set_status(const std::string&) override {}
+    std::string choose_color(int options) override {
+        return chosen({"color", "", "", {}, options});
+    }
+    std::string choose_open_file(const std::vector<FileFilter>& filters, const std::string& title,
+                                 const std::string& folder) override {
+        return chosen({"open", title, folder, filters, 0});
+    }
+    std::string choose_save_file(const std::vector<FileFilter>& filters, const std::string& title,
+                                 int filter_index) override {
+        return chosen({"save", title, "", filters, filter_index});
+    }
+    std::string choose_folder(const std::string& title) override {
+        return chosen({"folder", title, "", {}, 0});
+    }
+    void set_status(const std::string& text) override { status = text; }
     void show_months(const std::string& caption, const std::string&, const std::string&,
                      const std::vector<std::pair<int, int>>& rows) override {
         months_caption = caption;
         months = rows;
+    }
+
+    std::string chosen(OpenedDialog dialog) {
+        dialogs.push_back(std::move(dialog));
+        if (choices.empty()) return {};
+        std::string a = choices.front();
+        choices.pop_front();
+        return a;
     }
 
     // Titles of the messages shown, in order.

@@ -24,10 +24,12 @@ struct HospitalizacionTest : ValidatorTest<Ahospitalizacion> {
 };
 
 TEST_F(HospitalizacionTest, UnknownDiagnosisIsReportedUnlessASingleFieldErrorCameFirst) {
+    user("CC", "12A45", "M");
     // The first line leaves a diagnosis of any sex in force for the sex checks.
     run({ah(), ah({{10, "Z999"}}), ah({{10, "Z999"}, {11, "Z998"}}),
          ah({{1, ""}, {13, "ABCDE"}, {10, "Z999"}}), ah({{1, ""}, {10, "Z999"}}),
-         ah({{16, "2"}, {17, ""}}), ah({{16, "1"}, {17, "ZZZZ"}})});
+         ah({{16, "2"}, {17, ""}}), ah({{16, "1"}, {17, "ZZZZ"}}),
+         ah({{4, "12A45"}, {10, "Z999"}})});
     const std::string ingreso = "Diagnóstico principal de ingreso:  Z999 no existe en CIE10";
     EXPECT_EQ(
         errors(),
@@ -41,8 +43,14 @@ TEST_F(HospitalizacionTest, UnknownDiagnosisIsReportedUnlessASingleFieldErrorCam
               // One field error alone: the unknown code is neither described nor counted.
               ah({{1, ""}, {10, "Z999"}}) + " / linea  5 Error de Campo1: Campo sin contenido",
               // The empty cause of death is looked up and fails, silently.
-              ah({{16, "2"}, {17, ""}}) + " / linea  6 Error de Campo17: Campo sin contenido"}));
-    EXPECT_EQ(counters({10, 11, 17}), (std::vector<int>{3, 1, 1}));
+              ah({{16, "2"}, {17, ""}}) + " / linea  6 Error de Campo17: Campo sin contenido",
+              // A field error alone, but the "CC" report after it sets the several-messages
+              // flag: the unknown code is reported.
+              ah({{4, "12A45"}, {10, "Z999"}}) +
+                  " / linea  8 Error de Campo4 Valor del campo debe ser numerico, Numero de "
+                  "Identificación es tipo cedula y no es numerico, " +
+                  ingreso}));
+    EXPECT_EQ(counters({10, 11, 17}), (std::vector<int>{4, 1, 1}));
     // With state 1 the cause of death is not looked up and is stored as written.
     EXPECT_EQ(rows("SELECT estado_salida, diag_muerte FROM hospitalizacion ORDER BY rowid"),
               (std::vector<std::string>{"1|null", "1|ZZZZ"}));
