@@ -52,49 +52,22 @@ TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnlyAfterTwoYesAnswers) {
     EXPECT_EQ(ui.messages[0].text, "Finalizo Proceso");
 }
 
-TEST_F(CleanupTest, DeletingASavedDeliveryAsksAndLeavesTheOthers) {
+// The question, the deletion and what it leaves are checked through the command line's `delete`.
+TEST_F(CleanupTest, ARadicacionWithoutItsInvoicesIsNotStoredAndNothingIsDeleted) {
     saved("000001");
     saved("000002");
     ASSERT_EQ(delivery_entries(inst.work(), kIps, DeliveryKey::EapbSede),
               (std::vector<std::string>{"000001/ 1", "000002/ 2"}));
-    // Answered No.
-    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000001/ 1"), Outcome::Stopped);
-    EXPECT_EQ(final_rows(), "4 2 2");
-    EXPECT_EQ(inst.number("SELECT max(IMPRESION) FROM registros"), 0);
-
-    ui.questions.clear();
-    ui.messages.clear();
+    // Its users are still in the final table, but no question is asked.
+    inst.work().exec("DELETE FROM f_transacciones WHERE num_factura = 'FE000002'");
     ui.answers = {true};
-    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000001/ 1"), Outcome::Done);
-    EXPECT_EQ(ui.questions,
-              std::vector<std::string>{
-                  "Borrar datos almacenados.|Desea borrar los datos almacenados de la "
-                  "radicación interna No.  1"});
-    ASSERT_EQ(ui.titles(), std::vector<std::string>{"Proceso finalizado"});
-    EXPECT_EQ(ui.messages[0].text,
-              "Fueron borrados los registros almacenados con la radicación interna No.  1");
-    EXPECT_EQ(inst.rows("SELECT (SELECT group_concat(DISTINCT num_radicacion) FROM f_usuario), "
-                        "(SELECT group_concat(DISTINCT num_radicacion) FROM f_descripcion), "
-                        "(SELECT group_concat(num_factura) FROM f_transacciones)"),
-              std::vector<std::string>{"2|2|FE000002"});
-    EXPECT_EQ(inst.rows("SELECT nro_radicacion, IMPRESION FROM registros ORDER BY rowid"),
-              (std::vector<std::string>{"1|1", "1|1", "2|0", "2|0"}));
-    EXPECT_EQ(count("SELECT * FROM radicacion"), 2);
-    EXPECT_EQ(count("SELECT * FROM ERRORES WHERE nro_radicacion = 1"), 2);
-    for (auto key : {DeliveryKey::EapbSede, DeliveryKey::Eapb})
-        EXPECT_EQ(delivery_entries(inst.work(), kIps, key), std::vector<std::string>{"000002/ 2"});
-
-    // Without its invoices in the final table a radicación counts as not stored, even though its
-    // users are still there: no question, nothing deleted.
-    inst.work().exec("DELETE FROM f_transacciones");
-    ui.questions.clear();
-    ui.messages.clear();
     EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000002/ 2"), Outcome::Stopped);
     EXPECT_TRUE(ui.questions.empty());
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Proceso finalizado"});
     EXPECT_EQ(ui.messages[0].text,
               "No existe registros almacenados con la radicación interna No.  2");
-    EXPECT_EQ(count("SELECT * FROM f_usuario"), 2);
+    EXPECT_EQ(final_rows(), "4 2 1");
+    EXPECT_EQ(inst.number("SELECT max(IMPRESION) FROM registros"), 0);
 }
 
 TEST_F(CleanupTest, LeavingEmptiesTheWorkingTablesAndForgetsTheRun) {

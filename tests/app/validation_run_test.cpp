@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "support/session.h"
 
 namespace corvela::testing {
@@ -153,22 +151,6 @@ TEST_F(RunTest, NothingReadGivesTheTwoMessages) {
               "Leidos:  0\rPasaron: 0\rErrados: 0\r\rTiempo de proceso:  0 Minutos,  0 Segundos\r"
               "Tiempo de validación por Registro: 0.000 Segundos");
     EXPECT_EQ(ui.messages.back().title, "No existen registros para leer");
-}
-
-TEST_F(RunTest, StartupFailures) {
-    Program p(ui, clock);
-    EXPECT_FALSE(p.start(inst.dir / "missing.ini"));
-    EXPECT_EQ(ui.messages.back().title, "Error");
-    const std::string error = "Se presento el Error #  2 al leer archivo de Configuración \r\r";
-    EXPECT_EQ(ui.messages.back().text.rfind(error, 0), 0u);
-    std::ofstream(inst.dir / "nocomma.ini") << (inst.dir / "db").string() << "/\r\n";
-    EXPECT_FALSE(p.start(inst.dir / "nocomma.ini"));
-    std::ofstream(inst.dir / "noslash.ini") << (inst.dir / "db").string() << ",x\r\n";
-    EXPECT_FALSE(p.start(inst.dir / "noslash.ini"));
-    EXPECT_EQ(ui.messages.back().text.rfind(error.substr(0, error.size() - 3), 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
-    EXPECT_TRUE(p.start(inst.config));
-    EXPECT_EQ(p.run_state, "I");
 }
 
 }  // namespace

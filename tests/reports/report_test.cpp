@@ -49,24 +49,17 @@ class ReportTest : public SessionTest {
     }
 };
 
+// "Informe" with nothing saved and the IPS found by its name in any letter case are checked
+// through the command line's `deliveries` and `report`.
 TEST_F(ReportTest, ListsIpsAndTheirDeliveries) {
-    EXPECT_FALSE(CmdInforme_Click(*program));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "No existen registros para imprimir");
-    EXPECT_EQ(ui.messages[0].title, "Sin registros.");
-    ui.messages.clear();
-
     saved("000002");
     saved("000001");
-    EXPECT_TRUE(CmdInforme_Click(*program));
     informe.Form_Load();
     ASSERT_EQ(informe.ips().size(), 1u);
     EXPECT_EQ(informe.ips()[0].shown(), "IPS de prueba");
     EXPECT_EQ(informe.ips_code(), kIps);
     EXPECT_EQ(informe.deliveries(), (std::vector<std::string>{"000001/ 2", "000002/ 1"}));
     EXPECT_EQ(informe.delivery(), "000001/ 2");
-    EXPECT_NE(find_ips(informe.ips(), "ips DE PRUEBA"), nullptr);
-    EXPECT_EQ(find_ips(informe.ips(), "otra"), nullptr);
 
     // A delivery marked deleted is no longer offered, nor summarised.
     inst.work().exec("UPDATE registros SET IMPRESION = 1 WHERE nro_radicacion = 2");

@@ -1,5 +1,7 @@
 // Pictures of the four windows and of the summary box after a run of the sample delivery, written
 // into the build folder (screenshots/*.png) for the documentation and for looking at the layout.
+// Run by the `screenshots` target, not by CTest; it drives the windows with the window tests'
+// fixture and fails when a picture cannot be written.
 #include <QPixmap>
 #include <QTimer>
 

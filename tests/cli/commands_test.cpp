@@ -1,0 +1,286 @@
+// The `corvela` command as an operator runs it: the built program on a test installation, its
+// output and exit status, and the rows it leaves. Start-up with a bad configuration file, set-up
+// that must not overwrite, the sites, and the listing, report and deletion of saved deliveries.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <numeric>
+#include <regex>
+
+#include "platform/text.h"
+#include "support/session.h"
+
+namespace corvela::testing {
+namespace {
+
+// The cells of an aligned line of the command's tables (cells are two or more blanks apart).
+std::vector<std::string> cells(const std::string& line) {
+    static const std::regex gap(" {2,}");
+    std::vector<std::string> out;
+    for (std::sregex_token_iterator it(line.begin(), line.end(), gap, -1), end; it != end; ++it)
+        out.push_back(*it);
+    return out;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+using CommandLine = SessionTest;
+
+TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
+    const std::string db = (inst.dir / "db").string();
+    const std::string error = "[Error]\nSe presento el Error # ";
+    const struct {
+        const char* name;
+        std::string content;  // "<folder>" makes the file a folder, "<missing>" removes it
+        std::string shown;
+    } cases[] = {
+        {"missing", "<missing>",
+         " 2 al leer archivo de Configuración \n\nNo such file or directory"},
+        {"empty", "",
+         " 62 al leer archivo de Configuración \n\nLa entrada pasa del final del archivo"},
+        {"folder", "<folder>", " 21 al leer archivo de Configuración \n\nIs a directory"},
+        {"no comma", db + "/\r\n",
+         " 5 al leer archivo de Configuración \n\nLlamada a procedimiento o argumento no válidos"},
+        // The database names are glued to the folder's last name: the size check fails first.
+        {"no separator", db + "," + inst.results_root.string() + "\r\n",
+         " 2 al leer archivo de Configuración \n\nNo such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(inst.config);
+        if (c.content == "<folder>")
+            std::filesystem::create_directory(inst.config);
+        else if (c.content != "<missing>")
+            std::ofstream(inst.config, std::ios::binary) << c.content;
+        EXPECT_EQ(corvela("sedes list"), 2);
+        EXPECT_EQ(output(), error + c.shown + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
+
+    // A byte-order mark before the line is skipped.
+    std::filesystem::remove_all(inst.config);
+    std::ofstream(inst.config, std::ios::binary)
+        << "\xEF\xBB\xBF" << db << "/," << inst.results_root.string() << "\r\n";
+    EXPECT_EQ(corvela("sedes list"), 0);
+    EXPECT_NE(output().find("IPS de prueba"), std::string::npos) << output();
+}
+
+TEST_F(CommandLine, InitNeverOverwritesADatabase) {
+    const std::filesystem::path other = inst.dir / "otra";
+    std::filesystem::create_directories(other);
+    std::ofstream(other / "Ref_rips.db") << "";
+    const std::string config_before = read_file(inst.config);
+    const struct {
+        std::filesystem::path folder;
+        std::string refused;
+    } cases[] = {
+        {inst.dir / "db", "registros_ips.db"},
+        {other, "Ref_rips.db"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.string());
+        EXPECT_EQ(corvela("init '" + c.folder.string() + "' --reference '" +
+                          std::string(CORVELA_SOURCE_DIR) + "/data/reference'"),
+                  2);
+        EXPECT_EQ(output(), "Ya existe la base de datos " + (c.folder / c.refused).string() +
+                                "; no se sobrescribe.\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(other / "registros_ips.db"));
+    EXPECT_EQ(read_file(other / "Ref_rips.db"), "");
+    EXPECT_EQ(read_file(inst.config), config_before);
+    EXPECT_EQ(inst.rows("SELECT habilitacion, nombre FROM sedes"),
+              std::vector<std::string>{"760010012301|IPS de prueba"});
+}
+
+TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
+    std::ofstream(inst.dir / "sedes.csv", std::ios::binary)
+        << "habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO\r\n"
+        << kIps << ",IPS renombrada,Eva Díaz,Av 3,10,20\r\n";
+    const struct {
+        std::string args;
+        int status;
+        std::string shown;
+        std::vector<std::string> sites;  // code and name of every site afterwards
+    } cases[] = {
+        {"sedes add 760010012301 --nombre Otra",
+         2,
+         "La sede 760010012301 ya está registrada.\n",
+         {"760010012301|IPS de prueba"}},
+        {"sedes add 76001001230 --nombre Corta",
+         2,
+         "El código de habilitación \"76001001230\" no tiene 12 caracteres.\n",
+         {"760010012301|IPS de prueba"}},
+        {"sedes add 760010099999 --nombre Nueva --gerente 'Luz Mar' --telefono 7",
+         0,
+         "Sede 760010099999 registrada.\n",
+         {"760010012301|IPS de prueba", "760010099999|Nueva"}},
+        {"sedes import '" + (inst.dir / "sedes.csv").string() + "'",
+         0,
+         "Sedes cargadas de " + (inst.dir / "sedes.csv").string() + ".\n",
+         {"760010012301|IPS renombrada", "760010099999|Nueva"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        EXPECT_EQ(corvela(c.args), c.status);
+        EXPECT_EQ(output(), c.shown);
+        EXPECT_EQ(inst.rows("SELECT habilitacion, nombre FROM sedes ORDER BY habilitacion"),
+                  c.sites);
+    }
+    EXPECT_EQ(inst.rows("SELECT gerente, TELEFONO FROM sedes ORDER BY habilitacion"),
+              (std::vector<std::string>{"Eva Díaz|20", "Luz Mar|7"}));
+}
+
+TEST_F(CommandLine, ReportsWithNothingSavedSayThereIsNothingToPrint) {
+    for (const char* args : {"deliveries", "report summary --ips x --delivery 000001/1"}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(corvela(args), 1);
+        EXPECT_EQ(output(), "[Sin registros.]\nNo existen registros para imprimir\n");
+    }
+}
+
+// Two saved deliveries of the site, the second without the failing user, each with one invoice in
+// the final tables (a radicación without invoices counts as not stored and cannot be deleted).
+class SavedDeliveries : public SessionTest {
+  protected:
+    void saved(const std::string& remission, const std::vector<std::string>& users) {
+        write_delivery(remission, users);
+        ASSERT_EQ(corvela("validate --today 2026-12-06 '" + inst.delivery.string() + "'"), 0)
+            << output();
+        run_sql(inst.work(),
+                "INSERT INTO transacciones (COD_IPS, num_factura, num_radicacion) VALUES (?, ?, 0)",
+                kIps, "FE" + remission);
+        ASSERT_EQ(corvela("save --today 2026-12-06"), 0) << output();
+    }
+    void SetUp() override {
+        saved("000001", kUsers);
+        if (!HasFatalFailure()) saved("000002", {kUsers[0], kUsers[1]});
+    }
+    // Counters C1 to C29 of the saved error row of `type` of radicación 1.
+    std::vector<double> counters(const std::string& type) {
+        std::vector<double> out;
+        for (int c = 1; c <= 29; ++c)
+            out.push_back(inst.number("SELECT C" + std::to_string(c) +
+                                      " FROM ERRORES WHERE nro_radicacion = 1 AND tipo = '" + type +
+                                      "'"));
+        return out;
+    }
+    // The cells of a printed line that are numbers.
+    static std::vector<double> numbers(const std::string& line) {
+        std::vector<double> out;
+        for (const auto& cell : cells(line))
+            if (is_numeric(cell)) out.push_back(leading_number_value(cell));
+        return out;
+    }
+};
+
+TEST_F(SavedDeliveries, DeliveriesListsEachIpsWithItsDeliveries) {
+    // Another site's delivery, saved earlier.
+    inst.work().exec(
+        "INSERT INTO sedes (habilitacion, nombre) VALUES ('050010000001', 'Clínica Andes');"
+        "INSERT INTO registros (archivo, eapb, nro_remision, nro_radicacion, IMPRESION) VALUES "
+        "('US', '050010000001', '000007', 9, 0)");
+    EXPECT_EQ(corvela("deliveries"), 0);
+    EXPECT_EQ(output(),
+              "050010000001  Clínica Andes\n  000007/ 9\n"
+              "760010012301  IPS de prueba\n  000001/ 1\n  000002/ 2\n");
+    EXPECT_EQ(corvela("deliveries --ips 'ips de PRUEBA'"), 0);
+    EXPECT_EQ(output(), "760010012301  IPS de prueba\n  000001/ 1\n  000002/ 2\n");
+    EXPECT_EQ(corvela("deliveries --ips Otra"), 2);
+    EXPECT_EQ(output(), "No existe la IPS \"Otra\" entre las que tienen entregas guardadas.\n");
+}
+
+TEST_F(SavedDeliveries, ReportSummaryIsTheSavedCountsOfTheDelivery) {
+    ASSERT_EQ(inst.rows("SELECT archivo, leidos, Errados, pasaron, suben FROM registros WHERE "
+                        "nro_radicacion = 2 ORDER BY rowid"),
+              (std::vector<std::string>{"US|2|0|2|2", "AD|1|0|1|1"}));
+    EXPECT_EQ(corvela("report summary --ips 'IPS de prueba' --delivery 000002/2"), 0);
+    EXPECT_EQ(output(),
+              "Resultado Validación\n"
+              "Archivo  Leidos  Inconsistentes  Pasan_Validacion  Reg_Correctos\n"
+              "US       2       0               2                 2\n"
+              "AD       1       0               1                 1\n");
+}
+
+TEST_F(SavedDeliveries, ReportInconsistenciesShowsTheSavedErrorCounters) {
+    const std::string page = (inst.dir / "informe.html").string();
+    EXPECT_EQ(corvela("report inconsistencies --ips 'IPS de prueba' --delivery 000001/1 --html '" +
+                      page + "'"),
+              0);
+    const auto shown = lines(output());
+    ASSERT_EQ(shown.size(), 33u) << output();  // title, headings, 30 rows, the page written
+    EXPECT_EQ(shown[0], "Resumen de inconsistencias por archivo y campo");
+    EXPECT_EQ(cells(shown[1]),
+              (std::vector<std::string>{"Usuarios", "Frecuencia", "Agrupada", "Frecuencia"}));
+    // Row n holds counter n of each file (the labels are never numbers), the last row their sums.
+    const std::vector<double> us = counters("US"), ad = counters("AD");
+    ASSERT_GT(std::accumulate(us.begin(), us.end(), 0.0), 0);
+    for (size_t n = 1; n <= 29; ++n)
+        EXPECT_EQ(numbers(shown[n + 1]), (std::vector<double>{us[n - 1], ad[n - 1]})) << n;
+    EXPECT_EQ(
+        cells(shown[31]),
+        (std::vector<std::string>{
+            "Total inconsistencias", value_text(std::accumulate(us.begin(), us.end(), 0.0)),
+            "Total inconsistencias", value_text(std::accumulate(ad.begin(), ad.end(), 0.0))}));
+    EXPECT_EQ(shown[32], page);
+    EXPECT_NE(read_file(page).find("Resumen de inconsistencias por archivo y campo"),
+              std::string::npos);
+}
+
+TEST_F(SavedDeliveries, ADeliveryIsNamedAsListedOrByItsNumbers) {
+    const std::string report = "report summary --ips 'IPS de prueba' --delivery ";
+    ASSERT_EQ(corvela(report + "'000001/ 1'"), 0);
+    const std::string listed = output();
+    const struct {
+        const char* text;
+        bool names_it;
+    } cases[] = {
+        {"000001/1", true},  {"000001/01", true},  {"000001/2", false},
+        {"000003/1", false}, {"000001/1x", false}, {"000001", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(corvela(report + "'" + c.text + "'"), c.names_it ? 0 : 2);
+        EXPECT_EQ(output(), c.names_it ? listed
+                                       : "La IPS \"IPS de prueba\" no tiene la entrega \"" +
+                                             std::string(c.text) +
+                                             "\". Entregas:\n  000001/ 1\n  000002/ 2\n");
+    }
+}
+
+TEST_F(SavedDeliveries, DeleteAsksThenDeletesOnlyTheNamedRadicacion) {
+    const std::string del = "delete --ips 'IPS de prueba' --delivery 000001/1";
+    const std::string question =
+        "[Borrar datos almacenados.]\nDesea borrar los datos almacenados de la radicación interna "
+        "No.  1\n";
+    EXPECT_EQ(corvela(del), 1);
+    EXPECT_EQ(output(), question + "> No\n");
+    EXPECT_EQ(sizes("f_usuario f_descripcion f_transacciones"), "4 2 2");
+
+    EXPECT_EQ(corvela(del + " --yes"), 0);
+    EXPECT_EQ(output(), question +
+                            "> Sí\n[Proceso finalizado]\nFueron borrados los registros almacenados "
+                            "con la radicación interna No.  1\n");
+    EXPECT_EQ(sizes("f_usuario f_descripcion f_transacciones radicacion ERRORES"), "2 1 1 2 4");
+    EXPECT_EQ(
+        inst.rows("SELECT (SELECT group_concat(DISTINCT num_radicacion) FROM f_usuario), "
+                  "(SELECT group_concat(num_factura) FROM f_transacciones), "
+                  "(SELECT group_concat(r) FROM (SELECT nro_radicacion || ':' || IMPRESION AS r "
+                  "FROM registros ORDER BY rowid))"),
+        std::vector<std::string>{"2|FE000002|1:1,1:1,2:0,2:0"});
+
+    // Gone from the lists, it can be neither reported nor deleted again.
+    EXPECT_EQ(corvela("deliveries"), 0);
+    EXPECT_EQ(output(), "760010012301  IPS de prueba\n  000002/ 2\n");
+    EXPECT_EQ(corvela(del + " --yes"), 2);
+    EXPECT_EQ(
+        output(),
+        "La IPS \"IPS de prueba\" no tiene la entrega \"000001/1\". Entregas:\n  000002/ 2\n");
+}
+
+}  // namespace
+}  // namespace corvela::testing
