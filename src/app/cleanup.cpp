@@ -9,16 +9,16 @@
 
 namespace corvela {
 
-Outcome CmdLimpiar_Click(Program& program) {
+Status CmdLimpiar_Click(Program& program) {
     Ui& ui = program.ui;
     if (!ui.ask_yes_no(
             std::string(
                 "Uste esta a punto de borrar los registros correctos que estan almacenados.") +
                 "\r\r" + "Desea borrarlos realmente?.",
             "Borrando registros."))
-        return Outcome::Stopped;
+        return Status::stopped();
     if (!ui.ask_yes_no("ESTA SEGURO DE BORRAR LOS DATOS.?", "Borrando registros."))
-        return Outcome::Stopped;
+        return Status::stopped();
     static const char* const statements[] = {
         "DELETE FROM f_consulta",
         "DELETE FROM f_descripcion",
@@ -34,21 +34,20 @@ Outcome CmdLimpiar_Click(Program& program) {
         "DELETE FROM periodos",
     };
     OperationScope scope(program);
-    if (!scope.ok()) return Outcome::Stopped;
+    if (!scope.ok()) return Status::stopped();
     try {
         SQLite::Transaction tx(program.work->db());
         for (const char* s : statements) program.work->exec(s);
         tx.commit();
     } catch (const std::exception& e) {
         show_failure(ui, e, "Registros");
-        return Outcome::Failed;
+        return Status::failed();
     }
     ui.message("Finalizo Proceso", "Limpando Base de datos.", Icon::Information);
-    return Outcome::Done;
+    return Status::done();
 }
 
-Outcome CmdBorrar_Click(Program& program, const std::string& ips_code,
-                        const std::string& delivery) {
+Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std::string& delivery) {
     Ui& ui = program.ui;
     Database& work = *program.work;
     // The number keeps its leading blank; val() reads it as the number.
@@ -59,13 +58,13 @@ Outcome CmdBorrar_Click(Program& program, const std::string& ips_code,
         if (work.count("select * from f_transacciones " + condition, ips_code, n) == 0) {
             ui.message("No existe registros almacenados con la radicación interna No. " + n,
                        "Proceso finalizado", Icon::Information);
-            return Outcome::Stopped;
+            return Status::stopped();
         }
         if (!ui.ask_yes_no("Desea borrar los datos almacenados de la radicación interna No. " + n,
                            "Borrar datos almacenados."))
-            return Outcome::Stopped;
+            return Status::stopped();
         OperationScope scope(program);
-        if (!scope.ok()) return Outcome::Stopped;
+        if (!scope.ok()) return Status::stopped();
         SQLite::Transaction tx(work.db());
         for (const char* table :
              {"f_consulta", "f_hospitalizacion", "f_medicamentos", "f_nacidos", "f_procedimientos",
@@ -87,11 +86,11 @@ Outcome CmdBorrar_Click(Program& program, const std::string& ips_code,
         tx.commit();
     } catch (const std::exception& e) {
         show_failure(ui, e, "Registros");
-        return Outcome::Failed;
+        return Status::failed();
     }
     ui.message("Fueron borrados los registros almacenados con la radicación interna No. " + n,
                "Proceso finalizado", Icon::Information);
-    return Outcome::Done;
+    return Status::done();
 }
 
 void Bsalir_Click(Program& program) {
@@ -114,23 +113,26 @@ void compact(Database& work) {
     work.exec("PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
-std::string backup(Program& program, const std::filesystem::path& folder) {
+Status backup(Program& program, const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec) return "No se pudo crear la carpeta " + folder.string() + ": " + ec.message();
+    if (ec)
+        return Status::failed("No se pudo crear la carpeta " + folder.string() + ": " +
+                              ec.message());
     const std::pair<Database*, const char*> copies[] = {
         {program.work.get(), "registros_ips.db"},
         {program.ref.get(), "Ref_rips.db"},
     };
     for (const auto& [db, name] : copies)
         if (std::filesystem::exists(folder / name))
-            return "Ya existe " + (folder / name).string() + "; no se copió ninguna base de datos.";
+            return Status::failed("Ya existe " + (folder / name).string() +
+                                  "; no se copió ninguna base de datos.");
     for (const auto& [db, name] : copies) {
         SQLite::Statement st(db->db(), "VACUUM INTO ?");
         st.bind(1, (folder / name).string());
         st.exec();
     }
-    return {};
+    return Status::done();
 }
 
 }  // namespace corvela

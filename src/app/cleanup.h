@@ -13,12 +13,12 @@ namespace corvela {
 
 // "Limpiar DB": two questions, then the final tables, `fechas` and `periodos` are emptied in one
 // transaction. `registros`, `radicacion`, `consecutivo` and the error table stay.
-Outcome CmdLimpiar_Click(Program& program);
+Status CmdLimpiar_Click(Program& program);
 
 // "Borrar información de un No. remisión/No. Radicación procesado" of the delete window: the
 // final rows of the radicación named after the first "/" of `delivery`, the users matched on the
 // number alone, and its `registros` rows marked deleted (`impresion` = 1). One transaction.
-Outcome CmdBorrar_Click(Program& program, const std::string& ips_code, const std::string& delivery);
+Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std::string& delivery);
 
 // "Salir": empties the working tables, keeps run state "I" (the unsaved run is gone) and closes
 // the working database.
@@ -28,7 +28,7 @@ void Bsalir_Click(Program& program);
 void compact(Database& work);
 
 // Writes a consistent copy of both databases into `folder` (created when missing) under their own
-// file names. Empty on success, else why nothing (or not everything) was copied.
-std::string backup(Program& program, const std::filesystem::path& folder);
+// file names, or fails saying why nothing (or not everything) was copied.
+Status backup(Program& program, const std::filesystem::path& folder);
 
 }  // namespace corvela

@@ -37,13 +37,12 @@ void startup_failure(Ui& ui, int number, const std::string& description) {
 
 bool Program::start(const std::filesystem::path& config_path) {
     ui.show_progress(false);
-    ConfigError error{};
-    auto cfg = read_configuration(config_path, &error);
-    if (!cfg) {
-        startup_failure(ui, error.number, error.description);
+    auto cfg = read_configuration(config_path);
+    if (!cfg.ok()) {
+        startup_failure(ui, cfg.number(), cfg.why());
         return false;
     }
-    config = *cfg;
+    config = cfg.value();
     try {
         warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
         ref = Database::open_existing(config.database_folder + "Ref_rips.db");

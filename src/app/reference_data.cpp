@@ -91,17 +91,18 @@ void load_reference_rows(Database& ref, Database& work, const std::filesystem::p
     work_tx.commit();
 }
 
-ImportReport import_reference(Database& ref, Database& work, const ImportRequest& request,
-                              const Clock& clock) {
+Result<std::string> import_reference(Database& ref, Database& work, const ImportRequest& request,
+                                     const Clock& clock) {
     const ReferenceTable* table = find_reference_table(request.table);
-    if (std::string why = request_fault(table, request); !why.empty()) return {why, {}};
+    if (std::string why = request_fault(table, request); !why.empty())
+        return Result<std::string>::failed(why);
     std::string bytes;
     FileRows loaded;
     try {
         bytes = read_file_bytes(request.file);
         loaded = rows_of(*table, request, bytes);
     } catch (const CsvError& e) {
-        return {e.what(), {}};
+        return Result<std::string>::failed(e.what());
     }
     const LoadRecord record{table->name,
                             request.file.filename().string(),
@@ -123,7 +124,7 @@ ImportReport import_reference(Database& ref, Database& work, const ImportRequest
         record_load(ref, record);
         log_tx.commit();
     }
-    return {{}, loaded.summary};
+    return Result<std::string>::done(loaded.summary);
 }
 
 std::string reference_status(Database& ref, Database& work) {

@@ -10,6 +10,7 @@
 #include "db/database.h"
 #include "db/reference_rows.h"
 #include "platform/clock.h"
+#include "platform/result.h"
 
 namespace corvela {
 
@@ -26,14 +27,10 @@ struct ImportRequest {
     bool sispro = false;    // the file is the Ministry's export
 };
 
-struct ImportReport {
-    std::string failure;  // why nothing changed; empty when the table was replaced
-    std::string summary;  // what was loaded
-};
-
-// Replaces one reference table from a file in one transaction and records the load.
-ImportReport import_reference(Database& ref, Database& work, const ImportRequest& request,
-                              const Clock& clock);
+// Replaces one reference table from a file in one transaction and records the load. Done with the
+// text that tells what was loaded; failed with why nothing changed.
+Result<std::string> import_reference(Database& ref, Database& work, const ImportRequest& request,
+                                     const Clock& clock);
 
 // One line per reference table: its name, its row count, the source of its last load ("init",
 // "import", "sispro" or "sin registro"), the file name, the first 12 digits of the file's SHA-256

@@ -175,7 +175,7 @@ void show_failure(Ui& ui, const std::exception& e, const std::string& file_word)
                "Error", Icon::Critical);
 }
 
-Outcome contar_almacena(Program& program) {
+Status contar_almacena(Program& program) {
     Ui& ui = program.ui;
     Header h = ui.header();
     double n = 0;
@@ -187,7 +187,7 @@ Outcome contar_almacena(Program& program) {
     } catch (const std::exception& e) {
         // The transaction was rolled back: nothing of this save stayed.
         show_failure(ui, e, "Registros");
-        return Outcome::Failed;
+        return Status::failed();
     }
     program.radicacion = n;
     // The boxes and the grid change only once the delivery is stored, so that a failed save can
@@ -204,13 +204,13 @@ Outcome contar_almacena(Program& program) {
     h.PERIODO.clear();
     ui.set_header(h);
     ui.message("El proceso finalizó con exito.", "Final de proceso.", Icon::Information);
-    return Outcome::Done;
+    return Status::done();
 }
 
-Outcome Cmdgraba_Click(Program& program) {
+Status Cmdgraba_Click(Program& program) {
     Ui& ui = program.ui;
     OperationScope scope(program);
-    if (!scope.ok()) return Outcome::Stopped;
+    if (!scope.ok()) return Status::stopped();
     Header h = ui.header();
     int blank = 0;
     for (const std::string* box : {&h.TELEFONO, &h.NFAX, &h.DIRECCION, &h.NOMREMITENTE})
@@ -220,15 +220,15 @@ Outcome Cmdgraba_Click(Program& program) {
             "Por favor revise que no exista campos en blanco como nombre del remitente, "
             "dirección, teléfono y fax.",
             "Faltan algunos Datos.", Icon::Critical);
-        return Outcome::Stopped;
+        return Status::stopped();
     }
     if (program.run_state != "N") {
         ui.message("Los datos existentes en las tablas temporales ya fueron cargados.",
                    "Datos ya cargados.", Icon::Critical);
-        return Outcome::Stopped;
+        return Status::stopped();
     }
-    Outcome outcome = contar_almacena(program);
-    if (outcome == Outcome::Done) program.run_state = "S";
+    Status outcome = contar_almacena(program);
+    if (outcome.ok()) program.run_state = "S";
     return outcome;
 }
 

@@ -7,22 +7,16 @@
 #include <string>
 
 #include "app/program.h"
+#include "platform/result.h"
 
 namespace corvela {
 
-// How an operation started by a button ended.
-enum class Outcome {
-    Done,     // it did its work
-    Stopped,  // it stopped on a message or a No answer, changing nothing
-    Failed,   // a failure was shown; nothing of it stayed
-};
-
 // The save check (blank header boxes, run state), then `contar_almacena`, then run state "S".
-Outcome Cmdgraba_Click(Program& program);
+Status Cmdgraba_Click(Program& program);
 
 // The save itself, one transaction. On success the header boxes are cleared, the months grid is
 // refreshed (now empty), `program.radicacion` holds the new number and the end message is shown.
-Outcome contar_almacena(Program& program);
+Status contar_almacena(Program& program);
 
 // The message of a failure in an operation on stored data: "Se presento el Error # ..." with the
 // given file word, title "Error".

@@ -28,10 +28,11 @@ std::filesystem::path default_reference_folder(const char* argv0) {
 #endif
 }
 
-InitResult init_installation(const std::filesystem::path& db_folder,
-                             const std::string& results_root,
-                             const std::filesystem::path& reference_folder,
-                             const std::filesystem::path& config_path, const Clock& clock) {
+Result<std::string> init_installation(const std::filesystem::path& db_folder,
+                                      const std::string& results_root,
+                                      const std::filesystem::path& reference_folder,
+                                      const std::filesystem::path& config_path,
+                                      const Clock& clock) {
     std::error_code ec;
     std::filesystem::create_directories(db_folder, ec);
     if (!results_root.empty()) std::filesystem::create_directories(results_root, ec);
@@ -39,9 +40,11 @@ InitResult init_installation(const std::filesystem::path& db_folder,
     auto ref_path = db_folder / "Ref_rips.db";
     for (const auto& p : {work_path, ref_path})
         if (std::filesystem::exists(p, ec))
-            return {false, "Ya existe la base de datos " + p.string() + "; no se sobrescribe."};
+            return Result<std::string>::failed("Ya existe la base de datos " + p.string() +
+                                               "; no se sobrescribe.");
     if (!std::filesystem::is_directory(reference_folder, ec))
-        return {false, "No existe la carpeta de datos de referencia " + reference_folder.string()};
+        return Result<std::string>::failed("No existe la carpeta de datos de referencia " +
+                                           reference_folder.string());
     try {
         {
             auto work = Database::create(work_path.string());
@@ -55,7 +58,8 @@ InitResult init_installation(const std::filesystem::path& db_folder,
         for (const auto& p : {work_path, ref_path})
             for (const char* suffix : {"", "-wal", "-shm"})
                 std::filesystem::remove(p.string() + suffix, ec);
-        return {false, std::string("No se pudieron crear las bases de datos: ") + e.what()};
+        return Result<std::string>::failed(
+            std::string("No se pudieron crear las bases de datos: ") + e.what());
     }
     std::string message = "Bases de datos creadas en " + db_folder.string();
     if (!std::filesystem::exists(config_path, ec)) {
@@ -71,11 +75,11 @@ InitResult init_installation(const std::filesystem::path& db_folder,
         while (root.size() > 1 && (root.back() == '/' || root.back() == '\\')) root.pop_back();
         cfg << folder << "," << root << "\r\n";
         if (!cfg)
-            return {false,
-                    "No se pudo escribir el archivo de configuración " + config_path.string()};
+            return Result<std::string>::failed("No se pudo escribir el archivo de configuración " +
+                                               config_path.string());
         message += "\nArchivo de configuración escrito: " + config_path.string();
     }
-    return {true, message};
+    return Result<std::string>::done(message);
 }
 
 namespace {
@@ -100,35 +104,36 @@ void insert_site(Database& work, const Site& s, bool replace) {
 }
 }  // namespace
 
-std::string add_site(Database& work, const Site& site) {
-    if (auto why = check_site(site); !why.empty()) return why;
+Status add_site(Database& work, const Site& site) {
+    if (auto why = check_site(site); !why.empty()) return Status::failed(why);
     if (work.count("SELECT 1 FROM sedes WHERE habilitacion = ?", site.habilitacion) > 0)
-        return "La sede " + site.habilitacion + " ya está registrada.";
+        return Status::failed("La sede " + site.habilitacion + " ya está registrada.");
     insert_site(work, site, false);
-    return {};
+    return Status::done();
 }
 
-std::string import_sites(Database& work, const std::filesystem::path& path) {
+Status import_sites(Database& work, const std::filesystem::path& path) {
     CsvContent csv;
     try {
         csv = read_csv(path);
     } catch (const CsvError& e) {
-        return e.what();
+        return Status::failed(e.what());
     }
     const std::vector<std::string> header = {"habilitacion", "nombre", "gerente",
                                              "DIRECCION",    "fax",    "TELEFONO"};
     if (csv.header != header)
-        return "Línea 1: el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO";
+        return Status::failed(
+            "Línea 1: el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO");
     SQLite::Transaction tx(work.db());
     for (size_t i = 0; i < csv.rows.size(); ++i) {
         const auto& r = csv.rows[i].values;
         Site s{r[0], r[1], r[2], r[3], r[4], r[5]};
         if (auto why = check_site(s); !why.empty())
-            return fmt::format("Registro {} del archivo: {}", i + 1, why);
+            return Status::failed(fmt::format("Registro {} del archivo: {}", i + 1, why));
         insert_site(work, s, true);
     }
     tx.commit();
-    return {};
+    return Status::done();
 }
 
 std::vector<Site> list_sites(Database& work) {

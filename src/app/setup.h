@@ -8,21 +8,18 @@
 
 #include "db/database.h"
 #include "platform/clock.h"
+#include "platform/result.h"
 
 namespace corvela {
-
-struct InitResult {
-    bool ok = false;
-    std::string message;
-};
 
 // Creates registros_ips.db and Ref_rips.db in `db_folder` with the rows of `reference_folder`
 // (their loads recorded at the clock's time);
 // writes the configuration file when none exists. Refuses to overwrite a database.
-InitResult init_installation(const std::filesystem::path& db_folder,
-                             const std::string& results_root,
-                             const std::filesystem::path& reference_folder,
-                             const std::filesystem::path& config_path, const Clock& clock);
+// Done with the text that tells what was made.
+Result<std::string> init_installation(const std::filesystem::path& db_folder,
+                                      const std::string& results_root,
+                                      const std::filesystem::path& reference_folder,
+                                      const std::filesystem::path& config_path, const Clock& clock);
 
 // The folder of the shipped reference rows.
 std::filesystem::path default_reference_folder(const char* argv0);
@@ -31,10 +28,10 @@ struct Site {
     std::string habilitacion, nombre, gerente, DIRECCION, fax, TELEFONO;
 };
 
-// Adds one site; an empty text when it was added, else why not.
-std::string add_site(Database& work, const Site& site);
-// Loads a CSV of sites in one transaction; an empty text on success, else the bad line.
-std::string import_sites(Database& work, const std::filesystem::path& csv);
+// Adds one site, or fails saying why not.
+Status add_site(Database& work, const Site& site);
+// Loads a CSV of sites in one transaction, or fails naming the bad line.
+Status import_sites(Database& work, const std::filesystem::path& csv);
 std::vector<Site> list_sites(Database& work);
 
 }  // namespace corvela

@@ -82,7 +82,7 @@ class Run {
   public:
     Run(Program& p, const std::filesystem::path& folder)
         : program_(p), ui_(p.ui), folder_(folder) {}
-    RunOutcome execute();
+    Status execute();
 
   private:
     bool prepare_results_folder();
@@ -92,7 +92,7 @@ class Run {
     // path and the status text, then a redraw. Every matched file is taken, validated or not.
     void take_entry(const std::string& entry);
     void validate_row(int i, RecordValidator& validator);
-    RunOutcome summary(double start);
+    Status summary(double start);
 
     Program& program_;
     Ui& ui_;
@@ -152,20 +152,20 @@ void Run::validate_row(int i, RecordValidator& validator) {
     fault_point("validacion:archivo");
 }
 
-RunOutcome Run::execute() {
+Status Run::execute() {
     prepare_results_folder();
     if (program_.run_state == "N") {
         if (ui_.ask_yes_no(
                 std::string("Existe información en tablas temporales que no se ha cargado.") +
                     "\r" + "¿Desea cargarla.?",
                 "Existe Información."))
-            return RunOutcome::Stopped;
+            return Status::stopped();
     } else if (program_.run_state != "I" && program_.run_state != "S") {
-        return RunOutcome::Stopped;
+        return Status::stopped();
     }
     borrar(*program_.work);
     files_ = list_text_files(folder_);
-    if (!read_control_file(program_, files_)) return RunOutcome::Stopped;
+    if (!read_control_file(program_, files_)) return Status::stopped();
 
     const int F = static_cast<int>(files_.names.size());
     double start = program_.clock.seconds_since_midnight();
@@ -203,7 +203,7 @@ RunOutcome Run::execute() {
     if (!users) {
         ui_.message("No existe el archivo de usuario, por favor revise el archivo de control.",
                     "Falta archivo de Usuario.", Icon::Critical);
-        return RunOutcome::Stopped;
+        return Status::stopped();
     }
     for (int i = 0; i < F; ++i) {
         name_row(i);
@@ -219,7 +219,7 @@ RunOutcome Run::execute() {
     return summary(start);
 }
 
-RunOutcome Run::summary(double start) {
+Status Run::summary(double start) {
     ui_.show_progress(false);
     float elapsed = static_cast<float>(program_.clock.seconds_since_midnight() - start);
     double minutes = std::floor(elapsed / 60.0f);
@@ -248,13 +248,13 @@ RunOutcome Run::summary(double start) {
                     "Resumén de la validación.", Icon::Information);
     }
     program_.run_state = "N";
-    return RunOutcome::Summary;
+    return Status::done();
 }
 
 }  // namespace
 
-RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder) {
-    RunOutcome outcome = RunOutcome::Stopped;
+Status BLeer_Click(Program& program, const std::filesystem::path& folder) {
+    Status outcome = Status::stopped();
     OperationScope scope(program);
     if (!scope.ok()) return outcome;
     try {

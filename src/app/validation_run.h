@@ -4,16 +4,14 @@
 #include <filesystem>
 
 #include "app/program.h"
+#include "platform/result.h"
 #include "rules/run_context.h"
 
 namespace corvela {
 
-enum class RunOutcome {
-    Summary,  // the run reached its summary
-    Stopped,  // the run stopped on a message before it
-};
-
-RunOutcome BLeer_Click(Program& program, const std::filesystem::path& folder);
+// Done when the run reached its summary; stopped when it ended on a message before it (the
+// message was shown).
+Status BLeer_Click(Program& program, const std::filesystem::path& folder);
 
 // `borrar`: empties the working tables, and the error rows of runs never saved.
 void borrar(Database& work);

@@ -10,11 +10,11 @@
 
 namespace corvela::cli {
 
-int exit_status(Outcome outcome) {
-    switch (outcome) {
-        case Outcome::Done:
+int exit_status(Status outcome) {
+    switch (outcome.ending()) {
+        case Ending::Done:
             return kExitDone;
-        case Outcome::Stopped:
+        case Ending::Stopped:
             return kExitStopped;
         default:
             return kExitFailure;

@@ -42,7 +42,7 @@ struct SessionOptions {
 // or kExitFailure when the date, start-up or the database failed (after saying why), kExitStopped
 // when another operation holds the lock.
 // The exit status of an operation of the windows' buttons.
-int exit_status(Outcome outcome);
+int exit_status(Status outcome);
 
 int run_session(const GlobalOptions& global, const SessionOptions& options,
                 const std::function<int(Program&, ConsoleUi&)>& body);

@@ -24,10 +24,10 @@ Command add_init(CLI::App& app, const GlobalOptions& global) {
                 auto reference = opt->reference_dir.empty()
                                      ? default_reference_folder(global.argv0)
                                      : std::filesystem::path(opt->reference_dir);
-                InitResult r = init_installation(opt->db_dir, opt->results_dir, reference,
-                                                 configuration_path(global.config), SystemClock{});
-                std::printf("%s\n", r.message.c_str());
-                return r.ok ? kExitDone : kExitFailure;
+                auto made = init_installation(opt->db_dir, opt->results_dir, reference,
+                                              configuration_path(global.config), SystemClock{});
+                std::printf("%s\n", made.ok() ? made.value().c_str() : made.why().c_str());
+                return made.ok() ? kExitDone : kExitFailure;
             }};
 }
 

@@ -36,9 +36,9 @@ int run_compact(Program& program) {
 }
 
 int run_backup(Program& program, const std::string& folder) {
-    std::string why = backup(program, folder);
-    if (!why.empty()) {
-        std::fprintf(stderr, "%s\n", why.c_str());
+    Status copied = backup(program, folder);
+    if (!copied.ok()) {
+        std::fprintf(stderr, "%s\n", copied.why().c_str());
         return kExitFailure;
     }
     std::printf("Copia escrita en %s\n", folder.c_str());

@@ -32,13 +32,14 @@ std::optional<ColumnMapping> column_mapping(const std::vector<std::string>& colu
 int run_import(Program& program, const ReferenceOptions& opt) {
     auto mapping = column_mapping(opt.columns);
     if (!mapping) return kExitFailure;
-    ImportReport r = import_reference(*program.ref, *program.work,
-                                      {opt.table, opt.csv, *mapping, opt.sispro}, program.clock);
-    if (!r.failure.empty()) {
-        std::fprintf(stderr, "%s\nLa tabla %s no cambió.\n", r.failure.c_str(), opt.table.c_str());
+    auto imported = import_reference(*program.ref, *program.work,
+                                     {opt.table, opt.csv, *mapping, opt.sispro}, program.clock);
+    if (!imported.ok()) {
+        std::fprintf(stderr, "%s\nLa tabla %s no cambió.\n", imported.why().c_str(),
+                     opt.table.c_str());
         return kExitFailure;
     }
-    std::printf("%s\n", r.summary.c_str());
+    std::printf("%s\n", imported.value().c_str());
     return kExitDone;
 }
 }  // namespace

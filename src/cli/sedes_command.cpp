@@ -22,9 +22,9 @@ void print_sites(const std::vector<Site>& sites) {
 }
 
 int run_add(Program& program, const Site& site) {
-    std::string why = add_site(*program.work, site);
-    if (!why.empty()) {
-        std::fprintf(stderr, "%s\n", why.c_str());
+    Status added = add_site(*program.work, site);
+    if (!added.ok()) {
+        std::fprintf(stderr, "%s\n", added.why().c_str());
         return kExitFailure;
     }
     std::printf("Sede %s registrada.\n", site.habilitacion.c_str());
@@ -32,9 +32,9 @@ int run_add(Program& program, const Site& site) {
 }
 
 int run_import(Program& program, const std::string& csv) {
-    std::string why = import_sites(*program.work, csv);
-    if (!why.empty()) {
-        std::fprintf(stderr, "%s\nNo se cargó ninguna sede.\n", why.c_str());
+    Status imported = import_sites(*program.work, csv);
+    if (!imported.ok()) {
+        std::fprintf(stderr, "%s\nNo se cargó ninguna sede.\n", imported.why().c_str());
         return kExitFailure;
     }
     std::printf("Sedes cargadas de %s.\n", csv.c_str());

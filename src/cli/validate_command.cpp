@@ -17,11 +17,11 @@ struct ValidateOptions {
 int run_validate(Program& program, const ValidateOptions& opt) {
     program.load_run_state();
     program.uncached = opt.no_cache;
-    RunOutcome outcome = BLeer_Click(program, opt.folder);
+    Status outcome = BLeer_Click(program, opt.folder);
     program.store_run_state();
-    if (outcome != RunOutcome::Summary) return kExitStopped;
+    if (!outcome.ok()) return kExitStopped;
     if (!opt.save) return kExitDone;
-    Outcome saved = Cmdgraba_Click(program);
+    Status saved = Cmdgraba_Click(program);
     program.store_run_state();
     return exit_status(saved);
 }
@@ -41,9 +41,9 @@ int run_save(Program& program, ConsoleUi& ui, const SaveOptions& opt) {
     if (opt.fax) h.NFAX = *opt.fax;
     if (opt.periodo) h.PERIODO = *opt.periodo;
     ui.set_header(h);
-    Outcome saved = Cmdgraba_Click(program);
+    Status saved = Cmdgraba_Click(program);
     program.store_run_state();
-    if (saved == Outcome::Done)
+    if (saved.ok())
         std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());
     return exit_status(saved);
 }

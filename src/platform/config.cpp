@@ -22,24 +22,20 @@ std::filesystem::path configuration_path(const std::string& given) {
 #endif
 }
 
-std::optional<Configuration> read_configuration(const std::filesystem::path& path,
-                                                ConfigError* error) {
+Result<Configuration> read_configuration(const std::filesystem::path& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        *error = {EISDIR, std::strerror(EISDIR)};
-        return std::nullopt;
+        return Result<Configuration>::failed(std::strerror(EISDIR), EISDIR);
     }
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         int e = errno ? errno : ENOENT;
-        *error = {e, std::strerror(e)};
-        return std::nullopt;
+        return Result<Configuration>::failed(std::strerror(e), e);
     }
     if (in.peek() == std::char_traits<char>::eof()) {
         // Reading a line past the end of the file.
-        *error = {62, "La entrada pasa del final del archivo"};
-        return std::nullopt;
+        return Result<Configuration>::failed("La entrada pasa del final del archivo", 62);
     }
     std::string line;
     char c;
@@ -48,13 +44,12 @@ std::optional<Configuration> read_configuration(const std::filesystem::path& pat
     size_t comma = line.find(',');
     if (comma == std::string::npos) {
         // The text before a missing comma has a length of -1: the runtime refuses the call.
-        *error = {5, "Llamada a procedimiento o argumento no válidos"};
-        return std::nullopt;
+        return Result<Configuration>::failed("Llamada a procedimiento o argumento no válidos", 5);
     }
     Configuration cfg;
     cfg.database_folder = std::string(trim(std::string_view(line).substr(0, comma)));
     cfg.results_root = line.substr(comma + 1);
-    return cfg;
+    return Result<Configuration>::done(cfg);
 }
 
 std::string results_folder(const std::string& results_root) {

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "platform/result.h"
 
 namespace corvela {
 
@@ -13,19 +14,13 @@ struct Configuration {
     std::string results_root;
 };
 
-// A failure with the number and description that start-up shows.
-struct ConfigError {
-    int number;
-    std::string description;
-};
-
 // Where the configuration file is looked for: the given path, else RIPSIPS_INI, else the
 // platform's place (c:\ripsips.ini on Windows, $XDG_CONFIG_HOME/corvela/ripsips.ini elsewhere).
 std::filesystem::path configuration_path(const std::string& given);
 
-// Reads the first line of the file. On failure returns nullopt and fills `error`.
-std::optional<Configuration> read_configuration(const std::filesystem::path& path,
-                                                ConfigError* error);
+// Reads the first line of the file; a failure carries the number and description that start-up
+// shows.
+Result<Configuration> read_configuration(const std::filesystem::path& path);
 
 // The results folder of a results root: root + "/Validacion/" (a drive letter + ":\Validacion\"
 // on Windows).

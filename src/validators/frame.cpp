@@ -192,6 +192,9 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         run.ui.message("Se presento el Error # " + number_text(f.number) +
                            validator.failure_text(file.context()) + "\r\r" + f.description,
                        "Error", Icon::Critical);
+        // The rows of the lines counted as passed are kept even when the error row failed. When
+        // this commit fails as well, the failure above has already been shown for this file; a
+        // second message would say the same, and the transaction rolls back on its own.
         try {
             tx.commit();
         } catch (...) {

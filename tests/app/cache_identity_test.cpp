@@ -19,7 +19,7 @@ std::map<std::string, std::string> validate_sample(bool uncached) {
     Program program(ui, clock);
     EXPECT_TRUE(program.start(inst.config));
     program.uncached = uncached;
-    EXPECT_EQ(BLeer_Click(program, inst.delivery), RunOutcome::Summary);
+    EXPECT_EQ(BLeer_Click(program, inst.delivery).ending(), Ending::Done);
 
     std::map<std::string, std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(inst.results()))

@@ -15,11 +15,11 @@ class CleanupTest : public SessionTest {
     // Validates and saves a delivery with one invoice of the site, so that it can be deleted.
     void saved(const std::string& remission) {
         write_delivery(remission);
-        ASSERT_EQ(run(), RunOutcome::Summary);
+        ASSERT_EQ(run().ending(), Ending::Done);
         run_sql(inst.work(),
                 "INSERT INTO transacciones (COD_IPS, num_factura, num_radicacion) VALUES (?, ?, 0)",
                 kIps, "FE" + remission);
-        ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
+        ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
         ui.messages.clear();
         ui.questions.clear();
     }
@@ -33,7 +33,7 @@ TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnlyAfterTwoYesAnswers) {
     for (auto answers : {std::deque<bool>{false}, std::deque<bool>{true, false}}) {
         ui.questions.clear();
         ui.answers = answers;
-        EXPECT_EQ(CmdLimpiar_Click(*program), Outcome::Stopped);
+        EXPECT_EQ(CmdLimpiar_Click(*program).ending(), Ending::Stopped);
         EXPECT_EQ(ui.questions.size(), answers.size());
         EXPECT_EQ(final_rows() + " " + sizes("fechas"), "2 1 1 1");
     }
@@ -44,7 +44,7 @@ TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnlyAfterTwoYesAnswers) {
     EXPECT_TRUE(ui.messages.empty());
 
     ui.answers = {true, true};
-    EXPECT_EQ(CmdLimpiar_Click(*program), Outcome::Done);
+    EXPECT_EQ(CmdLimpiar_Click(*program).ending(), Ending::Done);
     EXPECT_EQ(final_rows(), "0 0 0");
     EXPECT_EQ(sizes("fechas periodos registros radicacion ERRORES usuario"), "0 0 2 1 2 2");
     EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
@@ -61,7 +61,7 @@ TEST_F(CleanupTest, ARadicacionWithoutItsInvoicesIsNotStoredAndNothingIsDeleted)
     // Its users are still in the final table, but no question is asked.
     inst.work().exec("DELETE FROM f_transacciones WHERE num_factura = 'FE000002'");
     ui.answers = {true};
-    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000002/ 2"), Outcome::Stopped);
+    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000002/ 2").ending(), Ending::Stopped);
     EXPECT_TRUE(ui.questions.empty());
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Proceso finalizado"});
     EXPECT_EQ(ui.messages[0].text,
@@ -72,7 +72,7 @@ TEST_F(CleanupTest, ARadicacionWithoutItsInvoicesIsNotStoredAndNothingIsDeleted)
 
 TEST_F(CleanupTest, LeavingEmptiesTheWorkingTablesAndForgetsTheRun) {
     write_delivery("000001");
-    ASSERT_EQ(run(), RunOutcome::Summary);
+    ASSERT_EQ(run().ending(), Ending::Done);
     program->store_run_state();
     Bsalir_Click(*program);
     EXPECT_EQ(program->work, nullptr);
@@ -84,14 +84,14 @@ TEST_F(CleanupTest, LeavingEmptiesTheWorkingTablesAndForgetsTheRun) {
 TEST_F(CleanupTest, BackupCopiesBothDatabasesOnce) {
     saved("000001");
     auto folder = inst.dir / "copia" / "hoy";
-    EXPECT_EQ(backup(*program, folder), "");
+    EXPECT_TRUE(backup(*program, folder).ok());
     {
         auto work = Database::open_existing((folder / "registros_ips.db").string());
         EXPECT_EQ(work->count("SELECT * FROM f_usuario"), 2);
         auto ref = Database::open_existing((folder / "Ref_rips.db").string());
         EXPECT_GT(ref->count("SELECT * FROM R_Campos"), 100);
     }
-    EXPECT_NE(backup(*program, folder), "");
+    EXPECT_EQ(backup(*program, folder).ending(), Ending::Failed);
     compact(*program->work);
     EXPECT_EQ(count("SELECT * FROM f_usuario"), 2);
 }

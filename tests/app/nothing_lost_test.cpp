@@ -25,7 +25,7 @@ struct NothingLost : SessionTest {
 
 TEST_F(NothingLost, ASaveKilledAtAnyPointKeepsAllOrNothingAndTheNextSaveWorks) {
     write_delivery("000001");
-    ASSERT_EQ(run(), RunOutcome::Summary);
+    ASSERT_EQ(run().ending(), Ending::Done);
     program->store_run_state();
     program.reset();
     const std::string nothing = saved();
@@ -49,7 +49,7 @@ TEST_F(NothingLost, ASaveKilledAtAnyPointKeepsAllOrNothingAndTheNextSaveWorks) {
 
 TEST_F(NothingLost, ARunKilledMidwayLeavesNothingToSaveUnderTheEarlierHeader) {
     write_delivery("000001");
-    ASSERT_EQ(run(), RunOutcome::Summary);
+    ASSERT_EQ(run().ending(), Ending::Done);
     program->store_run_state();
     program.reset();
     EXPECT_EQ(corvela("validate '" + inst.delivery.string() + "'", "validacion:archivo"), 137);
@@ -60,13 +60,13 @@ TEST_F(NothingLost, ARunKilledMidwayLeavesNothingToSaveUnderTheEarlierHeader) {
 
 TEST_F(NothingLost, AResultsFolderWhereNothingCanBeWrittenEndsTheRunBeforeAnyChange) {
     write_delivery("000001");
-    ASSERT_EQ(run(), RunOutcome::Summary);
+    ASSERT_EQ(run().ending(), Ending::Done);
     std::filesystem::remove_all(inst.results());
     // A folder in which not even the administrator can create a file.
     std::filesystem::create_directory_symlink("/proc/self/fdinfo",
                                               inst.results_root / "Validacion");
     ui.messages.clear();
-    EXPECT_EQ(run("S"), RunOutcome::Stopped);
+    EXPECT_EQ(run("S").ending(), Ending::Stopped);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Error");
     EXPECT_EQ(
@@ -83,7 +83,7 @@ TEST_F(NothingLost, AFullDiskUnderTheErrorFileIsReportedAndEveryPassedLineKeepsI
     // An error file exists already, so the run writes the second name: a full disk.
     std::ofstream(inst.results() + "760010012301_US000001.ERR");
     std::filesystem::create_symlink("/dev/full", inst.results() + "760010012301_US000001_1.ERR");
-    EXPECT_EQ(run(), RunOutcome::Summary);
+    EXPECT_EQ(run().ending(), Ending::Done);
     ASSERT_NE(shown("Error"), nullptr);
     EXPECT_EQ(shown("Error")->text,
               "Se presento el Error #  28 al leer archivo de Usuarios \r\rNo space left on device");
@@ -98,7 +98,7 @@ TEST_F(NothingLost, AnOutputThatCannotBeCreatedEndsThatFileAndTheRunGoesOn) {
     write_delivery("000001");
     // The accepted-lines file of AD cannot be created: a folder stands in its place.
     std::filesystem::create_directories(inst.results() + "760010012301_AD000001.TXT");
-    EXPECT_EQ(run(), RunOutcome::Summary);
+    EXPECT_EQ(run().ending(), Ending::Done);
     ASSERT_NE(shown("Error"), nullptr);
     EXPECT_EQ(shown("Error")->text.rfind(
                   "Se presento el Error #  21 al leer archivo de Descripción Agrupada \r\r", 0),
@@ -120,7 +120,7 @@ TEST_F(NothingLost, AFailingInsertEndsThatFileAndTheRunGoesOn) {
     inst.write("AU000001.TXT", crlf({"F001" + au, "BOOM" + au, "F003" + au}));
     inst.write("AM000001.TXT", crlf({"F001," + std::string(kIps) +
                                      ",CC,16789012,,M01,1,ACETAMINOFEN,,,,10,100,1000"}));
-    EXPECT_EQ(run(), RunOutcome::Summary);
+    EXPECT_EQ(run().ending(), Ending::Done);
     std::vector<ShownMessage> errors;
     for (const auto& m : ui.messages)
         if (m.title == "Error") errors.push_back(m);
@@ -135,7 +135,7 @@ TEST_F(NothingLost, AFailingInsertEndsThatFileAndTheRunGoesOn) {
 
 TEST_F(NothingLost, ASecondProgramStopsWhileTheFirstChangesTheWorkingTables) {
     write_delivery("000001");
-    ASSERT_EQ(run(), RunOutcome::Summary);
+    ASSERT_EQ(run().ending(), Ending::Done);
     program->store_run_state();
     {
         // The command line holds the installation while it runs; here this program does.

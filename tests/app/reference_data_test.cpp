@@ -23,7 +23,7 @@ class ReferenceImportTest : public SessionTest {
                        const ColumnMapping& mapping = {}, bool sispro = false) {
         return import_reference(inst.ref(), inst.work(),
                                 {table, file("t.csv", bytes), mapping, sispro}, clock)
-            .failure;
+            .why();
     }
     std::string sispro(const std::string& table, const std::string& bytes) {
         return import(table, bytes, {}, true);
@@ -161,10 +161,10 @@ TEST_F(ReferenceImportTest, BadFilesNameTheLineAndChangeNothing) {
 
     const auto missing = inst.dir / "missing.csv";
     EXPECT_EQ(
-        import_reference(inst.ref(), inst.work(), {"r_cie10", missing, {}, false}, clock).failure,
+        import_reference(inst.ref(), inst.work(), {"r_cie10", missing, {}, false}, clock).why(),
         "No se pudo leer el archivo " + missing.string() + ": No such file or directory.");
     EXPECT_EQ(
-        import_reference(inst.ref(), inst.work(), {"r_cie10", inst.dir, {}, false}, clock).failure,
+        import_reference(inst.ref(), inst.work(), {"r_cie10", inst.dir, {}, false}, clock).why(),
         "No se pudo leer el archivo " + inst.dir.string() + ": Is a directory.");
     EXPECT_EQ(corvela("reference import r_cie11 '" + missing.string() + "'"), 2);
     EXPECT_EQ(output(),
@@ -190,9 +190,9 @@ TEST_F(ReferenceImportTest, ConvertsTheMinistrysExportsRowByRow) {
         "CIE10,X999,RETIRADO,X99,NO,3,0,999,A,\n"
         "CIE10,E300,PUBERTAD RETARDADA,E30,SI,3,16,18,A,\n";
     ImportRequest request{"r_cie10", file("cie.csv", cie), {}, true};
-    ImportReport r = import_reference(inst.ref(), inst.work(), request, clock);
-    EXPECT_EQ(r.failure, "");
-    EXPECT_EQ(r.summary,
+    auto r = import_reference(inst.ref(), inst.work(), request, clock);
+    EXPECT_TRUE(r.ok()) << r.why();
+    EXPECT_EQ(r.value(),
               "Tabla r_cie10 reemplazada con la exportación de SISPRO cie.csv: 6 filas cargadas, 1 "
               "deshabilitadas no cargadas, 0 códigos completados con un cero, 0 descartados por "
               "estar ya en el archivo.");
@@ -231,7 +231,7 @@ TEST_F(ReferenceImportTest, ConvertsTheMinistrysExportsRowByRow) {
 
     // The same file again: the same rows, one more record of the load.
     const auto rows = ref_rows("r_cie10");
-    ASSERT_EQ(import_reference(inst.ref(), inst.work(), request, clock).failure, "");
+    ASSERT_TRUE(import_reference(inst.ref(), inst.work(), request, clock).ok());
     EXPECT_EQ(ref_rows("r_cie10"), rows);
     EXPECT_EQ(inst.ref().count("SELECT * FROM cargas_referencia WHERE tabla = 'r_cie10' AND "
                                "origen = 'sispro' AND filas = 6"),

@@ -11,7 +11,7 @@ namespace {
 
 class ShippedCatalogues : public ::testing::Test {
   protected:
-    RunOutcome run() {
+    Status run() {
         program = std::make_unique<Program>(ui, clock);
         EXPECT_TRUE(program->start(inst.config));
         return BLeer_Click(*program, inst.delivery);
@@ -38,7 +38,7 @@ TEST_F(ShippedCatalogues, InitLoadsTheCompleteListsAndTheSampleKeepsItsErrors) {
     EXPECT_EQ(inst.rows("SELECT nombre FROM municipios WHERE coddepto = '11'"),
               std::vector<std::string>{"BOGOTÁ, D.C."});
 
-    ASSERT_EQ(run(), RunOutcome::Summary);
+    ASSERT_EQ(run().ending(), Ending::Done);
     const std::string summary = ui.messages.back().text;
     EXPECT_EQ(summary.rfind("Leidos:  70\rPasaron: 28\rErrados: 42\r", 0), 0u) << summary;
     EXPECT_NE(summary.find("AC000001\t 9\t 6\t 3\r"), std::string::npos) << summary;
@@ -63,7 +63,7 @@ TEST_F(ShippedCatalogues, RealCodesPassAndAFemaleOnlyDiagnosisFailsForAMan) {
     inst.write("AC000001.txt",
                crlf({ac + "J00X,,,,1,35000,0,35000", ac + "I10X,,,,1,35000,0,35000",
                      ac + "Z000,,,,1,35000,0,35000", ac + "O800,,,,1,35000,0,35000"}));
-    ASSERT_EQ(run(), RunOutcome::Summary);
+    ASSERT_EQ(run().ending(), Ending::Done);
     EXPECT_EQ(error_file("US"), "");
     EXPECT_EQ(error_file("AC"),
               ac + "O800,,,,1,35000,0,35000 / linea  4 Error de Sexo no corresponde al DX\r\n");

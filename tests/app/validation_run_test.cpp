@@ -15,7 +15,7 @@ TEST_F(RunTest, SummaryToTheByteAndNamesMatchWithoutRegardToCase) {
     inst.write("us000001.txt", crlf({kUser, ""}));
     inst.write("AD000001.TXT", crlf({"F1,760010012301,01,2,,700"}));
     inst.write("ax000001.txt", "x");  // found, of a type no validator reads
-    EXPECT_EQ(run(), RunOutcome::Summary);
+    EXPECT_EQ(run().ending(), Ending::Done);
     ASSERT_EQ(ui.titles(), (std::vector<std::string>{"Resultado validación", "Atención",
                                                      "Resumén de la validación."}));
     EXPECT_EQ(ui.messages.back().text,
@@ -44,7 +44,7 @@ TEST_F(RunTest, InvoicesAreComparedWithTheRemissionDateOfTheFirstControlRecord) 
         "760010012301,IPS PRUEBA,NI,890123456,F001,15/10/2026,01/10/2026,"
         "31/10/2026,EPS005,EPS PRUEBA,,,,0,,,150000";
     inst.write("AF000001.TXT", crlf({invoice}));
-    EXPECT_EQ(run(), RunOutcome::Summary);
+    EXPECT_EQ(run().ending(), Ending::Done);
     EXPECT_EQ(ui.header().FECHAREMI, "01/10/2026");
     EXPECT_EQ(inst.result("760010012301_AF000001.ERR"),
               crlf({invoice + " / linea  1 Error de Fecha expedición > Fecha de remisión"}));
@@ -86,7 +86,7 @@ TEST_F(RunTest, SecondRunWritesTheSecondErrorFileName) {
 TEST_F(RunTest, WithoutUsersFileNothingElseIsValidated) {
     control({"760010012301,01/11/2026,AD000001,1", "760010012301,01/11/2026,US000009,1"});
     inst.write("AD000001.TXT", crlf({"F1,760010012301,01,2,,700"}));
-    EXPECT_EQ(run(), RunOutcome::Stopped);
+    EXPECT_EQ(run().ending(), Ending::Stopped);
     ASSERT_NE(shown("Falta archivo de Usuario."), nullptr);
     EXPECT_EQ(shown("Falta archivo de Usuario.")->text,
               "No existe el archivo de usuario, por favor revise el archivo de control.");
@@ -99,7 +99,7 @@ TEST_F(RunTest, UnsavedDataAnsweredYesChangesNothing) {
     inst.work().exec("INSERT INTO usuario (tipo_identificacion) VALUES ('CC')");
     control({"760010012301,01/11/2026,US000001,1"});
     ui.answers = {true};
-    EXPECT_EQ(run("N"), RunOutcome::Stopped);
+    EXPECT_EQ(run("N").ending(), Ending::Stopped);
     EXPECT_EQ(ui.questions.front(),
               "Existe Información.|Existe información en tablas temporales que no se ha "
               "cargado.\r¿Desea cargarla.?");
@@ -108,7 +108,7 @@ TEST_F(RunTest, UnsavedDataAnsweredYesChangesNothing) {
 
 TEST_F(RunTest, SiteMustBeHabilitatedWithTwelveCharacters) {
     control({"76001001230,01/11/2026,US000001,1"});
-    EXPECT_EQ(run(), RunOutcome::Stopped);
+    EXPECT_EQ(run().ending(), Ending::Stopped);
     ASSERT_NE(shown("No habilitada"), nullptr);
     EXPECT_EQ(shown("No habilitada")->text, "No existe la IPS en la tabla de habilitadas.");
 }
@@ -118,14 +118,14 @@ TEST_F(RunTest, ControlLinesLongerThanTheirDefinitionStopTheRunAfterTheSiteCheck
     std::string at_limit = "760010012301,01/11/2026,US000001," + std::string(7, '1');
     ASSERT_EQ(at_limit.size(), 40u);
     control({at_limit, at_limit + "1"});
-    EXPECT_EQ(run(), RunOutcome::Stopped);
+    EXPECT_EQ(run().ending(), Ending::Stopped);
     EXPECT_EQ(ui.titles(),
               (std::vector<std::string>{"Resultado validación", "Error de estructura"}));
 }
 
 TEST_F(RunTest, FolderWithoutControlFile) {
     inst.write("US000001.TXT", crlf({kUser}));
-    EXPECT_EQ(run(), RunOutcome::Stopped);
+    EXPECT_EQ(run().ending(), Ending::Stopped);
     EXPECT_EQ(ui.titles(),
               (std::vector<std::string>{"Resultado validación", "No existe Archivo.", "Atención"}));
     EXPECT_EQ(ui.messages.back().text,
@@ -135,7 +135,7 @@ TEST_F(RunTest, FolderWithoutControlFile) {
 TEST_F(RunTest, MoreControlRecordsThanTheTableHolds) {
     control({"760010012301,01/11/2026,US000001,1", "760010012301,01/11/2026,AD000001,1",
              "760010012301,01/11/2026,AC000001,1"});
-    EXPECT_EQ(run(), RunOutcome::Stopped);
+    EXPECT_EQ(run().ending(), Ending::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Error");
     EXPECT_EQ(ui.messages.back().text,
               "Existen más de diez (10) archivos de los requeridos por la Resolución 3374/2000.\r\r"
@@ -145,7 +145,7 @@ TEST_F(RunTest, MoreControlRecordsThanTheTableHolds) {
 TEST_F(RunTest, NothingReadGivesTheTwoMessages) {
     control({"760010012301,01/11/2026,US000001,1"});
     inst.write("US000001.TXT", "");
-    EXPECT_EQ(run(), RunOutcome::Summary);
+    EXPECT_EQ(run().ending(), Ending::Done);
     ASSERT_GE(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[ui.messages.size() - 2].text,
               "Leidos:  0\rPasaron: 0\rErrados: 0\r\rTiempo de proceso:  0 Minutos,  0 Segundos\r"

@@ -15,8 +15,8 @@ class ReportTest : public SessionTest {
 
     void saved(const std::string& remission) {
         write_delivery(remission);
-        ASSERT_EQ(run(), RunOutcome::Summary);
-        ASSERT_EQ(Cmdgraba_Click(*program), Outcome::Done);
+        ASSERT_EQ(run().ending(), Ending::Done);
+        ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
         ui.messages.clear();
     }
 

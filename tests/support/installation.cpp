@@ -87,14 +87,14 @@ Installation::Installation(Sample)
       results_root(dir / "res") {
     const std::filesystem::path source = CORVELA_SOURCE_DIR;
     std::filesystem::create_directories(results_root);
-    const InitResult made =
+    const auto made =
         init_installation(dir / "db", results_root.string(), source / "data/reference", config,
                           FixedClock(Date{2026, 12, 6}, 8 * 3600 + 30 * 60));
-    if (!made.ok) throw std::runtime_error(made.message);
+    if (!made.ok()) throw std::runtime_error(made.why());
     work_ = Database::open_existing((dir / "db" / "registros_ips.db").string());
     ref_ = Database::open_existing((dir / "db" / "Ref_rips.db").string());
-    if (std::string bad = import_sites(*work_, source / "samples/sedes.csv"); !bad.empty())
-        throw std::runtime_error(bad);
+    if (Status sites = import_sites(*work_, source / "samples/sedes.csv"); !sites.ok())
+        throw std::runtime_error(sites.why());
     std::filesystem::copy(source / "samples/entrega", delivery);
 }
 

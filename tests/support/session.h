@@ -49,7 +49,7 @@ class SessionTest : public ::testing::Test {
     }
 
     // "Leer Archivos" over the delivery folder, with the run state set first when given.
-    RunOutcome run(const std::string& run_state = "") {
+    Status run(const std::string& run_state = "") {
         if (!run_state.empty()) program->run_state = run_state;
         return BLeer_Click(*program, inst.delivery);
     }
