@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "platform/operation_lock.h"
 #include "platform/ui.h"
 #include "rules/control_table.h"
+#include "validators/frame.h"
 
 namespace corvela {
 
@@ -28,6 +30,9 @@ struct Program {
     std::string full_path;  // file last selected or processed
     std::string data_file_name;
     ControlTable control;
+    // What each validated data file of the last run counted, by control-table row (a script's
+    // view of the run; not kept between commands).
+    std::map<int, FileCounts> file_counts;
     double radicacion = 0;
     // Runs read every reference row and user from the database at each lookup (a check that the
     // tables held in memory give the same results).

@@ -146,6 +146,7 @@ void Run::validate_row(int i, RecordValidator& validator) {
     ctx.control = program_.control;
     ctx.radicacion = program_.radicacion;
     FileCounts counts = leer_archivo(ctx, validator, program_.full_path);
+    program_.file_counts[i] = counts;
     auto& row = program_.control.rows[static_cast<size_t>(i)];
     row[4] = static_cast<double>(counts.lineas_leidas);
     row[5] = static_cast<double>(counts.lineas_validas);
@@ -153,6 +154,7 @@ void Run::validate_row(int i, RecordValidator& validator) {
 }
 
 Status Run::execute() {
+    program_.file_counts.clear();
     prepare_results_folder();
     if (program_.run_state == "N") {
         if (ui_.ask_yes_no(

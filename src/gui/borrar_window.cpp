@@ -90,7 +90,7 @@ void BorrarWindow::Cmbremision_Click(int index) {
 }
 
 void BorrarWindow::CmdBorrar_Click() {
-    guarded(program_.ui, [&] { ::corvela::CmdBorrar_Click(program_, ips_code_, delivery_); });
+    guarded(program_.ui, [&] { (void)::corvela::CmdBorrar_Click(program_, ips_code_, delivery_); });
     actualizar();
 }
 

@@ -356,7 +356,8 @@ void MainWindow::BLeer_Click() {
         // The kept run state is written under the same hold of the installation as the run.
         OperationScope scope(*program_);
         if (!scope.ok()) return;
-        ::corvela::BLeer_Click(*program_, file_folder_.toStdString());
+        // How a button's operation ended has been shown in its own boxes; the window goes on.
+        (void)::corvela::BLeer_Click(*program_, file_folder_.toStdString());
         program_->store_run_state();
     });
 }
@@ -366,7 +367,7 @@ void MainWindow::Cmdgraba_Click() {
     exclusive([this] {
         OperationScope scope(*program_);
         if (!scope.ok()) return;
-        ::corvela::Cmdgraba_Click(*program_);
+        (void)::corvela::Cmdgraba_Click(*program_);
         program_->store_run_state();
     });
 }
@@ -386,7 +387,7 @@ void MainWindow::CmdBorrarRad_Click() {
 
 void MainWindow::CmdLimpiar_Click() {
     if (!ready()) return;
-    exclusive([this] { ::corvela::CmdLimpiar_Click(*program_); });
+    exclusive([this] { (void)::corvela::CmdLimpiar_Click(*program_); });
 }
 
 void MainWindow::CmdEAPB_Click() {

@@ -50,6 +50,8 @@ class FileRun {
 
     void read(const std::filesystem::path& path);
     FileContext& context() { return fc_; }
+    const std::filesystem::path& error_file() const { return error_path_; }
+    const std::filesystem::path& accepted_file() const { return accepted_path_; }
 
   private:
     void read_line(const std::string& line);
@@ -64,6 +66,7 @@ class FileRun {
     std::unique_ptr<FieldDefinitions> defs_;
     std::unique_ptr<RowWriter> row_;
     OutputFile accepted_, errors_;
+    std::filesystem::path accepted_path_, error_path_;
     bool count_failed_ = false;
     std::string out_;
 };
@@ -84,8 +87,10 @@ void FileRun::read(const std::filesystem::path& path) {
     limpia_contadores(fc_);
     v_.start_file(run_, fc_);
     LineReader reader(path);
-    accepted_ = OutputFile(accepted_file_path(run_), reader.encoding());
-    errors_ = OutputFile(error_file_path(run_), reader.encoding());
+    accepted_path_ = accepted_file_path(run_);
+    error_path_ = error_file_path(run_);
+    accepted_ = OutputFile(accepted_path_, reader.encoding());
+    errors_ = OutputFile(error_path_, reader.encoding());
     fc_.suma = defs_->suma_longitudes();
     std::string line;
     while (reader.next(line)) read_line(line);
@@ -200,7 +205,7 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         } catch (...) {
         }
     }
-    return {fc.lineas_leidas, fc.lineas_validas};
+    return {fc.lineas_leidas, fc.lineas_validas, fc.C, file.error_file(), file.accepted_file()};
 }
 
 }  // namespace corvela

@@ -4,6 +4,7 @@
 // `ERRORES` row at the end. What differs per type lives in a RecordValidator.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -47,9 +48,13 @@ class RecordValidator {
     }
 };
 
+// What the run of one data file counted, and where its outputs went (empty when the file ended
+// before they were opened).
 struct FileCounts {
     long lineas_leidas = 0;
     long lineas_validas = 0;
+    std::array<double, 31> C{};  // C[1]..C[30]
+    std::filesystem::path error_file, accepted_file;
 };
 
 // `leer_archivo`: validates one data file. Failures of the database or of a file are reported

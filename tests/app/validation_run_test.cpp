@@ -61,7 +61,7 @@ TEST_F(RunTest, MedicationsRowMovesLastFromAnyPlace) {
         control(rows);
         inst.write("US000001.TXT", crlf({kUser}));
         for (const char* f : {"AD000001.TXT", "AF000001.TXT", "AM000001.TXT"}) inst.write(f, "");
-        run("S");
+        ASSERT_TRUE(run("S").ok()) << where;
         std::string table = ui.messages.back().text;
         size_t am = table.find("AM000001"), ad = table.find("AD000001"),
                af = table.find("AF000001");
@@ -75,8 +75,8 @@ TEST_F(RunTest, MedicationsRowMovesLastFromAnyPlace) {
 TEST_F(RunTest, SecondRunWritesTheSecondErrorFileName) {
     control({"760010012301,01/11/2026,US000001,1"});
     inst.write("US000001.TXT", crlf({"x"}));
-    run();
-    run("S");
+    ASSERT_TRUE(run().ok());
+    ASSERT_TRUE(run("S").ok());
     EXPECT_NE(inst.result("760010012301_US000001.ERR"), "");
     EXPECT_NE(inst.result("760010012301_US000001_1.ERR"), "");
     // The counts of the run never saved are not kept beside the new ones.
