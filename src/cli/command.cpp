@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "cli/json_output.h"
 #include "platform/clock.h"
 #include "platform/config.h"
 #include "platform/terminal.h"
@@ -35,19 +36,27 @@ int run_session(const GlobalOptions& global, const SessionOptions& options,
     SystemClock system_clock;
     FixedDateClock fixed_clock(fixed_today.value_or(Date{}));
     const Clock& clock = fixed_today ? static_cast<const Clock&>(fixed_clock) : system_clock;
-    ConsoleUi ui(options.answer_yes, stderr_is_terminal());
+    ConsoleUi ui(options.answer_yes, stderr_is_terminal(), options.json);
     Program program(ui, clock);
-    if (!program.start(configuration_path(global.config))) return kExitFailure;
+    if (!program.start(configuration_path(global.config))) {
+        ui.print_recorded(stderr);
+        return kExitFailure;
+    }
     // A command that changes the working database holds the installation's lock from here to its
     // end, the kept run state included; a second one stops with a message.
     std::optional<OperationScope> scope;
     if (options.locks) {
         scope.emplace(program);
-        if (!scope->ok()) return kExitStopped;
+        if (!scope->ok()) {
+            if (options.json)
+                print_json({{"exit_status", kExitStopped}, {"messages", messages_json(ui)}});
+            return kExitStopped;
+        }
     }
     try {
         return body(program, ui);
     } catch (const SQLite::Exception& e) {
+        ui.print_recorded(stderr);
         std::fprintf(stderr, "Error de base de datos %d: %s\n", e.getErrorCode(), e.what());
         return kExitFailure;
     }

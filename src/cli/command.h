@@ -36,11 +36,13 @@ struct SessionOptions {
     std::string today;        // --today, empty for the system's date
     bool answer_yes = false;  // the answer to every Yes/No question
     bool locks = false;       // changes the working database: holds the installation's lock
+    bool json = false;        // the command prints a document for scripts (--json)
 };
 
 // Starts the program over the configured installation and runs `body` with it: its exit status,
 // or kExitFailure when the date, start-up or the database failed (after saying why), kExitStopped
-// when another operation holds the lock.
+// when another operation holds the lock. With `json`, a failure's boxes go to standard error and
+// a stop on the lock is a document of its own.
 // The exit status of an operation of the windows' buttons.
 int exit_status(Status outcome);
 

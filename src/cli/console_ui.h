@@ -1,21 +1,43 @@
 // The command line's UI: every message box is printed on standard output as a line "[title]"
 // followed by its text, each CR a line break; a Yes/No question takes the answer given on the
-// command line.
+// command line. For a script's document (--json) the boxes and the months grid are recorded
+// instead of printed.
 #pragma once
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ui.h"
 
 namespace corvela {
 
+// A box as it was shown: its title (the default one when it had none), its text with line breaks
+// where the box shows CR, and the answer given when it was a question.
+struct ShownBox {
+    std::string title, text;
+    std::optional<bool> answer;
+};
+
 class ConsoleUi : public Ui {
   public:
     // `progress_on_terminal`: show the status text on standard error (when it is a terminal).
-    explicit ConsoleUi(bool answer_yes, bool progress_on_terminal = false)
-        : answer_yes_(answer_yes), progress_(progress_on_terminal) {}
+    // `record`: keep the boxes and the months grid for a document instead of printing them.
+    explicit ConsoleUi(bool answer_yes, bool progress_on_terminal = false, bool record = false)
+        : answer_yes_(answer_yes), progress_(progress_on_terminal), record_(record) {}
+
+    const std::vector<ShownBox>& boxes() const { return boxes_; }
+    const std::vector<std::pair<int, int>>& months() const { return months_; }
+    // The recorded boxes, printed as they would have been, to `out`.
+    void print_recorded(std::FILE* out) const {
+        for (const auto& b : boxes_) {
+            std::fprintf(out, "[%s]\n%s\n", b.title.c_str(), b.text.c_str());
+            if (b.answer) std::fprintf(out, "> %s\n", *b.answer ? "Sí" : "No");
+        }
+    }
 
     // The status text of the run, rewritten in place a few times a second.
     bool wants_status() override {
@@ -38,33 +60,44 @@ class ConsoleUi : public Ui {
     }
 
     void message(const std::string& text, const std::string& title, Icon) override {
-        print_box(title, text);
+        show_box(title, text, std::nullopt);
     }
     using Ui::ask_yes_no;
     bool ask_yes_no(const std::string& text, const std::string& title, Icon, bool) override {
-        print_box(title, text);
-        std::printf("> %s\n", answer_yes_ ? "Sí" : "No");
+        show_box(title, text, answer_yes_);
         return answer_yes_;
     }
     void show_months(const std::string& caption, const std::string& month_title,
                      const std::string& year_title,
                      const std::vector<std::pair<int, int>>& rows) override {
+        if (record_) {
+            months_ = rows;
+            return;
+        }
         std::printf("%s\n%5s  %6s\n", caption.c_str(), month_title.c_str(), year_title.c_str());
         for (auto& [mes, ano] : rows) std::printf("%5d  %5d\n", mes, ano);
         std::fflush(stdout);
     }
 
   private:
-    void print_box(const std::string& title, const std::string& text) {
+    void show_box(const std::string& title, const std::string& text, std::optional<bool> answer) {
         show_progress(false);
-        std::string body = text;
-        for (char& c : body)
+        ShownBox box{title.empty() ? kDefaultTitle : title, text, answer};
+        for (char& c : box.text)
             if (c == '\r') c = '\n';
-        std::printf("[%s]\n%s\n", title.empty() ? kDefaultTitle : title.c_str(), body.c_str());
+        if (record_) {
+            boxes_.push_back(std::move(box));
+            return;
+        }
+        std::printf("[%s]\n%s\n", box.title.c_str(), box.text.c_str());
+        if (answer) std::printf("> %s\n", *answer ? "Sí" : "No");
         std::fflush(stdout);
     }
     bool answer_yes_;
     bool progress_;
+    bool record_;
+    std::vector<ShownBox> boxes_;
+    std::vector<std::pair<int, int>> months_;
     bool status_shown_ = false;
     std::chrono::steady_clock::time_point last_status_{};
 };

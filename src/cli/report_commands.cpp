@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/delivery_choice.h"
+#include "cli/json_output.h"
 #include "platform/text.h"
 #include "reports/informe.h"
 
@@ -13,7 +14,7 @@ namespace corvela::cli {
 namespace {
 struct ReportOptions {
     std::string ips_name, delivery_text, kind, html_file, today;
-    bool html = false;
+    bool html = false, json = false;
 };
 
 // A text padded with blanks to `width` characters.
@@ -63,8 +64,31 @@ int run_deliveries(Program& program, const std::string& ips_name) {
     return kExitDone;
 }
 
-int run_report(Program& program, const ReportOptions& opt) {
-    if (!CmdInforme_Click(program)) return kExitStopped;
+// The report's table and the page written, when asked for: its exit status.
+int show_report(Informe& informe, const ReportOptions& opt, std::string& page) {
+    bool shown = opt.kind == "summary" ? informe.generar_informe_Click()
+                                       : informe.informe_inconsistencias_Click();
+    if (!shown) return kExitStopped;
+    if (!opt.json) {
+        std::printf("%s\n", informe.title().c_str());
+        print_list(informe.Lv1());
+    }
+    if (opt.html) {
+        std::string target = opt.html_file.empty()
+                                 ? std::string()
+                                 : std::filesystem::absolute(opt.html_file).string();
+        page = informe.cmdExport_Click(target);
+        if (page.empty()) return kExitFailure;
+        if (!opt.json) std::printf("%s\n", page.c_str());
+    }
+    return kExitDone;
+}
+
+int run_report(Program& program, ConsoleUi& ui, const ReportOptions& opt) {
+    if (!CmdInforme_Click(program)) {
+        if (opt.json) print_json(report_json(kExitStopped, ui, "", {}, ""));
+        return kExitStopped;
+    }
     auto chosen =
         choose_delivery(*program.work, opt.ips_name, opt.delivery_text, DeliveryKey::Eapb);
     if (!chosen) return kExitFailure;
@@ -72,20 +96,16 @@ int run_report(Program& program, const ReportOptions& opt) {
     informe.Form_Load();
     informe.Cmblista_Click(find_ips(informe.ips(), opt.ips_name)->shown());
     informe.Cmbremision_Click(chosen->delivery);
-    bool shown = opt.kind == "summary" ? informe.generar_informe_Click()
-                                       : informe.informe_inconsistencias_Click();
-    if (!shown) return kExitStopped;
-    std::printf("%s\n", informe.title().c_str());
-    print_list(informe.Lv1());
-    if (opt.html) {
-        std::string target = opt.html_file.empty()
-                                 ? std::string()
-                                 : std::filesystem::absolute(opt.html_file).string();
-        std::string written = informe.cmdExport_Click(target);
-        if (written.empty()) return kExitFailure;
-        std::printf("%s\n", written.c_str());
+    std::string page;
+    int status = show_report(informe, opt, page);
+    if (!opt.json) return status;
+    if (status == kExitFailure) {
+        // A page that could not be written is a failure: its boxes go where failures go.
+        ui.print_recorded(stderr);
+        return status;
     }
-    return kExitDone;
+    print_json(report_json(status, ui, informe.title(), informe.Lv1(), page));
+    return status;
 }
 }  // namespace
 
@@ -112,12 +132,14 @@ Command add_report(CLI::App& app, const GlobalOptions& global) {
     auto* html =
         sub->add_option("--html", opt->html_file, "Exporta el informe a HTML")->expected(0, 1);
     sub->add_option("--today", opt->today, "Fecha de hoy (AAAA-MM-DD)");
+    sub->add_flag("--json", opt->json, "Imprime un documento JSON para programas en vez del texto");
     return {sub, [opt, html, &global] {
                 opt->html = html->count() > 0;
                 SessionOptions session;
                 session.today = opt->today;
-                return run_session(global, session, [&](Program& program, ConsoleUi&) {
-                    return run_report(program, *opt);
+                session.json = opt->json;
+                return run_session(global, session, [&](Program& program, ConsoleUi& ui) {
+                    return run_report(program, ui, *opt);
                 });
             }};
 }

@@ -4,6 +4,7 @@
 
 #include "app/validation_run.h"
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "platform/text.h"
 
 namespace corvela::cli {
@@ -11,19 +12,26 @@ namespace corvela::cli {
 namespace {
 struct ValidateOptions {
     std::string folder, today;
-    bool yes = false, no = false, no_cache = false, save = false;
+    bool yes = false, no = false, no_cache = false, save = false, json = false;
 };
 
-int run_validate(Program& program, const ValidateOptions& opt) {
+int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
     program.load_run_state();
     program.uncached = opt.no_cache;
     Status outcome = BLeer_Click(program, opt.folder);
     program.store_run_state();
-    if (!outcome.ok()) return kExitStopped;
-    if (!opt.save) return kExitDone;
-    Status saved = Cmdgraba_Click(program);
-    program.store_run_state();
-    return exit_status(saved);
+    // The grid of the run, before a save empties it.
+    const auto months = ui.months();
+    int status = outcome.ok() ? kExitDone : kExitStopped;
+    std::optional<double> saved_as;
+    if (outcome.ok() && opt.save) {
+        Status saved = Cmdgraba_Click(program);
+        program.store_run_state();
+        status = exit_status(saved);
+        if (saved.ok()) saved_as = program.radicacion;
+    }
+    if (opt.json) print_json(validate_json(status, program, ui, months, saved_as));
+    return status;
 }
 
 // Header values given on the command line; each replaces the kept one.
@@ -60,14 +68,15 @@ Command add_validate(CLI::App& app, const GlobalOptions& global) {
                   "cada registro (más lento; para comprobar resultados)");
     sub->add_flag("--no", opt->no, "Responde No a las preguntas (por omisión)");
     sub->add_flag("--save", opt->save, "Guarda la entrega cuando la validación termina");
+    sub->add_flag("--json", opt->json, "Imprime un documento JSON para programas en vez del texto");
     return {sub, [opt, &global] {
                 if (opt->yes && opt->no) {
                     std::fprintf(stderr, "--yes y --no no pueden usarse juntos\n");
                     return kExitFailure;
                 }
-                SessionOptions session{opt->today, opt->yes, true};
-                return run_session(global, session, [&](Program& program, ConsoleUi&) {
-                    return run_validate(program, *opt);
+                SessionOptions session{opt->today, opt->yes, true, opt->json};
+                return run_session(global, session, [&](Program& program, ConsoleUi& ui) {
+                    return run_validate(program, ui, *opt);
                 });
             }};
 }

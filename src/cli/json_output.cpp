@@ -1,0 +1,106 @@
+#include "cli/json_output.h"
+
+#include <cstdio>
+
+#include "rules/control_table.h"
+
+namespace corvela::cli {
+
+namespace {
+using json = nlohmann::ordered_json;
+
+// A counted cell of the control table as a number; null when the run left it empty.
+json count_json(const Cell& cell) {
+    if (std::holds_alternative<std::monostate>(cell)) return nullptr;
+    return static_cast<long long>(cell_number(cell));
+}
+
+json path_json(const std::filesystem::path& path) {
+    return path.empty() ? json(nullptr) : json(path.string());
+}
+
+json file_json(const Program& program, int row) {
+    const auto& cells = program.control.rows[static_cast<size_t>(row)];
+    json file = {
+        {"code", program.control.text(row, 2)},
+        {"declared", program.control.text(row, 3)},
+        {"read", count_json(cells[4])},
+        {"passed", count_json(cells[5])},
+        {"failed", nullptr},  // read − passed, where both are counted
+        {"counters", nullptr},
+        {"error_file", nullptr},
+        {"accepted_file", nullptr},
+    };
+    if (!file["read"].is_null() && !file["passed"].is_null())
+        file["failed"] = file["read"].get<long long>() - file["passed"].get<long long>();
+    auto counted = program.file_counts.find(row);
+    if (counted == program.file_counts.end()) return file;
+    const FileCounts& c = counted->second;
+    json counters = json::object();
+    for (size_t k = 1; k < c.C.size(); ++k)
+        counters["C" + std::to_string(k)] = static_cast<long long>(c.C[k]);
+    file["counters"] = counters;
+    file["error_file"] = path_json(c.error_file);
+    file["accepted_file"] = path_json(c.accepted_file);
+    return file;
+}
+}  // namespace
+
+nlohmann::ordered_json messages_json(const ConsoleUi& ui) {
+    json messages = json::array();
+    for (const auto& box : ui.boxes()) {
+        json m = {{"title", box.title}, {"text", box.text}};
+        if (box.answer) m["answer"] = *box.answer ? "Sí" : "No";
+        messages.push_back(m);
+    }
+    return messages;
+}
+
+nlohmann::ordered_json validate_json(int exit_status, const Program& program, const ConsoleUi& ui,
+                                     const std::vector<std::pair<int, int>>& months,
+                                     std::optional<double> radicacion) {
+    long long read = 0, passed = 0;
+    json files = json::array();
+    for (int r = 0; r < program.control.size(); ++r) {
+        // The table keeps room for rows the control file did not fill.
+        if (program.control.text(r, 2).empty() && !program.file_counts.count(r)) continue;
+        files.push_back(file_json(program, r));
+        const auto& cells = program.control.rows[static_cast<size_t>(r)];
+        read += static_cast<long long>(cell_number(cells[4]));
+        passed += static_cast<long long>(cell_number(cells[5]));
+    }
+    json month_rows = json::array();
+    for (const auto& [month, year] : months)
+        month_rows.push_back({{"month", month}, {"year", year}});
+    return {
+        {"exit_status", exit_status},
+        {"messages", messages_json(ui)},
+        {"summary", {{"read", read}, {"passed", passed}, {"failed", read - passed}}},
+        {"files", files},
+        {"months", month_rows},
+        {"run_state", program.run_state},
+        {"radicacion", radicacion ? json(static_cast<long long>(*radicacion)) : json(nullptr)},
+    };
+}
+
+nlohmann::ordered_json report_json(int exit_status, const ConsoleUi& ui, const std::string& title,
+                                   const ListView& table, const std::string& page) {
+    json rows = json::array();
+    for (const auto& item : table.items) rows.push_back(item);
+    return {
+        {"exit_status", exit_status},
+        {"messages", messages_json(ui)},
+        {"title", title},
+        {"columns", table.column_headers},
+        {"rows", rows},
+        {"page", page.empty() ? json(nullptr) : json(page)},
+    };
+}
+
+void print_json(const json& document) {
+    // Texts come from the delivery's files; a byte that is not UTF-8 is replaced, not fatal.
+    std::printf("%s\n", document.dump(2, ' ', false, json::error_handler_t::replace).c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace corvela::cli

@@ -1,0 +1,34 @@
+// The documents `--json` prints for scripts in place of the text made for people: the boxes shown
+// (with the answers given), and per command what it counted or listed. The format is described in
+// docs/json.md.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/program.h"
+#include "cli/console_ui.h"
+#include "reports/informe.h"
+
+namespace corvela::cli {
+
+// Every box shown: title, text ("\n" where the box shows CR) and, for a question, the answer.
+nlohmann::ordered_json messages_json(const ConsoleUi& ui);
+
+// What a validation run showed and counted; `months` is the grid the run reported and
+// `radicacion` the number of the save, when it saved.
+nlohmann::ordered_json validate_json(int exit_status, const Program& program, const ConsoleUi& ui,
+                             const std::vector<std::pair<int, int>>& months,
+                             std::optional<double> radicacion);
+
+// A report's table: its title, column names and rows, and the page written when there was one.
+nlohmann::ordered_json report_json(int exit_status, const ConsoleUi& ui, const std::string& title,
+                           const ListView& table, const std::string& page);
+
+// The document on standard output.
+void print_json(const nlohmann::ordered_json& document);
+
+}  // namespace corvela::cli
