@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     long lines = std::atol(argv[3]);
     double bad = std::atof(argv[4]);
     std::mt19937_64 rng(std::strtoull(argv[5], nullptr, 10));
-    const Codes codes = shipped_codes(CORVELA_REFERENCE_DIR, rng);
+    const Codes codes = shipped_codes(CORVELA_SHIPPED_REFERENCE, rng);
     std::vector<std::string> types = split(argc > 6 ? argv[6] : "AF,AC,AP,AU,AH,AN,AM,AT,AD");
     std::filesystem::create_directories(dir);
     std::uniform_real_distribution<double> coin(0, 1);

@@ -25,7 +25,7 @@ FuzzInstallation::FuzzInstallation() : clock(Date{2026, 12, 6}) {
     ref = Database::create(":memory:");
     create_working_schema(*work);
     create_reference_schema(*ref);
-    load_reference_rows(*ref, *work, CORVELA_REFERENCE_DIR, clock);
+    load_reference_rows(*ref, *work, CORVELA_SHIPPED_REFERENCE, clock);
     SQLite::Statement site(work->db(),
                            "INSERT INTO sedes VALUES (?, 'IPS de prueba', 'Ana Gómez', 'Calle 1', "
                            "'555', '556')");
