@@ -33,7 +33,7 @@ namespace {
 
 // The working table of a file type; null for a type with none.
 const char* table_of(std::string_view type) {
-    for (const auto& t : working_tables())
+    for (const auto& t : file_types())
         if (equals_nocase(t.type, type)) return t.table;
     return nullptr;
 }

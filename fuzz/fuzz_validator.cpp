@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FileCounts counts = leer_archivo(ctx, *validator, path);
     cache = std::move(ctx.reference);
 
-    const std::string& table = validator->type_spec().table;
+    const std::string table = validator->file().table;
     const long long rows = inst.work->count("SELECT * FROM " + table);
     const size_t accepted =
         count_lines(inst.results + std::string(fuzzing::kSite) + "_" + code + ".TXT");

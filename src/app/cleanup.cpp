@@ -4,7 +4,10 @@
 
 #include <system_error>
 
+#include "app/save.h"
 #include "app/validation_run.h"
+#include "db/file_types.h"
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -19,28 +22,17 @@ Status CmdLimpiar_Click(Program& program) {
         return Status::stopped();
     if (!ui.ask_yes_no("ESTA SEGURO DE BORRAR LOS DATOS.?", "Borrando registros."))
         return Status::stopped();
-    static const char* const statements[] = {
-        "DELETE FROM f_consulta",
-        "DELETE FROM f_descripcion",
-        "DELETE FROM f_hospitalizacion",
-        "DELETE FROM f_medicamentos",
-        "DELETE FROM f_nacidos",
-        "DELETE FROM f_otrosers",
-        "DELETE FROM f_procedimientos",
-        "DELETE FROM f_transacciones",
-        "DELETE FROM f_urgencias",
-        "DELETE FROM f_usuario",
-        "DELETE FROM fechas",
-        "DELETE FROM periodos",
-    };
     OperationScope scope(program);
     if (!scope.ok()) return Status::stopped();
     try {
         SQLite::Transaction tx(program.work->db());
-        for (const char* s : statements) program.work->exec(s);
+        for (std::string_view code : kCleanUpOrder)
+            program.work->exec(std::string("DELETE FROM ") + file_type(code).final);
+        program.work->exec("DELETE FROM fechas");
+        program.work->exec("DELETE FROM periodos");
         tx.commit();
     } catch (const std::exception& e) {
-        show_failure(ui, e, "Registros");
+        show_failure(ui, e, kAlLeerRegistros);
         return Status::failed();
     }
     ui.message("Finalizo Proceso", "Limpando Base de datos.", Icon::Information);
@@ -54,6 +46,7 @@ Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std:
     size_t slash = delivery.find('/');
     const std::string n = slash == std::string::npos ? delivery : delivery.substr(slash + 1);
     const std::string condition = "WHERE  cod_IPS =? and num_radicacion=val(?)";
+    const std::string number_only = "WHERE  num_radicacion=val(?)";
     try {
         if (work.count("select * from f_transacciones " + condition, ips_code, n) == 0) {
             ui.message("No existe registros almacenados con la radicación interna No. " + n,
@@ -66,18 +59,17 @@ Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std:
         OperationScope scope(program);
         if (!scope.ok()) return Status::stopped();
         SQLite::Transaction tx(work.db());
-        for (const char* table :
-             {"f_consulta", "f_hospitalizacion", "f_medicamentos", "f_nacidos", "f_procedimientos",
-              "f_urgencias", "f_transacciones", "f_descripcion", "f_otrosers"}) {
-            SQLite::Statement del(work.db(), std::string("Delete from ") + table + " " + condition);
-            del.bind(1, ips_code);
-            del.bind(2, n);
+        // A final table without an IPS column (the users') has its rows deleted by the number
+        // alone.
+        for (std::string_view code : kDeletionOrder) {
+            const FileType& t = file_type(code);
+            const bool by_ips = has_column(t, "COD_IPS");
+            SQLite::Statement del(work.db(), std::string("Delete from ") + t.final + " " +
+                                                 (by_ips ? condition : number_only));
+            if (by_ips) del.bind(1, ips_code);
+            del.bind(by_ips ? 2 : 1, n);
             del.exec();
         }
-        // The users' final table has no IPS column: its rows go by the number alone.
-        SQLite::Statement users(work.db(), "Delete from f_usuario WHERE  num_radicacion=val(?)");
-        users.bind(1, n);
-        users.exec();
         SQLite::Statement mark(
             work.db(), "update registros set impresion=1 WHERE  eapb =? and nro_radicacion=val(?)");
         mark.bind(1, ips_code);
@@ -85,7 +77,7 @@ Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std:
         mark.exec();
         tx.commit();
     } catch (const std::exception& e) {
-        show_failure(ui, e, "Registros");
+        show_failure(ui, e, kAlLeerRegistros);
         return Status::failed();
     }
     ui.message("Fueron borrados los registros almacenados con la radicación interna No. " + n,

@@ -1,25 +1,19 @@
 #include "app/months.h"
 
+#include "db/file_types.h"
+
 namespace corvela {
 
 void mostrar_meses(Program& program) {
     Database& work = *program.work;
     work.exec(" Delete from fechas");
-    static const char* const sources[][2] = {
-        {"SELECT distinct month(consulta.fecha_consul)as mes, year(consulta.fecha_consul) as ano ",
-         "From consulta"},
-        {"SELECT distinct month(procedimientos.fecha)as mes, year(procedimientos.fecha) as ano ",
-         "From procedimientos"},
-        {"SELECT distinct month(urgencias.fecha_salida)as mes, year(urgencias.fecha_salida) as "
-         "ano ",
-         "From urgencias"},
-        {"SELECT distinct month(hospitalizacion.fecha_egre)as mes, "
-         "year(hospitalizacion.fecha_egre) as ano ",
-         "From hospitalizacion"},
-        {"SELECT distinct month(nacidos.fecha_naci)as mes, year(nacidos.fecha_naci) as ano ",
-         "From nacidos"},
-    };
-    for (const auto& s : sources) work.exec(std::string("INSERT INTO fechas ") + s[0] + s[1]);
+    // Each table with a month column adds the months and years of that column's dates.
+    for (const auto& t : file_types()) {
+        if (!t.month_column) continue;
+        const std::string column = std::string(t.table) + "." + t.month_column;
+        work.exec("INSERT INTO fechas SELECT distinct month(" + column + ") as mes, year(" +
+                  column + ") as ano From " + t.table);
+    }
     program.ui.show_months(" MESES REPORTADOS", "Mes", "Año", reported_months(work));
 }
 

@@ -4,6 +4,7 @@
 
 #include <system_error>
 
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -29,9 +30,8 @@ void warn_size(Ui& ui, const std::string& path, const std::string& file_name) {
 }
 
 void startup_failure(Ui& ui, int number, const std::string& description) {
-    ui.message("Se presento el Error # " + number_text(number) +
-                   " al leer archivo de Configuración " + "\r\r" + description,
-               "Error", Icon::Critical);
+    ui.message(failure_message(number, " al leer archivo de Configuración ", description), "Error",
+               Icon::Critical);
 }
 }  // namespace
 

@@ -3,14 +3,13 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <stdexcept>
 #include <system_error>
 
 #include "app/months.h"
-#include "db/schema.h"
+#include "db/file_types.h"
 #include "platform/failure.h"
 #include "platform/fault_injection.h"
 #include "platform/text.h"
@@ -19,40 +18,17 @@ namespace corvela {
 
 namespace {
 
-// The working tables in the order the save counts and stamps them.
-constexpr std::array<const char*, 10> kCountOrder = {
-    "medicamentos",   "consulta", "nacidos",       "hospitalizacion", "urgencias",
-    "procedimientos", "usuario",  "transacciones", "descripcion",     "Otrosers",
-};
-
-// The stamping statements: every working table and the error table, only rows still at 0, so the
-// rows of earlier deliveries keep their numbers.
-constexpr std::array<const char*, 11> kStamps = {
-    "UPDATE medicamentos SET num_radicacion = ? where Num_radicacion=0",
-    "UPDATE consulta SET num_radicacion = ? where Num_radicacion=0",
-    "UPDATE nacidos SET num_radicacion = ? where Num_radicacion=0",
-    "UPDATE hospitalizacion SET num_radicacion = ? where Num_radicacion=0",
-    "UPDATE urgencias SET num_radicacion = ? where Num_radicacion=0",
-    "UPDATE procedimientos SET num_radicacion = ? where Num_radicacion=0",
-    "UPDATE usuario SET num_radicacion = ? where num_radicacion=0",
-    "UPDATE errores SET nro_radicacion = ? where nro_radicacion=0",
-    "UPDATE transacciones SET num_radicacion = ? where num_radicacion=0",
-    "UPDATE descripcion SET num_radicacion = ? where num_radicacion=0",
-    "UPDATE Otrosers SET num_radicacion = ? where num_radicacion=0",
-};
-
-constexpr std::array<const char*, 10> kCopies = {
-    "INSERT INTO f_consulta SELECT * FROM consulta",
-    "INSERT INTO f_hospitalizacion SELECT * FROM hospitalizacion",
-    "INSERT INTO f_medicamentos SELECT * FROM medicamentos",
-    "INSERT INTO f_nacidos SELECT * FROM nacidos",
-    "INSERT INTO f_procedimientos SELECT * FROM procedimientos",
-    "INSERT INTO f_urgencias SELECT * FROM urgencias",
-    "INSERT INTO f_usuario SELECT * FROM usuario",
-    "INSERT INTO f_transacciones SELECT * FROM transacciones",
-    "INSERT INTO f_descripcion SELECT * FROM descripcion",
-    "INSERT INTO f_Otrosers SELECT * FROM Otrosers",
-};
+// Stamps the rows of a table still at 0 with the new number, so that the rows of earlier
+// deliveries keep their numbers.
+void stamp(Database& work, std::string_view code, double n) {
+    const std::string table = code == kErrorTable ? "ERRORES" : file_type(code).table;
+    const std::string column =
+        code == kErrorTable ? "nro_radicacion" : radicacion_column(file_type(code));
+    SQLite::Statement st(work.db(),
+                         "UPDATE " + table + " SET " + column + " = ? WHERE " + column + " = 0");
+    st.bind(1, n);
+    st.exec();
+}
 
 void bind_cell_text(SQLite::Statement& st, int index, const Cell& cell) {
     if (std::holds_alternative<std::monostate>(cell))
@@ -74,9 +50,10 @@ double store_delivery(Program& program, const Header& h) {
     Database& work = *program.work;
     const std::string today = iso_date(program.clock.today());
 
-    std::map<std::string, int64_t> rows;
-    for (const char* table : kCountOrder)
-        rows[table] = work.count(std::string("select * from ") + table);
+    // The rows of each working table, by file type code.
+    std::map<std::string, int64_t, std::less<>> rows;
+    for (std::string_view code : kCountOrder)
+        rows[std::string(code)] = work.count(std::string("select * from ") + file_type(code).table);
 
     SQLite::Statement counter(work.db(), "SELECT rowid, numero FROM consecutivo");
     if (!counter.executeStep())
@@ -105,9 +82,8 @@ double store_delivery(Program& program, const Header& h) {
         const auto& row = program.control.rows[static_cast<size_t>(i)];
         std::string type = to_upper(left_chars(cell_text(row[2]), 2));
         if (ltrim(type).empty()) continue;
-        int64_t suben = 0;
-        for (const auto& t : working_tables())
-            if (type == t.type) suben = rows[t.table];
+        auto counted = rows.find(type);
+        const int64_t suben = counted == rows.end() ? 0 : counted->second;
         double read = cell_number(row[4]), passed = cell_number(row[5]);
         reg.bind(1, type);
         bind_cell_text(reg, 2, row[3]);
@@ -150,14 +126,11 @@ double store_delivery(Program& program, const Header& h) {
     delivery.exec();
     fault_point("save:radicacion");
 
-    for (const char* sql : kStamps) {
-        SQLite::Statement stamp(work.db(), sql);
-        stamp.bind(1, n);
-        stamp.exec();
-    }
+    for (std::string_view code : kStampOrder) stamp(work, code, n);
     fault_point("save:numerados");
-    for (const char* sql : kCopies) {
-        work.exec(sql);
+    for (std::string_view code : kCopyOrder) {
+        const FileType& t = file_type(code);
+        work.exec(std::string("INSERT INTO ") + t.final + " SELECT * FROM " + t.table);
         fault_point("save:copia");
     }
     // The kept run state says "saved" in the same transaction, so that a save cut short after
@@ -167,13 +140,6 @@ double store_delivery(Program& program, const Header& h) {
     return n;
 }
 }  // namespace
-
-void show_failure(Ui& ui, const std::exception& e, const std::string& file_word) {
-    FailureInfo f = describe_failure(e);
-    ui.message("Se presento el Error # " + number_text(f.number) + " al leer archivo de " +
-                   file_word + "\r\r" + f.description,
-               "Error", Icon::Critical);
-}
 
 Status contar_almacena(Program& program) {
     Ui& ui = program.ui;
@@ -186,7 +152,7 @@ Status contar_almacena(Program& program) {
         fault_point("save:confirmado");
     } catch (const std::exception& e) {
         // The transaction was rolled back: nothing of this save stayed.
-        show_failure(ui, e, "Registros");
+        show_failure(ui, e, kAlLeerRegistros);
         return Status::failed();
     }
     program.radicacion = n;

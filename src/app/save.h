@@ -4,7 +4,7 @@
 // all inside one transaction: a failure leaves the database as it was and the run state "N".
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "app/program.h"
 #include "platform/result.h"
@@ -18,8 +18,7 @@ Status Cmdgraba_Click(Program& program);
 // refreshed (now empty), `program.radicacion` holds the new number and the end message is shown.
 Status contar_almacena(Program& program);
 
-// The message of a failure in an operation on stored data: "Se presento el Error # ..." with the
-// given file word, title "Error".
-void show_failure(Ui& ui, const std::exception& e, const std::string& file_word);
+// What the failure message of an operation on stored data says was being done.
+inline constexpr std::string_view kAlLeerRegistros = " al leer archivo de Registros";
 
 }  // namespace corvela

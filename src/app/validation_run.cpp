@@ -9,6 +9,7 @@
 
 #include "app/control_file.h"
 #include "app/months.h"
+#include "db/file_types.h"
 #include "platform/failure.h"
 #include "platform/fault_injection.h"
 #include "platform/file_list.h"
@@ -18,14 +19,9 @@
 namespace corvela {
 
 void borrar(Database& work) {
-    static const char* const statements[] = {
-        " Delete from consulta",      " Delete from hospitalizacion", " Delete from medicamentos",
-        " Delete from nacidos",       " Delete from procedimientos",  " Delete from urgencias",
-        " Delete from usuario",       " Delete from transacciones",   " Delete from descripcion",
-        " Delete from transacciones", " Delete from Otrosers",
-    };
     SQLite::Transaction tx(work.db());
-    for (const char* s : statements) work.exec(s);
+    for (std::string_view code : kEmptyingOrder)
+        work.exec(std::string("DELETE FROM ") + file_type(code).table);
     // Counts of runs never saved would otherwise add up with the next one.
     work.exec("DELETE FROM ERRORES WHERE nro_radicacion = 0");
     // Nothing is left to save until a run finishes and keeps its own state: a run cut short
@@ -268,10 +264,7 @@ Status BLeer_Click(Program& program, const std::filesystem::path& folder) {
                                "Por favor revise el archivo de control y los archivos a validar",
                            "Error", Icon::Critical);
     } catch (const std::exception& e) {
-        FailureInfo f = describe_failure(e);
-        program.ui.message("Se presento el Error # " + number_text(f.number) +
-                               " al leer archivo de Control" + "\r\r" + f.description,
-                           "Error", Icon::Critical);
+        show_failure(program.ui, e, " al leer archivo de Control");
     }
     program.ui.set_busy(false);
     return outcome;

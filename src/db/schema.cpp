@@ -5,212 +5,31 @@
 namespace corvela {
 
 namespace {
-// Working tables: columns after the record fields, in record order. `T` is text, `N` a number,
-// `D` a date (ISO text). Every table ends with `num_radicacion`; medications add `fecha`.
-struct ColumnDef {
-    const char* name;
-    char kind;
-};
-
-struct TableDef {
-    const char* table;
-    const char* final;
-    std::vector<ColumnDef> columns;
-};
-
-const std::vector<TableDef>& table_defs() {
-    static const std::vector<TableDef> defs = {
-        {"usuario",
-         "f_usuario",
-         {{"tipo_identificacion", 'T'},
-          {"numero_identificacion", 'T'},
-          {"COD_EAPB", 'T'},
-          {"tipo_usuario", 'T'},
-          {"primer_apellido", 'T'},
-          {"segundo_apellido", 'T'},
-          {"primer_nombre", 'T'},
-          {"segundo_nombre", 'T'},
-          {"edad", 'N'},
-          {"unidad_medida", 'T'},
-          {"sexo", 'T'},
-          {"cod_depto", 'T'},
-          {"cod_muni", 'T'},
-          {"ZONA_RESIDENCIA", 'T'},
-          {"num_radicacion", 'N'}}},
-        {"transacciones",
-         "f_transacciones",
-         {{"COD_IPS", 'T'},
-          {"razon_social", 'T'},
-          {"tipo_identificacion", 'T'},
-          {"num_identificacion", 'T'},
-          {"num_factura", 'T'},
-          {"fecha_expedicion", 'D'},
-          {"fecha_inicio", 'D'},
-          {"fecha_final", 'D'},
-          {"COD_EAPB", 'T'},
-          {"nombre_eapb", 'T'},
-          {"num_contrato", 'T'},
-          {"plan", 'T'},
-          {"num_poliza", 'T'},
-          {"valor_copago", 'N'},
-          {"valor_comision", 'N'},
-          {"valor_descuento", 'N'},
-          {"valor_neto", 'N'},
-          {"num_radicacion", 'N'}}},
-        {"consulta",
-         "f_consulta",
-         {{"num_factura", 'T'},
-          {"COD_IPS", 'T'},
-          {"tipo_identificacion", 'T'},
-          {"num_identificacion", 'T'},
-          {"fecha_consul", 'D'},
-          {"num_autorizacion", 'T'},
-          {"cod_consul", 'T'},
-          {"finalidad_consul", 'T'},
-          {"causa_externa", 'T'},
-          {"cod_diag_prin", 'T'},
-          {"cod_diag_r1", 'T'},
-          {"cod_diag_r2", 'T'},
-          {"cod_diag_r3", 'T'},
-          {"tipo_diag", 'T'},
-          {"valor_consul", 'N'},
-          {"valor_cuota", 'N'},
-          {"valor_neto", 'N'},
-          {"num_radicacion", 'N'}}},
-        {"procedimientos",
-         "f_procedimientos",
-         {{"num_factura", 'T'},
-          {"COD_IPS", 'T'},
-          {"tipo_identificacion", 'T'},
-          {"num_identificacion", 'T'},
-          {"fecha", 'D'},
-          {"num_autorizacion", 'T'},
-          {"cod_proci", 'T'},
-          {"ambito", 'T'},
-          {"finalidad", 'T'},
-          {"personal", 'T'},
-          {"diag_prin", 'T'},
-          {"diag_r1", 'T'},
-          {"complicacion", 'T'},
-          {"forma_acto", 'T'},
-          {"valor", 'N'},
-          {"num_radicacion", 'N'}}},
-        {"urgencias",
-         "f_urgencias",
-         {{"num_factura", 'T'},
-          {"COD_IPS", 'T'},
-          {"tipo_identificacion", 'T'},
-          {"num_identificacion", 'T'},
-          {"fecha_ingreso", 'D'},
-          {"hora_ingreso", 'T'},
-          {"num_autorizacion", 'T'},
-          {"causa_externa", 'T'},
-          {"diag_prin", 'T'},
-          {"diag_r1", 'T'},
-          {"diag_r2", 'T'},
-          {"diag_r3", 'T'},
-          {"destino", 'T'},
-          {"estado", 'T'},
-          {"causa_muerte", 'T'},
-          {"fecha_salida", 'D'},
-          {"hora_salida", 'T'},
-          {"num_radicacion", 'N'}}},
-        {"hospitalizacion",
-         "f_hospitalizacion",
-         {{"num_factura", 'T'},     {"COD_IPS", 'T'},          {"tipo_identi", 'T'},
-          {"NUMERO_IDENTI", 'T'},   {"via_ingreso", 'T'},      {"fecha_ingreso", 'D'},
-          {"hora_ingreso", 'T'},    {"num_autorizacion", 'T'}, {"causa_externa", 'T'},
-          {"diag_prin_ingre", 'T'}, {"diag_prin_egre", 'T'},   {"diag_egre1", 'T'},
-          {"diag_egre2", 'T'},      {"diag_egre3", 'T'},       {"diag_compli", 'T'},
-          {"estado_salida", 'T'},   {"diag_muerte", 'T'},      {"fecha_egre", 'D'},
-          {"hora_egre", 'T'},       {"num_radicacion", 'N'}}},
-        {"nacidos",
-         "f_nacidos",
-         {{"num_factura", 'T'},
-          {"COD_IPS", 'T'},
-          {"tipo_identificacion", 'T'},
-          {"numero_identificacion", 'T'},
-          {"fecha_naci", 'D'},
-          {"HORA", 'T'},
-          {"edad_gestacional", 'N'},
-          {"control_prena", 'T'},
-          {"sexo", 'T'},
-          {"peso", 'N'},
-          {"diag_rn", 'T'},
-          {"causa_muerte", 'T'},
-          {"fecha_muerte", 'D'},
-          {"hora_muerte", 'T'},
-          {"num_radicacion", 'N'}}},
-        {"medicamentos",
-         "f_medicamentos",
-         {{"num_factura", 'T'},
-          {"COD_IPS", 'T'},
-          {"tipo_identificacion", 'T'},
-          {"num_identificacion", 'T'},
-          {"num_autorizacion", 'T'},
-          {"cod_medicamento", 'T'},
-          {"tipo_medi", 'T'},
-          {"nombre_medi", 'T'},
-          {"forma_farm", 'T'},
-          {"concentracion", 'T'},
-          {"unidad_medica", 'T'},
-          {"unidades", 'N'},
-          {"valor_unitario", 'N'},
-          {"valor_total", 'N'},
-          {"num_radicacion", 'N'},
-          {"fecha", 'D'}}},
-        {"Otrosers",
-         "f_Otrosers",
-         {{"num_factura", 'T'},
-          {"COD_IPS", 'T'},
-          {"tipo_identificacion", 'T'},
-          {"num_identificacion", 'T'},
-          {"num_autorizacion", 'T'},
-          {"tipo_serv", 'T'},
-          {"cod_serv", 'T'},
-          {"nombre_serv", 'T'},
-          {"cantidad", 'N'},
-          {"valor_unitario", 'N'},
-          {"valor_total", 'N'},
-          {"num_radicacion", 'N'}}},
-        {"descripcion",
-         "f_descripcion",
-         {{"num_factura", 'T'},
-          {"COD_IPS", 'T'},
-          {"cod_concepto", 'T'},
-          {"cantidad", 'N'},
-          {"valor_unitario", 'N'},
-          {"valor_total", 'N'},
-          {"num_radicacion", 'N'}}},
-    };
-    return defs;
-}
-
-std::string column_sql(const ColumnDef& c) {
-    switch (c.kind) {
-        case 'N':
-            return fmt::format("{} NUMERIC", c.name);
-        case 'D':
-            return fmt::format("{} TEXT", c.name);
+std::string column_sql(std::string_view name, ColumnType type) {
+    switch (type) {
+        case ColumnType::Number:
+            return fmt::format("{} NUMERIC", name);
+        case ColumnType::Date:
+            return fmt::format("{} TEXT", name);
         default:
-            return fmt::format("{} TEXT COLLATE NOCASE", c.name);
+            return fmt::format("{} TEXT COLLATE NOCASE", name);
     }
 }
 
-std::string create_table_sql(const std::string& name, const std::vector<ColumnDef>& cols) {
-    std::string sql = "CREATE TABLE " + name + " (";
-    for (size_t i = 0; i < cols.size(); ++i) sql += (i ? ", " : "") + column_sql(cols[i]);
+std::string create_table_sql(std::string_view name, std::span<const Column> cols) {
+    std::string sql = "CREATE TABLE " + std::string(name) + " (";
+    for (size_t i = 0; i < cols.size(); ++i)
+        sql += (i ? ", " : "") + column_sql(cols[i].name, cols[i].type);
     return sql + ")";
 }
 
-std::vector<ColumnDef> counters() {
-    static std::vector<std::string> names;
-    if (names.empty())
-        for (int i = 1; i <= 30; ++i) names.push_back("C" + std::to_string(i));
-    std::vector<ColumnDef> cols = {
-        {"nro_radicacion", 'N'}, {"COD_EAPB", 'T'}, {"tipo", 'T'}, {"nro_remision", 'T'}};
-    for (auto& n : names) cols.push_back({n.c_str(), 'N'});
-    return cols;
+// The error table: the keys of a data file's row, then its thirty counters.
+std::string create_errors_sql() {
+    std::string sql =
+        "CREATE TABLE ERRORES (nro_radicacion NUMERIC, COD_EAPB TEXT COLLATE NOCASE, "
+        "tipo TEXT COLLATE NOCASE, nro_remision TEXT COLLATE NOCASE";
+    for (int i = 1; i <= 30; ++i) sql += ", C" + std::to_string(i) + " NUMERIC";
+    return sql + ")";
 }
 
 const char* const kWorkingExtra = R"SQL(
@@ -275,34 +94,19 @@ CREATE TABLE r_municipios (coddepto TEXT COLLATE NOCASE, codmuni TEXT COLLATE NO
 )SQL";
 }  // namespace
 
-const std::vector<WorkingTable>& working_tables() {
-    static const std::vector<WorkingTable> tables = {
-        {"US", "usuario", "f_usuario"},     {"AF", "transacciones", "f_transacciones"},
-        {"AC", "consulta", "f_consulta"},   {"AP", "procedimientos", "f_procedimientos"},
-        {"AU", "urgencias", "f_urgencias"}, {"AH", "hospitalizacion", "f_hospitalizacion"},
-        {"AN", "nacidos", "f_nacidos"},     {"AM", "medicamentos", "f_medicamentos"},
-        {"AT", "Otrosers", "f_Otrosers"},   {"AD", "descripcion", "f_descripcion"},
-    };
-    return tables;
-}
-
-std::vector<std::string> working_columns(const std::string& table) {
-    for (const auto& t : table_defs()) {
-        if (t.table != table) continue;
-        std::vector<std::string> names;
-        for (const auto& c : t.columns) names.emplace_back(c.name);
-        return names;
-    }
+std::vector<std::string> working_columns(std::string_view table) {
+    for (const auto& t : file_types())
+        if (t.table == table) return column_names(t);
     return {};
 }
 
 void create_working_schema(Database& db) {
     SQLite::Transaction tx(db.db());
-    for (const auto& t : table_defs()) {
+    for (const auto& t : file_types()) {
         db.exec(create_table_sql(t.table, t.columns));
         db.exec(create_table_sql(t.final, t.columns));
     }
-    db.exec(create_table_sql("ERRORES", counters()));
+    db.exec(create_errors_sql());
     db.exec(kWorkingExtra);
     db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
     tx.commit();

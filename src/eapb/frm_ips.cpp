@@ -33,10 +33,7 @@ void FrmIps::guarded(F&& f) {
     try {
         f();
     } catch (const std::exception& e) {
-        FailureInfo info = describe_failure(e);
-        ui_.message("Se presento el Error # " + number_text(info.number) +
-                        " al leer archivo de EAPB" + "\r\r" + info.description,
-                    "Error", Icon::Critical);
+        show_failure(ui_, e, " al leer archivo de EAPB");
     }
 }
 

@@ -5,6 +5,9 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
+
+#include "platform/ui.h"
 
 namespace corvela {
 
@@ -22,5 +25,12 @@ struct FailureInfo {
 };
 
 FailureInfo describe_failure(const std::exception& e);
+
+// The operator's message of a failure: "Se presento el Error # " + number text + `where` (what
+// was being done, " al leer archivo de Usuarios ") + two CRs + the description.
+std::string failure_message(int number, std::string_view where, std::string_view description);
+
+// Shows the failure message of `e` in a critical box titled "Error".
+void show_failure(Ui& ui, const std::exception& e, std::string_view where);
 
 }  // namespace corvela

@@ -368,8 +368,8 @@ bool Informe::informe_inconsistencias_Click() {
             shown = true;
         }
     } catch (const std::exception& e) {
-        ui.message("Se presento el Error # " + number_text(describe_failure(e).number) +
-                       " al generar el archivo de Word " + "\r\r" + e.what(),
+        ui.message(failure_message(describe_failure(e).number, " al generar el archivo de Word ",
+                                   e.what()),
                    "Error", Icon::Critical);
     }
     ui.set_busy(false);

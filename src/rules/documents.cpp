@@ -43,8 +43,13 @@ std::string length_note_of(int idx) {
 
 void length_note(FileContext& fc, std::string_view note) {
     fc.errores_linea += 1;
-    cuenta_error(fc, 29);
+    cuenta_error(fc, Counter::LongitudDocumento);
     plain_join(fc, note);
+}
+
+void record_cedula(FileContext& fc, const CedulaRule& rule) {
+    record_error(fc, fc.descripcion.empty() ? rule.alone : kCedulaNoNumerica,
+                 Counter::CedulaNoNumerica);
 }
 
 // Age in years of the person of a users record (fields 9 and 10).
@@ -157,6 +162,26 @@ void valida_documento_af(FileContext& fc, int idx) {
         if (value == 0) return field_error(fc, idx, " No debe tener valor cero");
         numero = value_text(value);
     }
+}
+
+bool cedula_no_numerica(FileContext& fc, const CedulaRule& rule) {
+    const std::string& numero = fc.field(rule.tipo + 1);
+    std::string_view sin_blancos = ltrim(numero);
+    const size_t length = char_length(sin_blancos);
+    if (length <= 1 || fc.field(rule.tipo) != "CC" || is_numeric(numero)) return false;
+    const bool hyphen = mid_chars(sin_blancos, length - 1, 1) == "-";
+    bool recorded = true;
+    if (length == 2 && !rule.two_characters.empty())
+        record_error(fc, rule.two_characters, rule.two_characters_counter);
+    else if (!hyphen || (length == 2 && rule.hyphen_beyond_two))
+        record_cedula(fc, rule);
+    else
+        recorded = false;
+    if (rule.zero_test && leading_number_value(numero) == 0) {
+        record_cedula(fc, rule);
+        recorded = true;
+    }
+    return recorded;
 }
 
 }  // namespace corvela

@@ -6,7 +6,8 @@ void limpia_contadores(FileContext& fc) {
     fc.C.fill(0);
 }
 
-void cuenta_error(FileContext& fc, int n) {
+void cuenta_error(FileContext& fc, Counter c) {
+    const int n = static_cast<int>(c);
     if (n >= 1 && n <= 30) fc.C[static_cast<size_t>(n)] += 1;
 }
 
@@ -18,7 +19,7 @@ void registra_error(FileContext& fc, int k, int n, std::string_view message) {
     } else {
         fc.descripcion.assign(dato).append(message);
     }
-    cuenta_error(fc, k);
+    cuenta_error(fc, field_counter(k));
     if (k < 1 || k > n) return;
     // The marks are rebuilt to n characters: those before k, "1", those after k up to n.
     const std::string& m = fc.marcas;
@@ -39,10 +40,10 @@ void comma_blank_join(FileContext& fc, std::string_view text) {
     fc.descripcion.append(text);
 }
 
-void record_error(FileContext& fc, std::string_view text, int code) {
+void record_error(FileContext& fc, std::string_view text, Counter c) {
     fc.errores_linea += 1;
     comma_blank_join(fc, text);
-    cuenta_error(fc, code);
+    cuenta_error(fc, c);
 }
 
 void comma_join(FileContext& fc, std::string_view text) {

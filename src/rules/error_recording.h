@@ -10,8 +10,35 @@
 
 namespace corvela {
 
+// The thirty counters of a file. Counter k up to the file's field count counts the errors of
+// field k; the codes from 21 count kinds of error not tied to one field. Some codes count another
+// kind in another file type: each name says where it is used.
+enum class Counter {
+    Ninguno = 0,                   // counts nothing
+    Estructura = 21,               // a line empty, too long or with another field count
+    CedulaNoNumerica = 22,         // a "CC" number that is not numeric
+    SinUsuario = 23,               // services: no validated user has the record's document
+    EdadNoConcuerda = 23,          // users: an age that does not fit its unit
+    ExpedicionAntesDeInicio = 23,  // invoices: issued before the period starts
+    SexoDx = 24,                  // services: the user's sex does not fit the (admission) diagnosis
+    Municipio = 24,               // users: department and municipality do not match
+    ExpedicionTrasRemision = 24,  // invoices: issued after the remission
+    SexoDxEgreso = 25,            // hospitalisations: sex against the discharge diagnosis
+    DxMuerte = 25,                // hospitalisations: sex or age against the cause of death
+    DocumentoDosCaracteres = 25,  // procedures: a non-numeric "CC" number of two characters
+    InicioTrasFinal = 25,         // invoices: the period starts after it ends
+    IngresoTrasEgreso = 26,       // hospitalisations: admitted after discharge
+    LongitudDocumento = 29,       // the length notes of the document check
+};
+
+// The counter of the errors of field k.
+constexpr Counter field_counter(int k) {
+    return static_cast<Counter>(k);
+}
+
 void limpia_contadores(FileContext& fc);
-void cuenta_error(FileContext& fc, int n);
+// One more in counter `c`; a code outside 1..30 changes nothing.
+void cuenta_error(FileContext& fc, Counter c);
 
 // Records an error of field k: display name and message into `descripcion`, counter k, mark k.
 void registra_error(FileContext& fc, int k, int n, std::string_view message);
@@ -21,8 +48,8 @@ void field_error(FileContext& fc, int k, std::string_view message);
 // The three joins of a text that is not a field message.
 // Comma-blank join: ", " + text when `descripcion` is not empty, the text alone otherwise.
 void comma_blank_join(FileContext& fc, std::string_view text);
-// A record-level inconsistency: `errores_linea` + 1, the text comma-blank joined, counter `code`.
-void record_error(FileContext& fc, std::string_view text, int code);
+// A record-level inconsistency: `errores_linea` + 1, the text comma-blank joined, counter `c`.
+void record_error(FileContext& fc, std::string_view text, Counter c);
 // Comma join: "," + text when not empty, the text alone otherwise.
 void comma_join(FileContext& fc, std::string_view text);
 // Plain join: the text appended with no separator.

@@ -89,12 +89,13 @@ bool edad_fuera_de_limites(const RunContext& run, std::string_view inf, std::str
     return false;
 }
 
-int codigo_edad_dx(std::string_view type) {
-    if (type == "AC" || type == "AH") return 10;
-    if (type == "AP") return 11;
-    if (type == "AU") return 8;
-    if (type == "AN") return 12;
-    return 0;
+// The counter of an age that does not fit the diagnosis, by file type.
+Counter codigo_edad_dx(std::string_view type) {
+    if (type == "AC" || type == "AH") return field_counter(10);
+    if (type == "AP") return field_counter(11);
+    if (type == "AU") return field_counter(8);
+    if (type == "AN") return field_counter(12);
+    return Counter::Ninguno;
 }
 
 }  // namespace
@@ -149,7 +150,7 @@ void relaciona_usuario(RunContext& run, FileContext& fc, std::string_view tipo,
     }
     fc.errores_linea += 1;
     run.slots.user_message = kNoRelacionaUsuario;
-    cuenta_error(fc, 23);
+    cuenta_error(fc, Counter::SinUsuario);
     if (fc.type == "AM") fecha_atencion_de_remision(run, true);
 }
 
@@ -180,9 +181,11 @@ void valida_sexo_dx(RunContext& run, FileContext& fc, int k) {
     fc.errores_linea += 1;
     run.slots.sex_message = kSexoNoCorrespondeDx;
     if (fc.type == "AH")
-        cuenta_error(fc, k == 10 ? 24 : k == 11 ? 25 : 0);
+        cuenta_error(fc, k == 10   ? Counter::SexoDx
+                         : k == 11 ? Counter::SexoDxEgreso
+                                   : Counter::Ninguno);
     else
-        cuenta_error(fc, 24);
+        cuenta_error(fc, Counter::SexoDx);
 }
 
 void valida_edad_dx(RunContext& run, FileContext& fc, int /*k*/) {
@@ -218,7 +221,7 @@ void valida_edad_procedimiento(RunContext& run, FileContext& fc, std::string_vie
     if (!edad_fuera_de_limites(run, ini, fin)) return;
     fc.errores_linea += 1;
     run.slots.age_message = kEdadNoCorrespondeProc;
-    cuenta_error(fc, k);
+    cuenta_error(fc, field_counter(k));
 }
 
 void fecha_de_servicio(RunContext& run, FileContext& fc, int k) {

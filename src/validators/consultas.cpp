@@ -5,20 +5,12 @@
 #include "rules/error_recording.h"
 #include "rules/field_checks.h"
 #include "rules/service_checks.h"
-#include "validators/cedula.h"
 #include "validators/service_fields.h"
 
 namespace corvela {
 
 const TypeSpec& AConsultas::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "AC";
-        t.file_word = "Consulta";
-        t.table = "consulta";
-        t.marcas_length = 17;
-        return t;
-    }();
+    static const TypeSpec s{.marcas_length = 17};
     return s;
 }
 
@@ -52,7 +44,7 @@ void AConsultas::check_fields(RunContext& run, FileContext& fc) {
         valida_cie10(run, fc, fc.field(10));
         if (!run.slots.diagnosis_message.empty()) {
             plain_join(fc, run.slots.diagnosis_message);
-            cuenta_error(fc, 10);
+            cuenta_error(fc, field_counter(10));
         }
     }
     for (int k = 11; k <= 13; ++k) fails_length(run, fc, k);
@@ -61,29 +53,14 @@ void AConsultas::check_fields(RunContext& run, FileContext& fc) {
         if (!fails_length(run, fc, k) && fc.field(k).empty()) fc.field_ref(k) = "0";
     if (fc.field(17).empty()) fc.field_ref(17) = "0";
 
-    if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc); c.applies) {
-        if (c.length > 2 && !c.hyphen) {
-            record_error(fc, kCedulaNoNumerica, 22);
-        } else if (c.length == 2) {
-            record_error(fc, "Número de identificación no es numerico", 22);
-        }
-    }
+    static constexpr CedulaRule kCedula{.two_characters =
+                                            "Número de identificación no es numerico"};
+    cedula_no_numerica(fc, kCedula);
     // A failed consultation date leaves the record without its user's data.
     if (fc.marcas.size() >= 5 && fc.marcas[4] == '0')
         relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     valida_sexo_dx(run, fc, 10);
     agrega_mensajes_usuario(run, fc);
-}
-
-void AConsultas::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
-    row.date(5, fc.field(5));
-    row.text_or_null(6, fc.field(6));
-    for (int k = 7; k <= 10; ++k) row.text(k, fc.field(k));
-    for (int k = 11; k <= 14; ++k) row.text_or_null(k, fc.field(k));
-    for (int k = 15; k <= 17; ++k) row.number(k, leading_number_value(fc.field(k)));
-    row.number(18, run.radicacion);
-    row.insert();
 }
 
 }  // namespace corvela

@@ -7,15 +7,7 @@
 namespace corvela {
 
 const TypeSpec& ADescripcion::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "AD";
-        t.file_word = "Descripción Agrupada";
-        t.table = "descripcion";
-        t.marcas_length = 15;
-        t.fewer_fields_allowed = true;
-        return t;
-    }();
+    static const TypeSpec s{.marcas_length = 15, .fewer_fields_allowed = true};
     return s;
 }
 
@@ -32,11 +24,8 @@ void ADescripcion::check_fields(RunContext& run, FileContext& fc) {
         field_error(fc, 6, ": No es es numerico");
 }
 
-void ADescripcion::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    for (int k = 1; k <= 6; ++k) row.text(k, fc.field(k));
-    if (fc.field(5).empty()) row.number(5, 0);
-    row.number(7, run.radicacion);
-    row.insert();
+void ADescripcion::adjust_row(const RunContext&, const FileContext& fc, Row& row) const {
+    if (fc.field(5).empty()) row[4].set_number(0);  // the column of field 5
 }
 
 }  // namespace corvela

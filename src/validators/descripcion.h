@@ -7,9 +7,14 @@ namespace corvela {
 
 class ADescripcion : public RecordValidator {
   public:
+    static constexpr std::string_view kType = "AD";
+    ADescripcion() : RecordValidator(kType) {}
     const TypeSpec& type_spec() const override;
     void check_fields(RunContext& run, FileContext& fc) override;
-    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
+
+  protected:
+    // An empty unit value is stored as 0.
+    void adjust_row(const RunContext& run, const FileContext& fc, Row& row) const override;
 };
 
 }  // namespace corvela

@@ -1,5 +1,7 @@
 #include "validators/dispatch.h"
 
+#include <string_view>
+
 #include "validators/consultas.h"
 #include "validators/descripcion.h"
 #include "validators/hospitalizacion.h"
@@ -13,17 +15,28 @@
 
 namespace corvela {
 
+namespace {
+struct Entry {
+    std::string_view type;
+    std::unique_ptr<RecordValidator> (*make)();
+};
+
+template <class V>
+constexpr Entry entry() {
+    return {V::kType, [] { return std::unique_ptr<RecordValidator>(std::make_unique<V>()); }};
+}
+
+constexpr Entry kValidators[] = {
+    entry<Ausuarios>(),      entry<ADescripcion>(),     entry<AConsultas>(),
+    entry<ATransacciones>(), entry<AProcedimientos>(),  entry<Aotrosservicios>(),
+    entry<Aurgencias>(),     entry<Ahospitalizacion>(), entry<Amedicamentos>(),
+    entry<Anacidos>(),
+};
+}  // namespace
+
 std::unique_ptr<RecordValidator> validator_for(const std::string& type) {
-    if (type == "US") return std::make_unique<Ausuarios>();
-    if (type == "AD") return std::make_unique<ADescripcion>();
-    if (type == "AC") return std::make_unique<AConsultas>();
-    if (type == "AF") return std::make_unique<ATransacciones>();
-    if (type == "AP") return std::make_unique<AProcedimientos>();
-    if (type == "AT") return std::make_unique<Aotrosservicios>();
-    if (type == "AU") return std::make_unique<Aurgencias>();
-    if (type == "AH") return std::make_unique<Ahospitalizacion>();
-    if (type == "AM") return std::make_unique<Amedicamentos>();
-    if (type == "AN") return std::make_unique<Anacidos>();
+    for (const auto& e : kValidators)
+        if (e.type == type) return e.make();
     return nullptr;
 }
 

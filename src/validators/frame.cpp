@@ -72,13 +72,13 @@ class FileRun {
 };
 
 void FileRun::read(const std::filesystem::path& path) {
-    row_ =
-        std::make_unique<RowWriter>(run_.work, type_spec_.table, working_columns(type_spec_.table));
-    fc_.type = type_spec_.type;
+    const FileType& file = v_.file();
+    row_ = std::make_unique<RowWriter>(run_.work, file.table, working_columns(file.table));
+    fc_.type = file.type;
     fc_.lineas_leidas = fc_.lineas_validas = 0;
     fc_.varios_mensajes = 0;
     fc_.declared_count = declared_count(run_);
-    defs_ = std::make_unique<FieldDefinitions>(run_.ref, type_spec_.type);
+    defs_ = std::make_unique<FieldDefinitions>(run_.ref, file.type);
     fc_.defs = defs_.get();
     fc_.num_campos = defs_->cuenta_campos();
     run_.length_slot = fc_.num_campos;
@@ -121,7 +121,7 @@ void FileRun::read_line(const std::string& line) {
                 fc_.descripcion = "Estructura: Tiene un numero mayor de campos";
             else
                 plain_join(fc_, " Estructura: el registro contiene un numero mayor de campos");
-            cuenta_error(fc_, 21);
+            cuenta_error(fc_, Counter::Estructura);
             if (!type_spec_.fewer_fields_allowed)
                 fill_marcas(fc_,
                             type_spec_.marcas_length ? type_spec_.marcas_length
@@ -141,7 +141,7 @@ void FileRun::structure_error() {
     fc_.lineas_leidas += 1;
     errors_.write_line("Linea " + number_text(static_cast<double>(fc_.lineas_leidas)) +
                        type_spec_.structure_text);
-    cuenta_error(fc_, 21);
+    cuenta_error(fc_, Counter::Estructura);
 }
 
 void FileRun::decide(RowWriter& row) {
@@ -180,10 +180,7 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
     try {
         file.read(path);
     } catch (const std::exception& e) {
-        FailureInfo f = describe_failure(e);
-        run.ui.message("Se presento el Error # " + number_text(f.number) +
-                           validator.failure_text(file.context()) + "\r\r" + f.description,
-                       "Error", Icon::Critical);
+        show_failure(run.ui, e, validator.failure_text(file.context()));
     }
     run.ui.set_busy(false);
     FileContext& fc = file.context();
@@ -193,10 +190,7 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         graba_errores(run.work, key, fc);
         tx.commit();
     } catch (const std::exception& e) {
-        FailureInfo f = describe_failure(e);
-        run.ui.message("Se presento el Error # " + number_text(f.number) +
-                           validator.failure_text(file.context()) + "\r\r" + f.description,
-                       "Error", Icon::Critical);
+        show_failure(run.ui, e, validator.failure_text(file.context()));
         // The rows of the lines counted as passed are kept even when the error row failed. When
         // this commit fails as well, the failure above has already been shown for this file; a
         // second message would say the same, and the transaction rolls back on its own.

@@ -9,17 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "db/file_types.h"
+#include "db/row.h"
 #include "rules/file_context.h"
 #include "rules/run_context.h"
 #include "validators/row_writer.h"
 
 namespace corvela {
 
-// What a file type fixes about the frame.
+// What a validator changes in the frame.
 struct TypeSpec {
-    std::string type;       // file type code
-    std::string file_word;  // names the file in the failure message
-    std::string table;      // working table; its columns come from the schema
     // Text after "Linea " + number of a line that is empty or too long.
     std::string structure_text = " Error de Estructura";
     // Separator before the line number of a failing record, after the field checks and after
@@ -34,18 +33,30 @@ struct TypeSpec {
 
 class RecordValidator {
   public:
+    // `type` is the code of the file type the validator reads.
+    explicit RecordValidator(std::string_view type) : file_(file_type(type)) {}
     virtual ~RecordValidator() = default;
-    virtual const TypeSpec& type_spec() const = 0;
+    const FileType& file() const { return file_; }
+    virtual const TypeSpec& type_spec() const;
     // Called once when the file starts.
     virtual void start_file(RunContext&, FileContext&) {}
     // The field checks of the type, in field order, on the split line.
     virtual void check_fields(RunContext& run, FileContext& fc) = 0;
-    // Adds the row of a passing line to the working table.
-    virtual void store(RunContext& run, FileContext& fc, RowWriter& row) = 0;
+    // Adds the row of a passing line to the working table: the values the file type's columns
+    // bind from the line, as `adjust_row` changes them.
+    virtual void store(RunContext& run, FileContext& fc, RowWriter& writer);
     // The text of the failure message between the error number and the two CRs.
     virtual std::string failure_text(const FileContext&) const {
-        return " al leer archivo de " + type_spec().file_word + " ";
+        return std::string(" al leer archivo de ") + file_.file_word + " ";
     }
+
+  protected:
+    // The validator's own changes to the row bound from a passing line.
+    virtual void adjust_row(const RunContext&, const FileContext&, Row&) const {}
+
+  private:
+    const FileType& file_;
+    Row row_;
 };
 
 // What the run of one data file counted, and where its outputs went (empty when the file ended

@@ -5,20 +5,10 @@
 #include "rules/error_recording.h"
 #include "rules/field_checks.h"
 #include "rules/service_checks.h"
+#include "validators/record_row.h"
 #include "validators/service_fields.h"
 
 namespace corvela {
-
-const TypeSpec& Amedicamentos::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "AM";
-        t.file_word = "Medicamentos";
-        t.table = "medicamentos";
-        return t;
-    }();
-    return s;
-}
 
 namespace {
 constexpr std::string_view kTipoMedicamento =
@@ -64,34 +54,22 @@ void Amedicamentos::check_fields(RunContext& run, FileContext& fc) {
     numerico(run, fc, 13);
     numerico(run, fc, 14);
 
-    if (cedula_no_numerica(fc, 3)) {
-        fc.errores_linea += 1;
-        if (fc.descripcion.empty())
-            fc.descripcion = "Numero de identificación es tipo cedula y no es numerico";
-        else
-            comma_blank_join(fc, kCedulaNoNumerica);
-        cuenta_error(fc, 22);
-    }
+    static constexpr CedulaRule kCedula{
+        .alone = "Numero de identificación es tipo cedula y no es numerico"};
+    cedula_no_numerica(fc, kCedula);
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);
 }
 
-void Amedicamentos::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
-    row.text_or_null(5, fc.field(5));
-    row.text_or_null(6, fc.field(6));
-    row.text(7, fc.field(7));
-    // An empty descriptive text is stored as a single blank.
+void Amedicamentos::adjust_row(const RunContext& run, const FileContext& fc, Row& row) const {
     for (int k = 8; k <= 11; ++k)
-        row.text(k, fc.field(k).empty() ? std::string_view(" ") : std::string_view(fc.field(k)));
-    for (int k = 12; k <= 14; ++k) row.number(k, leading_number_value(fc.field(k)));
-    row.number(15, run.radicacion);
+        if (fc.field(k).empty()) row[static_cast<size_t>(k - 1)].set_text(" ");
     // The service date left by the last date check of the run, or by the user relation.
+    Value& fecha = row[15];  // the column after the radicación
     if (run.fecha_atencion.empty())
-        row.text(16, "");
+        fecha.set_text("");
     else
-        row.date(16, run.fecha_atencion);
-    row.insert();
+        set_date(fecha, run.fecha_atencion);
 }
 
 }  // namespace corvela

@@ -7,9 +7,13 @@ namespace corvela {
 
 class Amedicamentos : public RecordValidator {
   public:
-    const TypeSpec& type_spec() const override;
+    static constexpr std::string_view kType = "AM";
+    Amedicamentos() : RecordValidator(kType) {}
     void check_fields(RunContext& run, FileContext& fc) override;
-    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
+
+  protected:
+    // An empty descriptive text is stored as a single blank; the service date is the run's.
+    void adjust_row(const RunContext& run, const FileContext& fc, Row& row) const override;
 };
 
 }  // namespace corvela

@@ -9,35 +9,10 @@
 
 namespace corvela {
 
-const TypeSpec& Anacidos::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "AN";
-        t.file_word = "Recien Nacidos";
-        t.table = "nacidos";
-        return t;
-    }();
-    return s;
-}
-
 namespace {
-// The newborn's diagnosis failed its lookup: described and counted only when it is the line's
-// only error so far, or when other messages came before it and errors were added since the last
-// report.
-void informa_diagnostico(const RunContext& run, FileContext& fc) {
-    const std::string& message = run.slots.diagnosis_message;
-    if (message.empty()) return;
-    bool alone = fc.errores_linea == 1 && fc.varios_mensajes == 0;
-    bool after_others =
-        fc.errores_linea > 1 && fc.varios_mensajes == 1 && fc.errores_linea != fc.guardados;
-    if (!alone && !after_others) return;
-    plain_join(fc, fc.descripcion.empty() ? "Diagnóstico del recién nacido: "
-                                          : ", Diagnóstico del recién nacido: ");
-    plain_join(fc, message);
-    cuenta_error(fc, 11);
-    if (alone) fc.varios_mensajes = 1;
-    fc.guardados = fc.errores_linea;
-}
+// The newborn's diagnosis, looked up with field 11.
+constexpr DxReport kReportDiagnostico{
+    11, ", Diagnóstico del recién nacido: ", "Diagnóstico del recién nacido: ", ""};
 }  // namespace
 
 void Anacidos::check_fields(RunContext& run, FileContext& fc) {
@@ -83,29 +58,11 @@ void Anacidos::check_fields(RunContext& run, FileContext& fc) {
     }
     fails_length(run, fc, 14);
 
-    informa_diagnostico(run, fc);
-    if (cedula_no_numerica(fc, 3)) {
-        record_error(fc, kCedulaNoNumerica, 22);
-    }
+    informa_diagnostico(run, fc, kReportDiagnostico);
+    cedula_no_numerica(fc, {});
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     valida_sexo_dx(run, fc, 11);
     agrega_mensajes_usuario(run, fc);
-}
-
-void Anacidos::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
-    row.date(5, fc.field(5));
-    row.text(6, fc.field(6));
-    row.number(7, leading_number_value(fc.field(7)));
-    row.text(8, fc.field(8));
-    row.text(9, fc.field(9));
-    row.number(10, leading_number_value(fc.field(10)));
-    row.text(11, fc.field(11));
-    row.text_or_null(12, fc.field(12));
-    row.date(13, fc.field(13));
-    row.text_or_null(14, fc.field(14));
-    row.number(15, run.radicacion);
-    row.insert();
 }
 
 }  // namespace corvela

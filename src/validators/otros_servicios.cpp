@@ -5,21 +5,9 @@
 #include "rules/error_recording.h"
 #include "rules/field_checks.h"
 #include "rules/service_checks.h"
-#include "validators/cedula.h"
 #include "validators/service_fields.h"
 
 namespace corvela {
-
-const TypeSpec& Aotrosservicios::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "AT";
-        t.file_word = "otrosers";
-        t.table = "Otrosers";
-        return t;
-    }();
-    return s;
-}
 
 namespace {
 // The total value is cut only past this many characters; the cut keeps its defined length.
@@ -45,27 +33,14 @@ void Aotrosservicios::check_fields(RunContext& run, FileContext& fc) {
         fc.field_ref(11) = left_chars(fc.field(11), keep > 0 ? static_cast<size_t>(keep) : 0);
     }
 
-    if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc); c.applies && !c.hyphen) {
-        record_error(fc, kCedulaNoNumerica, 22);
-    }
+    cedula_no_numerica(fc, {});
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);
 }
 
-void Aotrosservicios::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
-    row.text_or_null(5, fc.field(5));
-    row.text(6, fc.field(6));
-    row.text_or_null(7, fc.field(7));
-    row.text_or_null(8, fc.field(8));
-    for (int k = 9; k <= 11; ++k) row.number(k, leading_number_value(fc.field(k)));
-    row.number(12, run.radicacion);
-    row.insert();
-}
-
 std::string Aotrosservicios::failure_text(const FileContext& fc) const {
     std::string count = number_text(fc.campos_contados);
-    return " C " + count + count + " al leer archivo de otrosers ";
+    return " C " + count + count + " al leer archivo de " + file().file_word + " ";
 }
 
 }  // namespace corvela

@@ -7,9 +7,9 @@ namespace corvela {
 
 class Aotrosservicios : public RecordValidator {
   public:
-    const TypeSpec& type_spec() const override;
+    static constexpr std::string_view kType = "AT";
+    Aotrosservicios() : RecordValidator(kType) {}
     void check_fields(RunContext& run, FileContext& fc) override;
-    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
     // This file's failure message names the fields counted on the line, twice.
     std::string failure_text(const FileContext& fc) const override;
 };

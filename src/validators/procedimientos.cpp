@@ -5,21 +5,9 @@
 #include "rules/error_recording.h"
 #include "rules/field_checks.h"
 #include "rules/service_checks.h"
-#include "validators/cedula.h"
 #include "validators/service_fields.h"
 
 namespace corvela {
-
-const TypeSpec& AProcedimientos::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "AP";
-        t.file_word = "Procedimientos";
-        t.table = "procedimientos";
-        return t;
-    }();
-    return s;
-}
 
 namespace {
 // The document number of a procedure is never longer than this, whatever its definition says.
@@ -60,30 +48,15 @@ void AProcedimientos::check_fields(RunContext& run, FileContext& fc) {
     for (int k = 12; k <= 14; ++k) fails_length(run, fc, k);
     if (!fails_length(run, fc, 15) && ltrim(fc.field(15)).empty()) fc.field_ref(15) = "0";
 
-    if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc); c.applies) {
-        if (c.length > 2 && !c.hyphen) {
-            record_error(fc, kCedulaNoNumerica, 22);
-        } else if (c.length == 2) {
-            record_error(fc, "Numero de Identificación desconocida", 25);
-        }
-    }
+    static constexpr CedulaRule kCedula{.two_characters = "Numero de Identificación desconocida",
+                                        .two_characters_counter = Counter::DocumentoDosCaracteres};
+    cedula_no_numerica(fc, kCedula);
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     valida_documento(fc, 4);
     if (run.slots.procedure_message.empty()) valida_sexo_dx(run, fc, 16);
     for (const std::string* m : {&run.slots.user_message, &run.slots.diagnosis_message,
                                  &run.slots.sex_message, &run.slots.age_message})
         if (!m->empty()) comma_join(fc, *m);
-}
-
-void AProcedimientos::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
-    row.date(5, fc.field(5));
-    row.text_or_null(6, fc.field(6));
-    for (int k = 7; k <= 9; ++k) row.text(k, fc.field(k));
-    for (int k = 10; k <= 14; ++k) row.text_or_null(k, fc.field(k));
-    row.number(15, leading_number_value(fc.field(15)));
-    row.number(16, run.radicacion);
-    row.insert();
 }
 
 }  // namespace corvela

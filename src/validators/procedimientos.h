@@ -7,9 +7,9 @@ namespace corvela {
 
 class AProcedimientos : public RecordValidator {
   public:
-    const TypeSpec& type_spec() const override;
+    static constexpr std::string_view kType = "AP";
+    AProcedimientos() : RecordValidator(kType) {}
     void check_fields(RunContext& run, FileContext& fc) override;
-    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
 };
 
 }  // namespace corvela

@@ -1,7 +1,5 @@
 #include "validators/row_writer.h"
 
-#include "platform/text.h"
-
 namespace corvela {
 
 namespace {
@@ -27,27 +25,28 @@ void RowWriter::text(int i, std::string_view value) {
     statement_.bindNoCopy(i, kept);
 }
 
-void RowWriter::text_or_null(int i, std::string_view value) {
-    if (value.empty())
-        statement_.bind(i);
-    else
-        text(i, value);
-}
-
-void RowWriter::number(int i, double value) {
-    statement_.bind(i, value);
-}
-
 void RowWriter::null(int i) {
     statement_.bind(i);
 }
 
-void RowWriter::date(int i, std::string_view value) {
-    auto d = parse_date(trim(value));
-    if (d)
-        statement_.bind(i, iso_date(*d));
-    else
-        statement_.bind(i);
+void RowWriter::insert(const Row& row) {
+    int i = 1;
+    for (const Value& value : row) {
+        switch (value.kind) {
+            case Value::Kind::Text:
+                // Bound as text without a copy: the row outlives the statement's execution.
+                statement_.bindNoCopy(i, value.text);
+                break;
+            case Value::Kind::Number:
+                statement_.bind(i, value.number);
+                break;
+            case Value::Kind::Null:
+                statement_.bind(i);
+                break;
+        }
+        ++i;
+    }
+    insert();
 }
 
 void RowWriter::insert() {

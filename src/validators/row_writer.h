@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "db/database.h"
+#include "db/row.h"
 
 namespace corvela {
 
@@ -13,14 +14,12 @@ class RowWriter {
   public:
     RowWriter(Database& db, const std::string& table, const std::vector<std::string>& columns);
 
-    // Column i is 1-based, in the order of the columns given.
+    // Adds a row: value i goes to column i + 1, in the order of the columns given.
+    void insert(const Row& row);
+
+    // A row bound value by value: column i is 1-based. `insert()` adds it.
     void text(int i, std::string_view value);
-    // Null when the value is empty, the text otherwise.
-    void text_or_null(int i, std::string_view value);
-    void number(int i, double value);
     void null(int i);
-    // A dd/mm/yyyy date stored as ISO text; empty (or no date) gives null.
-    void date(int i, std::string_view value);
     void insert();
 
   private:

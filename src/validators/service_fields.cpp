@@ -10,7 +10,7 @@ namespace corvela {
 
 bool usuario_validado(RunContext& run, FileContext& fc) {
     if (existe_usuario(run, fc.field(3), fc.field(4))) return true;
-    record_error(fc, kSinUsuario, 23);
+    record_error(fc, kSinUsuario, Counter::SinUsuario);
     return false;
 }
 
@@ -23,6 +23,27 @@ void valida_hora(FileContext& fc, int k, std::string_view hour_message,
     if (minutes < 0 || minutes > 59) field_error(fc, k, minute_message);
 }
 
+void campo_hora(RunContext& run, FileContext& fc, int k, std::string_view hour_message,
+                std::string_view minute_message) {
+    if (!fails_length(run, fc, k) && !fails_empty(fc, k))
+        valida_hora(fc, k, hour_message, minute_message);
+}
+
+void informa_diagnostico(const RunContext& run, FileContext& fc, const DxReport& report) {
+    const std::string& message = run.slots.diagnosis_message;
+    if (message.empty()) return;
+    bool alone = fc.errores_linea == 1 && fc.varios_mensajes == 0;
+    bool after_others =
+        fc.errores_linea > 1 && fc.varios_mensajes == 1 && fc.errores_linea != fc.guardados;
+    if (!alone && !after_others) return;
+    plain_join(fc, fc.descripcion.empty() ? report.plain_form : report.comma_form);
+    plain_join(fc, report.before_message);
+    plain_join(fc, message);
+    if (alone) fc.varios_mensajes = 1;
+    fc.guardados = fc.errores_linea;
+    cuenta_error(fc, field_counter(report.k));
+}
+
 void normaliza_diagnostico(std::string& codigo) {
     std::string_view c = ltrim(codigo);
     if (char_length(c) == 3) codigo = "0" + std::string(c);
@@ -32,14 +53,6 @@ void normaliza_diagnostico(std::string& codigo) {
 
 void antepone_cero(std::string& codigo) {
     codigo = "0" + std::string(ltrim(codigo));
-}
-
-bool cedula_no_numerica(const FileContext& fc, int tipo) {
-    const std::string& numero = fc.field(tipo + 1);
-    std::string_view n = ltrim(numero);
-    size_t length = char_length(n);
-    if (length <= 1 || is_numeric(numero) || fc.field(tipo) != "CC") return false;
-    return mid_chars(numero, char_length(numero) - 1, 1) != "-";
 }
 
 void recorta(std::string& text, double length) {

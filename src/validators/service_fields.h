@@ -1,7 +1,6 @@
-// Pieces shared by the validators of the service files (emergencies, hospitalisations,
-// medications, newborns): the relation of a record to a validated user, the hour rule, the
-// normalisation of diagnosis and external-cause codes, the "CC" number test and the cut of
-// descriptive texts.
+// Pieces shared by the validators of the service files: the relation of a record to a validated
+// user, the hour rule, the report of an unknown diagnosis, the normalisation of diagnosis and
+// external-cause codes and the cut of descriptive texts.
 #pragma once
 
 #include <string>
@@ -15,8 +14,6 @@ namespace corvela {
 // Texts appended with the comma-blank join (", " before them when the description has text).
 inline constexpr std::string_view kSinUsuario =
     "No se relaciona con un usuario: el registro de usuario no existe o no paso la validación";
-inline constexpr std::string_view kCedulaNoNumerica =
-    "Numero de Identificación es tipo cedula y no es numerico";
 inline constexpr std::string_view kValoresNoDefinidos =
     ": Contenido no corresponde a los valores definidos";
 
@@ -37,16 +34,27 @@ bool usuario_validado(RunContext& run, FileContext& fc);
 // number of its two characters; each failure is an error of field k with its own message.
 void valida_hora(FileContext& fc, int k, std::string_view hour_message,
                  std::string_view minute_message);
+// An hour field: its length and its emptiness first, then the hour rule.
+void campo_hora(RunContext& run, FileContext& fc, int k, std::string_view hour_message,
+                std::string_view minute_message);
+
+// How an unknown diagnosis of field `k` is introduced in the description: `plain_form` when the
+// description is empty, `comma_form` otherwise, then `before_message` and the lookup's message.
+struct DxReport {
+    int k;
+    std::string_view comma_form, plain_form, before_message;
+};
+// Reports the diagnosis lookup's message (when there is one) under counter k, only when it is the
+// line's only error so far, or when other messages came before it and errors were added since
+// the last report; otherwise the line fails without a word on it. Keeps the several-messages flag
+// and the saved count.
+void informa_diagnostico(const RunContext& run, FileContext& fc, const DxReport& report);
 
 // A diagnosis code of 3 characters gets one leading "0", one of 2 characters two.
 void normaliza_diagnostico(std::string& codigo);
 
 // "0" put before the value with its leading blanks removed (external cause of the wrong length).
 void antepone_cero(std::string& codigo);
-
-// The number of a "CC" document that is neither numeric nor a number with a check digit after a
-// hyphen (field `tipo` holds the type, field `tipo + 1` the number).
-bool cedula_no_numerica(const FileContext& fc, int tipo);
 
 // The text cut to its first `length` characters when it is longer.
 void recorta(std::string& text, double length);

@@ -5,20 +5,12 @@
 #include "rules/error_recording.h"
 #include "rules/field_checks.h"
 #include "rules/service_checks.h"
-#include "validators/cedula.h"
 #include "validators/service_fields.h"
 
 namespace corvela {
 
 const TypeSpec& ATransacciones::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "AF";
-        t.file_word = "transaccion";
-        t.table = "transacciones";
-        t.marcas_length = 17;
-        return t;
-    }();
+    static const TypeSpec s{.marcas_length = 17};
     return s;
 }
 
@@ -30,10 +22,10 @@ void numerico(FileContext& fc, int k) {
     if (!is_numeric(fc.field(k))) field_error(fc, k, kNoNumerico);
 }
 
-void falla_orden(FileContext& fc, std::string_view text, int code) {
+void falla_orden(FileContext& fc, std::string_view text, Counter counter) {
     fc.errores_linea += 1;
     plain_join(fc, text);
-    cuenta_error(fc, code);
+    cuenta_error(fc, counter);
 }
 
 // The invoice is issued within its period and not after the remission; checked only when the
@@ -43,10 +35,11 @@ void orden_de_fechas(const RunContext& run, FileContext& fc) {
     auto inicio = parse_date(fc.field(7));
     auto final_ = parse_date(fc.field(8));
     if (!expedicion || !inicio || !final_) return;
-    if (*expedicion < *inicio) falla_orden(fc, "Fecha expedición < Fecha de Inicio", 23);
+    if (*expedicion < *inicio)
+        falla_orden(fc, "Fecha expedición < Fecha de Inicio", Counter::ExpedicionAntesDeInicio);
     if (auto remision = parse_date(trim(run.remission_date)); remision && *expedicion > *remision)
-        falla_orden(fc, "Fecha expedición > Fecha de remisión", 24);
-    if (*inicio > *final_) falla_orden(fc, "Fecha Inicial > Fecha Final", 25);
+        falla_orden(fc, "Fecha expedición > Fecha de remisión", Counter::ExpedicionTrasRemision);
+    if (*inicio > *final_) falla_orden(fc, "Fecha Inicial > Fecha Final", Counter::InicioTrasFinal);
 }
 }  // namespace
 
@@ -69,22 +62,9 @@ void ATransacciones::check_fields(RunContext& run, FileContext& fc) {
     }
     if (!fails_length(run, fc, 17)) numerico(fc, 17);
 
-    if (CedulaNoNumerica c = cedula_no_numerica_campo4(fc);
-        c.applies && !(c.length > 2 && c.hyphen)) {
-        record_error(fc, kCedulaNoNumerica, 22);
-    }
+    static constexpr CedulaRule kCedula{.hyphen_beyond_two = true};
+    cedula_no_numerica(fc, kCedula);
     orden_de_fechas(run, fc);
-}
-
-void ATransacciones::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    for (int k = 1; k <= 5; ++k) row.text(k, fc.field(k));
-    for (int k = 6; k <= 8; ++k) row.date(k, fc.field(k));
-    row.text(9, fc.field(9));
-    row.text(10, fc.field(10));
-    for (int k = 11; k <= 13; ++k) row.text_or_null(k, fc.field(k));
-    for (int k = 14; k <= 17; ++k) row.number(k, leading_number_value(fc.field(k)));
-    row.number(18, run.radicacion);
-    row.insert();
 }
 
 }  // namespace corvela

@@ -7,9 +7,10 @@ namespace corvela {
 
 class ATransacciones : public RecordValidator {
   public:
+    static constexpr std::string_view kType = "AF";
+    ATransacciones() : RecordValidator(kType) {}
     const TypeSpec& type_spec() const override;
     void check_fields(RunContext& run, FileContext& fc) override;
-    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
 };
 
 }  // namespace corvela

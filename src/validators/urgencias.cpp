@@ -10,16 +10,8 @@
 namespace corvela {
 
 const TypeSpec& Aurgencias::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "AU";
-        t.file_word = "Urgencias";
-        t.table = "urgencias";
-        // The emergencies file writes its failing records without a blank before the slash.
-        t.record_separator = "/ linea ";
-        t.count_separator = "/ linea ";
-        return t;
-    }();
+    // The emergencies file writes its failing records without a blank before the slash.
+    static const TypeSpec s{.record_separator = "/ linea ", .count_separator = "/ linea "};
     return s;
 }
 
@@ -35,11 +27,7 @@ void diagnostico(RunContext& run, FileContext& fc, int k, std::string_view label
     if (run.slots.diagnosis_message.empty()) return;
     plain_join(fc, label);
     plain_join(fc, run.slots.diagnosis_message);
-    cuenta_error(fc, k);
-}
-
-void hora(RunContext& run, FileContext& fc, int k) {
-    if (!fails_length(run, fc, k) && !fails_empty(fc, k)) valida_hora(fc, k, kHora, kMinutos);
+    cuenta_error(fc, field_counter(k));
 }
 }  // namespace
 
@@ -48,7 +36,7 @@ void Aurgencias::check_fields(RunContext& run, FileContext& fc) {
 
     fecha_de_servicio(run, fc, 5);
 
-    hora(run, fc, 6);
+    campo_hora(run, fc, 6, kHora, kMinutos);
     fails_length(run, fc, 7);
 
     if (!fails_length(run, fc, 8) && !fails_empty(fc, 8)) {
@@ -74,32 +62,12 @@ void Aurgencias::check_fields(RunContext& run, FileContext& fc) {
     }
 
     if (!fails_length(run, fc, 16)) valida_fecha(run, fc, 16);
-    hora(run, fc, 17);
+    campo_hora(run, fc, 17, kHora, kMinutos);
 
-    if (cedula_no_numerica(fc, 3)) {
-        record_error(fc, kCedulaNoNumerica, 22);
-        fc.varios_mensajes = 1;
-    }
+    if (cedula_no_numerica(fc, {})) fc.varios_mensajes = 1;
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     valida_sexo_dx(run, fc, 9);
     agrega_mensajes_usuario(run, fc);
-}
-
-void Aurgencias::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    for (int k = 1; k <= 4; ++k) row.text(k, fc.field(k));
-    row.date(5, fc.field(5));
-    row.text(6, fc.field(6));
-    row.text_or_null(7, fc.field(7));
-    row.text(8, fc.field(8));
-    row.text(9, fc.field(9));
-    for (int k = 10; k <= 12; ++k) row.text_or_null(k, fc.field(k));
-    row.text(13, fc.field(13));
-    row.text(14, fc.field(14));
-    row.text_or_null(15, fc.field(15));
-    row.date(16, fc.field(16));
-    row.text(17, fc.field(17));
-    row.number(18, run.radicacion);
-    row.insert();
 }
 
 }  // namespace corvela

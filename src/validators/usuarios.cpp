@@ -8,16 +8,9 @@
 namespace corvela {
 
 const TypeSpec& Ausuarios::type_spec() const {
-    static const TypeSpec s = [] {
-        TypeSpec t;
-        t.type = "US";
-        t.file_word = "Usuarios";
-        t.table = "usuario";
-        t.structure_text = " Error de Estructura del registro en campos";
-        t.record_separator = "  / linea ";
-        t.count_separator = " / linea ";
-        return t;
-    }();
+    static const TypeSpec s{.structure_text = " Error de Estructura del registro en campos",
+                            .record_separator = "  / linea ",
+                            .count_separator = " / linea "};
     return s;
 }
 
@@ -62,7 +55,7 @@ void Ausuarios::check_fields(RunContext& run, FileContext& fc) {
     if (!fails_length(run, fc, 3) && ltrim(fc.field(3)).empty() && fc.field(4) != "4") {
         fc.errores_linea += 1;
         plain_join(fc, " C3 no puede ser blanco o vacio");
-        cuenta_error(fc, 3);
+        cuenta_error(fc, field_counter(3));
     }
 
     check_field_4(run, fc);
@@ -89,47 +82,28 @@ void Ausuarios::check_fields(RunContext& run, FileContext& fc) {
 }
 
 void Ausuarios::cross_field_rules(RunContext& run, FileContext& fc) {
-    std::string_view numero = ltrim(fc.field(2));
-    if (!numero.empty() && char_length(numero) > 1 && !is_numeric(fc.field(2)) &&
-        fc.field(1) == "CC") {
-        const char* text = "Numero de Identificación es tipo cedula y no es numerico";
-        if (mid_chars(numero, char_length(numero) - 1, 1) != "-") record_error(fc, text, 22);
-        if (leading_number_value(fc.field(2)) == 0) record_error(fc, text, 22);
-    }
+    // The number of a users record is field 2; its value 0 is an error of its own.
+    static constexpr CedulaRule kCedula{.tipo = 1, .zero_test = true};
+    cedula_no_numerica(fc, kCedula);
 
     double unit = leading_number_value(fc.field(10));
     double age = leading_number_value(fc.field(9));
     const char* unit_text = "Unidad de medida de la edad no concuerda";
-    if (unit == 1 && age > 120) record_error(fc, unit_text, 23);
-    if (unit == 2 && age > 12) record_error(fc, unit_text, 23);
-    if (unit == 3 && age > 31) record_error(fc, unit_text, 23);
+    if (unit == 1 && age > 120) record_error(fc, unit_text, Counter::EdadNoConcuerda);
+    if (unit == 2 && age > 12) record_error(fc, unit_text, Counter::EdadNoConcuerda);
+    if (unit == 3 && age > 31) record_error(fc, unit_text, Counter::EdadNoConcuerda);
 
     if (char_length(ltrim(fc.field(12))) == 2 && char_length(ltrim(fc.field(13))) == 3 &&
         !run.references().has_municipality(fc.field(12), fc.field(13)))
-        record_error(fc, "Código del departamento y Código de municipio no concuerda", 24);
+        record_error(fc, "Código del departamento y Código de municipio no concuerda",
+                     Counter::Municipio);
 }
 
-void Ausuarios::store(RunContext& run, FileContext& fc, RowWriter& row) {
-    // A user repeated in the delivery passes but is stored once.
+void Ausuarios::store(RunContext& run, FileContext& fc, RowWriter& writer) {
     if (run.users.find(fc.field(1), fc.field(2))) return;
-    row.text(1, fc.field(1));
-    row.text(2, fc.field(2));
-    row.text_or_null(3, fc.field(3));
-    row.text(4, fc.field(4));
-    row.text(5, fc.field(5));
-    row.text_or_null(6, fc.field(6));
-    row.text_or_null(7, fc.field(7));
-    row.text_or_null(8, fc.field(8));
-    double edad = leading_number_value(fc.field(9));
-    row.number(9, edad);
-    row.text(10, fc.field(10));
-    row.text(11, fc.field(11));
-    row.text(12, fc.field(12));
-    row.text(13, fc.field(13));
-    row.text(14, fc.field(14));
-    row.number(15, run.radicacion);
-    row.insert();
-    run.users.add(fc.field(1), fc.field(2), UserData{fc.field(10), edad, fc.field(11)});
+    RecordValidator::store(run, fc, writer);
+    run.users.add(fc.field(1), fc.field(2),
+                  UserData{fc.field(10), leading_number_value(fc.field(9)), fc.field(11)});
 }
 
 }  // namespace corvela

@@ -7,9 +7,12 @@ namespace corvela {
 
 class Ausuarios : public RecordValidator {
   public:
+    static constexpr std::string_view kType = "US";
+    Ausuarios() : RecordValidator(kType) {}
     const TypeSpec& type_spec() const override;
     void check_fields(RunContext& run, FileContext& fc) override;
-    void store(RunContext& run, FileContext& fc, RowWriter& row) override;
+    // A user repeated in the delivery passes but is stored once; a stored user joins the index.
+    void store(RunContext& run, FileContext& fc, RowWriter& writer) override;
 
   private:
     void check_field_4(RunContext& run, FileContext& fc);

@@ -24,7 +24,7 @@ std::map<std::string, std::string> validate_sample(bool uncached) {
     std::map<std::string, std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(inst.results()))
         out[e.path().filename().string()] = testing::read_file(e.path());
-    for (const auto& t : working_tables()) {
+    for (const auto& t : file_types()) {
         std::string dump;
         for (const auto& row : inst.rows(std::string("SELECT * FROM ") + t.table))
             dump += row + "\n";

@@ -113,5 +113,49 @@ TEST_F(Documents, RulesByTypeAndKindOfRecord) {
     EXPECT_EQ(fc.C[1], 1);
 }
 
+// The "CC" rule as the file types set it: the hyphen of a check digit spares a number at any
+// length or only beyond two characters, two characters may have a text and counter of their own,
+// the users' number is also tested for the value 0, and the text may have a form of its own for an
+// empty description.
+struct CedulaCase {
+    CedulaRule rule;
+    const char *tipo, *numero, *before;
+    std::string descripcion;
+    int c22, c25;
+};
+
+TEST_F(Documents, CedulaRuleByItsParameters) {
+    const std::string ced(kCedulaNoNumerica);
+    const CedulaRule any, beyond_two{.hyphen_beyond_two = true},
+        two{.two_characters = "T2", .two_characters_counter = Counter::DocumentoDosCaracteres},
+        zero{.tipo = 1, .zero_test = true}, alone{.alone = "SOLO"};
+    const CedulaCase cases[] = {
+        {any, "CC", "ABC", "", ced, 1, 0},
+        {any, "CC", "AB-C", "", "", 0, 0},
+        {any, "CC", "-A", "", "", 0, 0},
+        {any, "TI", "ABC", "", "", 0, 0},
+        {any, "CC", "A", "", "", 0, 0},
+        {any, "CC", " 12345", "", "", 0, 0},
+        {beyond_two, "CC", "-A", "", ced, 1, 0},
+        {beyond_two, "CC", "AB-C", "", "", 0, 0},
+        {two, "CC", "-A", "", "T2", 0, 1},
+        {two, "CC", "AB-C", "", "", 0, 0},
+        {zero, "CC", "ABC", "", ced + ", " + ced, 2, 0},
+        {zero, "CC", "AB-C", "", ced, 1, 0},
+        {zero, "CC", "12-A", "", "", 0, 0},
+        {alone, "CC", "ABC", "", "SOLO", 1, 0},
+        {alone, "CC", "ABC", "X", "X, " + ced, 1, 0},
+    };
+    for (const CedulaCase& c : cases) {
+        const size_t tipo = static_cast<size_t>(c.rule.tipo);
+        record("AC", ac, 17, tipo, c.tipo, c.numero);
+        fc.descripcion = c.before;
+        EXPECT_EQ(cedula_no_numerica(fc, c.rule), c.c22 + c.c25 > 0) << c.numero;
+        EXPECT_EQ(fc.descripcion, c.descripcion) << c.numero;
+        EXPECT_EQ(fc.C[22], c.c22) << c.numero;
+        EXPECT_EQ(fc.C[25], c.c25) << c.numero;
+    }
+}
+
 }  // namespace
 }  // namespace corvela

@@ -30,8 +30,8 @@ TEST_F(Recording, MarksAndCounters) {
     EXPECT_EQ(fc.marcas, "10000000000000001");
     EXPECT_EQ(fc.C[25], 1);
     // Counters outside 1 to 30 are ignored.
-    cuenta_error(fc, 31);
-    cuenta_error(fc, 0);
+    cuenta_error(fc, field_counter(31));
+    cuenta_error(fc, Counter::Ninguno);
     EXPECT_EQ(std::accumulate(fc.C.begin(), fc.C.end(), 0.0), 3);
     // The marks are rebuilt to the field count.
     fill_marcas(fc, 15, '0');
