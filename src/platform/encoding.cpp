@@ -120,18 +120,19 @@ std::string utf8_to_windows1252(std::string_view s) {
     out.reserve(s.size());
     size_t i = 0;
     while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
+        const char32_t c = static_cast<unsigned char>(s[i]);
+        // The six payload bits of the continuation byte k places on.
+        auto tail = [&](size_t k) { return static_cast<char32_t>(s[i + k]) & 0x3F; };
         char32_t cp;
         size_t len;
         if (c < 0x80) {
             cp = c, len = 1;
         } else if ((c & 0xE0) == 0xC0 && i + 1 < s.size()) {
-            cp = ((c & 0x1F) << 6) | (s[i + 1] & 0x3F), len = 2;
+            cp = ((c & 0x1F) << 6) | tail(1), len = 2;
         } else if ((c & 0xF0) == 0xE0 && i + 2 < s.size()) {
-            cp = ((c & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F), len = 3;
+            cp = ((c & 0x0F) << 12) | (tail(1) << 6) | tail(2), len = 3;
         } else if ((c & 0xF8) == 0xF0 && i + 3 < s.size()) {
-            cp = ((c & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) | ((s[i + 2] & 0x3F) << 6) |
-                 (s[i + 3] & 0x3F);
+            cp = ((c & 0x07) << 18) | (tail(1) << 12) | (tail(2) << 6) | tail(3);
             len = 4;
         } else {
             out += '?';
