@@ -21,12 +21,12 @@ nlohmann::ordered_json messages_json(const ConsoleUi& ui);
 // What a validation run showed and counted; `months` is the grid the run reported and
 // `radicacion` the number of the save, when it saved.
 nlohmann::ordered_json validate_json(int exit_status, const Program& program, const ConsoleUi& ui,
-                             const std::vector<std::pair<int, int>>& months,
-                             std::optional<double> radicacion);
+                                     const std::vector<std::pair<int, int>>& months,
+                                     std::optional<double> radicacion);
 
 // A report's table: its title, column names and rows, and the page written when there was one.
 nlohmann::ordered_json report_json(int exit_status, const ConsoleUi& ui, const std::string& title,
-                           const ListView& table, const std::string& page);
+                                   const ListView& table, const std::string& page);
 
 // The document on standard output.
 void print_json(const nlohmann::ordered_json& document);
