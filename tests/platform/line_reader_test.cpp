@@ -25,6 +25,8 @@ TEST(LineReader, EndsLinesAtCrLfCrOrLf) {
     EXPECT_EQ(read_all("a\r\n\r\nb\r\n"), (V{"a", "", "b"}));
     EXPECT_EQ(read_all("\r\r\r"), (V{"", "", ""}));
     EXPECT_EQ(read_all(""), V{});
+    EXPECT_EQ(read_all("0123456789abcdef\r01234567\n0123456\r\n89abcdefghij"),
+              (V{"0123456789abcdef", "01234567", "0123456", "89abcdefghij"}));
 }
 
 TEST(LineReader, DecodesWindows1252AndSkipsTheUtf8Mark) {
