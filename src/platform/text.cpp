@@ -139,10 +139,17 @@ double parse_prefix(std::string_view s, size_t n) {
     std::string_view digits = s.substr(0, n);
     bool negative = !digits.empty() && digits[0] == '-';
     if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
-    if (digits.size() <= 15 && digits.find_first_not_of("0123456789") == std::string_view::npos) {
+    if (digits.size() <= 15) {
         long long v = 0;
-        for (char c : digits) v = v * 10 + (c - '0');
-        return negative ? -static_cast<double>(v) : static_cast<double>(v);
+        bool whole = true;
+        for (char c : digits) {
+            if (c < '0' || c > '9') {
+                whole = false;
+                break;
+            }
+            v = v * 10 + (c - '0');
+        }
+        if (whole) return negative ? -static_cast<double>(v) : static_cast<double>(v);
     }
     std::string text(s.substr(0, n));
     // strtod gives 0 for a value too small to hold and infinity for one too large.
