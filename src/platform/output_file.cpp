@@ -47,13 +47,17 @@ void OutputFile::write_line(std::string_view utf8) {
     else
         append_utf8_as_windows1252(held_, utf8);
     held_.append("\r\n");
-    if (held_.size() >= kBlock) write_held();
+    if (held_.size() > kBlock) write_blocks();
 }
 
-void OutputFile::write_held() {
+void OutputFile::write_blocks() {
+    // Whole blocks only, and only once more than a block is held: every write but the last
+    // starts and ends on a block boundary of the file, as a stream buffer of one block makes
+    // them, so the line at which a disk that fills up fails depends on the block size alone.
+    size_t n = held_.size() - held_.size() % kBlock;
     errno = 0;
-    bool ok = std::fwrite(held_.data(), 1, held_.size(), file_) == held_.size();
-    held_.clear();
+    bool ok = std::fwrite(held_.data(), 1, n, file_) == n;
+    held_.erase(0, ok ? n : held_.size());
     if (!ok) write_failed(errno);
 }
 

@@ -28,7 +28,7 @@ class OutputFile {
     bool is_open() const { return file_ != nullptr; }
 
   private:
-    void write_held();
+    void write_blocks();
     void close_quietly();
 
     std::FILE* file_ = nullptr;
