@@ -145,12 +145,14 @@ void append_utf8_as_windows1252(std::string& out, std::string_view s) {
         if (c < 0x80) {
             cp = c, len = 1;
         } else if ((c & 0xE0) == 0xC0 && i + 1 < s.size()) {
-            cp = ((c & 0x1F) << 6) | (s[i + 1] & 0x3F), len = 2;
+            cp = static_cast<char32_t>(((c & 0x1F) << 6) | (s[i + 1] & 0x3F)), len = 2;
         } else if ((c & 0xF0) == 0xE0 && i + 2 < s.size()) {
-            cp = ((c & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F), len = 3;
+            cp = static_cast<char32_t>(((c & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) |
+                                       (s[i + 2] & 0x3F));
+            len = 3;
         } else if ((c & 0xF8) == 0xF0 && i + 3 < s.size()) {
-            cp = ((c & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) | ((s[i + 2] & 0x3F) << 6) |
-                 (s[i + 3] & 0x3F);
+            cp = static_cast<char32_t>(((c & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) |
+                                       ((s[i + 2] & 0x3F) << 6) | (s[i + 3] & 0x3F));
             len = 4;
         } else {
             out += '?';
