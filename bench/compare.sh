@@ -4,15 +4,19 @@
 # second of each (medians), the ratio of their times and the peak memory of each. When validate
 # has --no-cache it then checks that a run with and a run without the caches give the same
 # error files, accepted-lines files and stored rows, on a delivery of CHECK_USERS users
-# and CHECK_LINES lines per type (by default the same size as the timed one).
+# and CHECK_LINES lines per type (by default the same size as the timed one). The load of the
+# machine (`uptime`) is printed before and after the timed runs.
 #
-#   bench/compare.sh [USERS] [LINES_PER_TYPE] [RUNS]      (defaults 100000 111111 5)
-#   CHECK_USERS=5000 CHECK_LINES=5000 bench/compare.sh    (a smaller check)
+#   bench/compare.sh [USERS] [LINES_PER_TYPE] [TYPES] [RUNS]  (defaults 100000 111111, every type, 5)
+#   e.g. bench/compare.sh 100000 1000000 AC                     (100,000 users, 1,000,000 AC lines)
+#   CHECK_USERS=5000 CHECK_LINES=5000 bench/compare.sh        (a smaller check)
+# TYPES is a comma-separated list of file types other than US, as for bench/run.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 users=${1:-100000}
 lines=${2:-111111}
-runs=${3:-5}
+types=${3-AF,AC,AP,AU,AH,AN,AM,AT,AD}
+runs=${4:-5}
 check_users=${CHECK_USERS:-$users}
 check_lines=${CHECK_LINES:-$lines}
 build="build-bench"
@@ -25,7 +29,7 @@ cmake --build "$build" --target corvela generate_delivery floor >/dev/null
 rm -rf "$work"
 mkdir -p "$work"
 delivery=$work/entrega
-"$build/generate_delivery" "$delivery" "$users" "$lines" 0.05 20261206
+"$build/generate_delivery" "$delivery" "$users" "$lines" 0.05 20261206 "$types"
 total=$(cat "$delivery"/*000001.txt | grep -c '' || true)
 total=$((total - $(grep -c '' "$delivery/CT000001.txt")))
 
@@ -49,6 +53,7 @@ floor_in() {
     /usr/bin/time -f '%e %M' -o "$1/time.txt" "$build/floor" "$delivery" "$1/out" >/dev/null
 }
 
+echo "load before: $(uptime)"
 : >"$work/validate.times"
 : >"$work/floor.times"
 for ((i = 1; i <= runs; i++)); do
@@ -57,6 +62,8 @@ for ((i = 1; i <= runs; i++)); do
     floor_in "$work/floor"
     cat "$work/floor/time.txt" >>"$work/floor.times"
 done
+
+echo "load after:  $(uptime)"
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 vsec=$(cut -d' ' -f1 "$work/validate.times" | median)
@@ -84,7 +91,7 @@ fingerprint() {
     done
 }
 delivery=$work/entrega_check
-"$build/generate_delivery" "$delivery" "$check_users" "$check_lines" 0.05 20261206
+"$build/generate_delivery" "$delivery" "$check_users" "$check_lines" 0.05 20261206 "$types"
 validate_in "$work/cached"
 validate_in "$work/uncached" --no-cache
 fingerprint "$work/cached" >"$work/cached.md5"
@@ -92,7 +99,7 @@ fingerprint "$work/uncached" >"$work/uncached.md5"
 echo "check delivery: $(cut -d' ' -f1 "$work/cached/time.txt") s with caches," \
     "$(cut -d' ' -f1 "$work/uncached/time.txt") s with --no-cache"
 if diff "$work/cached.md5" "$work/uncached.md5" >"$work/identity.diff"; then
-    echo "identity check (--no-cache, $check_users users, $check_lines lines per type): identical ($(grep -c '' "$work/cached.md5") files and tables)"
+    echo "identity check (--no-cache, $check_users users, $check_lines lines per type of $types): identical ($(grep -c '' "$work/cached.md5") files and tables)"
 else
     echo "identity check (--no-cache): DIFFERENT (< cached, > --no-cache):"
     cat "$work/identity.diff"

@@ -18,11 +18,15 @@ bool is_valid_utf8(std::string_view bytes);
 Encoding detect_file_encoding(const std::filesystem::path& path, bool* has_bom);
 
 std::string windows1252_to_utf8(std::string_view bytes);
+// The same, appended to `out`.
+void append_windows1252_as_utf8(std::string& out, std::string_view bytes);
 // A whole text held in memory, decoded as a data file is: UTF-8 without its byte-order mark when
 // all of it is valid UTF-8, else Windows-1252.
 std::string decode_whole(std::string_view bytes);
 // Code points without a Windows-1252 byte are written as '?'.
 std::string utf8_to_windows1252(std::string_view utf8);
+// The same, appended to `out`.
+void append_utf8_as_windows1252(std::string& out, std::string_view utf8);
 
 inline std::string decode(std::string_view bytes, Encoding e) {
     return e == Encoding::Utf8 ? std::string(bytes) : windows1252_to_utf8(bytes);

@@ -20,12 +20,14 @@ class LineReader {
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // The next line, decoded; false at the end of the file.
+    // The next line, decoded; false at the end of the file (`line` is then empty).
     bool next(std::string& line);
     Encoding encoding() const { return encoding_; }
 
   private:
     bool fill();
+    // Makes `line` of the bytes gathered; true.
+    bool decoded(std::string& line);
     std::FILE* file_ = nullptr;
     Encoding encoding_ = Encoding::Utf8;
     std::vector<char> buf_;

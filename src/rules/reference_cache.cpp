@@ -10,13 +10,6 @@ std::string fold_case(std::string_view s) {
 }
 
 namespace {
-std::string pair_key(std::string_view a, std::string_view b) {
-    std::string k = fold_case(a);
-    k += '\x1f';
-    k += fold_case(b);
-    return k;
-}
-
 std::string text(SQLite::Statement& st, int col) {
     auto c = st.getColumn(col);
     return c.isNull() ? std::string() : c.getString();
@@ -72,29 +65,30 @@ ReferenceCache::ReferenceCache(Database& ref, bool uncached) {
     for (int i = 0; i < 6; ++i) {
         SQLite::Statement st(ref.db(), queries[i]);
         while (st.executeStep())
-            if (!st.getColumn(0).isNull()) codes_[i].insert(fold_case(st.getColumn(0).getString()));
+            if (!st.getColumn(0).isNull())
+                codes_[i].insert(FoldedKey(st.getColumn(0).getString()), true);
     }
     SQLite::Statement mun(ref.db(), "SELECT coddepto, codmuni FROM r_municipios");
-    while (mun.executeStep()) municipalities_.insert(pair_key(text(mun, 0), text(mun, 1)));
+    while (mun.executeStep()) municipalities_.insert(FoldedKey(text(mun, 0), text(mun, 1)), true);
     // The first row of a code in code order is the one a lookup finds.
     SQLite::Statement dx(ref.db(),
                          "SELECT codigo, sexo, lim_inf, lim_sup FROM r_cie10 ORDER BY codigo");
     while (dx.executeStep())
-        cie10_.emplace(fold_case(text(dx, 0)), Diagnosis{text(dx, 1), text(dx, 2), text(dx, 3)});
+        cie10_.insert(FoldedKey(text(dx, 0)), Diagnosis{text(dx, 1), text(dx, 2), text(dx, 3)});
     SQLite::Statement px(ref.db(), "SELECT codigo, archivo, sexo, edad_ini, edad_fin FROM cups");
     while (px.executeStep())
-        cups_.emplace(pair_key(text(px, 0), text(px, 1)),
-                      Procedure{text(px, 2), text(px, 3), text(px, 4)});
+        cups_.insert(FoldedKey(text(px, 0), text(px, 1)),
+                     Procedure{text(px, 2), text(px, 3), text(px, 4)});
 }
 
 bool ReferenceCache::has_code(CodeTable table, std::string_view value) const {
     if (queries_) return Queries::exists(queries_->codes[static_cast<int>(table)], value);
-    return codes_[static_cast<int>(table)].count(fold_case(value)) > 0;
+    return codes_[static_cast<int>(table)].find(value) != nullptr;
 }
 
 bool ReferenceCache::has_municipality(std::string_view depto, std::string_view muni) const {
     if (queries_) return Queries::exists(queries_->municipality, depto, muni, 2);
-    return municipalities_.count(pair_key(depto, muni)) > 0;
+    return municipalities_.find(FoldedKey(depto, muni)) != nullptr;
 }
 
 const Diagnosis* ReferenceCache::cie10(std::string_view codigo) const {
@@ -104,8 +98,7 @@ const Diagnosis* ReferenceCache::cie10(std::string_view codigo) const {
         found_dx_ = Diagnosis{text(st, 0), text(st, 1), text(st, 2)};
         return &found_dx_;
     }
-    auto it = cie10_.find(fold_case(codigo));
-    return it == cie10_.end() ? nullptr : &it->second;
+    return cie10_.find(codigo);
 }
 
 const Procedure* ReferenceCache::cups(std::string_view codigo, std::string_view archivo) const {
@@ -115,8 +108,7 @@ const Procedure* ReferenceCache::cups(std::string_view codigo, std::string_view 
         found_px_ = Procedure{text(st, 0), text(st, 1), text(st, 2)};
         return &found_px_;
     }
-    auto it = cups_.find(pair_key(codigo, archivo));
-    return it == cups_.end() ? nullptr : &it->second;
+    return cups_.find(FoldedKey(codigo, archivo));
 }
 
 }  // namespace corvela

@@ -1,15 +1,14 @@
 // The reference tables a run consults, read once per run: the code tables, the municipalities,
 // CIE10 and CUPS. Keys are compared as the database compares text (letter case ignored), so the
-// answers are those of the lookups on the tables themselves.
+// answers are those of the lookups on the tables themselves; each table is one flat index.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "db/database.h"
+#include "rules/folded_index.h"
 
 namespace corvela {
 
@@ -44,10 +43,10 @@ class ReferenceCache {
     const Procedure* cups(std::string_view codigo, std::string_view archivo) const;
 
   private:
-    std::unordered_set<std::string> codes_[6];
-    std::unordered_set<std::string> municipalities_;
-    std::unordered_map<std::string, Diagnosis> cie10_;
-    std::unordered_map<std::string, Procedure> cups_;
+    FoldedIndex<bool> codes_[6];
+    FoldedIndex<bool> municipalities_;
+    FoldedIndex<Diagnosis> cie10_;
+    FoldedIndex<Procedure> cups_;
     // The lookups on the database itself, when uncached.
     struct Queries;
     std::unique_ptr<Queries> queries_;

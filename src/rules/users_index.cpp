@@ -1,17 +1,6 @@
 #include "rules/users_index.h"
 
-#include "rules/reference_cache.h"
-
 namespace corvela {
-
-namespace {
-std::string key(std::string_view tipo, std::string_view numero) {
-    std::string k = fold_case(tipo);
-    k += '\x1f';
-    k += fold_case(numero);
-    return k;
-}
-}  // namespace
 
 UsersIndex::UsersIndex() = default;
 UsersIndex::~UsersIndex() = default;
@@ -26,8 +15,7 @@ void UsersIndex::use_table(Database& work) {
 const UserData* UsersIndex::find(std::string_view tipo, std::string_view numero) const {
     if (!query_) {
         if (has_last_ && tipo == last_tipo_ && numero == last_numero_) return last_;
-        auto it = users_.find(key(tipo, numero));
-        last_ = it == users_.end() ? nullptr : &it->second;
+        last_ = users_.find(FoldedKey(tipo, numero));
         last_tipo_.assign(tipo);
         last_numero_.assign(numero);
         has_last_ = true;
@@ -46,7 +34,7 @@ const UserData* UsersIndex::find(std::string_view tipo, std::string_view numero)
 
 void UsersIndex::add(std::string_view tipo, std::string_view numero, UserData data) {
     if (query_) return;
-    users_.emplace(key(tipo, numero), std::move(data));
+    users_.insert(FoldedKey(tipo, numero), std::move(data));
     has_last_ = false;  // a document not found before may be found now
 }
 

@@ -1,14 +1,14 @@
 // The users stored in `usuario` during a run, found by document type and number with letter
-// case ignored, as the database compares them. Kept in step with the table, so that no record
-// needs a query; or, when told to, read from the table at every lookup.
+// case ignored, as the database compares them. Kept in step with the table in a flat index, so
+// that no record needs a query; or, when told to, read from the table at every lookup.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "db/database.h"
+#include "rules/folded_index.h"
 
 namespace corvela {
 
@@ -30,7 +30,7 @@ class UsersIndex {
     void add(std::string_view tipo, std::string_view numero, UserData data);
 
   private:
-    std::unordered_map<std::string, UserData> users_;
+    FoldedIndex<UserData> users_;
     // A record looks its user up several times; the last answer is kept for the same document.
     mutable std::string last_tipo_, last_numero_;
     mutable const UserData* last_ = nullptr;

@@ -54,7 +54,7 @@ class FileRun {
     const std::filesystem::path& accepted_file() const { return accepted_path_; }
 
   private:
-    void read_line(const std::string& line);
+    void read_line();
     void structure_error();
     void decide(RowWriter& row);
     void show_progress();
@@ -92,19 +92,19 @@ void FileRun::read(const std::filesystem::path& path) {
     accepted_ = OutputFile(accepted_path_, reader.encoding());
     errors_ = OutputFile(error_path_, reader.encoding());
     fc_.suma = defs_->suma_longitudes();
-    std::string line;
-    while (reader.next(line)) read_line(line);
+    // Each line is read straight into the record's line, the text the outputs are written from.
+    while (reader.next(fc_.linea)) read_line();
     accepted_.close();
     errors_.close();
 }
 
-void FileRun::read_line(const std::string& line) {
+void FileRun::read_line() {
+    const std::string& line = fc_.linea;
     size_t length = char_length(trim(line));
     if (length == 0 || length > static_cast<size_t>(fc_.suma)) {
         structure_error();
     } else {
         fc_.lineas_leidas += 1;
-        fc_.linea = line;
         fill_marcas(fc_,
                     type_spec_.marcas_length ? type_spec_.marcas_length
                                              : static_cast<size_t>(fc_.num_campos),

@@ -57,6 +57,7 @@ TEST(Formats, DigitPatternsRoundHalfToEven) {
 
 TEST(Texts, LengthsAreCountedInCharacters) {
     EXPECT_EQ(char_length("MUÑOZ"), 5u);
+    EXPECT_EQ(char_length("CALLE ÑANDÚ 12 € 34 ÑÑ"), 22u);  // past eight bytes at a time
     EXPECT_EQ(to_upper("muñoz ávila"), "MUÑOZ ÁVILA");
     EXPECT_EQ(mid_chars("AC000001", 3), "000001");
     EXPECT_EQ(trim("  a b  "), "a b");
