@@ -91,11 +91,11 @@ std::pair<std::string, std::string> limit_codes(const ExportRow& row, int min, i
     return {lower, upper};
 }
 
-std::vector<CsvRow> cie10_rows(const CsvContent& csv, SisproCounts& counts) {
-    const ExportColumns col(csv);
-    const size_t codigo = col("Codigo"), nombre = col("Nombre"), habilitado = col("Habilitado"),
-                 sexo = col("Extra_X:Sexo"), min = col("Extra_II:EdadMinima"),
-                 max = col("Extra_III:EdadMaxima");
+// The enabled rows of an export, each turned into the table's values by `values`; the disabled
+// ones are counted and left out.
+template <typename Values>
+std::vector<CsvRow> enabled_rows(const CsvContent& csv, size_t habilitado, SisproCounts& counts,
+                                 Values values) {
     std::vector<CsvRow> rows;
     for (const auto& in : csv.rows) {
         const ExportRow row(csv, in);
@@ -103,26 +103,30 @@ std::vector<CsvRow> cie10_rows(const CsvContent& csv, SisproCounts& counts) {
             ++counts.disabled;
             continue;
         }
-        auto [lower, upper] = limit_codes(row, row.age(min), row.age(max));
-        rows.push_back({in.line, {row[codigo], row[nombre], row.sex(sexo), lower, upper}});
+        rows.push_back({in.line, values(row)});
     }
     return rows;
+}
+
+std::vector<CsvRow> cie10_rows(const CsvContent& csv, SisproCounts& counts) {
+    const ExportColumns col(csv);
+    const size_t codigo = col("Codigo"), nombre = col("Nombre"), habilitado = col("Habilitado"),
+                 sexo = col("Extra_X:Sexo"), min = col("Extra_II:EdadMinima"),
+                 max = col("Extra_III:EdadMaxima");
+    return enabled_rows(csv, habilitado, counts, [&](const ExportRow& row) {
+        auto [lower, upper] = limit_codes(row, row.age(min), row.age(max));
+        return std::vector<std::string>{row[codigo], row[nombre], row.sex(sexo), lower, upper};
+    });
 }
 
 std::vector<CsvRow> cups_rows(const CsvContent& csv, SisproCounts& counts) {
     const ExportColumns col(csv);
     const size_t codigo = col("Codigo"), nombre = col("Nombre"), habilitado = col("Habilitado"),
                  uso = col("Extra_I:UsoCodigoCUP"), sexo = col("Extra_VI:Sexo");
-    std::vector<CsvRow> rows;
-    for (const auto& in : csv.rows) {
-        const ExportRow row(csv, in);
-        if (!row.enabled(habilitado)) {
-            ++counts.disabled;
-            continue;
-        }
-        rows.push_back(
-            {in.line, {row[codigo], row.file_type(uso), row[nombre], row.sex(sexo), "0", "0"}});
-    }
+    auto rows = enabled_rows(csv, habilitado, counts, [&](const ExportRow& row) {
+        return std::vector<std::string>{
+            row[codigo], row.file_type(uso), row[nombre], row.sex(sexo), "0", "0"};
+    });
     // A five-digit code lost its leading zero: padded, unless the file holds the code already.
     auto lost_zero = [](const CsvRow& r) {
         return r.values[0].size() == 5 && all_digits(r.values[0]);
