@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "db/bulk_insert.h"
 #include "db/database.h"
 #include "db/schema.h"
 #include "platform/file_list.h"
@@ -24,7 +25,6 @@
 #include "platform/output_file.h"
 #include "platform/record_split.h"
 #include "platform/text.h"
-#include "validators/row_writer.h"
 
 namespace fs = std::filesystem;
 using namespace corvela;
@@ -64,7 +64,8 @@ std::string find_file(const FileList& list, const std::string& wanted) {
 long load_file(Database& db, const char* table, const fs::path& in, const fs::path& out) {
     std::vector<std::string> columns = working_columns(table);
     const int width = static_cast<int>(columns.size());
-    RowWriter row(db, table, columns);
+    BulkInsert insert(db, table, columns);
+    Row row(static_cast<size_t>(width));
     SQLite::Transaction tx(db.db());
     LineReader reader(in);
     OutputFile copy(out, reader.encoding());
@@ -73,10 +74,10 @@ long load_file(Database& db, const char* table, const fs::path& in, const fs::pa
     while (reader.next(line)) {
         ++lines;
         int fields = split_record(line, [&row, width](int n, std::string_view value) {
-            if (n <= width) row.text(n, value);
+            if (n <= width) row[static_cast<size_t>(n - 1)].set_text(value);
         });
-        for (int i = fields + 1; i <= width; ++i) row.null(i);
-        row.insert();
+        for (int i = fields + 1; i <= width; ++i) row[static_cast<size_t>(i - 1)].set_null();
+        insert.insert(row);
         copy.write_line(line);
     }
     copy.close();

@@ -3,11 +3,16 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include <system_error>
+#include <thread>
 
 #include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
+
+int default_threads() {
+    return std::thread::hardware_concurrency() > 1 ? 2 : 1;
+}
 
 namespace {
 // The size of the working database is read before any database is opened; a missing file fails

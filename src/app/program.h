@@ -18,6 +18,9 @@
 
 namespace corvela {
 
+// Two threads (validating and storing) where the machine has more than one core, else one.
+int default_threads();
+
 struct Program {
     Program(Ui& u, const Clock& c) : ui(u), clock(c) {}
 
@@ -37,6 +40,8 @@ struct Program {
     // Runs read every reference row and user from the database at each lookup (a check that the
     // tables held in memory give the same results).
     bool uncached = false;
+    // Threads of a run: the validating one, and a writer when there are two.
+    int threads = default_threads();
     // The installation's lock, while this program runs an operation that changes the working
     // database.
     std::unique_ptr<OperationLock> lock;

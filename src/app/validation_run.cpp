@@ -176,6 +176,7 @@ Status Run::execute() {
     ctx_ = std::make_unique<RunContext>(*program_.work, *program_.ref, ui_, program_.clock);
     ctx_->results_folder = results_folder(program_.config.results_root);
     ctx_->uncached = program_.uncached;
+    ctx_->threads = program_.threads;
     if (program_.uncached) ctx_->users.use_table(*program_.work);
     Header h = ui_.header();
     ctx_->cod_eapb_box = h.COD_EAPB;

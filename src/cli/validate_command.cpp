@@ -1,6 +1,7 @@
 // `corvela validate DIR`: "Leer Archivos" over a delivery folder, and `corvela save`: "Guardar
 // Registros" of the last run, with the header values kept by the run or given here.
 #include <cstdio>
+#include <optional>
 
 #include "app/validation_run.h"
 #include "cli/command.h"
@@ -13,11 +14,13 @@ namespace {
 struct ValidateOptions {
     std::string folder, today;
     bool yes = false, no = false, no_cache = false, save = false, json = false;
+    std::optional<int> threads;
 };
 
 int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
     program.load_run_state();
     program.uncached = opt.no_cache;
+    if (opt.threads) program.threads = *opt.threads;
     Status outcome = BLeer_Click(program, opt.folder);
     program.store_run_state();
     // The grid of the run, before a save empties it.
@@ -66,6 +69,10 @@ Command add_validate(CLI::App& app, const GlobalOptions& global) {
     sub->add_flag("--no-cache", opt->no_cache,
                   "Consulta las tablas de referencia y los usuarios en la base de datos en "
                   "cada registro (más lento; para comprobar resultados)");
+    sub->add_option("--threads", opt->threads,
+                    "1: valida y almacena en un solo hilo; 2: almacena en un segundo hilo "
+                    "(por omisión 2 con más de un núcleo; --no-cache usa siempre 1)")
+        ->check(CLI::Range(1, 2));
     sub->add_flag("--no", opt->no, "Responde No a las preguntas (por omisión)");
     sub->add_flag("--save", opt->save, "Guarda la entrega cuando la validación termina");
     sub->add_flag("--json", opt->json, "Imprime un documento JSON para programas en vez del texto");

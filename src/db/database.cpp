@@ -62,7 +62,8 @@ Database::Database(const std::string& path, int flags) : db_(path, flags) {
 
 std::unique_ptr<Database> Database::open_existing(const std::string& path) {
     // A path that names no file must not create one.
-    // Each connection is used by one thread only, so SQLite's own locking is not needed.
+    // A connection is used by one thread at a time (a run's writer takes it over while the
+    // validating thread leaves it alone), so SQLite's own locking is not needed.
     return std::unique_ptr<Database>(
         new Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX));
 }

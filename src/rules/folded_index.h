@@ -55,6 +55,15 @@ class FoldedIndex {
 
     size_t size() const { return size_; }
 
+    // Forgets the entries added after the first `count`, as if they had never been added.
+    void truncate(size_t count) {
+        if (count >= size_) return;
+        for (size_t n = count + 1; n <= size_; ++n) entry(static_cast<uint32_t>(n)) = Entry{};
+        chunks_.resize((count + kChunk - 1) / kChunk);
+        size_ = count;
+        rehash(slots_.size());
+    }
+
   private:
     struct Entry {
         std::string key;  // folded
@@ -86,8 +95,11 @@ class FoldedIndex {
         }
     }
 
-    void grow() {
-        std::vector<Slot> slots(slots_.empty() ? 16 : slots_.size() * 2);
+    void grow() { rehash(slots_.empty() ? 16 : slots_.size() * 2); }
+
+    // Places every entry again in a table of `places` places.
+    void rehash(size_t places) {
+        std::vector<Slot> slots(places);
         size_t mask = slots.size() - 1;
         for (uint32_t n = 1; n <= size_; ++n) {
             uint64_t hash = folded_hash(FoldedKey(entry(n).key));

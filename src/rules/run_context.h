@@ -64,6 +64,9 @@ struct RunContext {
     // Every lookup reads the database instead of the tables held in memory (for checking that
     // both give the same results).
     bool uncached = false;
+    // 2: a writer thread stores the rows of passing lines while the lines after them are
+    // validated; 1: each row is stored as its line passes.
+    int threads = 1;
 
     ReferenceCache& references() {
         if (!reference) reference = std::make_unique<ReferenceCache>(ref, uncached);

@@ -38,4 +38,9 @@ void UsersIndex::add(std::string_view tipo, std::string_view numero, UserData da
     has_last_ = false;  // a document not found before may be found now
 }
 
+void UsersIndex::truncate(size_t count) {
+    users_.truncate(count);
+    has_last_ = false;  // the answer kept may be of a user forgotten now
+}
+
 }  // namespace corvela

@@ -28,6 +28,10 @@ class UsersIndex {
     // The user, or nullptr; the pointer is valid until the next call.
     const UserData* find(std::string_view tipo, std::string_view numero) const;
     void add(std::string_view tipo, std::string_view numero, UserData data);
+    // The users added so far, and a way back to the first `count` of them (a file read again
+    // after its storage failed).
+    size_t size() const { return users_.size(); }
+    void truncate(size_t count);
 
   private:
     FoldedIndex<UserData> users_;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "db/schema.h"
+#include "db/writer_thread.h"
 #include "platform/failure.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
@@ -44,19 +45,30 @@ std::string declared_count(const RunContext& run) {
     return {};
 }
 
+// The output files of a data file: named once, when the file is first read, so that a file read
+// again writes the same ones.
+struct OutputNames {
+    std::filesystem::path accepted, errors;
+};
+
 class FileRun {
   public:
-    FileRun(RunContext& run, RecordValidator& v) : run_(run), v_(v), type_spec_(v.type_spec()) {}
+    FileRun(RunContext& run, RecordValidator& v, OutputNames names)
+        : run_(run), v_(v), type_spec_(v.type_spec()), names_(std::move(names)) {}
 
-    void read(const std::filesystem::path& path);
+    // Reads every line, each passing line's row going to `rows`; then waits for them to be
+    // stored.
+    void read(const std::filesystem::path& path, std::unique_ptr<RowSink> rows);
+    // Waits until every row handed over was stored, and ends the writer, if any: the failure of
+    // a row it could not store.
+    std::optional<StorageBehind> stop_storing();
     FileContext& context() { return fc_; }
-    const std::filesystem::path& error_file() const { return error_path_; }
-    const std::filesystem::path& accepted_file() const { return accepted_path_; }
+    const OutputNames& outputs() const { return names_; }
 
   private:
     void read_line();
     void structure_error();
-    void decide(RowWriter& row);
+    void decide();
     void show_progress();
 
     RunContext& run_;
@@ -64,16 +76,23 @@ class FileRun {
     const TypeSpec& type_spec_;
     FileContext fc_;
     std::unique_ptr<FieldDefinitions> defs_;
-    std::unique_ptr<RowWriter> row_;
+    std::unique_ptr<RowSink> rows_;
     OutputFile accepted_, errors_;
-    std::filesystem::path accepted_path_, error_path_;
+    OutputNames names_;
     bool count_failed_ = false;
     std::string out_;
 };
 
-void FileRun::read(const std::filesystem::path& path) {
+std::optional<StorageBehind> FileRun::stop_storing() {
+    if (!rows_) return std::nullopt;
+    std::optional<StorageBehind> behind = rows_->drain();
+    rows_.reset();
+    return behind;
+}
+
+void FileRun::read(const std::filesystem::path& path, std::unique_ptr<RowSink> rows) {
     const FileType& file = v_.file();
-    row_ = std::make_unique<RowWriter>(run_.work, file.table, working_columns(file.table));
+    rows_ = std::move(rows);
     fc_.type = file.type;
     fc_.lineas_leidas = fc_.lineas_validas = 0;
     fc_.varios_mensajes = 0;
@@ -87,15 +106,15 @@ void FileRun::read(const std::filesystem::path& path) {
     limpia_contadores(fc_);
     v_.start_file(run_, fc_);
     LineReader reader(path);
-    accepted_path_ = accepted_file_path(run_);
-    error_path_ = error_file_path(run_);
-    accepted_ = OutputFile(accepted_path_, reader.encoding());
-    errors_ = OutputFile(error_path_, reader.encoding());
+    if (names_.accepted.empty()) names_ = {accepted_file_path(run_), error_file_path(run_)};
+    accepted_ = OutputFile(names_.accepted, reader.encoding());
+    errors_ = OutputFile(names_.errors, reader.encoding());
     fc_.suma = defs_->suma_longitudes();
     // Each line is read straight into the record's line, the text the outputs are written from.
     while (reader.next(fc_.linea)) read_line();
     accepted_.close();
     errors_.close();
+    rows_->finish();
 }
 
 void FileRun::read_line() {
@@ -130,7 +149,7 @@ void FileRun::read_line() {
         } else {
             v_.check_fields(run_, fc_);
         }
-        decide(*row_);
+        decide();
         for (auto& f : fc_.campo) f.clear();
     }
     fc_.descripcion.clear();
@@ -144,12 +163,12 @@ void FileRun::structure_error() {
     cuenta_error(fc_, Counter::Estructura);
 }
 
-void FileRun::decide(RowWriter& row) {
+void FileRun::decide() {
     std::string_view kept = rtrim(fc_.linea);
     if (fc_.errores_linea == 0) {
         accepted_.write_line(kept);
         fc_.lineas_validas += 1;
-        v_.store(run_, fc_, row);
+        v_.store(run_, fc_, *rows_);
         return;
     }
     out_.assign(kept);
@@ -172,25 +191,111 @@ void FileRun::show_progress() {
 }
 }  // namespace
 
+namespace {
+// What a data file's lines change in the run besides the file's own counts and outputs: the
+// shared slots and the users index. Taken when the file starts, so that the file can be read
+// again from the same state.
+struct RunSlots {
+    explicit RunSlots(const RunContext& run)
+        : fecha_atencion(run.fecha_atencion),
+          length_slot(run.length_slot),
+          field_slot(run.field_slot),
+          dx_sexo(run.dx_sexo),
+          dx_lim_inf(run.dx_lim_inf),
+          dx_lim_sup(run.dx_lim_sup),
+          slots(run.slots),
+          users(run.users.size()) {}
+
+    void restore(RunContext& run) const {
+        run.fecha_atencion = fecha_atencion;
+        run.length_slot = length_slot;
+        run.field_slot = field_slot;
+        run.dx_sexo = dx_sexo;
+        run.dx_lim_inf = dx_lim_inf;
+        run.dx_lim_sup = dx_lim_sup;
+        run.slots = slots;
+        run.users.truncate(users);
+    }
+
+    std::string fecha_atencion;
+    double length_slot;
+    const FieldDefinition* field_slot;
+    std::string dx_sexo, dx_lim_inf, dx_lim_sup;
+    LineSlots slots;
+    size_t users;
+};
+
+// The rows of a file read again after its writer failed: the rows stored before the failing one
+// are taken and dropped (they are in the table already), and the failing row fails again with
+// the writer's failure, at the same line of the file.
+class ReplaySink : public RowSink {
+  public:
+    explicit ReplaySink(StorageBehind behind) : behind_(std::move(behind)) {}
+    Row& next() override { return row_; }
+    void add() override {
+        if (taken_ == behind_.row) std::rethrow_exception(behind_.failure);
+        ++taken_;
+    }
+    // Reached only when the file changed between the two readings; the failure stands.
+    void finish() override { std::rethrow_exception(behind_.failure); }
+    std::optional<StorageBehind> drain() override { return std::nullopt; }
+
+  private:
+    StorageBehind behind_;
+    size_t taken_ = 0;
+    Row row_;
+};
+
+std::unique_ptr<RowSink> rows_for(RunContext& run, const FileType& file) {
+    std::vector<std::string> columns = working_columns(file.table);
+    // Lookups that read the working tables share the connection with the inserts: one thread.
+    if (run.threads > 1 && !run.uncached)
+        return std::make_unique<WriterThread>(run.work, file.table, columns);
+    return std::make_unique<StoreNow>(run.work, file.table, columns);
+}
+}  // namespace
+
 FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
                         const std::filesystem::path& path) {
-    FileRun file(run, validator);
+    const RunSlots at_start(run);
+    auto file = std::make_unique<FileRun>(run, validator, OutputNames{});
     SQLite::Transaction tx(run.work.db());
     run.ui.set_busy(true);
+    std::optional<StorageBehind> behind;
     try {
-        file.read(path);
+        file->read(path, rows_for(run, validator.file()));
+    } catch (const StorageBehind& b) {
+        behind = b;
     } catch (const std::exception& e) {
-        show_failure(run.ui, e, validator.failure_text(file.context()));
+        // The rows of the lines before the failure are stored first; a failure among them came
+        // first and is the one to show.
+        behind = file->stop_storing();
+        if (!behind) show_failure(run.ui, e, validator.failure_text(file->context()));
+    }
+    if (auto late = file->stop_storing(); late && !behind) behind = late;
+    if (behind) {
+        // The writer failed on a row the validator had gone past. The file is read again from
+        // its start, up to that row, without storing: its counts, outputs, shared slots and
+        // users end as they would have had the row failed as the validator passed it.
+        OutputNames names = file->outputs();
+        file.reset();
+        at_start.restore(run);
+        file = std::make_unique<FileRun>(run, validator, std::move(names));
+        try {
+            file->read(path, std::make_unique<ReplaySink>(*behind));
+        } catch (const std::exception& e) {
+            show_failure(run.ui, e, validator.failure_text(file->context()));
+        }
     }
     run.ui.set_busy(false);
-    FileContext& fc = file.context();
+    FileContext& fc = file->context();
     ErroresKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
                    run.nremision_box};
     try {
         graba_errores(run.work, key, fc);
         tx.commit();
     } catch (const std::exception& e) {
-        show_failure(run.ui, e, validator.failure_text(file.context()));
+        show_failure(run.ui, e, validator.failure_text(file->context()));
         // The rows of the lines counted as passed are kept even when the error row failed. When
         // this commit fails as well, the failure above has already been shown for this file; a
         // second message would say the same, and the transaction rolls back on its own.
@@ -199,7 +304,8 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         } catch (...) {
         }
     }
-    return {fc.lineas_leidas, fc.lineas_validas, fc.C, file.error_file(), file.accepted_file()};
+    return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,
+            file->outputs().accepted};
 }
 
 }  // namespace corvela

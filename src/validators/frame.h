@@ -11,9 +11,9 @@
 
 #include "db/file_types.h"
 #include "db/row.h"
+#include "db/row_sink.h"
 #include "rules/file_context.h"
 #include "rules/run_context.h"
-#include "validators/row_writer.h"
 
 namespace corvela {
 
@@ -44,7 +44,7 @@ class RecordValidator {
     virtual void check_fields(RunContext& run, FileContext& fc) = 0;
     // Adds the row of a passing line to the working table: the values the file type's columns
     // bind from the line, as `adjust_row` changes them.
-    virtual void store(RunContext& run, FileContext& fc, RowWriter& writer);
+    virtual void store(RunContext& run, FileContext& fc, RowSink& rows);
     // The text of the failure message between the error number and the two CRs.
     virtual std::string failure_text(const FileContext&) const {
         return std::string(" al leer archivo de ") + file_.file_word + " ";
@@ -56,7 +56,6 @@ class RecordValidator {
 
   private:
     const FileType& file_;
-    Row row_;
 };
 
 // What the run of one data file counted, and where its outputs went (empty when the file ended

@@ -17,12 +17,13 @@ const TypeSpec& RecordValidator::type_spec() const {
     return defaults;
 }
 
-void RecordValidator::store(RunContext& run, FileContext& fc, RowWriter& writer) {
+void RecordValidator::store(RunContext& run, FileContext& fc, RowSink& rows) {
     const std::span<const Column> columns = file_.columns;
-    row_.resize(columns.size());
+    Row& row = rows.next();
+    row.resize(columns.size());
     for (size_t i = 0; i < columns.size(); ++i) {
         const std::string& field = fc.field(static_cast<int>(i) + 1);
-        Value& value = row_[i];
+        Value& value = row[i];
         switch (columns[i].binding) {
             case Binding::Text:
                 value.set_text(field);
@@ -47,8 +48,8 @@ void RecordValidator::store(RunContext& run, FileContext& fc, RowWriter& writer)
                 break;
         }
     }
-    adjust_row(run, fc, row_);
-    writer.insert(row_);
+    adjust_row(run, fc, row);
+    rows.add();
 }
 
 }  // namespace corvela

@@ -99,9 +99,9 @@ void Ausuarios::cross_field_rules(RunContext& run, FileContext& fc) {
                      Counter::Municipio);
 }
 
-void Ausuarios::store(RunContext& run, FileContext& fc, RowWriter& writer) {
+void Ausuarios::store(RunContext& run, FileContext& fc, RowSink& rows) {
     if (run.users.find(fc.field(1), fc.field(2))) return;
-    RecordValidator::store(run, fc, writer);
+    RecordValidator::store(run, fc, rows);
     run.users.add(fc.field(1), fc.field(2),
                   UserData{fc.field(10), leading_number_value(fc.field(9)), fc.field(11)});
 }

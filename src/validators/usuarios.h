@@ -12,7 +12,7 @@ class Ausuarios : public RecordValidator {
     const TypeSpec& type_spec() const override;
     void check_fields(RunContext& run, FileContext& fc) override;
     // A user repeated in the delivery passes but is stored once; a stored user joins the index.
-    void store(RunContext& run, FileContext& fc, RowWriter& writer) override;
+    void store(RunContext& run, FileContext& fc, RowSink& rows) override;
 
   private:
     void check_field_4(RunContext& run, FileContext& fc);
