@@ -5,11 +5,13 @@
 # has --no-cache it then checks that a run with and a run without the caches give the same
 # error files, accepted-lines files and stored rows, on a delivery of CHECK_USERS users
 # and CHECK_LINES lines per type (by default the same size as the timed one). The load of the
-# machine (`uptime`) is printed before and after the timed runs.
+# machine (`uptime`) is printed before and after the timed runs. A run with --threads 1 is
+# checked against the default run the same way.
 #
 #   bench/compare.sh [USERS] [LINES_PER_TYPE] [TYPES] [RUNS]  (defaults 100000 111111, every type, 5)
 #   e.g. bench/compare.sh 100000 1000000 AC                     (100,000 users, 1,000,000 AC lines)
 #   CHECK_USERS=5000 CHECK_LINES=5000 bench/compare.sh        (a smaller check)
+#   VALIDATE_OPTIONS="--threads 1" bench/compare.sh            (options of the timed validate runs)
 # TYPES is a comma-separated list of file types other than US, as for bench/run.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -57,7 +59,8 @@ echo "load before: $(uptime)"
 : >"$work/validate.times"
 : >"$work/floor.times"
 for ((i = 1; i <= runs; i++)); do
-    validate_in "$work/validate"
+    # shellcheck disable=SC2086
+    validate_in "$work/validate" ${VALIDATE_OPTIONS:-}
     cat "$work/validate/time.txt" >>"$work/validate.times"
     floor_in "$work/floor"
     cat "$work/floor/time.txt" >>"$work/floor.times"
@@ -98,9 +101,18 @@ fingerprint "$work/cached" >"$work/cached.md5"
 fingerprint "$work/uncached" >"$work/uncached.md5"
 echo "check delivery: $(cut -d' ' -f1 "$work/cached/time.txt") s with caches," \
     "$(cut -d' ' -f1 "$work/uncached/time.txt") s with --no-cache"
-if diff "$work/cached.md5" "$work/uncached.md5" >"$work/identity.diff"; then
-    echo "identity check (--no-cache, $check_users users, $check_lines lines per type of $types): identical ($(grep -c '' "$work/cached.md5") files and tables)"
-else
-    echo "identity check (--no-cache): DIFFERENT (< cached, > --no-cache):"
-    cat "$work/identity.diff"
+# The same with a run on one thread, when validate has --threads.
+if "$build/corvela" validate --help | grep -q -- '--threads'; then
+    validate_in "$work/one_thread" --threads 1
+    fingerprint "$work/one_thread" >"$work/one_thread.md5"
+    echo "check delivery: $(cut -d' ' -f1 "$work/one_thread/time.txt") s with --threads 1"
 fi
+for other in uncached one_thread; do
+    [ -f "$work/$other.md5" ] || continue
+    if diff "$work/cached.md5" "$work/$other.md5" >"$work/identity.diff"; then
+        echo "identity check ($other, $check_users users, $check_lines lines per type of $types): identical ($(grep -c '' "$work/cached.md5") files and tables)"
+    else
+        echo "identity check ($other): DIFFERENT (< default run, > $other):"
+        cat "$work/identity.diff"
+    fi
+done
