@@ -7,8 +7,6 @@
 //
 //   floor DELIVERY_DIR WORK_DIR
 //   WORK_DIR receives floor.db (made anew) and one output file per data file.
-#include <SQLiteCpp/SQLiteCpp.h>
-
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -66,7 +64,7 @@ long load_file(Database& db, const char* table, const fs::path& in, const fs::pa
     const int width = static_cast<int>(columns.size());
     BulkInsert insert(db, table, columns);
     Row row(static_cast<size_t>(width));
-    SQLite::Transaction tx(db.db());
+    Transaction tx(db);
     LineReader reader(in);
     OutputFile copy(out, reader.encoding());
     std::string line;

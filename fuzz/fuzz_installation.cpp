@@ -26,9 +26,9 @@ FuzzInstallation::FuzzInstallation() : clock(Date{2026, 12, 6}) {
     create_working_schema(*work);
     create_reference_schema(*ref);
     load_reference_rows(*ref, *work, CORVELA_SHIPPED_REFERENCE, clock);
-    SQLite::Statement site(work->db(),
-                           "INSERT INTO sedes VALUES (?, 'IPS de prueba', 'Ana Gómez', 'Calle 1', "
-                           "'555', '556')");
+    Statement site = work->prepare(
+        "INSERT INTO sedes VALUES (?, 'IPS de prueba', 'Ana Gómez', 'Calle 1', "
+        "'555', '556')");
     site.bind(1, kSite);
     site.exec();
 }

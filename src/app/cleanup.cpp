@@ -1,7 +1,5 @@
 #include "app/cleanup.h"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-
 #include <system_error>
 
 #include "app/save.h"
@@ -25,7 +23,7 @@ Status CmdLimpiar_Click(Program& program) {
     OperationScope scope(program);
     if (!scope.ok()) return Status::stopped();
     try {
-        SQLite::Transaction tx(program.work->db());
+        Transaction tx(*program.work);
         for (std::string_view code : kCleanUpOrder)
             program.work->exec(std::string("DELETE FROM ") + file_type(code).final);
         program.work->exec("DELETE FROM fechas");
@@ -58,20 +56,20 @@ Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std:
             return Status::stopped();
         OperationScope scope(program);
         if (!scope.ok()) return Status::stopped();
-        SQLite::Transaction tx(work.db());
+        Transaction tx(work);
         // A final table without an IPS column (the users') has its rows deleted by the number
         // alone.
         for (std::string_view code : kDeletionOrder) {
             const FileType& t = file_type(code);
             const bool by_ips = has_column(t, "COD_IPS");
-            SQLite::Statement del(work.db(), std::string("Delete from ") + t.final + " " +
-                                                 (by_ips ? condition : number_only));
+            Statement del = work.prepare(std::string("Delete from ") + t.final + " " +
+                                         (by_ips ? condition : number_only));
             if (by_ips) del.bind(1, ips_code);
             del.bind(by_ips ? 2 : 1, n);
             del.exec();
         }
-        SQLite::Statement mark(
-            work.db(), "update registros set impresion=1 WHERE  eapb =? and nro_radicacion=val(?)");
+        Statement mark = work.prepare(
+            "update registros set impresion=1 WHERE  eapb =? and nro_radicacion=val(?)");
         mark.bind(1, ips_code);
         mark.bind(2, n);
         mark.exec();
@@ -120,7 +118,7 @@ Status backup(Program& program, const std::filesystem::path& folder) {
             return Status::failed("Ya existe " + (folder / name).string() +
                                   "; no se copió ninguna base de datos.");
     for (const auto& [db, name] : copies) {
-        SQLite::Statement st(db->db(), "VACUUM INTO ?");
+        Statement st = db->prepare("VACUUM INTO ?");
         st.bind(1, (folder / name).string());
         st.exec();
     }

@@ -63,10 +63,6 @@ bool read_records(Program& program) {
     return structure_error;
 }
 
-std::string column_text(SQLite::Statement& st, const char* name) {
-    auto c = st.getColumn(name);
-    return c.isNull() ? std::string() : c.getString();
-}
 }  // namespace
 
 bool read_control_file(Program& program, const FileList& files) {
@@ -83,11 +79,10 @@ bool read_control_file(Program& program, const FileList& files) {
     Header h = ui.header();
     h.COD_EAPB = program.control.text(0, 0);
     ui.set_header(h);
-    SQLite::Statement site(
-        program.work->db(),
+    Statement site = program.work->prepare(
         "SELECT nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes WHERE habilitacion = ?");
     site.bind(1, h.COD_EAPB);
-    if (char_length(h.COD_EAPB) != 12 || !site.executeStep()) {
+    if (char_length(h.COD_EAPB) != 12 || !site.step()) {
         ui.message("No existe la IPS en la tabla de habilitadas.", "No habilitada",
                    Icon::Information);
         return false;
@@ -95,13 +90,14 @@ bool read_control_file(Program& program, const FileList& files) {
     if (structure_error) return false;
     program.radicacion = 0;
 
-    std::string gerente = column_text(site, "gerente");
-    std::string direccion = column_text(site, "DIRECCION");
-    std::string telefono = column_text(site, "TELEFONO");
-    h.NOMEAPB = column_text(site, "nombre");
+    // The columns as the query names them: nombre, gerente, DIRECCION, fax, TELEFONO.
+    std::string gerente = site.text(1);
+    std::string direccion = site.text(2);
+    std::string telefono = site.text(4);
+    h.NOMEAPB = site.text(0);
     h.NOMREMITENTE = gerente.empty() ? "" : to_upper(gerente);
     h.DIRECCION = direccion.empty() ? "" : to_upper(direccion);
-    h.NFAX = column_text(site, "fax");
+    h.NFAX = site.text(3);
     h.TELEFONO = telefono.empty() ? " " : telefono;
     h.PERIODO = program.control.text(0, 1);
     h.NREMISION = mid_chars(program.control.text(0, 2), 3);

@@ -19,8 +19,9 @@ void mostrar_meses(Program& program) {
 
 std::vector<std::pair<int, int>> reported_months(Database& work) {
     std::vector<std::pair<int, int>> rows;
-    SQLite::Statement st(work.db(), "select distinct * from fechas order by ano,mes");
-    while (st.executeStep()) rows.emplace_back(st.getColumn(0).getInt(), st.getColumn(1).getInt());
+    Statement st = work.prepare("select distinct * from fechas order by ano,mes");
+    while (st.step())
+        rows.emplace_back(static_cast<int>(st.integer(0)), static_cast<int>(st.integer(1)));
     return rows;
 }
 

@@ -1,7 +1,5 @@
 #include "app/program.h"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-
 #include <system_error>
 #include <thread>
 
@@ -55,9 +53,9 @@ bool Program::start(const std::filesystem::path& config_path) {
         // A file that is no database of this program fails here, not in the middle of a run.
         work->count("SELECT 1 FROM consecutivo");
         ref->count("SELECT 1 FROM R_Campos");
-    } catch (const SQLite::Exception& e) {
+    } catch (const DatabaseFailure& e) {
         work.reset();
-        startup_failure(ui, e.getErrorCode(), e.what());
+        startup_failure(ui, e.number, e.what());
         return false;
     } catch (const std::filesystem::filesystem_error& e) {
         startup_failure(ui, e.code().value(), e.code().message());
@@ -68,13 +66,13 @@ bool Program::start(const std::filesystem::path& config_path) {
 }
 
 void Program::load_run_state() {
-    SQLite::Statement st(work->db(), "SELECT clave, valor FROM estado_corrida");
+    Statement st = work->prepare("SELECT clave, valor FROM estado_corrida");
     Header h;
     bool any = false;
-    while (st.executeStep()) {
+    while (st.step()) {
         any = true;
-        std::string key = st.getColumn(0).getString();
-        std::string value = st.getColumn(1).getString();
+        std::string key = st.text(0);
+        std::string value = st.text(1);
         if (key == "estado")
             run_state = value;
         else if (key == "COD_EAPB")
@@ -100,14 +98,13 @@ void Program::load_run_state() {
     }
     if (any) ui.set_header(h);
     control.rows.clear();
-    SQLite::Statement rows(work->db(),
-                           "SELECT c0, c1, c2, c3, c4, c5 FROM control_corrida ORDER BY fila");
-    while (rows.executeStep()) {
+    Statement rows =
+        work->prepare("SELECT c0, c1, c2, c3, c4, c5 FROM control_corrida ORDER BY fila");
+    while (rows.step()) {
         std::array<Cell, 7> row{};
         for (int c = 0; c < 6; ++c) {
-            auto col = rows.getColumn(c);
-            if (col.isNull()) continue;
-            std::string v = col.getString();
+            if (rows.is_null(c)) continue;
+            std::string v = rows.text(c);
             // Columns 4 and 5 hold the counters of the file.
             if (c >= 4 && is_numeric(v))
                 row[static_cast<size_t>(c)] = leading_number_value(v);
@@ -119,12 +116,12 @@ void Program::load_run_state() {
 }
 
 void Program::store_run_state() {
-    SQLite::Transaction tx(work->db());
+    Transaction tx(*work);
     work->exec("DELETE FROM estado_corrida");
     work->exec("DELETE FROM control_corrida");
     Header h = ui.header();
-    SQLite::Statement put(work->db(), "INSERT INTO estado_corrida (clave, valor) VALUES (?, ?)");
-    auto set = [&put](const char* key, const std::string& value) {
+    Statement put = work->prepare("INSERT INTO estado_corrida (clave, valor) VALUES (?, ?)");
+    auto set = [&put](const std::string& key, const std::string& value) {
         put.bind(1, key);
         put.bind(2, value);
         put.exec();
@@ -141,18 +138,13 @@ void Program::store_run_state() {
     set("FECHAREMI", h.FECHAREMI);
     set("PERIODO", h.PERIODO);
     set("radicacion", value_text(radicacion));
-    SQLite::Statement row(
-        work->db(),
+    Statement row = work->prepare(
         "INSERT INTO control_corrida (fila, c0, c1, c2, c3, c4, c5) VALUES (?, ?, ?, ?, ?, ?, ?)");
     for (int r = 0; r < control.size(); ++r) {
         row.bind(1, r);
-        for (int c = 0; c < 6; ++c) {
-            const Cell& cell = control.rows[static_cast<size_t>(r)][static_cast<size_t>(c)];
-            if (std::holds_alternative<std::monostate>(cell))
-                row.bind(c + 2);
-            else
-                row.bind(c + 2, cell_text(cell));
-        }
+        for (int c = 0; c < 6; ++c)
+            row.bind_or_null(
+                c + 2, stored_text(control.rows[static_cast<size_t>(r)][static_cast<size_t>(c)]));
         row.exec();
         row.reset();
     }
@@ -179,15 +171,14 @@ OperationScope::~OperationScope() {
 }
 
 void record_kept_state(Database& work, const std::string& estado) {
-    SQLite::Statement put(work.db(), "UPDATE estado_corrida SET valor = ? WHERE clave = 'estado'");
+    Statement put = work.prepare("UPDATE estado_corrida SET valor = ? WHERE clave = 'estado'");
     put.bind(1, estado);
     put.exec();
 }
 
 void record_saved_state(Database& work, double radicacion) {
     record_kept_state(work, "S");
-    SQLite::Statement put(work.db(),
-                          "UPDATE estado_corrida SET valor = ? WHERE clave = 'radicacion'");
+    Statement put = work.prepare("UPDATE estado_corrida SET valor = ? WHERE clave = 'radicacion'");
     put.bind(1, value_text(radicacion));
     put.exec();
 }

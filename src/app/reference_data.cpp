@@ -64,8 +64,8 @@ std::string request_fault(const ReferenceTable* table, const ImportRequest& requ
 
 void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder,
                          const Clock& clock) {
-    SQLite::Transaction ref_tx(ref.db());
-    SQLite::Transaction work_tx(work.db());
+    Transaction ref_tx(ref);
+    Transaction work_tx(work);
     const std::string time = time_text(clock);
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.path().extension() != ".csv") continue;
@@ -113,14 +113,14 @@ Result<std::string> import_reference(Database& ref, Database& work, const Import
     Database& db = store_of(*table, ref, work);
     // The rows and their record go in together; a working-database list is committed first, so
     // a record never names a load that did not happen.
-    SQLite::Transaction tx(db.db());
+    Transaction tx(db);
     write_reference_rows(db, *table, loaded.rows, true);
     if (&db == &ref) {
         record_load(ref, record);
         tx.commit();
     } else {
         tx.commit();
-        SQLite::Transaction log_tx(ref.db());
+        Transaction log_tx(ref);
         record_load(ref, record);
         log_tx.commit();
     }

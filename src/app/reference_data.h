@@ -16,7 +16,7 @@ namespace corvela {
 
 // Loads every CSV of `folder` into the table of its name, in the reference database or in the
 // working database's lists; the municipalities also go to the EAPB registry's `municipios`. Each
-// table's load is recorded as coming from "init". Throws CsvError or SQLite::Exception.
+// table's load is recorded as coming from "init". Throws CsvError or DatabaseFailure.
 void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder,
                          const Clock& clock);
 

@@ -1,8 +1,5 @@
 #include "app/save.h"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <map>
 #include <stdexcept>
@@ -24,17 +21,10 @@ void stamp(Database& work, std::string_view code, double n) {
     const std::string table = code == kErrorTable ? "ERRORES" : file_type(code).table;
     const std::string column =
         code == kErrorTable ? "nro_radicacion" : radicacion_column(file_type(code));
-    SQLite::Statement st(work.db(),
-                         "UPDATE " + table + " SET " + column + " = ? WHERE " + column + " = 0");
+    Statement st =
+        work.prepare("UPDATE " + table + " SET " + column + " = ? WHERE " + column + " = 0");
     st.bind(1, n);
     st.exec();
-}
-
-void bind_cell_text(SQLite::Statement& st, int index, const Cell& cell) {
-    if (std::holds_alternative<std::monostate>(cell))
-        st.bind(index);
-    else
-        st.bind(index, cell_text(cell));
 }
 
 // The date value of the remission date box: day/month/year as the control file writes it.
@@ -55,23 +45,21 @@ double store_delivery(Program& program, const Header& h) {
     for (std::string_view code : kCountOrder)
         rows[std::string(code)] = work.count(std::string("select * from ") + file_type(code).table);
 
-    SQLite::Statement counter(work.db(), "SELECT rowid, numero FROM consecutivo");
-    if (!counter.executeStep())
-        throw SQLite::Exception("la tabla consecutivo no tiene su fila de numeración",
-                                SQLITE_NOTFOUND);
-    const int64_t counter_row = counter.getColumn(0).getInt64();
-    const double n = counter.getColumn(1).getDouble() + 1;
+    Statement counter = work.prepare("SELECT rowid, numero FROM consecutivo");
+    if (!counter.step())
+        throw counter.failure(Fault::NoSuchRow,
+                              "la tabla consecutivo no tiene su fila de numeración");
+    const int64_t counter_row = counter.integer(0);
+    const double n = counter.real(1) + 1;
     counter.reset();
-    SQLite::Statement next(work.db(),
-                           "UPDATE consecutivo SET numero = ?, fecha = ? WHERE rowid = ?");
+    Statement next = work.prepare("UPDATE consecutivo SET numero = ?, fecha = ? WHERE rowid = ?");
     next.bind(1, n);
     next.bind(2, today);
     next.bind(3, counter_row);
     next.exec();
     fault_point("save:numero");
 
-    SQLite::Statement reg(
-        work.db(),
+    Statement reg = work.prepare(
         "INSERT INTO registros (archivo, remitidos, leidos, pasaron, eapb, Errados, "
         "remitente, periodo_reportado, nro_remision, fecha_remision, suben, "
         "IMPRESION, nro_radicacion) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?)");
@@ -86,10 +74,10 @@ double store_delivery(Program& program, const Header& h) {
         const int64_t suben = counted == rows.end() ? 0 : counted->second;
         double read = cell_number(row[4]), passed = cell_number(row[5]);
         reg.bind(1, type);
-        bind_cell_text(reg, 2, row[3]);
+        reg.bind_or_null(2, stored_text(row[3]));
         reg.bind(3, read);
         reg.bind(4, passed);
-        bind_cell_text(reg, 5, row[0]);
+        reg.bind_or_null(5, stored_text(row[0]));
         reg.bind(6, read - passed);
         reg.bind(7, remitente);
         reg.bind(8, h.PERIODO);
@@ -102,8 +90,8 @@ double store_delivery(Program& program, const Header& h) {
         fault_point("save:registros");
     }
 
-    SQLite::Statement period(
-        work.db(), "INSERT INTO periodos (COD_EAPB, num_remision, mes, ano) VALUES (?, ?, ?, ?)");
+    Statement period =
+        work.prepare("INSERT INTO periodos (COD_EAPB, num_remision, mes, ano) VALUES (?, ?, ?, ?)");
     for (const auto& [mes, ano] : reported_months(work)) {
         period.bind(1, h.COD_EAPB);
         period.bind(2, h.NREMISION);
@@ -115,9 +103,9 @@ double store_delivery(Program& program, const Header& h) {
     work.exec("delete from fechas");
     fault_point("save:periodos");
 
-    SQLite::Statement delivery(work.db(),
-                               "INSERT INTO radicacion (nro_radicacion, COD_IPS, nro_remision, "
-                               "fecha_validacion, fecha_remision) VALUES (?, ?, ?, ?, ?)");
+    Statement delivery = work.prepare(
+        "INSERT INTO radicacion (nro_radicacion, COD_IPS, nro_remision, "
+        "fecha_validacion, fecha_remision) VALUES (?, ?, ?, ?, ?)");
     delivery.bind(1, n);
     delivery.bind(2, h.COD_EAPB);
     delivery.bind(3, h.NREMISION);
@@ -146,7 +134,7 @@ Status contar_almacena(Program& program) {
     Header h = ui.header();
     double n = 0;
     try {
-        SQLite::Transaction tx(program.work->db());
+        Transaction tx(*program.work);
         n = store_delivery(program, h);
         tx.commit();
         fault_point("save:confirmado");

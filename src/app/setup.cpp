@@ -90,10 +90,9 @@ std::string check_site(const Site& s) {
 }
 
 void insert_site(Database& work, const Site& s, bool replace) {
-    SQLite::Statement st(work.db(),
-                         std::string(replace ? "INSERT OR REPLACE" : "INSERT") +
-                             " INTO sedes (habilitacion, nombre, gerente, DIRECCION, fax, "
-                             "TELEFONO) VALUES (?, ?, ?, ?, ?, ?)");
+    Statement st = work.prepare(std::string(replace ? "INSERT OR REPLACE" : "INSERT") +
+                                " INTO sedes (habilitacion, nombre, gerente, DIRECCION, fax, "
+                                "TELEFONO) VALUES (?, ?, ?, ?, ?, ?)");
     st.bind(1, s.habilitacion);
     st.bind(2, s.nombre);
     st.bind(3, s.gerente);
@@ -124,7 +123,7 @@ Status import_sites(Database& work, const std::filesystem::path& path) {
     if (csv.header != header)
         return Status::failed(
             "Línea 1: el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO");
-    SQLite::Transaction tx(work.db());
+    Transaction tx(work);
     for (size_t i = 0; i < csv.rows.size(); ++i) {
         const auto& r = csv.rows[i].values;
         Site s{r[0], r[1], r[2], r[3], r[4], r[5]};
@@ -138,16 +137,14 @@ Status import_sites(Database& work, const std::filesystem::path& path) {
 
 std::vector<Site> list_sites(Database& work) {
     std::vector<Site> sites;
-    SQLite::Statement st(
-        work.db(),
+    Statement st = work.prepare(
         "SELECT habilitacion, nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes "
         "ORDER BY habilitacion");
-    while (st.executeStep()) {
+    while (st.step()) {
         Site s;
         std::string* cols[] = {&s.habilitacion, &s.nombre, &s.gerente,
                                &s.DIRECCION,    &s.fax,    &s.TELEFONO};
-        for (int i = 0; i < 6; ++i)
-            if (!st.getColumn(i).isNull()) *cols[i] = st.getColumn(i).getString();
+        for (int i = 0; i < 6; ++i) *cols[i] = st.text(i);
         sites.push_back(s);
     }
     return sites;

@@ -1,7 +1,5 @@
 #include "app/validation_run.h"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-
 #include <cerrno>
 #include <cmath>
 #include <fstream>
@@ -19,7 +17,7 @@
 namespace corvela {
 
 void borrar(Database& work) {
-    SQLite::Transaction tx(work.db());
+    Transaction tx(work);
     for (std::string_view code : kEmptyingOrder)
         work.exec(std::string("DELETE FROM ") + file_type(code).table);
     // Counts of runs never saved would otherwise add up with the next one.

@@ -55,9 +55,9 @@ int run_session(const GlobalOptions& global, const SessionOptions& options,
     }
     try {
         return body(program, ui);
-    } catch (const SQLite::Exception& e) {
+    } catch (const DatabaseFailure& e) {
         ui.print_recorded(stderr);
-        std::fprintf(stderr, "Error de base de datos %d: %s\n", e.getErrorCode(), e.what());
+        std::fprintf(stderr, "Error de base de datos %d: %s\n", e.number, e.what());
         return kExitFailure;
     }
 }

@@ -15,7 +15,7 @@ std::string insert_sql(std::string_view table, const std::vector<std::string>& c
 
 BulkInsert::BulkInsert(Database& db, std::string_view table,
                        const std::vector<std::string>& columns)
-    : statement_(db.db(), insert_sql(table, columns)) {}
+    : statement_(db.prepare(insert_sql(table, columns))) {}
 
 void BulkInsert::bind(const Row& row) {
     int i = 1;
@@ -23,7 +23,7 @@ void BulkInsert::bind(const Row& row) {
         switch (value.kind) {
             case Value::Kind::Text:
                 // Bound as text without a copy: the row outlives the statement's execution.
-                statement_.bindNoCopy(i, value.text);
+                statement_.bind_kept(i, value.text);
                 break;
             case Value::Kind::Number:
                 statement_.bind(i, value.number);
@@ -42,13 +42,13 @@ void BulkInsert::insert(const Row& row) {
         statement_.exec();
     } catch (...) {
         // The statement is made ready for the next row; the failure is the step's own.
-        statement_.tryReset();
-        statement_.clearBindings();
+        statement_.reset();
+        statement_.clear_bindings();
         throw;
     }
     statement_.reset();
     // No row's text stays bound once the row's buffers may be filled again.
-    statement_.clearBindings();
+    statement_.clear_bindings();
 }
 
 BulkInsert::Outcome BulkInsert::insert(std::span<const Row> rows) {

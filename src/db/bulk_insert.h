@@ -34,7 +34,7 @@ class BulkInsert {
   private:
     void bind(const Row& row);
 
-    SQLite::Statement statement_;
+    Statement statement_;
 };
 
 }  // namespace corvela

@@ -1,39 +1,51 @@
-// Access to the two SQLite databases. Every connection registers the functions `val`, `mid`,
-// `month` and `year`, so that statements read as the validator's texts write them. Only
-// `corvela init` creates database files; everything else opens existing ones.
+// A connection to one of the installation's databases: the only way the program reaches stored
+// rows. Opening a connection makes the functions `val`, `mid`, `month` and `year` available to
+// its statements, so that statements read as the validator's texts write them. Only
+// `corvela init` creates databases; everything else opens existing ones. Each engine implements
+// this class; failures are thrown as DatabaseFailure.
 #pragma once
 
-#include <SQLiteCpp/SQLiteCpp.h>
-
+#include <cstdint>
 #include <memory>
 #include <string>
+
+#include "db/failure.h"
+#include "db/statement.h"
+#include "db/transaction.h"
 
 namespace corvela {
 
 class Database {
   public:
-    // Opens an existing database file; throws SQLite::Exception when it does not open.
+    // Opens an existing database; throws DatabaseFailure when it does not open.
     static std::unique_ptr<Database> open_existing(const std::string& path);
-    // Creates a new database file; throws when it exists already.
+    // Creates a new database; throws when it exists already.
     static std::unique_ptr<Database> create(const std::string& path);
 
-    SQLite::Database& db() { return db_; }
-    void exec(const std::string& sql) { db_.exec(sql); }
+    // Closes the connection; a transaction still open is rolled back.
+    virtual ~Database() = default;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Runs statements that return no rows and take no values.
+    virtual void exec(const std::string& sql) = 0;
+    virtual Statement prepare(const std::string& sql) = 0;
+    virtual std::unique_ptr<Transaction::Engine> begin() = 0;
+    // The row identifier of the last row inserted on this connection.
+    virtual std::int64_t last_insert_id() const = 0;
+
     // Number of rows a SELECT returns (bound values in `...`).
     template <typename... Args>
     long long count(const std::string& sql, const Args&... args) {
-        SQLite::Statement st(db_, "SELECT count(*) FROM (" + sql + ")");
+        Statement st = prepare("SELECT count(*) FROM (" + sql + ")");
         int i = 1;
         (st.bind(i++, args), ...);
-        st.executeStep();
-        return st.getColumn(0).getInt64();
+        st.step();
+        return st.integer(0);
     }
 
-  private:
-    Database(const std::string& path, int flags);
-    SQLite::Database db_;
+  protected:
+    Database() = default;
 };
-
-void register_functions(SQLite::Database& db);
 
 }  // namespace corvela

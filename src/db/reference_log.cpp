@@ -6,9 +6,9 @@ void record_load(Database& ref, const LoadRecord& r) {
     ref.exec(
         "CREATE TABLE IF NOT EXISTS cargas_referencia (tabla TEXT COLLATE NOCASE, archivo TEXT, "
         "sha256 TEXT, fecha TEXT, filas INTEGER, origen TEXT)");
-    SQLite::Statement insert(ref.db(),
-                             "INSERT INTO cargas_referencia (tabla, archivo, sha256, fecha, filas, "
-                             "origen) VALUES (?, ?, ?, ?, ?, ?)");
+    Statement insert = ref.prepare(
+        "INSERT INTO cargas_referencia (tabla, archivo, sha256, fecha, filas, "
+        "origen) VALUES (?, ?, ?, ?, ?, ?)");
     insert.bind(1, r.table);
     insert.bind(2, r.file);
     insert.bind(3, r.sha256);
@@ -22,14 +22,12 @@ std::optional<LoadRecord> last_load(Database& ref, const std::string& table) {
     if (ref.count("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
                   "'cargas_referencia'") == 0)
         return std::nullopt;
-    SQLite::Statement st(ref.db(),
-                         "SELECT tabla, archivo, sha256, fecha, filas, origen FROM "
-                         "cargas_referencia WHERE tabla = ? ORDER BY rowid DESC LIMIT 1");
+    Statement st = ref.prepare(
+        "SELECT tabla, archivo, sha256, fecha, filas, origen FROM "
+        "cargas_referencia WHERE tabla = ? ORDER BY rowid DESC LIMIT 1");
     st.bind(1, table);
-    if (!st.executeStep()) return std::nullopt;
-    return LoadRecord{st.getColumn(0).getString(), st.getColumn(1).getString(),
-                      st.getColumn(2).getString(), st.getColumn(3).getString(),
-                      st.getColumn(4).getInt64(),  st.getColumn(5).getString()};
+    if (!st.step()) return std::nullopt;
+    return LoadRecord{st.text(0), st.text(1), st.text(2), st.text(3), st.integer(4), st.text(5)};
 }
 
 }  // namespace corvela

@@ -11,15 +11,15 @@ void write_reference_rows(Database& db, const ReferenceTable& table,
         columns += (columns.empty() ? "\"" : ", \"") + std::string(c.name) + "\"";
         marks += marks.empty() ? "?" : ", ?";
     }
-    SQLite::Statement insert(db.db(),
-                             "INSERT INTO " + name + " (" + columns + ") VALUES (" + marks + ")");
+    Statement insert =
+        db.prepare("INSERT INTO " + name + " (" + columns + ") VALUES (" + marks + ")");
     for (const auto& row : rows) {
         for (size_t i = 0; i < row.values.size(); ++i) {
             const int at = static_cast<int>(i + 1);
             if (row.values[i].empty())
                 insert.bind(at);
             else
-                insert.bindNoCopy(at, row.values[i]);
+                insert.bind_kept(at, row.values[i]);
         }
         insert.exec();
         insert.reset();

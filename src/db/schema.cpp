@@ -101,7 +101,7 @@ std::vector<std::string> working_columns(std::string_view table) {
 }
 
 void create_working_schema(Database& db) {
-    SQLite::Transaction tx(db.db());
+    Transaction tx(db);
     for (const auto& t : file_types()) {
         db.exec(create_table_sql(t.table, t.columns));
         db.exec(create_table_sql(t.final, t.columns));
@@ -113,7 +113,7 @@ void create_working_schema(Database& db) {
 }
 
 void create_reference_schema(Database& db) {
-    SQLite::Transaction tx(db.db());
+    Transaction tx(db);
     db.exec(kReference);
     db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
     tx.commit();
@@ -121,9 +121,9 @@ void create_reference_schema(Database& db) {
 
 std::vector<std::string> table_columns(Database& db, const std::string& table) {
     std::vector<std::string> cols;
-    SQLite::Statement st(db.db(), "SELECT name FROM pragma_table_info(?)");
+    Statement st = db.prepare("SELECT name FROM pragma_table_info(?)");
     st.bind(1, table);
-    while (st.executeStep()) cols.push_back(st.getColumn(0).getString());
+    while (st.step()) cols.push_back(st.text(0));
     return cols;
 }
 

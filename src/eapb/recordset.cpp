@@ -1,7 +1,5 @@
 #include "eapb/recordset.h"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-
 #include "platform/failure.h"
 
 namespace corvela {
@@ -16,11 +14,13 @@ std::string identifier(const std::string& name) {
     return "\"" + name + "\"";
 }
 
-void bind_value(SQLite::Statement& st, int index, const Recordset::Value& v) {
-    if (v)
-        st.bind(index, *v);
-    else
-        st.bind(index);
+// The cells of the current row after its rowid; a null column is a null cell. A cell's text ends
+// at its first NUL character, as the registry has always read its tables.
+std::vector<Recordset::Value> cells_of(const Statement& st) {
+    std::vector<Recordset::Value> cells;
+    for (int c = 1; c < st.column_count(); ++c)
+        cells.push_back(st.is_null(c) ? Recordset::Value() : Recordset::Value(st.text(c).c_str()));
+    return cells;
 }
 
 }  // namespace
@@ -35,16 +35,13 @@ bool equals_ascii_nocase(std::string_view a, std::string_view b) {
 Recordset::Recordset(Database& db, std::string table, const std::string& tail,
                      const std::vector<std::string>& params)
     : db_(db), table_(std::move(table)) {
-    SQLite::Statement st(db_.db(), "SELECT rowid, * FROM " + table_ + tail);
+    Statement st = db_.prepare("SELECT rowid, * FROM " + table_ + tail);
     for (size_t i = 0; i < params.size(); ++i) st.bind(static_cast<int>(i + 1), params[i]);
-    for (int c = 1; c < st.getColumnCount(); ++c) columns_.push_back(st.getColumnName(c));
-    while (st.executeStep()) {
+    for (int c = 1; c < st.column_count(); ++c) columns_.push_back(st.column_name(c));
+    while (st.step()) {
         Row row;
-        row.rowid = st.getColumn(0).getInt64();
-        for (int c = 1; c < st.getColumnCount(); ++c) {
-            auto col = st.getColumn(c);
-            row.cells.push_back(col.isNull() ? Value() : Value(col.getText()));
-        }
+        row.rowid = st.integer(0);
+        row.cells = cells_of(st);
         rows_.push_back(std::move(row));
     }
 }
@@ -57,15 +54,11 @@ size_t Recordset::column_index(std::string_view column) const {
 }
 
 Recordset::Row Recordset::read_row(int64_t rowid) {
-    SQLite::Statement st(db_.db(), "SELECT rowid, * FROM " + table_ + " WHERE rowid = ?");
+    Statement st = db_.prepare("SELECT rowid, * FROM " + table_ + " WHERE rowid = ?");
     st.bind(1, rowid);
     Row row;
     row.rowid = rowid;
-    if (st.executeStep())
-        for (int c = 1; c < st.getColumnCount(); ++c) {
-            auto col = st.getColumn(c);
-            row.cells.push_back(col.isNull() ? Value() : Value(col.getText()));
-        }
+    if (st.step()) row.cells = cells_of(st);
     row.cells.resize(columns_.size());
     return row;
 }
@@ -150,11 +143,11 @@ void Recordset::update() {
         std::string sql = changed.empty()
                               ? "INSERT INTO " + table_ + " DEFAULT VALUES"
                               : "INSERT INTO " + table_ + " (" + names + ") VALUES (" + marks + ")";
-        SQLite::Statement st(db_.db(), sql);
+        Statement st = db_.prepare(sql);
         int i = 1;
-        for (size_t c : changed) bind_value(st, i++, *pending_[c]);
+        for (size_t c : changed) st.bind_or_null(i++, *pending_[c]);
         st.exec();
-        rows_.push_back(read_row(db_.db().getLastInsertRowid()));
+        rows_.push_back(read_row(db_.last_insert_id()));
         pos_ = static_cast<long>(rows_.size()) - 1;
     } else {
         Row& row = rows_[static_cast<size_t>(pos_)];
@@ -162,10 +155,9 @@ void Recordset::update() {
             std::string sets;
             for (size_t c : changed)
                 sets += (sets.empty() ? "" : ", ") + identifier(columns_[c]) + " = ?";
-            SQLite::Statement st(db_.db(),
-                                 "UPDATE " + table_ + " SET " + sets + " WHERE rowid = ?");
+            Statement st = db_.prepare("UPDATE " + table_ + " SET " + sets + " WHERE rowid = ?");
             int i = 1;
-            for (size_t c : changed) bind_value(st, i++, *pending_[c]);
+            for (size_t c : changed) st.bind_or_null(i++, *pending_[c]);
             st.bind(i, row.rowid);
             st.exec();
             row = read_row(row.rowid);
@@ -177,7 +169,7 @@ void Recordset::update() {
 void Recordset::remove() {
     cancel_update();
     if (!has_current()) return;
-    SQLite::Statement st(db_.db(), "DELETE FROM " + table_ + " WHERE rowid = ?");
+    Statement st = db_.prepare("DELETE FROM " + table_ + " WHERE rowid = ?");
     st.bind(1, rows_[static_cast<size_t>(pos_)].rowid);
     st.exec();
     rows_.erase(rows_.begin() + pos_);

@@ -1,6 +1,7 @@
 // The number and description of a failure as the operator is shown them ("Se presento el
-// Error # ..."): the operating system's error number and message for a file, SQLite's result
-// code and message for the database, and the runtime's own number for its conversions.
+// Error # ..."): the operating system's error number and message for a file, the runtime's own
+// number for its conversions, and the engine's number and text for a database (whose failures are
+// numbered failures too).
 #pragma once
 
 #include <stdexcept>
@@ -11,7 +12,8 @@
 
 namespace corvela {
 
-// A failure of the runtime's own routines, carrying the number the runtime gives it.
+// A failure carrying its own number: the runtime's for its own routines, a database engine's for
+// a database.
 class NumberedFailure : public std::runtime_error {
   public:
     NumberedFailure(int failure_number, const std::string& description)

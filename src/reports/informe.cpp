@@ -1,8 +1,5 @@
 #include "reports/informe.h"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-#include <sqlite3.h>
-
 #include <array>
 #include <stdexcept>
 #include <system_error>
@@ -24,27 +21,22 @@ constexpr int kNoCurrentRecord = 3021;
 }
 
 // A column value as the list view shows it.
-std::string shown_value(const SQLite::Column& c) {
-    switch (c.getType()) {
-        case SQLITE_NULL:
+std::string shown_value(const Statement& st, int column) {
+    switch (st.type(column)) {
+        case StoredType::Null:
             return {};
-        case SQLITE_INTEGER:
-            return std::to_string(c.getInt64());
-        case SQLITE_FLOAT:
-            return value_text(c.getDouble());
+        case StoredType::Integer:
+            return std::to_string(st.integer(column));
+        case StoredType::Real:
+            return value_text(st.real(column));
         default:
-            return c.getString();
+            return st.text(column);
     }
 }
 
 // A column of the current row by its name, letter case ignored as the database matches names.
-std::string column_text(SQLite::Statement& st, const char* name) {
-    for (int i = 0; i < st.getColumnCount(); ++i)
-        if (equals_nocase(st.getColumnName(i), name)) {
-            auto c = st.getColumn(i);
-            return c.isNull() ? std::string() : c.getString();
-        }
-    throw SQLite::Exception(std::string("no existe la columna ") + name, SQLITE_ERROR);
+std::string column_text(const Statement& st, const char* name) {
+    return st.text(st.column_index(name));
 }
 
 struct FixedLabel {
@@ -165,19 +157,17 @@ struct ErrorRow {
 
 std::vector<ErrorRow> error_rows(Database& work, const std::string& ips_condition,
                                  const std::string& ips_code, const DeliveryParts& parts) {
-    SQLite::Statement st(work.db(), "SELECT * from errores WHERE  cod_eapb =" + ips_condition +
-                                        " and nro_remision=? and nro_radicacion=val(?)");
+    Statement st = work.prepare("SELECT * from errores WHERE  cod_eapb =" + ips_condition +
+                                " and nro_remision=? and nro_radicacion=val(?)");
     st.bind(1, ips_code);
     st.bind(2, parts.remission);
     st.bind(3, parts.radicacion);
     std::vector<ErrorRow> rows;
-    while (st.executeStep()) {
+    while (st.step()) {
         ErrorRow r;
         r.tipo = column_text(st, "tipo");
-        for (int j = 1; j <= 29 && j + 3 < st.getColumnCount(); ++j) {
-            auto c = st.getColumn(j + 3);
-            if (!c.isNull()) r.counters[static_cast<size_t>(j)] = c.getDouble();
-        }
+        for (int j = 1; j <= 29 && j + 3 < st.column_count(); ++j)
+            if (!st.is_null(j + 3)) r.counters[static_cast<size_t>(j)] = st.real(j + 3);
         rows.push_back(std::move(r));
     }
     return rows;
@@ -186,13 +176,13 @@ std::vector<ErrorRow> error_rows(Database& work, const std::string& ips_conditio
 ListView inconsistency_list(Database& ref, const std::vector<ErrorRow>& errors) {
     LabelTable cells;
     int r = 0;
-    SQLite::Statement campos(ref.db(), "select * from r_campos where  archivo =?");
+    Statement campos = ref.prepare("select * from r_campos where  archivo =?");
     for (const ErrorRow& e : errors) {
         campos.bind(1, e.tipo);
         std::string archivo;
         std::vector<std::string> fields;
         bool first = true;
-        while (campos.executeStep()) {
+        while (campos.step()) {
             if (first) archivo = column_text(campos, "archivo");
             first = false;
             fields.push_back(column_text(campos, "dato"));
@@ -254,14 +244,13 @@ std::vector<std::string> counter_labels(const std::string& type,
 }
 
 std::vector<IpsRow> ips_rows(Database& work) {
-    SQLite::Statement st(
-        work.db(),
+    Statement st = work.prepare(
         "select distinct eapb as codigo,nombre from impre_registros order by codigo, nombre");
     std::vector<IpsRow> rows;
-    while (st.executeStep()) {
+    while (st.step()) {
         IpsRow r;
-        if (!st.getColumn(0).isNull()) r.codigo = st.getColumn(0).getString();
-        if (!st.getColumn(1).isNull()) r.nombre = st.getColumn(1).getString();
+        if (!st.is_null(0)) r.codigo = st.text(0);
+        if (!st.is_null(1)) r.nombre = st.text(1);
         rows.push_back(std::move(r));
     }
     return rows;
@@ -276,18 +265,16 @@ const IpsRow* find_ips(const std::vector<IpsRow>& rows, const std::string& nombr
 std::vector<std::string> delivery_entries(Database& work, const std::string& ips_code,
                                           DeliveryKey key) {
     const std::string where = key == DeliveryKey::Eapb ? "eapb=?" : "eapb || sede=?";
-    SQLite::Statement st(
-        work.db(), "select distinct nro_remision,nro_radicacion from registros where " + where +
-                       " and impresion<>1 order by nro_remision, nro_radicacion");
+    Statement st =
+        work.prepare("select distinct nro_remision,nro_radicacion from registros where " + where +
+                     " and impresion<>1 order by nro_remision, nro_radicacion");
     st.bind(1, ips_code);
     std::vector<std::string> entries;
-    while (st.executeStep()) {
-        auto remision = st.getColumn(0);
-        if (remision.isNull())
+    while (st.step()) {
+        if (st.is_null(0))
             entries.emplace_back();
         else
-            entries.push_back(remision.getString() + "/" +
-                              number_text(st.getColumn(1).getDouble()));
+            entries.push_back(st.text(0) + "/" + number_text(st.real(1)));
     }
     return entries;
 }
@@ -322,21 +309,19 @@ bool Informe::generar_informe_Click() {
     ui.set_busy(true);
     bool shown = false;
     try {
-        SQLite::Statement st(program_.work->db(),
-                             "SELECT Archivo, Leidos, Errados as Inconsistentes, pasaron as "
-                             "Pasan_Validacion, SUBEN as Reg_Correctos from  informe_validacion "
-                             "WHERE  habilitacion =? and nro_remision=? and impresion=0 and "
-                             "nro_radicacion=val(?)");
+        Statement st = program_.work->prepare(
+            "SELECT Archivo, Leidos, Errados as Inconsistentes, pasaron as "
+            "Pasan_Validacion, SUBEN as Reg_Correctos from  informe_validacion "
+            "WHERE  habilitacion =? and nro_remision=? and impresion=0 and "
+            "nro_radicacion=val(?)");
         st.bind(1, ips_code_);
         st.bind(2, parts.remission);
         st.bind(3, parts.radicacion);
         ListView lv;
-        for (int i = 0; i < st.getColumnCount(); ++i)
-            lv.column_headers.emplace_back(st.getColumnName(i));
-        while (st.executeStep()) {
+        for (int i = 0; i < st.column_count(); ++i) lv.column_headers.push_back(st.column_name(i));
+        while (st.step()) {
             std::vector<std::string> item;
-            for (int i = 0; i < st.getColumnCount(); ++i)
-                item.push_back(shown_value(st.getColumn(i)));
+            for (int i = 0; i < st.column_count(); ++i) item.push_back(shown_value(st, i));
             lv.items.push_back(std::move(item));
         }
         lv1_ = std::move(lv);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -18,6 +19,11 @@ inline std::string cell_text(const Cell& c) {
     if (auto s = std::get_if<std::string>(&c)) return *s;
     if (auto d = std::get_if<double>(&c)) return number_text(*d).substr(*d < 0 ? 0 : 1);
     return {};
+}
+// The text of a cell as stored: null for an empty cell.
+inline std::optional<std::string> stored_text(const Cell& c) {
+    if (std::holds_alternative<std::monostate>(c)) return std::nullopt;
+    return cell_text(c);
 }
 // The numeric value of a cell; an empty cell counts 0.
 inline double cell_number(const Cell& c) {

@@ -69,7 +69,7 @@ void graba_errores(Database& work, const ErroresKey& key, const FileContext& fc)
         }
         return "INSERT INTO ERRORES (" + cols + ") VALUES (" + marks + ")";
     }();
-    SQLite::Statement st(work.db(), sql);
+    Statement st = work.prepare(sql);
     st.bind(1, key.nro_radicacion);
     st.bind(2, key.COD_EAPB);
     st.bind(3, key.tipo);

@@ -9,46 +9,34 @@ std::string fold_case(std::string_view s) {
     return out;
 }
 
-namespace {
-std::string text(SQLite::Statement& st, int col) {
-    auto c = st.getColumn(col);
-    return c.isNull() ? std::string() : c.getString();
-}
-}  // namespace
-
 struct ReferenceCache::Queries {
     explicit Queries(Database& ref)
-        : codes{SQLite::Statement(ref.db(),
-                                  "select count(*) from R_TIPO_DOCUMENTO where CODIGO = ?"),
-                SQLite::Statement(ref.db(),
-                                  "select count(*) from R_TIPO_DOCUMENTO1 where CODIGO = ?"),
-                SQLite::Statement(ref.db(), "select count(*) from R_tipo_usuario where CODIGO = ?"),
-                SQLite::Statement(ref.db(),
-                                  "select count(*) from r_finalidad_consulta where id = ?"),
-                SQLite::Statement(ref.db(),
-                                  "select count(*) from r_causa_externa where CODIGO = ?"),
-                SQLite::Statement(ref.db(), "select count(*) from R_AD_conceptos where id = ?")},
-          municipality(ref.db(),
-                       "select count(*) from r_municipios where coddepto = ? and codmuni = ?"),
-          cie10(ref.db(),
-                "select sexo, lim_inf, lim_sup from r_cie10 where codigo = ? order by codigo"),
-          cups(ref.db(),
-               "select sexo, edad_ini, edad_fin from cups where codigo = ? and archivo = ?") {}
+        : codes{ref.prepare("select count(*) from R_TIPO_DOCUMENTO where CODIGO = ?"),
+                ref.prepare("select count(*) from R_TIPO_DOCUMENTO1 where CODIGO = ?"),
+                ref.prepare("select count(*) from R_tipo_usuario where CODIGO = ?"),
+                ref.prepare("select count(*) from r_finalidad_consulta where id = ?"),
+                ref.prepare("select count(*) from r_causa_externa where CODIGO = ?"),
+                ref.prepare("select count(*) from R_AD_conceptos where id = ?")},
+          municipality(
+              ref.prepare("select count(*) from r_municipios where coddepto = ? and codmuni = ?")),
+          cie10(ref.prepare(
+              "select sexo, lim_inf, lim_sup from r_cie10 where codigo = ? order by codigo")),
+          cups(ref.prepare(
+              "select sexo, edad_ini, edad_fin from cups where codigo = ? and archivo = ?")) {}
 
     // Binds the values and steps once; true when a row came.
-    static bool run(SQLite::Statement& st, std::string_view a, std::string_view b = {}, int n = 1) {
+    static bool run(Statement& st, std::string_view a, std::string_view b = {}, int n = 1) {
         st.reset();
         st.bind(1, std::string(a));
         if (n == 2) st.bind(2, std::string(b));
-        return st.executeStep();
+        return st.step();
     }
-    static bool exists(SQLite::Statement& st, std::string_view a, std::string_view b = {},
-                       int n = 1) {
-        return run(st, a, b, n) && st.getColumn(0).getInt64() > 0;
+    static bool exists(Statement& st, std::string_view a, std::string_view b = {}, int n = 1) {
+        return run(st, a, b, n) && st.integer(0) > 0;
     }
 
-    SQLite::Statement codes[6];
-    SQLite::Statement municipality, cie10, cups;
+    Statement codes[6];
+    Statement municipality, cie10, cups;
 };
 
 ReferenceCache::~ReferenceCache() = default;
@@ -63,22 +51,21 @@ ReferenceCache::ReferenceCache(Database& ref, bool uncached) {
         "SELECT CODIGO FROM R_tipo_usuario",   "SELECT id FROM r_finalidad_consulta",
         "SELECT CODIGO FROM r_causa_externa",  "SELECT id FROM R_AD_conceptos"};
     for (int i = 0; i < 6; ++i) {
-        SQLite::Statement st(ref.db(), queries[i]);
-        while (st.executeStep())
-            if (!st.getColumn(0).isNull())
-                codes_[i].insert(FoldedKey(st.getColumn(0).getString()), true);
+        Statement st = ref.prepare(queries[i]);
+        while (st.step())
+            if (!st.is_null(0)) codes_[i].insert(FoldedKey(st.text(0)), true);
     }
-    SQLite::Statement mun(ref.db(), "SELECT coddepto, codmuni FROM r_municipios");
-    while (mun.executeStep()) municipalities_.insert(FoldedKey(text(mun, 0), text(mun, 1)), true);
+    Statement mun = ref.prepare("SELECT coddepto, codmuni FROM r_municipios");
+    while (mun.step()) municipalities_.insert(FoldedKey(mun.text(0), mun.text(1)), true);
     // The first row of a code in code order is the one a lookup finds.
-    SQLite::Statement dx(ref.db(),
-                         "SELECT codigo, sexo, lim_inf, lim_sup FROM r_cie10 ORDER BY codigo");
-    while (dx.executeStep())
-        cie10_.insert(FoldedKey(text(dx, 0)), Diagnosis{text(dx, 1), text(dx, 2), text(dx, 3)});
-    SQLite::Statement px(ref.db(), "SELECT codigo, archivo, sexo, edad_ini, edad_fin FROM cups");
-    while (px.executeStep())
-        cups_.insert(FoldedKey(text(px, 0), text(px, 1)),
-                     Procedure{text(px, 2), text(px, 3), text(px, 4)});
+    Statement dx =
+        ref.prepare("SELECT codigo, sexo, lim_inf, lim_sup FROM r_cie10 ORDER BY codigo");
+    while (dx.step())
+        cie10_.insert(FoldedKey(dx.text(0)), Diagnosis{dx.text(1), dx.text(2), dx.text(3)});
+    Statement px = ref.prepare("SELECT codigo, archivo, sexo, edad_ini, edad_fin FROM cups");
+    while (px.step())
+        cups_.insert(FoldedKey(px.text(0), px.text(1)),
+                     Procedure{px.text(2), px.text(3), px.text(4)});
 }
 
 bool ReferenceCache::has_code(CodeTable table, std::string_view value) const {
@@ -95,7 +82,7 @@ const Diagnosis* ReferenceCache::cie10(std::string_view codigo) const {
     if (queries_) {
         auto& st = queries_->cie10;
         if (!Queries::run(st, codigo)) return nullptr;
-        found_dx_ = Diagnosis{text(st, 0), text(st, 1), text(st, 2)};
+        found_dx_ = Diagnosis{st.text(0), st.text(1), st.text(2)};
         return &found_dx_;
     }
     return cie10_.find(codigo);
@@ -105,7 +92,7 @@ const Procedure* ReferenceCache::cups(std::string_view codigo, std::string_view 
     if (queries_) {
         auto& st = queries_->cups;
         if (!Queries::run(st, codigo, archivo, 2)) return nullptr;
-        found_px_ = Procedure{text(st, 0), text(st, 1), text(st, 2)};
+        found_px_ = Procedure{st.text(0), st.text(1), st.text(2)};
         return &found_px_;
     }
     return cups_.find(FoldedKey(codigo, archivo));

@@ -6,8 +6,7 @@ UsersIndex::UsersIndex() = default;
 UsersIndex::~UsersIndex() = default;
 
 void UsersIndex::use_table(Database& work) {
-    query_ = std::make_unique<SQLite::Statement>(
-        work.db(),
+    query_ = work.prepare(
         "select unidad_medida, edad, sexo from USUARIO where tipo_identificacion = ? and "
         "numero_identificacion = ?");
 }
@@ -24,11 +23,8 @@ const UserData* UsersIndex::find(std::string_view tipo, std::string_view numero)
     query_->reset();
     query_->bind(1, std::string(tipo));
     query_->bind(2, std::string(numero));
-    if (!query_->executeStep()) return nullptr;
-    auto text = [this](int c) {
-        return query_->getColumn(c).isNull() ? std::string() : query_->getColumn(c).getString();
-    };
-    found_ = UserData{text(0), query_->getColumn(1).getDouble(), text(2)};
+    if (!query_->step()) return nullptr;
+    found_ = UserData{query_->text(0), query_->real(1), query_->text(2)};
     return &found_;
 }
 

@@ -3,7 +3,7 @@
 // that no record needs a query; or, when told to, read from the table at every lookup.
 #pragma once
 
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,7 +39,7 @@ class UsersIndex {
     mutable std::string last_tipo_, last_numero_;
     mutable const UserData* last_ = nullptr;
     mutable bool has_last_ = false;
-    std::unique_ptr<SQLite::Statement> query_;
+    mutable std::optional<Statement> query_;
     mutable UserData found_;
 };
 

@@ -1,7 +1,5 @@
 #include "validators/frame.h"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-
 #include <system_error>
 
 #include "db/schema.h"
@@ -259,7 +257,7 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
                         const std::filesystem::path& path) {
     const RunSlots at_start(run);
     auto file = std::make_unique<FileRun>(run, validator, OutputNames{});
-    SQLite::Transaction tx(run.work.db());
+    Transaction tx(run.work);
     run.ui.set_busy(true);
     std::optional<StorageBehind> behind;
     try {

@@ -31,12 +31,11 @@ class ReferenceImportTest : public SessionTest {
     // The rows of a reference table, columns joined by "|", null as "null".
     std::vector<std::string> ref_rows(const std::string& table) {
         std::vector<std::string> out;
-        SQLite::Statement st(inst.ref().db(), "SELECT * FROM " + table + " ORDER BY rowid");
-        while (st.executeStep()) {
+        Statement st = inst.ref().prepare("SELECT * FROM " + table + " ORDER BY rowid");
+        while (st.step()) {
             std::string row;
-            for (int i = 0; i < st.getColumnCount(); ++i)
-                row += (i ? "|" : "") +
-                       (st.getColumn(i).isNull() ? "null" : st.getColumn(i).getString());
+            for (int i = 0; i < st.column_count(); ++i)
+                row += (i ? "|" : "") + (st.is_null(i) ? "null" : st.text(i));
             out.push_back(row);
         }
         return out;

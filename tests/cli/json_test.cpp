@@ -34,11 +34,11 @@ class JsonOutput : public ::testing::Test {
 
     // One number per row of a query with `text` bound to its one parameter.
     std::vector<long long> numbers(const std::string& sql, const std::string& text) {
-        SQLite::Statement st(inst.work().db(), sql);
+        Statement st = inst.work().prepare(sql);
         st.bind(1, text);
         std::vector<long long> out;
-        while (st.executeStep())
-            for (int c = 0; c < st.getColumnCount(); ++c) out.push_back(st.getColumn(c).getInt64());
+        while (st.step())
+            for (int c = 0; c < st.column_count(); ++c) out.push_back(st.integer(c));
         return out;
     }
 

@@ -25,7 +25,7 @@ class ReportTest : public SessionTest {
                    double first) {
         std::string sql = "INSERT INTO ERRORES VALUES (?, ?, ?, '000009'";
         for (int i = 0; i < 30; ++i) sql += ", ?";
-        SQLite::Statement st(inst.work().db(), sql + ")");
+        Statement st = inst.work().prepare(sql + ")");
         st.bind(1, radicacion);
         st.bind(2, ips);
         st.bind(3, tipo);

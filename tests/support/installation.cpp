@@ -116,7 +116,7 @@ void Installation::add_code(const std::string& table, const std::string& code) {
 }
 
 void Installation::insert_ref(const std::string& sql, std::initializer_list<std::string> values) {
-    SQLite::Statement st(ref_->db(), sql);
+    Statement st = ref_->prepare(sql);
     int i = 0;
     for (const auto& v : values) st.bind(++i, v);
     st.exec();
@@ -156,17 +156,17 @@ std::string read_file(const std::filesystem::path& path) {
 }
 
 std::vector<std::string> Installation::rows(const std::string& sql) {
-    SQLite::Statement st(work_->db(), sql);
+    Statement st = work_->prepare(sql);
     std::vector<std::string> out;
-    while (st.executeStep()) {
+    while (st.step()) {
         std::string row;
-        for (int i = 0; i < st.getColumnCount(); ++i) {
-            const SQLite::Column c = st.getColumn(i);
+        for (int i = 0; i < st.column_count(); ++i) {
+            const StoredType type = st.type(i);
             char real[32];
-            if (c.isFloat()) std::snprintf(real, sizeof real, "%.15g", c.getDouble());
-            row += (i ? "|" : "") + (c.isNull()    ? std::string("null")
-                                     : c.isFloat() ? std::string(real)
-                                                   : c.getString());
+            if (type == StoredType::Real) std::snprintf(real, sizeof real, "%.15g", st.real(i));
+            row += (i ? "|" : "") + (type == StoredType::Null   ? std::string("null")
+                                     : type == StoredType::Real ? std::string(real)
+                                                                : st.text(i));
         }
         out.push_back(row);
     }
@@ -174,8 +174,8 @@ std::vector<std::string> Installation::rows(const std::string& sql) {
 }
 
 double Installation::number(const std::string& sql) {
-    SQLite::Statement st(work_->db(), sql);
-    return st.executeStep() && !st.getColumn(0).isNull() ? st.getColumn(0).getDouble() : -1;
+    Statement st = work_->prepare(sql);
+    return st.step() && !st.is_null(0) ? st.real(0) : -1;
 }
 
 std::unique_ptr<RunContext> Installation::context(Ui& ui, const Clock& clock,

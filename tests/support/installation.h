@@ -80,7 +80,7 @@ std::string read_file(const std::filesystem::path& path);
 // Runs one statement on `db` with `values` bound in order.
 template <typename... Args>
 void run_sql(Database& db, const std::string& sql, const Args&... values) {
-    SQLite::Statement st(db.db(), sql);
+    Statement st = db.prepare(sql);
     int i = 1;
     (st.bind(i++, values), ...);
     st.exec();
