@@ -22,6 +22,22 @@ std::filesystem::path configuration_path(const std::string& given) {
 #endif
 }
 
+namespace {
+// The lines after the first: `name=value` settings; other lines are left alone.
+void read_settings(std::istream& in, Configuration& cfg) {
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string_view text = trim(line);
+        size_t equals = text.find('=');
+        if (equals == std::string_view::npos) continue;
+        std::string name = to_upper(trim(text.substr(0, equals)));
+        std::string value(trim(text.substr(equals + 1)));
+        if (name == "SERVIDOR") cfg.server = value;
+    }
+}
+}  // namespace
+
 Result<Configuration> read_configuration(const std::filesystem::path& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
@@ -49,6 +65,7 @@ Result<Configuration> read_configuration(const std::filesystem::path& path) {
     Configuration cfg;
     cfg.database_folder = std::string(trim(std::string_view(line).substr(0, comma)));
     cfg.results_root = line.substr(comma + 1);
+    read_settings(in, cfg);
     return Result<Configuration>::done(cfg);
 }
 

@@ -1,5 +1,8 @@
-// The configuration file: one line `DATABASE_FOLDER,RESULTS_ROOT`. The database folder is the
-// text before the first comma, trimmed; the results root is the rest, untrimmed.
+// The configuration file: a first line `DATABASE_FOLDER,RESULTS_ROOT`. The database folder is the
+// text before the first comma, trimmed; the results root is the rest, untrimmed. An optional line
+// after it, `servidor=CONNECTION`, puts the installation's databases on a PostgreSQL server (a
+// libpq connection string or URI; the password comes from libpq's own means, never from this
+// file); the database folder then still holds the installation's lock and the reports.
 #pragma once
 
 #include <filesystem>
@@ -12,6 +15,8 @@ namespace corvela {
 struct Configuration {
     std::string database_folder;
     std::string results_root;
+    // The server's connection, or empty for the databases of the database folder.
+    std::string server;
 };
 
 // Where the configuration file is looked for: the given path, else RIPSIPS_INI, else the
