@@ -19,7 +19,7 @@ void mostrar_meses(Program& program) {
 
 std::vector<std::pair<int, int>> reported_months(Database& work) {
     std::vector<std::pair<int, int>> rows;
-    Statement st = work.prepare("select distinct * from fechas order by ano,mes");
+    Statement st = work.prepare("select distinct mes, ano from fechas order by ano,mes");
     while (st.step())
         rows.emplace_back(static_cast<int>(st.integer(0)), static_cast<int>(st.integer(1)));
     return rows;

@@ -3,6 +3,7 @@
 #include <system_error>
 #include <thread>
 
+#include "db/server_database.h"
 #include "platform/failure.h"
 #include "platform/text.h"
 
@@ -47,9 +48,14 @@ bool Program::start(const std::filesystem::path& config_path) {
     }
     config = cfg.value();
     try {
-        warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
-        ref = Database::open_existing(config.database_folder + "Ref_rips.db");
-        work = Database::open_existing(config.database_folder + "registros_ips.db");
+        if (config.server.empty()) {
+            warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
+            ref = Database::open_existing(config.database_folder + "Ref_rips.db");
+            work = Database::open_existing(config.database_folder + "registros_ips.db");
+        } else {
+            ref = open_server(config.server, ServerSchema::Reference);
+            work = open_server(config.server, ServerSchema::Working);
+        }
         // A file that is no database of this program fails here, not in the middle of a run.
         work->count("SELECT 1 FROM consecutivo");
         ref->count("SELECT 1 FROM R_Campos");

@@ -131,7 +131,7 @@ std::string reference_status(Database& ref, Database& work) {
     std::vector<std::vector<std::string>> lines;
     for (const auto& table : reference_tables()) {
         const long long rows =
-            store_of(table, ref, work).count(std::string("SELECT * FROM \"") + table.name + "\"");
+            store_of(table, ref, work).count(std::string("SELECT * FROM ") + table.name);
         std::vector<std::string> cells = {table.name, std::to_string(rows)};
         if (auto last = last_load(ref, table.name)) {
             cells.insert(cells.end(), {last->source, last->file, last->sha256.substr(0, 12),

@@ -7,6 +7,7 @@
 #include "app/reference_data.h"
 #include "db/csv_reader.h"
 #include "db/schema.h"
+#include "db/server_database.h"
 #include "platform/program_path.h"
 #include "platform/text.h"
 
@@ -28,14 +29,89 @@ std::filesystem::path default_reference_folder(const char* argv0) {
 #endif
 }
 
+namespace {
+// Writes the configuration file naming the folders (and the server, when there is one) unless a
+// file is there already: the text to add to the message.
+Result<std::string> write_configuration(const std::filesystem::path& db_folder,
+                                        const std::string& results_root,
+                                        const std::filesystem::path& config_path,
+                                        const std::string& server) {
+    std::error_code ec;
+    if (std::filesystem::exists(config_path, ec)) {
+        if (server.empty()) return Result<std::string>::done("");
+        return Result<std::string>::done(
+            "\nEl archivo de configuración " + config_path.string() +
+            " ya existe y no se cambió; agréguele esta línea después de la primera:\nservidor=" +
+            server);
+    }
+    std::filesystem::create_directories(config_path.parent_path(), ec);
+    std::ofstream cfg(config_path, std::ios::binary);
+    std::string folder = std::filesystem::absolute(db_folder).lexically_normal().string();
+    if (folder.empty() || (folder.back() != '/' && folder.back() != '\\'))
+        folder += std::filesystem::path::preferred_separator;
+    std::string root = results_root.empty()
+                           ? std::filesystem::absolute(db_folder).lexically_normal().string()
+                           : std::filesystem::absolute(results_root).lexically_normal().string();
+    while (root.size() > 1 && (root.back() == '/' || root.back() == '\\')) root.pop_back();
+    cfg << folder << "," << root << "\r\n";
+    if (!server.empty()) cfg << "servidor=" << server << "\r\n";
+    if (!cfg)
+        return Result<std::string>::failed("No se pudo escribir el archivo de configuración " +
+                                           config_path.string());
+    return Result<std::string>::done("\nArchivo de configuración escrito: " + config_path.string());
+}
+
+// The installation's tables on a server, with the reference rows; nothing stays on a failure.
+Result<std::string> init_on_server(const std::string& server,
+                                   const std::filesystem::path& reference_folder,
+                                   const Clock& clock) {
+    std::unique_ptr<Database> work;
+    try {
+        work = open_server(server, ServerSchema::Working);
+        if (server_has_installation(*work))
+            return Result<std::string>::failed(
+                "El servidor ya tiene las tablas de Corvela; no se sobrescriben.");
+        create_server_objects(*work);
+    } catch (const std::exception& e) {
+        return Result<std::string>::failed(std::string("No se pudo preparar el servidor: ") +
+                                           e.what());
+    }
+    try {
+        auto ref = open_server(server, ServerSchema::Reference);
+        create_working_schema(*work);
+        create_reference_schema(*ref);
+        load_reference_rows(*ref, *work, reference_folder, clock);
+    } catch (const std::exception& e) {
+        try {
+            drop_server_objects(*work);
+        } catch (...) {
+        }
+        return Result<std::string>::failed(
+            std::string("No se pudieron crear las tablas en el servidor: ") + e.what());
+    }
+    return Result<std::string>::done("Tablas creadas en el servidor");
+}
+}  // namespace
+
 Result<std::string> init_installation(const std::filesystem::path& db_folder,
                                       const std::string& results_root,
                                       const std::filesystem::path& reference_folder,
-                                      const std::filesystem::path& config_path,
-                                      const Clock& clock) {
+                                      const std::filesystem::path& config_path, const Clock& clock,
+                                      const std::string& server) {
     std::error_code ec;
     std::filesystem::create_directories(db_folder, ec);
     if (!results_root.empty()) std::filesystem::create_directories(results_root, ec);
+    if (!server.empty()) {
+        if (!std::filesystem::is_directory(reference_folder, ec))
+            return Result<std::string>::failed("No existe la carpeta de datos de referencia " +
+                                               reference_folder.string());
+        auto made = init_on_server(server, reference_folder, clock);
+        if (!made.ok()) return made;
+        auto written = write_configuration(db_folder, results_root, config_path, server);
+        if (!written.ok()) return written;
+        return Result<std::string>::done(made.value() + "; carpeta de la instalación " +
+                                         db_folder.string() + written.value());
+    }
     auto work_path = db_folder / "registros_ips.db";
     auto ref_path = db_folder / "Ref_rips.db";
     for (const auto& p : {work_path, ref_path})
@@ -61,25 +137,10 @@ Result<std::string> init_installation(const std::filesystem::path& db_folder,
         return Result<std::string>::failed(
             std::string("No se pudieron crear las bases de datos: ") + e.what());
     }
-    std::string message = "Bases de datos creadas en " + db_folder.string();
-    if (!std::filesystem::exists(config_path, ec)) {
-        std::filesystem::create_directories(config_path.parent_path(), ec);
-        std::ofstream cfg(config_path, std::ios::binary);
-        std::string folder = std::filesystem::absolute(db_folder).lexically_normal().string();
-        if (folder.empty() || (folder.back() != '/' && folder.back() != '\\'))
-            folder += std::filesystem::path::preferred_separator;
-        std::string root =
-            results_root.empty()
-                ? std::filesystem::absolute(db_folder).lexically_normal().string()
-                : std::filesystem::absolute(results_root).lexically_normal().string();
-        while (root.size() > 1 && (root.back() == '/' || root.back() == '\\')) root.pop_back();
-        cfg << folder << "," << root << "\r\n";
-        if (!cfg)
-            return Result<std::string>::failed("No se pudo escribir el archivo de configuración " +
-                                               config_path.string());
-        message += "\nArchivo de configuración escrito: " + config_path.string();
-    }
-    return Result<std::string>::done(message);
+    auto written = write_configuration(db_folder, results_root, config_path, "");
+    if (!written.ok()) return written;
+    return Result<std::string>::done("Bases de datos creadas en " + db_folder.string() +
+                                     written.value());
 }
 
 namespace {
@@ -90,9 +151,14 @@ std::string check_site(const Site& s) {
 }
 
 void insert_site(Database& work, const Site& s, bool replace) {
-    Statement st = work.prepare(std::string(replace ? "INSERT OR REPLACE" : "INSERT") +
-                                " INTO sedes (habilitacion, nombre, gerente, DIRECCION, fax, "
-                                "TELEFONO) VALUES (?, ?, ?, ?, ?, ?)");
+    // A site imported again replaces the one of the same code.
+    Statement st = work.prepare(
+        std::string("INSERT INTO sedes (habilitacion, nombre, gerente, DIRECCION, fax, TELEFONO) "
+                    "VALUES (?, ?, ?, ?, ?, ?)") +
+        (replace ? " ON CONFLICT (habilitacion) DO UPDATE SET nombre = excluded.nombre, gerente "
+                   "= excluded.gerente, DIRECCION = excluded.DIRECCION, fax = excluded.fax, "
+                   "TELEFONO = excluded.TELEFONO"
+                 : ""));
     st.bind(1, s.habilitacion);
     st.bind(2, s.nombre);
     st.bind(3, s.gerente);

@@ -1,4 +1,5 @@
-// `corvela init DBDIR`: both databases with the shipped reference rows, and the configuration file.
+// `corvela init DBDIR [--server URI]`: both databases with the shipped reference rows (in DBDIR,
+// or on a PostgreSQL server), and the configuration file.
 #include <cstdio>
 
 #include "app/setup.h"
@@ -10,7 +11,7 @@ namespace corvela::cli {
 
 namespace {
 struct InitOptions {
-    std::string db_dir, results_dir, reference_dir;
+    std::string db_dir, results_dir, reference_dir, server;
 };
 }  // namespace
 
@@ -20,12 +21,17 @@ Command add_init(CLI::App& app, const GlobalOptions& global) {
     sub->add_option("DBDIR", opt->db_dir, "Carpeta de las bases de datos")->required();
     sub->add_option("--results", opt->results_dir, "Carpeta raíz de los resultados");
     sub->add_option("--reference", opt->reference_dir, "Carpeta de los datos de referencia (CSV)");
+    sub->add_option(
+        "--server", opt->server,
+        "Servidor PostgreSQL (cadena de conexión o URI de libpq; la contraseña va en "
+        "~/.pgpass): las tablas se crean allí y DBDIR guarda el bloqueo y los informes");
     return {sub, [opt, &global] {
                 auto reference = opt->reference_dir.empty()
                                      ? default_reference_folder(global.argv0)
                                      : std::filesystem::path(opt->reference_dir);
                 auto made = init_installation(opt->db_dir, opt->results_dir, reference,
-                                              configuration_path(global.config), SystemClock{});
+                                              configuration_path(global.config), SystemClock{},
+                                              opt->server);
                 std::printf("%s\n", made.ok() ? made.value().c_str() : made.why().c_str());
                 return made.ok() ? kExitDone : kExitFailure;
             }};

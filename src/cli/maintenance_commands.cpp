@@ -24,6 +24,11 @@ int run_delete(Program& program, const DeleteOptions& opt) {
 }
 
 int run_compact(Program& program) {
+    if (program.work->on_server()) {
+        compact(*program.work);
+        std::printf("Base de datos compactada en el servidor\n");
+        return kExitDone;
+    }
     std::string path = program.config.database_folder + "registros_ips.db";
     std::error_code ec;
     auto before = std::filesystem::file_size(path, ec);
@@ -36,6 +41,10 @@ int run_compact(Program& program) {
 }
 
 int run_backup(Program& program, const std::string& folder) {
+    if (program.work->on_server()) {
+        std::printf("Una instalación en servidor se respalda con pg_dump.\n");
+        return kExitStopped;
+    }
     Status copied = backup(program, folder);
     if (!copied.ok()) {
         std::fprintf(stderr, "%s\n", copied.why().c_str());

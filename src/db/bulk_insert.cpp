@@ -2,7 +2,6 @@
 
 namespace corvela {
 
-namespace {
 std::string insert_sql(std::string_view table, const std::vector<std::string>& columns) {
     std::string cols, marks;
     for (size_t i = 0; i < columns.size(); ++i) {
@@ -11,13 +10,22 @@ std::string insert_sql(std::string_view table, const std::vector<std::string>& c
     }
     return "INSERT INTO " + std::string(table) + " (" + cols + ") VALUES (" + marks + ")";
 }
-}  // namespace
 
-BulkInsert::BulkInsert(Database& db, std::string_view table,
-                       const std::vector<std::string>& columns)
+void BulkInsert::insert(const Row& row) {
+    Outcome outcome = inserter_->insert(std::span(&row, 1));
+    if (outcome.failure) std::rethrow_exception(outcome.failure);
+}
+
+std::unique_ptr<RowInserter> Database::inserter(std::string_view table,
+                                                const std::vector<std::string>& columns) {
+    return std::make_unique<StatementInserter>(*this, table, columns);
+}
+
+StatementInserter::StatementInserter(Database& db, std::string_view table,
+                                     const std::vector<std::string>& columns)
     : statement_(db.prepare(insert_sql(table, columns))) {}
 
-void BulkInsert::bind(const Row& row) {
+void StatementInserter::insert_one(const Row& row) {
     int i = 1;
     for (const Value& value : row) {
         switch (value.kind) {
@@ -34,10 +42,6 @@ void BulkInsert::bind(const Row& row) {
         }
         ++i;
     }
-}
-
-void BulkInsert::insert(const Row& row) {
-    bind(row);
     try {
         statement_.exec();
     } catch (...) {
@@ -51,11 +55,11 @@ void BulkInsert::insert(const Row& row) {
     statement_.clear_bindings();
 }
 
-BulkInsert::Outcome BulkInsert::insert(std::span<const Row> rows) {
+RowInserter::Outcome StatementInserter::insert(std::span<const Row> rows) {
     Outcome outcome;
     for (const Row& row : rows) {
         try {
-            insert(row);
+            insert_one(row);
         } catch (...) {
             outcome.failure = std::current_exception();
             return outcome;

@@ -1,10 +1,9 @@
-// Adds batches of rows to one table through one prepared statement, each value bound by its
-// column's position without a copy. A batch is what the run's writer hands over: the rows of
-// consecutive passing lines of one data file.
+// Adds batches of rows to one table, each value bound by its column's position without a copy,
+// the engine's own way. A batch is what the run's writer hands over: the rows of consecutive
+// passing lines of one data file.
 #pragma once
 
-#include <cstddef>
-#include <exception>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,29 +11,41 @@
 
 #include "db/database.h"
 #include "db/row.h"
+#include "db/row_inserter.h"
 
 namespace corvela {
 
 class BulkInsert {
   public:
-    BulkInsert(Database& db, std::string_view table, const std::vector<std::string>& columns);
+    using Outcome = RowInserter::Outcome;
 
-    // What a batch came to: the rows added, in order, and the failure of the row after them
-    // (null when every row was added). The rows after a failing one are not tried.
-    struct Outcome {
-        size_t added = 0;
-        std::exception_ptr failure;
-    };
+    BulkInsert(Database& db, std::string_view table, const std::vector<std::string>& columns)
+        : inserter_(db.inserter(table, columns)) {}
 
     // Adds the rows in order, inside the caller's transaction.
-    Outcome insert(std::span<const Row> rows);
+    Outcome insert(std::span<const Row> rows) { return inserter_->insert(rows); }
     // Adds one row; a failure is thrown.
     void insert(const Row& row);
 
   private:
-    void bind(const Row& row);
+    std::unique_ptr<RowInserter> inserter_;
+};
+
+// Adds rows through one prepared insert, one row at a time: the way of an engine whose
+// statements cost no round trip.
+class StatementInserter : public RowInserter {
+  public:
+    StatementInserter(Database& db, std::string_view table,
+                      const std::vector<std::string>& columns);
+    Outcome insert(std::span<const Row> rows) override;
+
+  private:
+    void insert_one(const Row& row);
 
     Statement statement_;
 };
+
+// "INSERT INTO table (c1, c2, …) VALUES (?, ?, …)".
+std::string insert_sql(std::string_view table, const std::vector<std::string>& columns);
 
 }  // namespace corvela

@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "db/failure.h"
+#include "db/row_inserter.h"
 #include "db/statement.h"
 #include "db/transaction.h"
 
@@ -33,11 +36,23 @@ class Database {
     virtual std::unique_ptr<Transaction::Engine> begin() = 0;
     // The row identifier of the last row inserted on this connection.
     virtual std::int64_t last_insert_id() const = 0;
+    // Adds batches of rows to `table`, value i of a row to column i.
+    virtual std::unique_ptr<RowInserter> inserter(std::string_view table,
+                                                  const std::vector<std::string>& columns);
+
+    // True for a database on a server; false for a database file of the installation's folder.
+    virtual bool on_server() const { return false; }
+    // The engine's form of table and view definitions written as the embedded engine takes them
+    // (texts compared without regard to ASCII letter case as `TEXT COLLATE NOCASE`, numbers as
+    // `NUMERIC`, the schema's version as `PRAGMA user_version`).
+    virtual std::string definitions(std::string_view sql) const { return std::string(sql); }
+    // True when the database holds a table of that name (letter case ignored).
+    virtual bool has_table(const std::string& name) = 0;
 
     // Number of rows a SELECT returns (bound values in `...`).
     template <typename... Args>
     long long count(const std::string& sql, const Args&... args) {
-        Statement st = prepare("SELECT count(*) FROM (" + sql + ")");
+        Statement st = prepare("SELECT count(*) FROM (" + sql + ") AS counted");
         int i = 1;
         (st.bind(i++, args), ...);
         st.step();

@@ -3,9 +3,9 @@
 namespace corvela {
 
 void record_load(Database& ref, const LoadRecord& r) {
-    ref.exec(
+    ref.exec(ref.definitions(
         "CREATE TABLE IF NOT EXISTS cargas_referencia (tabla TEXT COLLATE NOCASE, archivo TEXT, "
-        "sha256 TEXT, fecha TEXT, filas INTEGER, origen TEXT)");
+        "sha256 TEXT, fecha TEXT, filas INTEGER, origen TEXT)"));
     Statement insert = ref.prepare(
         "INSERT INTO cargas_referencia (tabla, archivo, sha256, fecha, filas, "
         "origen) VALUES (?, ?, ?, ?, ?, ?)");
@@ -19,9 +19,7 @@ void record_load(Database& ref, const LoadRecord& r) {
 }
 
 std::optional<LoadRecord> last_load(Database& ref, const std::string& table) {
-    if (ref.count("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
-                  "'cargas_referencia'") == 0)
-        return std::nullopt;
+    if (!ref.has_table("cargas_referencia")) return std::nullopt;
     Statement st = ref.prepare(
         "SELECT tabla, archivo, sha256, fecha, filas, origen FROM "
         "cargas_referencia WHERE tabla = ? ORDER BY rowid DESC LIMIT 1");

@@ -1,29 +1,35 @@
 #include "db/reference_store.h"
 
+#include "db/bulk_insert.h"
+
 namespace corvela {
+
+namespace {
+// Adds a batch of rows; the failure of one ends the load.
+void add_rows(BulkInsert& insert, std::vector<Row>& batch) {
+    BulkInsert::Outcome outcome = insert.insert(batch);
+    if (outcome.failure) std::rethrow_exception(outcome.failure);
+    batch.clear();
+}
+}  // namespace
 
 void write_reference_rows(Database& db, const ReferenceTable& table,
                           const std::vector<CsvRow>& rows, bool replace) {
-    const std::string name = std::string("\"") + table.name + "\"";
-    if (replace) db.exec("DELETE FROM " + name);
-    std::string columns, marks;
-    for (const auto& c : table.columns) {
-        columns += (columns.empty() ? "\"" : ", \"") + std::string(c.name) + "\"";
-        marks += marks.empty() ? "?" : ", ?";
+    if (replace) db.exec("DELETE FROM " + std::string(table.name));
+    std::vector<std::string> columns;
+    for (const auto& c : table.columns) columns.emplace_back(c.name);
+    BulkInsert insert(db, table.name, columns);
+    // Batches, so that a server takes many rows at a time.
+    constexpr size_t kBatch = 1024;
+    std::vector<Row> batch;
+    batch.reserve(kBatch);
+    for (const auto& csv : rows) {
+        Row& row = batch.emplace_back(csv.values.size());
+        for (size_t i = 0; i < csv.values.size(); ++i)
+            if (!csv.values[i].empty()) row[i].set_text(csv.values[i]);
+        if (batch.size() == kBatch) add_rows(insert, batch);
     }
-    Statement insert =
-        db.prepare("INSERT INTO " + name + " (" + columns + ") VALUES (" + marks + ")");
-    for (const auto& row : rows) {
-        for (size_t i = 0; i < row.values.size(); ++i) {
-            const int at = static_cast<int>(i + 1);
-            if (row.values[i].empty())
-                insert.bind(at);
-            else
-                insert.bind_kept(at, row.values[i]);
-        }
-        insert.exec();
-        insert.reset();
-    }
+    if (!batch.empty()) add_rows(insert, batch);
 }
 
 }  // namespace corvela

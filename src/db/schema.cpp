@@ -103,28 +103,20 @@ std::vector<std::string> working_columns(std::string_view table) {
 void create_working_schema(Database& db) {
     Transaction tx(db);
     for (const auto& t : file_types()) {
-        db.exec(create_table_sql(t.table, t.columns));
-        db.exec(create_table_sql(t.final, t.columns));
+        db.exec(db.definitions(create_table_sql(t.table, t.columns)));
+        db.exec(db.definitions(create_table_sql(t.final, t.columns)));
     }
-    db.exec(create_errors_sql());
-    db.exec(kWorkingExtra);
-    db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+    db.exec(db.definitions(create_errors_sql()));
+    db.exec(db.definitions(kWorkingExtra));
+    db.exec(db.definitions("PRAGMA user_version = " + std::to_string(kSchemaVersion)));
     tx.commit();
 }
 
 void create_reference_schema(Database& db) {
     Transaction tx(db);
-    db.exec(kReference);
-    db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+    db.exec(db.definitions(kReference));
+    db.exec(db.definitions("PRAGMA user_version = " + std::to_string(kSchemaVersion)));
     tx.commit();
-}
-
-std::vector<std::string> table_columns(Database& db, const std::string& table) {
-    std::vector<std::string> cols;
-    Statement st = db.prepare("SELECT name FROM pragma_table_info(?)");
-    st.bind(1, table);
-    while (st.step()) cols.push_back(st.text(0));
-    return cols;
 }
 
 }  // namespace corvela

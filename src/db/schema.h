@@ -20,7 +20,4 @@ void create_reference_schema(Database& db);
 // file type has the table).
 std::vector<std::string> working_columns(std::string_view table);
 
-// The columns of a table, in their order (empty when the table does not exist).
-std::vector<std::string> table_columns(Database& db, const std::string& table);
-
 }  // namespace corvela

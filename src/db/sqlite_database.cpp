@@ -62,4 +62,8 @@ std::int64_t SqliteDatabase::last_insert_id() const {
     return db_.getLastInsertRowid();
 }
 
+bool SqliteDatabase::has_table(const std::string& name) {
+    return translated([&] { return db_.tableExists(name); });
+}
+
 }  // namespace corvela::sqlite

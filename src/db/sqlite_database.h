@@ -19,6 +19,7 @@ class SqliteDatabase : public Database {
     Statement prepare(const std::string& sql) override;
     std::unique_ptr<Transaction::Engine> begin() override;
     std::int64_t last_insert_id() const override;
+    bool has_table(const std::string& name) override;
 
   private:
     SQLite::Database db_;

@@ -1,0 +1,495 @@
+#include "db/server_database.h"
+
+#include <libpq-fe.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "db/bulk_insert.h"
+
+namespace corvela {
+
+namespace {
+// Type numbers of the server's built-in types, as its catalogue gives them.
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26;
+constexpr Oid kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+
+// The number shown for a server failure: its SQLSTATE when that is all digits (23505, a
+// duplicate key), otherwise 0.
+int sqlstate_number(const char* state) {
+    if (!state || !*state) return 0;
+    int n = 0;
+    for (const char* c = state; *c; ++c) {
+        if (*c < '0' || *c > '9') return 0;
+        n = n * 10 + (*c - '0');
+    }
+    return n;
+}
+
+DatabaseFailure result_failure(const PGresult* res, PGconn* conn) {
+    const char* primary = res ? PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+    std::string text = primary ? primary : PQerrorMessage(conn);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return DatabaseFailure(sqlstate_number(state), text);
+}
+
+struct ResultDeleter {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+// Runs a result's check: a failure of the command is thrown.
+Result checked(PGconn* conn, PGresult* raw) {
+    Result res(raw);
+    ExecStatusType st = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
+    // An empty text (definitions the server has no use for) runs as nothing.
+    if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK && st != PGRES_COPY_IN &&
+        st != PGRES_EMPTY_QUERY)
+        throw result_failure(res.get(), conn);
+    return res;
+}
+
+// The statement with each `?` outside quotes turned into the server's $1, $2 … and the number
+// of them.
+std::pair<std::string, int> numbered_parameters(const std::string& sql) {
+    std::string out;
+    out.reserve(sql.size() + 16);
+    int n = 0;
+    char quote = 0;
+    for (char c : sql) {
+        if (quote) {
+            if (c == quote) quote = 0;
+            out += c;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+            out += c;
+        } else if (c == '?') {
+            out += '$' + std::to_string(++n);
+        } else {
+            out += c;
+        }
+    }
+    return {out, n};
+}
+
+class ServerStatement : public Statement::Engine {
+  public:
+    ServerStatement(PGconn* conn, const std::string& sql) : conn_(conn) {
+        auto [text, params] = numbered_parameters(sql);
+        sql_ = std::move(text);
+        owned_.resize(static_cast<size_t>(params));
+        values_.assign(static_cast<size_t>(params), nullptr);
+    }
+
+    void bind_text(int index, const std::string& text) override {
+        std::string& kept = slot(index);
+        kept = text;
+        values_[static_cast<size_t>(index - 1)] = kept.c_str();
+    }
+    void bind_kept_text(int index, const std::string& text) override {
+        slot(index);
+        values_[static_cast<size_t>(index - 1)] = text.c_str();
+    }
+    void bind_integer(int index, std::int64_t value) override {
+        bind_text(index, std::to_string(value));
+    }
+    void bind_real(int index, double value) override {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.17g", value);
+        bind_text(index, buf);
+    }
+    void bind_null(int index) override {
+        slot(index);
+        values_[static_cast<size_t>(index - 1)] = nullptr;
+    }
+
+    bool step() override {
+        if (!result_) {
+            result_ =
+                checked(conn_, PQexecParams(conn_, sql_.c_str(), static_cast<int>(values_.size()),
+                                            nullptr, values_.data(), nullptr, nullptr, 0));
+            row_ = -1;
+        }
+        return ++row_ < PQntuples(result_.get());
+    }
+    void execute() override {
+        reset();
+        step();
+        reset();
+    }
+    void reset() override { result_.reset(); }
+    void clear_bindings() override {
+        for (auto& v : values_) v = nullptr;
+    }
+
+    int column_count() const override {
+        if (!result_) described();
+        return PQnfields(shape().get());
+    }
+    std::string column_name(int column) const override { return PQfname(shape().get(), column); }
+    StoredType column_type(int column) const override {
+        if (PQgetisnull(result_.get(), row_, column)) return StoredType::Null;
+        switch (PQftype(result_.get(), column)) {
+            case kBool:
+            case kInt8:
+            case kInt2:
+            case kInt4:
+            case kOid:
+                return StoredType::Integer;
+            case kFloat4:
+            case kFloat8:
+            case kNumeric:
+                // A whole number reads as an integer, as the embedded engine keeps one in a
+                // numeric column.
+                return std::strpbrk(PQgetvalue(result_.get(), row_, column), ".eEnN")
+                           ? StoredType::Real
+                           : StoredType::Integer;
+            default:
+                return StoredType::Text;
+        }
+    }
+    std::string text(int column) const override {
+        return PQgetisnull(result_.get(), row_, column) ? std::string()
+                                                        : PQgetvalue(result_.get(), row_, column);
+    }
+    std::int64_t integer(int column) const override {
+        return static_cast<std::int64_t>(real(column));
+    }
+    double real(int column) const override {
+        if (PQgetisnull(result_.get(), row_, column)) return 0;
+        const char* v = PQgetvalue(result_.get(), row_, column);
+        if (v[0] == 't' && v[1] == 0) return 1;
+        return std::strtod(v, nullptr);
+    }
+    DatabaseFailure failure(Fault fault, const std::string& text) const override {
+        // The server's own numbers for an unknown column and for no data.
+        return DatabaseFailure(fault == Fault::NoSuchColumn ? 42703 : 2000, text);
+    }
+
+  private:
+    std::string& slot(int index) {
+        if (index < 1 || static_cast<size_t>(index) > owned_.size())
+            throw DatabaseFailure(0, "bind index out of range");
+        return owned_[static_cast<size_t>(index - 1)];
+    }
+    // The result whose columns are described: the current one, or one described before the
+    // first step.
+    const Result& shape() const { return result_ ? result_ : description_; }
+    void described() const {
+        if (description_) return;
+        Result prepared = checked(conn_, PQprepare(conn_, "", sql_.c_str(), 0, nullptr));
+        description_ = checked(conn_, PQdescribePrepared(conn_, ""));
+    }
+
+    PGconn* conn_;
+    std::string sql_;
+    std::vector<std::string> owned_;
+    std::vector<const char*> values_;
+    Result result_;
+    mutable Result description_;
+    int row_ = -1;
+};
+
+// Runs a command that returns nothing; its failure is thrown.
+void run(PGconn* conn, const char* sql) {
+    checked(conn, PQexec(conn, sql));
+}
+
+// A value as the copy protocol's text form writes it: null as \N; in a text, the backslash, tab,
+// line feed and carriage return escaped.
+void append_copy_value(std::string& out, const Value& value) {
+    switch (value.kind) {
+        case Value::Kind::Null:
+            out += "\\N";
+            return;
+        case Value::Kind::Number: {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%.17g", value.number);
+            out += buf;
+            return;
+        }
+        case Value::Kind::Text:
+            for (char c : value.text) {
+                switch (c) {
+                    case '\\':
+                        out += "\\\\";
+                        break;
+                    case '\t':
+                        out += "\\t";
+                        break;
+                    case '\n':
+                        out += "\\n";
+                        break;
+                    case '\r':
+                        out += "\\r";
+                        break;
+                    default:
+                        out += c;
+                }
+            }
+            return;
+    }
+}
+
+// Adds rows with the server's copy protocol inside a savepoint. A batch the server refuses is
+// taken back and added again row by row, each row in a savepoint of its own: the rows before the
+// failing one stay, and the transaction stays usable, as on the embedded engine.
+class CopyInserter : public RowInserter {
+  public:
+    CopyInserter(PGconn* conn, std::string_view table, const std::vector<std::string>& columns)
+        : conn_(conn), insert_(conn, insert_sql(table, columns)) {
+        copy_sql_ = "COPY " + std::string(table) + " (";
+        for (size_t i = 0; i < columns.size(); ++i) copy_sql_ += (i ? ", " : "") + columns[i];
+        copy_sql_ += ") FROM STDIN";
+    }
+
+    Outcome insert(std::span<const Row> rows) override {
+        try {
+            run(conn_, "SAVEPOINT corvela_lote");
+            if (copy(rows)) {
+                run(conn_, "RELEASE SAVEPOINT corvela_lote");
+                return {rows.size(), nullptr};
+            }
+            run(conn_, "ROLLBACK TO SAVEPOINT corvela_lote");
+            Outcome outcome = one_by_one(rows);
+            run(conn_, "RELEASE SAVEPOINT corvela_lote");
+            return outcome;
+        } catch (...) {
+            // The connection itself failed (a server that stopped): nothing of the batch stays.
+            return {0, std::current_exception()};
+        }
+    }
+
+  private:
+    // True when the server took every row.
+    bool copy(std::span<const Row> rows) {
+        Result start(PQexec(conn_, copy_sql_.c_str()));
+        if (PQresultStatus(start.get()) != PGRES_COPY_IN) throw result_failure(start.get(), conn_);
+        buffer_.clear();
+        for (const Row& row : rows) {
+            for (size_t i = 0; i < row.size(); ++i) {
+                if (i) buffer_ += '\t';
+                append_copy_value(buffer_, row[i]);
+            }
+            buffer_ += '\n';
+        }
+        bool sent = PQputCopyData(conn_, buffer_.data(), static_cast<int>(buffer_.size())) == 1 &&
+                    PQputCopyEnd(conn_, nullptr) == 1;
+        bool taken = sent;
+        while (PGresult* raw = PQgetResult(conn_)) {
+            Result res(raw);
+            if (PQresultStatus(res.get()) != PGRES_COMMAND_OK) taken = false;
+        }
+        if (!sent) throw DatabaseFailure(0, PQerrorMessage(conn_));
+        return taken;
+    }
+
+    Outcome one_by_one(std::span<const Row> rows) {
+        Outcome outcome;
+        for (const Row& row : rows) {
+            run(conn_, "SAVEPOINT corvela_fila");
+            try {
+                int i = 1;
+                for (const Value& value : row) {
+                    if (value.kind == Value::Kind::Text)
+                        insert_.bind_kept_text(i, value.text);
+                    else if (value.kind == Value::Kind::Number)
+                        insert_.bind_real(i, value.number);
+                    else
+                        insert_.bind_null(i);
+                    ++i;
+                }
+                insert_.execute();
+            } catch (...) {
+                outcome.failure = std::current_exception();
+                run(conn_, "ROLLBACK TO SAVEPOINT corvela_fila");
+                return outcome;
+            }
+            run(conn_, "RELEASE SAVEPOINT corvela_fila");
+            ++outcome.added;
+        }
+        return outcome;
+    }
+
+    PGconn* conn_;
+    std::string copy_sql_;
+    std::string buffer_;
+    ServerStatement insert_;
+};
+
+// Replaces every `from` in `text` by `to`.
+void replace_all(std::string& text, std::string_view from, std::string_view to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+bool starts_with_nocase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) !=
+            std::toupper(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+// The server's form of definitions written for the embedded engine: case-blind texts become
+// citext (ASCII letters compared without regard to case, other bytes as they are, in a database
+// whose character type is C), numbers double precision, and every table gets a last column
+// `rowid`, numbered as rows are added, where the embedded engine has its hidden row number. The
+// schema's version is not kept on the server.
+std::string server_definitions(std::string_view sql) {
+    std::string out;
+    size_t start = 0;
+    while (start < sql.size()) {
+        size_t end = sql.find(';', start);
+        if (end == std::string_view::npos) end = sql.size();
+        std::string statement(sql.substr(start, end - start));
+        start = end + 1;
+        size_t first = statement.find_first_not_of(" \r\n\t");
+        if (first == std::string::npos) continue;
+        statement.erase(0, first);
+        if (starts_with_nocase(statement, "PRAGMA")) continue;
+        replace_all(statement, "TEXT COLLATE NOCASE", "citext");
+        replace_all(statement, " NUMERIC", " double precision");
+        replace_all(statement, "INTEGER PRIMARY KEY", "integer PRIMARY KEY");
+        replace_all(statement, " INTEGER", " bigint");
+        if (starts_with_nocase(statement, "CREATE TABLE")) {
+            size_t close = statement.rfind(')');
+            if (close != std::string::npos)
+                statement.insert(close, ", rowid bigint GENERATED BY DEFAULT AS IDENTITY");
+        }
+        out += statement + ";\n";
+    }
+    return out;
+}
+
+class ServerTransaction : public Transaction::Engine {
+  public:
+    explicit ServerTransaction(PGconn* conn) : conn_(conn) {
+        checked(conn_, PQexec(conn_, "BEGIN"));
+    }
+    ~ServerTransaction() override {
+        if (!done_) PQclear(PQexec(conn_, "ROLLBACK"));
+    }
+    void commit() override {
+        done_ = true;
+        Result res(PQexec(conn_, "COMMIT"));
+        // A transaction that failed earlier ends in a rollback that COMMIT reports as done.
+        if (PQresultStatus(res.get()) != PGRES_COMMAND_OK) throw result_failure(res.get(), conn_);
+        const char* tag = PQcmdStatus(res.get());
+        if (tag && std::string_view(tag) == "ROLLBACK")
+            throw DatabaseFailure(25000, "la transacción fue anulada por un fallo anterior");
+    }
+
+  private:
+    PGconn* conn_;
+    bool done_ = false;
+};
+
+class ServerDatabase : public Database {
+  public:
+    explicit ServerDatabase(PGconn* conn) : conn_(conn) {}
+    ~ServerDatabase() override { PQfinish(conn_); }
+
+    void exec(const std::string& sql) override { checked(conn_, PQexec(conn_, sql.c_str())); }
+    Statement prepare(const std::string& sql) override {
+        return Statement(std::make_unique<ServerStatement>(conn_, sql));
+    }
+    std::unique_ptr<Transaction::Engine> begin() override {
+        return std::make_unique<ServerTransaction>(conn_);
+    }
+    std::int64_t last_insert_id() const override {
+        Result res = checked(conn_, PQexec(conn_, "SELECT lastval()"));
+        return std::strtoll(PQgetvalue(res.get(), 0, 0), nullptr, 10);
+    }
+    std::unique_ptr<RowInserter> inserter(std::string_view table,
+                                          const std::vector<std::string>& columns) override {
+        return std::make_unique<CopyInserter>(conn_, table, columns);
+    }
+    bool on_server() const override { return true; }
+    std::string definitions(std::string_view sql) const override { return server_definitions(sql); }
+    bool has_table(const std::string& name) override {
+        Statement st = prepare(
+            "SELECT 1 FROM pg_catalog.pg_tables WHERE lower(tablename) = lower(?) AND "
+            "schemaname = current_schema()");
+        st.bind(1, name);
+        return st.step();
+    }
+
+  private:
+    PGconn* conn_;
+};
+// The text functions the embedded engine's connections register, as SQL functions of the
+// server: `val` reads the leading number of a text (0 when there is none), `mid` takes characters
+// from a 1-based start, `month` and `year` read an ISO date text (null when it is no real day).
+const char* const kServerFunctions = R"SQL(
+CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public;
+CREATE FUNCTION corvela.val(s text) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$
+  SELECT coalesce(substring(ltrim(s, ' ')
+    FROM '^[+-]?(?:[0-9]+(?:\.[0-9]*)?|\.[0-9]+)(?:[eE][+-]?[0-9]+)?')::double precision, 0)
+$$;
+CREATE FUNCTION corvela.val(n double precision) RETURNS double precision LANGUAGE sql IMMUTABLE
+  STRICT AS $$ SELECT n $$;
+CREATE FUNCTION corvela.mid(s text, start bigint) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
+  SELECT CASE WHEN start < 0 THEN '' ELSE substr(s, greatest(start, 1)::integer) END
+$$;
+CREATE FUNCTION corvela.mid(s text, start bigint, len bigint) RETURNS text LANGUAGE sql IMMUTABLE
+  STRICT AS $$
+  SELECT CASE WHEN start < 0 THEN ''
+              WHEN len < 0 THEN substr(s, greatest(start, 1)::integer)
+              ELSE substr(s, greatest(start, 1)::integer, least(len, 2147483647)::integer) END
+$$;
+CREATE FUNCTION corvela.month(s text) RETURNS integer LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+BEGIN
+  IF s !~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}$' THEN RETURN NULL; END IF;
+  RETURN extract(month FROM s::date)::integer;
+EXCEPTION WHEN others THEN RETURN NULL;
+END $$;
+CREATE FUNCTION corvela.year(s text) RETURNS integer LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+BEGIN
+  IF s !~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}$' THEN RETURN NULL; END IF;
+  RETURN extract(year FROM s::date)::integer;
+EXCEPTION WHEN others THEN RETURN NULL;
+END $$;
+)SQL";
+}  // namespace
+
+bool server_has_installation(Database& db) {
+    return db.count("SELECT 1 FROM pg_catalog.pg_namespace WHERE nspname = 'corvela'") > 0;
+}
+
+void create_server_objects(Database& db) {
+    db.exec(std::string("CREATE SCHEMA corvela; CREATE SCHEMA referencia;") + kServerFunctions);
+}
+
+void drop_server_objects(Database& db) {
+    db.exec("DROP SCHEMA IF EXISTS referencia CASCADE; DROP SCHEMA IF EXISTS corvela CASCADE");
+}
+
+std::unique_ptr<Database> open_server(const std::string& conninfo, ServerSchema schema) {
+    PGconn* conn = PQconnectdb(conninfo.c_str());
+    if (PQstatus(conn) != CONNECTION_OK) {
+        std::string text = PQerrorMessage(conn);
+        PQfinish(conn);
+        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+        throw DatabaseFailure(0, text);
+    }
+    // The server's notices (a drop that cascades, a transaction already begun) are not the
+    // operator's business.
+    PQsetNoticeProcessor(
+        conn, [](void*, const char*) {}, nullptr);
+    auto db = std::make_unique<ServerDatabase>(conn);
+    // Messages in the server's own words; dates and numbers as the embedded engine writes them.
+    db->exec(
+        std::string("SET client_encoding = 'UTF8'; SET search_path = ") +
+        (schema == ServerSchema::Reference ? "referencia, corvela, public" : "corvela, public") +
+        "; SET extra_float_digits = 1");
+    return db;
+}
+
+}  // namespace corvela
