@@ -106,6 +106,8 @@ void compact(Database& work) {
 }
 
 Status backup(Program& program, const std::filesystem::path& folder) {
+    if (program.work->on_server())
+        return Status::failed("Una instalación en servidor se respalda con pg_dump.");
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec)

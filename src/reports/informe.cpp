@@ -310,8 +310,10 @@ bool Informe::generar_informe_Click() {
     bool shown = false;
     try {
         Statement st = program_.work->prepare(
-            "SELECT Archivo, Leidos, Errados as Inconsistentes, pasaron as "
-            "Pasan_Validacion, SUBEN as Reg_Correctos from  informe_validacion "
+            // The headers are the columns' names as written here, on every engine.
+            "SELECT Archivo as \"Archivo\", Leidos as \"Leidos\", Errados as "
+            "\"Inconsistentes\", pasaron as \"Pasan_Validacion\", SUBEN as \"Reg_Correctos\" "
+            "from  informe_validacion "
             "WHERE  habilitacion =? and nro_remision=? and impresion=0 and "
             "nro_radicacion=val(?)");
         st.bind(1, ips_code_);

@@ -256,8 +256,9 @@ std::unique_ptr<RowSink> rows_for(RunContext& run, const FileType& file) {
 FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
                         const std::filesystem::path& path) {
     const RunSlots at_start(run);
-    auto file = std::make_unique<FileRun>(run, validator, OutputNames{});
+    // The transaction outlives the file's run, so its writer has ended before a rollback.
     Transaction tx(run.work);
+    auto file = std::make_unique<FileRun>(run, validator, OutputNames{});
     run.ui.set_busy(true);
     std::optional<StorageBehind> behind;
     try {

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "app/save.h"
+#include "platform/text.h"
 #include "support/session.h"
 
 namespace corvela::testing {
@@ -109,9 +110,7 @@ TEST_F(NothingLost, AnOutputThatCannotBeCreatedEndsThatFileAndTheRunGoesOn) {
 
 TEST_F(NothingLost, AFailingInsertEndsThatFileAndTheRunGoesOn) {
     inst.add_cie10("J189", "A", "0", "0");
-    inst.work().exec(
-        "CREATE TRIGGER falla_urgencias BEFORE INSERT ON urgencias WHEN NEW.num_factura = "
-        "'BOOM' BEGIN SELECT RAISE(ABORT, 'falla'); END");
+    inst.fail_inserts("urgencias", "NEW.num_factura = 'BOOM'");
     const std::string head = std::string(kIps) + ",01/11/2026,";
     control({head + "US000001,1", head + "AU000001,3", head + "AM000001,1"});
     inst.write("US000001.TXT", crlf({kUsers[0]}));
@@ -125,7 +124,9 @@ TEST_F(NothingLost, AFailingInsertEndsThatFileAndTheRunGoesOn) {
     for (const auto& m : ui.messages)
         if (m.title == "Error") errors.push_back(m);
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].text, "Se presento el Error #  19 al leer archivo de Urgencias \r\rfalla");
+    EXPECT_EQ(errors[0].text, "Se presento el Error # " +
+                                  number_text(testing::Installation::failing_insert_number()) +
+                                  " al leer archivo de Urgencias \r\rfalla");
     EXPECT_EQ(errors[0].icon, Icon::Critical);
     EXPECT_EQ(inst.rows("SELECT num_factura FROM urgencias"), std::vector<std::string>{"F001"});
     EXPECT_EQ(inst.rows("SELECT count(*), sum(C1) FROM ERRORES WHERE tipo = 'AU'"),

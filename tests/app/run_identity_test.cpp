@@ -91,8 +91,7 @@ std::function<void(testing::Installation&)> failing_row(int users, const std::st
                                                         const std::string& condition) {
     return [=](testing::Installation& inst) {
         write_large_delivery(inst, users);
-        inst.work().exec("CREATE TRIGGER falla BEFORE INSERT ON " + table + " WHEN " + condition +
-                         " BEGIN SELECT RAISE(ABORT, 'falla'); END");
+        inst.fail_inserts(table, condition);
     };
 }
 
@@ -111,8 +110,9 @@ TEST(RunIdentity, AWriterBehindTheValidatorEndsAFailingFileWhereOneThreadWould) 
     const auto users_fail = failing_row(6000, "usuario", "NEW.numero_identificacion = '20003500'");
     const Outcome one = validate({}, users_fail);
     EXPECT_NE(one.at("mensajes")
-                  .find("Error: Se presento el Error #  19 al leer archivo de "
-                        "Usuarios \r\rfalla"),
+                  .find("Error: Se presento el Error # " +
+                        number_text(testing::Installation::failing_insert_number()) +
+                        " al leer archivo de Usuarios \r\rfalla"),
               std::string::npos)
         << one.at("mensajes");
     expect_same(one, validate({.threads = 2}, users_fail));

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/months.h"
+#include "platform/text.h"
 #include "support/session.h"
 
 namespace corvela::testing {
@@ -158,11 +159,13 @@ TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Failed);
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Error"});
     EXPECT_EQ(ui.messages[0].icon, Icon::Critical);
-    EXPECT_EQ(
-        ui.messages[0].text.rfind("Se presento el Error #  1 al leer archivo de Registros\r\r", 0),
-        0u)
+    // The engine's number and text for a missing table (the server names it in lower case).
+    const std::string number = testing::Installation::on_server() ? " 0" : " 1";
+    EXPECT_EQ(ui.messages[0].text.rfind(
+                  "Se presento el Error # " + number + " al leer archivo de Registros\r\r", 0),
+              0u)
         << ui.messages[0].text;
-    EXPECT_NE(ui.messages[0].text.find("f_Otrosers"), std::string::npos);
+    EXPECT_NE(to_upper(ui.messages[0].text).find("F_OTROSERS"), std::string::npos);
     nothing_saved();
     EXPECT_EQ(count("SELECT * FROM usuario WHERE num_radicacion = 0"), 2);
     EXPECT_EQ(count("SELECT * FROM ERRORES WHERE nro_radicacion = 0"), 2);

@@ -65,12 +65,23 @@ TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
     // A byte-order mark before the line is skipped.
     std::filesystem::remove_all(inst.config);
     std::ofstream(inst.config, std::ios::binary)
-        << "\xEF\xBB\xBF" << db << "/," << inst.results_root.string() << "\r\n";
+        << "\xEF\xBB\xBF" << db << "/," << inst.results_root.string() << "\r\n"
+        << inst.server_line();
     EXPECT_EQ(corvela("sedes list"), 0);
     EXPECT_NE(output().find("IPS de prueba"), std::string::npos) << output();
 }
 
 TEST_F(CommandLine, InitNeverOverwritesADatabase) {
+    if (testing::Installation::on_server()) {
+        // A server that holds an installation is refused, and the configuration stays as it is.
+        const std::string config_before = read_file(inst.config);
+        const std::string server = inst.server_line().substr(9, inst.server_line().size() - 11);
+        EXPECT_EQ(corvela("init '" + (inst.dir / "otra").string() + "' --server '" + server + "'"),
+                  2);
+        EXPECT_EQ(output(), "El servidor ya tiene las tablas de Corvela; no se sobrescriben.\n");
+        EXPECT_EQ(read_file(inst.config), config_before);
+        return;
+    }
     const std::filesystem::path other = inst.dir / "otra";
     std::filesystem::create_directories(other);
     std::ofstream(other / "Ref_rips.db") << "";
@@ -270,7 +281,7 @@ TEST_F(SavedDeliveries, DeleteAsksThenDeletesOnlyTheNamedRadicacion) {
         inst.rows("SELECT (SELECT group_concat(DISTINCT num_radicacion) FROM f_usuario), "
                   "(SELECT group_concat(num_factura) FROM f_transacciones), "
                   "(SELECT group_concat(r) FROM (SELECT nro_radicacion || ':' || IMPRESION AS r "
-                  "FROM registros ORDER BY rowid))"),
+                  "FROM registros ORDER BY rowid) AS numerados)"),
         std::vector<std::string>{"2|FE000002|1:1,1:1,2:0,2:0"});
 
     // Gone from the lists, it can be neither reported nor deleted again.

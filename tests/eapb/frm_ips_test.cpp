@@ -204,7 +204,7 @@ TEST_F(FrmIpsTest, AddedEntitiesAreStoredWithTheirNameRow) {
     form.Text6 = "RENOMBRADA";
     form.cmdActualizar_Click();
 
-    EXPECT_EQ(rows("SELECT * FROM gerentes"),
+    EXPECT_EQ(rows("SELECT * FROM gerentes ORDER BY rowid"),
               (Items{"EPS010|Resp|Dir|Fax|Tel|76|520", "EPS020|||||76|520"}));
     EXPECT_EQ(rows("SELECT * FROM tr_administradoras ORDER BY codigo"),
               (Items{"EPS010|NUEVA EPS|E", "EPS020|RENOMBRADA|E"}));
@@ -222,10 +222,10 @@ TEST_F(FrmIpsTest, UpdateChangesOnlyTheShownRows) {
     form.Text6 = "Salud Total";
     form.Cmbperi_Click(0);  // ARS
     form.cmdActualizar_Click();
-    EXPECT_EQ(rows("SELECT * FROM gerentes"),
+    EXPECT_EQ(rows("SELECT * FROM gerentes ORDER BY rowid"),
               (Items{"EPS005|Otra Persona|Cra 1||555|76|001", "EPS007|Luis|Cl 2|111|222|null|null",
                      "EPS009|Eva|Av 3|333|444|05|001"}));
-    EXPECT_EQ(rows("SELECT * FROM tr_administradoras"),
+    EXPECT_EQ(rows("SELECT * FROM tr_administradoras ORDER BY rowid"),
               (Items{"EPS005|Salud Total|A", "EPS007|null|A"}));
 
     // A null name is stored as shown, and so are the codes of null ones; an entity without its

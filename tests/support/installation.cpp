@@ -1,6 +1,7 @@
 #include "support/installation.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -8,6 +9,7 @@
 
 #include "app/setup.h"
 #include "db/schema.h"
+#include "db/server_database.h"
 #include "platform/config.h"
 
 namespace corvela::testing {
@@ -37,7 +39,54 @@ std::filesystem::path fresh_folder() {
     static std::mt19937_64 rng(std::random_device{}());
     return std::filesystem::temp_directory_path() / ("corvela-test-" + std::to_string(rng()));
 }
+
+// The connection to the test server's database `name`.
+std::string server_connection(const std::string& name) {
+    return std::string("host=") + CORVELA_TEST_SERVER_DIR + " user=postgres dbname=" + name;
+}
+
+// A connection to the test server's maintenance database, for making and dropping databases.
+std::unique_ptr<Database> server_admin() {
+    return open_server(server_connection("postgres"), ServerSchema::Working);
+}
 }  // namespace
+
+// The tests' own aggregate of the embedded engine, on the server: the texts of the values, joined
+// by commas in the order they come.
+void add_group_concat(Database& work) {
+    work.exec(
+        "CREATE FUNCTION corvela.group_concat_step(text, anyelement) RETURNS text LANGUAGE sql "
+        "IMMUTABLE AS $$ SELECT CASE WHEN $2 IS NULL THEN $1 WHEN $1 IS NULL THEN $2::text ELSE "
+        "$1 || ',' || $2::text END $$; CREATE AGGREGATE corvela.group_concat(anyelement) (SFUNC "
+        "= corvela.group_concat_step, STYPE = text)");
+}
+
+bool Installation::on_server() {
+    const char* engine = std::getenv("CORVELA_TEST_ENGINE");
+    return engine && std::string(engine) == "server";
+}
+
+std::string Installation::make_server_database() {
+    server_database_ =
+        "corvela_" + dir.filename().string().substr(std::string("corvela-test-").size());
+    // The character type and order of C: ASCII letters fold, ñ and Ñ stay apart.
+    server_admin()->exec("CREATE DATABASE " + server_database_ +
+                         " TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'");
+    server_connection_ = server_connection(server_database_);
+    return server_connection_;
+}
+
+void Installation::fail_inserts(const std::string& table, const std::string& condition) {
+    if (!on_server()) {
+        work_->exec("CREATE TRIGGER falla BEFORE INSERT ON " + table + " WHEN " + condition +
+                    " BEGIN SELECT RAISE(ABORT, 'falla'); END");
+        return;
+    }
+    work_->exec(
+        "CREATE FUNCTION falla() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION "
+        "'falla'; END $$; CREATE TRIGGER falla BEFORE INSERT ON " +
+        table + " FOR EACH ROW WHEN (" + condition + ") EXECUTE FUNCTION falla()");
+}
 
 std::string crlf(const std::vector<std::string>& lines) {
     std::string out;
@@ -52,8 +101,17 @@ Installation::Installation() {
     results_root = dir / "res";
     std::filesystem::create_directories(delivery);
     std::filesystem::create_directories(results_root);
-    work_ = Database::create((dir / "db" / "registros_ips.db").string());
-    ref_ = Database::create((dir / "db" / "Ref_rips.db").string());
+    std::string server;
+    if (on_server()) {
+        server = make_server_database();
+        work_ = open_server(server, ServerSchema::Working);
+        create_server_objects(*work_);
+        add_group_concat(*work_);
+        ref_ = open_server(server, ServerSchema::Reference);
+    } else {
+        work_ = Database::create((dir / "db" / "registros_ips.db").string());
+        ref_ = Database::create((dir / "db" / "Ref_rips.db").string());
+    }
     create_working_schema(*work_);
     create_reference_schema(*ref_);
     for (const auto& t : field_lengths())
@@ -77,7 +135,8 @@ Installation::Installation() {
         "'556')");
     config = dir / "ripsips.ini";
     std::ofstream(config, std::ios::binary)
-        << (dir / "db").string() << "/," << results_root.string() << "\r\n";
+        << (dir / "db").string() << "/," << results_root.string() << "\r\n"
+        << (server.empty() ? "" : "servidor=" + server + "\r\n");
 }
 
 Installation::Installation(Sample)
@@ -87,12 +146,19 @@ Installation::Installation(Sample)
       results_root(dir / "res") {
     const std::filesystem::path source = CORVELA_SOURCE_DIR;
     std::filesystem::create_directories(results_root);
+    const std::string server = on_server() ? make_server_database() : "";
     const auto made =
         init_installation(dir / "db", results_root.string(), source / "data/reference", config,
-                          FixedClock(Date{2026, 12, 6}, 8 * 3600 + 30 * 60));
+                          FixedClock(Date{2026, 12, 6}, 8 * 3600 + 30 * 60), server);
     if (!made.ok()) throw std::runtime_error(made.why());
-    work_ = Database::open_existing((dir / "db" / "registros_ips.db").string());
-    ref_ = Database::open_existing((dir / "db" / "Ref_rips.db").string());
+    if (on_server()) {
+        work_ = open_server(server, ServerSchema::Working);
+        ref_ = open_server(server, ServerSchema::Reference);
+        add_group_concat(*work_);
+    } else {
+        work_ = Database::open_existing((dir / "db" / "registros_ips.db").string());
+        ref_ = Database::open_existing((dir / "db" / "Ref_rips.db").string());
+    }
     if (Status sites = import_sites(*work_, source / "samples/sedes.csv"); !sites.ok())
         throw std::runtime_error(sites.why());
     std::filesystem::copy(source / "samples/entrega", delivery);
@@ -101,6 +167,12 @@ Installation::Installation(Sample)
 Installation::~Installation() {
     work_.reset();
     ref_.reset();
+    if (!server_database_.empty()) {
+        try {
+            server_admin()->exec("DROP DATABASE " + server_database_ + " WITH (FORCE)");
+        } catch (...) {
+        }
+    }
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
 }
@@ -160,13 +232,17 @@ std::vector<std::string> Installation::rows(const std::string& sql) {
     std::vector<std::string> out;
     while (st.step()) {
         std::string row;
+        bool first = true;
         for (int i = 0; i < st.column_count(); ++i) {
+            // The server's own row numbers stand where the embedded engine has hidden ones.
+            if (on_server() && st.column_name(i) == "rowid") continue;
             const StoredType type = st.type(i);
             char real[32];
             if (type == StoredType::Real) std::snprintf(real, sizeof real, "%.15g", st.real(i));
-            row += (i ? "|" : "") + (type == StoredType::Null   ? std::string("null")
-                                     : type == StoredType::Real ? std::string(real)
-                                                                : st.text(i));
+            row += (first ? "" : "|") + (type == StoredType::Null   ? std::string("null")
+                                         : type == StoredType::Real ? std::string(real)
+                                                                    : st.text(i));
+            first = false;
         }
         out.push_back(row);
     }

@@ -44,6 +44,18 @@ class Installation {
     Database& work() { return *work_; }
     Database& ref() { return *ref_; }
 
+    // True when the tests run on the test server (CORVELA_TEST_ENGINE=server): every installation
+    // then keeps its tables in a database of its own on that server.
+    static bool on_server();
+    // Makes inserts into `table` fail where `condition` (on NEW) holds, with the text "falla".
+    void fail_inserts(const std::string& table, const std::string& condition);
+    // The configuration line naming the installation's server ("" for the embedded engine).
+    std::string server_line() const {
+        return server_database_.empty() ? "" : "servidor=" + server_connection_ + "\r\n";
+    }
+    // The number a failure of `fail_inserts` shows on this engine.
+    static int failing_insert_number() { return on_server() ? 0 : 19; }
+
     // Reference rows.
     void add_code(const std::string& table, const std::string& code);
     void add_cie10(const std::string& codigo, const std::string& sexo, const std::string& lim_inf,
@@ -69,8 +81,12 @@ class Installation {
                                         const std::string& remission_date = "01/11/2026");
 
   private:
+    // On the test server: makes the installation's own database and returns its connection.
+    std::string make_server_database();
     void insert_ref(const std::string& sql, std::initializer_list<std::string> values);
     std::unique_ptr<Database> work_, ref_;
+    std::string server_database_;  // the database's name on the test server
+    std::string server_connection_;
 };
 
 // CR LF joined lines, each ended by CR LF.
