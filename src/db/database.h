@@ -48,6 +48,8 @@ class Database {
     virtual std::string definitions(std::string_view sql) const { return std::string(sql); }
     // True when the database holds a table of that name (letter case ignored).
     virtual bool has_table(const std::string& name) = 0;
+    // False once the connection is lost (a server that stopped); nothing more can be done on it.
+    virtual bool connected() const { return true; }
 
     // Number of rows a SELECT returns (bound values in `...`).
     template <typename... Args>

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -249,9 +250,11 @@ class CopyInserter : public RowInserter {
     }
 
     Outcome insert(std::span<const Row> rows) override {
+        std::optional<DatabaseFailure> refused;
         try {
             run(conn_, "SAVEPOINT corvela_lote");
-            if (copy(rows)) {
+            refused = copy(rows);
+            if (!refused) {
                 run(conn_, "RELEASE SAVEPOINT corvela_lote");
                 return {rows.size(), nullptr};
             }
@@ -260,14 +263,16 @@ class CopyInserter : public RowInserter {
             run(conn_, "RELEASE SAVEPOINT corvela_lote");
             return outcome;
         } catch (...) {
-            // The connection itself failed (a server that stopped): nothing of the batch stays.
+            // The connection itself failed (a server that stopped): nothing of the batch stays,
+            // and the server's own word on the batch, when it gave one, is the failure shown.
+            if (refused) return {0, std::make_exception_ptr(*refused)};
             return {0, std::current_exception()};
         }
     }
 
   private:
-    // True when the server took every row.
-    bool copy(std::span<const Row> rows) {
+    // Empty when the server took every row; else its failure.
+    std::optional<DatabaseFailure> copy(std::span<const Row> rows) {
         Result start(PQexec(conn_, copy_sql_.c_str()));
         if (PQresultStatus(start.get()) != PGRES_COPY_IN) throw result_failure(start.get(), conn_);
         buffer_.clear();
@@ -280,13 +285,14 @@ class CopyInserter : public RowInserter {
         }
         bool sent = PQputCopyData(conn_, buffer_.data(), static_cast<int>(buffer_.size())) == 1 &&
                     PQputCopyEnd(conn_, nullptr) == 1;
-        bool taken = sent;
+        std::optional<DatabaseFailure> refused;
         while (PGresult* raw = PQgetResult(conn_)) {
             Result res(raw);
-            if (PQresultStatus(res.get()) != PGRES_COMMAND_OK) taken = false;
+            if (PQresultStatus(res.get()) != PGRES_COMMAND_OK && !refused)
+                refused = result_failure(res.get(), conn_);
         }
         if (!sent) throw DatabaseFailure(0, PQerrorMessage(conn_));
-        return taken;
+        return refused;
     }
 
     Outcome one_by_one(std::span<const Row> rows) {
@@ -412,6 +418,7 @@ class ServerDatabase : public Database {
         return std::make_unique<CopyInserter>(conn_, table, columns);
     }
     bool on_server() const override { return true; }
+    bool connected() const override { return PQstatus(conn_) == CONNECTION_OK; }
     std::string definitions(std::string_view sql) const override { return server_definitions(sql); }
     bool has_table(const std::string& name) override {
         Statement st = prepare(

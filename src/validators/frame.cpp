@@ -288,6 +288,10 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
     }
     run.ui.set_busy(false);
     FileContext& fc = file->context();
+    // A server that went away has rolled the file back; its failure has been shown.
+    if (!run.work.connected())
+        return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,
+                file->outputs().accepted};
     ErroresKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
                    run.nremision_box};
     try {

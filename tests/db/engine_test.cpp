@@ -1,0 +1,92 @@
+// What both engines mean the same way: lookups that fold ASCII letters and keep ñ and Ñ apart,
+// orders and distinct values of case-blind texts, and a server that goes away during a run.
+#include <gtest/gtest.h>
+
+#include "rules/reference_cache.h"
+#include "rules/users_index.h"
+#include "support/session.h"
+
+namespace corvela {
+namespace {
+
+using testing::Installation;
+
+TEST(EngineMeaning, LookupsFoldAsciiLettersAndKeepEnyeApart) {
+    Installation inst;
+    testing::run_sql(inst.work(),
+                     "INSERT INTO usuario (tipo_identificacion, numero_identificacion, "
+                     "unidad_medida, edad, sexo) VALUES (?, ?, '1', 30, 'F')",
+                     std::string("CC"), std::string("AÑ12b"));
+    inst.add_cie10("J189", "A", "0", "0");
+    inst.add_cie10("Ñ001", "A", "0", "0");
+    UsersIndex table, memory;
+    table.use_table(inst.work());
+    memory.add("CC", "AÑ12b", UserData{"1", 30, "F"});
+    const ReferenceCache on_disk(inst.ref(), true), held(inst.ref(), false);
+    const struct {
+        const char *tipo, *numero, *cie10;
+        bool found;
+    } cases[] = {
+        {"CC", "AÑ12b", "J189", true},
+        {"cc", "aÑ12B", "j189", true},
+        {"CC", "Añ12b", "ñ001", false},
+        {"CC", "AN12b", "N001", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.numero) + " " + c.cie10);
+        EXPECT_EQ(table.find(c.tipo, c.numero) != nullptr, c.found);
+        EXPECT_EQ(memory.find(c.tipo, c.numero) != nullptr, c.found);
+        EXPECT_EQ(on_disk.cie10(c.cie10) != nullptr, c.found);
+        EXPECT_EQ(held.cie10(c.cie10) != nullptr, c.found);
+    }
+}
+
+TEST(EngineMeaning, OrdersAndDistinctValuesFollowTheCaseBlindTexts) {
+    Installation inst;
+    inst.work().exec("DELETE FROM TR_instituciones");
+    for (const char* name : {"zeta", "Ñandú", "ñame", "Alfa", "alfa", "BETA", "ámbito"})
+        testing::run_sql(inst.work(), "INSERT INTO TR_instituciones (codigo, nombre) VALUES (?, ?)",
+                         std::string("1"), std::string(name));
+    // ASCII letters without regard to case, ties in the order the rows came; other bytes as
+    // they are, so Ñ, á and ñ follow z in the order of their codes.
+    EXPECT_EQ(
+        inst.rows("SELECT nombre FROM TR_instituciones ORDER BY nombre, rowid"),
+        (std::vector<std::string>{"Alfa", "alfa", "BETA", "zeta", "Ñandú", "ámbito", "ñame"}));
+    EXPECT_EQ(inst.rows("SELECT count(DISTINCT nombre) FROM TR_instituciones"),
+              std::vector<std::string>{"6"});
+    EXPECT_EQ(inst.rows("SELECT nombre, count(*) FROM TR_instituciones WHERE nombre = 'ALFA' "
+                        "GROUP BY nombre"),
+              std::vector<std::string>{"Alfa|2"});
+}
+
+class ServerGoesAway : public testing::SessionTest {};
+
+TEST_F(ServerGoesAway, TheFileEndsOnItsMessageNothingIsHalfStoredAndALaterRunWorks) {
+    if (!Installation::on_server()) GTEST_SKIP() << "only a server can go away";
+    write_delivery("000001");
+    // The server ends this program's connection when the grouped descriptions are stored.
+    inst.work().exec(
+        "CREATE FUNCTION corta() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN PERFORM "
+        "pg_terminate_backend(pg_backend_pid()); RETURN NEW; END $$; CREATE TRIGGER corta BEFORE "
+        "INSERT ON descripcion FOR EACH ROW EXECUTE FUNCTION corta()");
+    EXPECT_EQ(run().ending(), Ending::Stopped);
+
+    // The file's message gives the server's text; the run cannot go on without its server.
+    ASSERT_NE(shown("Error"), nullptr);
+    EXPECT_EQ(shown("Error")->text,
+              "Se presento el Error #  0 al leer archivo de Descripción Agrupada \r\rterminating "
+              "connection due to administrator command");
+    EXPECT_EQ(sizes("descripcion"), "0");
+
+    // Once the server is there again, a new program validates the same delivery whole.
+    inst.work().exec("DROP TRIGGER corta ON descripcion");
+    program = std::make_unique<Program>(ui, clock);
+    ASSERT_TRUE(program->start(inst.config));
+    ui.messages.clear();
+    EXPECT_EQ(run("I").ending(), Ending::Done);
+    EXPECT_EQ(shown("Error"), nullptr);
+    EXPECT_EQ(sizes("usuario descripcion"), "2 1");
+}
+
+}  // namespace
+}  // namespace corvela
