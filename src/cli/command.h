@@ -61,5 +61,6 @@ Command add_clean(CLI::App& app, const GlobalOptions& global);
 Command add_delete(CLI::App& app, const GlobalOptions& global);
 Command add_compact(CLI::App& app, const GlobalOptions& global);
 Command add_backup(CLI::App& app, const GlobalOptions& global);
+Command add_migrate(CLI::App& app, const GlobalOptions& global);
 
 }  // namespace corvela::cli

@@ -139,19 +139,23 @@ Installation::Installation() {
         << (server.empty() ? "" : "servidor=" + server + "\r\n");
 }
 
-Installation::Installation(Sample)
+Installation::Installation(Sample) : Installation(Sample{}, on_server()) {}
+
+Installation::Installation(Sample, Embedded) : Installation(Sample{}, false) {}
+
+Installation::Installation(Sample, bool server_engine)
     : dir(fresh_folder()),
       config(dir / "ripsips.ini"),
       delivery(dir / "entrega"),
       results_root(dir / "res") {
     const std::filesystem::path source = CORVELA_SOURCE_DIR;
     std::filesystem::create_directories(results_root);
-    const std::string server = on_server() ? make_server_database() : "";
+    const std::string server = server_engine ? make_server_database() : "";
     const auto made =
         init_installation(dir / "db", results_root.string(), source / "data/reference", config,
                           FixedClock(Date{2026, 12, 6}, 8 * 3600 + 30 * 60), server);
     if (!made.ok()) throw std::runtime_error(made.why());
-    if (on_server()) {
+    if (server_engine) {
         work_ = open_server(server, ServerSchema::Working);
         ref_ = open_server(server, ServerSchema::Reference);
         add_group_concat(*work_);

@@ -31,11 +31,14 @@ class FixedClock : public Clock {
 };
 
 struct Sample {};
+// An installation on the embedded engine, also when the tests run on the test server.
+struct Embedded {};
 
 class Installation {
   public:
     Installation();
     explicit Installation(Sample);
+    Installation(Sample, Embedded);
     ~Installation();
 
     std::filesystem::path dir, config, delivery, results_root;
@@ -50,6 +53,7 @@ class Installation {
     // Makes inserts into `table` fail where `condition` (on NEW) holds, with the text "falla".
     void fail_inserts(const std::string& table, const std::string& condition);
     // The configuration line naming the installation's server ("" for the embedded engine).
+    std::string server() const { return server_connection_; }
     std::string server_line() const {
         return server_database_.empty() ? "" : "servidor=" + server_connection_ + "\r\n";
     }
@@ -81,6 +85,7 @@ class Installation {
                                         const std::string& remission_date = "01/11/2026");
 
   private:
+    Installation(Sample, bool on_server);
     // On the test server: makes the installation's own database and returns its connection.
     std::string make_server_database();
     void insert_ref(const std::string& sql, std::initializer_list<std::string> values);

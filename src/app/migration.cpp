@@ -1,0 +1,120 @@
+#include "app/migration.h"
+
+#include <fmt/format.h>
+
+#include <vector>
+
+#include "db/bulk_insert.h"
+#include "db/file_types.h"
+#include "db/reference_tables.h"
+#include "db/server_database.h"
+
+namespace corvela {
+
+namespace {
+// One table to copy: where its rows come from, which of them, and where they go on the server.
+struct Copied {
+    Database* from;
+    std::string table;
+    std::string where;   // condition on the rows taken, or empty for every row
+    std::string target;  // the table on the server, qualified by its schema
+    bool replace;        // the server's rows go first
+};
+
+std::vector<Copied> tables_to_copy(Database& work, Database& ref) {
+    std::vector<Copied> list;
+    for (const auto& t : file_types()) list.push_back({&work, t.final, "", t.final, false});
+    list.push_back({&work, "ERRORES", "nro_radicacion <> 0", "ERRORES", false});
+    for (const char* t : {"registros", "radicacion", "periodos"})
+        list.push_back({&work, t, "", t, false});
+    for (const char* t : {"consecutivo", "sedes", "gerentes"})
+        list.push_back({&work, t, "", t, true});
+    for (const auto& t : reference_tables()) {
+        const bool in_work = t.store == Store::Working;
+        list.push_back({in_work ? &work : &ref, t.name, "",
+                        in_work ? std::string(t.name) : "referencia." + std::string(t.name), true});
+    }
+    if (ref.has_table("cargas_referencia"))
+        list.push_back({&ref, "cargas_referencia", "", "referencia.cargas_referencia", true});
+    return list;
+}
+
+// A stored value as a row value: numbers as numbers, texts as texts.
+void read_value(const Statement& st, int column, Value& value) {
+    switch (st.type(column)) {
+        case StoredType::Null:
+            value.set_null();
+            break;
+        case StoredType::Integer:
+        case StoredType::Real:
+            value.set_number(st.real(column));
+            break;
+        default:
+            value.set_text(st.text(column));
+    }
+}
+
+// Copies one table's rows, in the order they were added, in batches; the rows copied.
+long long copy_rows(const Copied& c, Database& server) {
+    Statement st =
+        c.from->prepare("SELECT * FROM " + c.table + (c.where.empty() ? "" : " WHERE " + c.where) +
+                        " ORDER BY rowid");
+    std::vector<std::string> columns;
+    for (int i = 0; i < st.column_count(); ++i) columns.push_back(st.column_name(i));
+    BulkInsert insert(server, c.target, columns);
+    constexpr size_t kBatch = 1024;
+    std::vector<Row> batch(kBatch, Row(columns.size()));
+    size_t filled = 0;
+    long long copied = 0;
+    auto flush = [&] {
+        BulkInsert::Outcome outcome = insert.insert(std::span(batch.data(), filled));
+        if (outcome.failure) std::rethrow_exception(outcome.failure);
+        copied += static_cast<long long>(filled);
+        filled = 0;
+    };
+    while (st.step()) {
+        Row& row = batch[filled];
+        for (int i = 0; i < st.column_count(); ++i) read_value(st, i, row[static_cast<size_t>(i)]);
+        if (++filled == kBatch) flush();
+    }
+    if (filled) flush();
+    return copied;
+}
+}  // namespace
+
+Result<std::string> migrate_to_server(Database& work, Database& ref, const std::string& server) {
+    std::unique_ptr<Database> target;
+    try {
+        target = open_server(server, ServerSchema::Working);
+        if (!server_has_installation(*target))
+            return Result<std::string>::failed(
+                "El servidor no tiene las tablas de Corvela: créelas antes con corvela init "
+                "CARPETA --server.");
+        if (target->count("SELECT 1 FROM registros") > 0 ||
+            target->count("SELECT 1 FROM radicacion") > 0)
+            return Result<std::string>::failed(
+                "El servidor ya tiene entregas guardadas; no se copió nada.");
+    } catch (const std::exception& e) {
+        return Result<std::string>::failed(std::string("No se pudo usar el servidor: ") + e.what());
+    }
+    std::string report = fmt::format("{:<22}{:>12}{:>12}\n", "tabla", "instalación", "servidor");
+    try {
+        Transaction tx(*target);
+        for (const Copied& c : tables_to_copy(work, ref)) {
+            if (c.replace) target->exec("DELETE FROM " + c.target);
+            const long long here = c.from->count("SELECT * FROM " + c.table +
+                                                 (c.where.empty() ? "" : " WHERE " + c.where));
+            copy_rows(c, *target);
+            const long long there = target->count("SELECT * FROM " + c.target +
+                                                  (c.where.empty() ? "" : " WHERE " + c.where));
+            report += fmt::format("{:<22}{:>12}{:>12}\n", c.table, here, there);
+        }
+        tx.commit();
+    } catch (const std::exception& e) {
+        return Result<std::string>::failed(std::string("No se copió nada al servidor: ") +
+                                           e.what());
+    }
+    return Result<std::string>::done(report);
+}
+
+}  // namespace corvela

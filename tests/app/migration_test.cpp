@@ -1,0 +1,76 @@
+// Moving an installation's saved history to a server: every table whole, the same reports on both
+// sides, the numbering going on from the moved one; a second move refused with nothing changed.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "support/installation.h"
+
+namespace corvela {
+namespace {
+
+using testing::Installation;
+
+struct Command {
+    int status;
+    std::string output;
+};
+
+// The command line on an installation's configuration.
+Command corvela(const Installation& inst, const std::string& args) {
+    const auto out = inst.dir / "salida.txt";
+    const std::string cmd = std::string(CORVELA_BINARY) + " " + args + " --config '" +
+                            inst.config.string() + "' > '" + out.string() + "' 2>&1";
+    const int status = std::system(cmd.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::read_file(out)};
+}
+
+TEST(Migration, TheSavedHistoryMovesWholeOnceAndTheNumbersGoOn) {
+    if (!Installation::on_server()) GTEST_SKIP() << "moving a history needs the test server";
+    Installation local{testing::Sample{}, testing::Embedded{}};
+    Installation server{testing::Sample{}};
+    const std::string validate =
+        "validate '" + local.delivery.string() + "' --today 2026-12-06 --yes";
+    ASSERT_EQ(corvela(local, validate).status, 0);
+    ASSERT_EQ(corvela(local, "save --remitente R --periodo 202611").status, 0);
+    const std::string move = "migrate --to-server '" + server.server() + "'";
+
+    const Command moved = corvela(local, move);
+    ASSERT_EQ(moved.status, 0) << moved.output;
+    std::istringstream lines(moved.output);
+    std::string line, table;
+    long long here = 0, there = 0;
+    std::getline(lines, line);  // the heading
+    int tables = 0;
+    while (lines >> table >> here >> there) {
+        EXPECT_EQ(here, there) << table;
+        ++tables;
+    }
+    EXPECT_EQ(tables, 32);
+    for (const std::string report :
+         {"deliveries", "report summary --ips 'IPS Salud Valle Sede Norte' --delivery '000001/ 1'",
+          "report inconsistencies --ips 'IPS Salud Valle Sede Norte' --delivery '000001/ 1'"})
+        EXPECT_EQ(corvela(server, report).output, corvela(local, report).output) << report;
+
+    // A second move is refused and changes nothing.
+    const std::string before = corvela(server, "deliveries").output;
+    const Command again = corvela(local, move);
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.output, "El servidor ya tiene entregas guardadas; no se copió nada.\n");
+    EXPECT_EQ(corvela(server, "deliveries").output, before);
+    EXPECT_EQ(server.rows("SELECT count(*) FROM f_usuario"), local.rows("SELECT count(*) FROM "
+                                                                        "f_usuario"));
+
+    // The server's next delivery takes the number after the moved one.
+    ASSERT_EQ(
+        corvela(server, "validate '" + server.delivery.string() + "' --today 2026-12-06 --yes")
+            .status,
+        0);
+    const std::string saved = corvela(server, "save --remitente R --periodo 202611").output;
+    EXPECT_NE(saved.find("\nRadicación interna No. 2\n"), std::string::npos) << saved;
+}
+
+}  // namespace
+}  // namespace corvela
