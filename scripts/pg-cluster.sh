@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # A private PostgreSQL cluster for the tests: made in a folder of its own, reachable only through
 # a Unix socket in that folder (no TCP port), stopped and removed at the end.
-#   bash scripts/pg-cluster.sh start DIR    makes and starts the cluster (DIR is emptied first)
+#   bash scripts/pg-cluster.sh start DIR [durable]
+#                                           makes and starts the cluster (DIR is emptied first);
+#                                           durable: flushed to disk as a real server (benchmarks)
 #   bash scripts/pg-cluster.sh stop DIR     stops it and removes DIR
 # As root the cluster belongs to the user postgres; as another user, to that user. Where the
 # server programs are not installed, start says so and leaves no cluster: the tests that need a
 # server are then skipped.
 set -euo pipefail
 
-[ $# -eq 2 ] || { echo "uso: bash scripts/pg-cluster.sh start|stop CARPETA" >&2; exit 2; }
+[ $# -ge 2 ] || { echo "uso: bash scripts/pg-cluster.sh start|stop CARPETA [durable]" >&2; exit 2; }
 action=$1
 dir=$2
+fsync=off
+[ "${3:-}" = durable ] && fsync=on
 bin=/usr/lib/postgresql/15/bin
 [ -x "$bin/initdb" ] || bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
 
@@ -32,9 +36,10 @@ case "$action" in
     fi
     [ "$(id -u)" = 0 ] && chown postgres: "$dir"
     "${as_owner[@]}" "$bin/initdb" -D "$dir/data" -A trust -E UTF8 --locale=C >"$dir/initdb.log"
-    # Only the socket in the folder; fsync off: a test cluster holds nothing worth a flush.
+    # Only the socket in the folder; fsync off unless durable: a test cluster holds nothing
+    # worth a flush.
     "${as_owner[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w \
-      -o "-c listen_addresses='' -k $dir -c fsync=off -c max_connections=50" start >/dev/null
+      -o "-c listen_addresses='' -k $dir -c fsync=$fsync -c max_connections=50" start >/dev/null
     echo "Servidor de pruebas en $dir"
     ;;
   stop)

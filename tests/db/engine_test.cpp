@@ -2,6 +2,8 @@
 // orders and distinct values of case-blind texts, and a server that goes away during a run.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "rules/reference_cache.h"
 #include "rules/users_index.h"
 #include "support/session.h"
@@ -57,6 +59,42 @@ TEST(EngineMeaning, OrdersAndDistinctValuesFollowTheCaseBlindTexts) {
     EXPECT_EQ(inst.rows("SELECT nombre, count(*) FROM TR_instituciones WHERE nombre = 'ALFA' "
                         "GROUP BY nombre"),
               std::vector<std::string>{"Alfa|2"});
+}
+
+TEST(EngineMeaning, AFailureShowsTheEnginesNumberAndText) {
+    Installation inst;
+    testing::run_sql(inst.work(), "INSERT INTO sedes (habilitacion) VALUES (?)",
+                     std::string("050010045601"));
+    try {
+        // The same site again: the key refuses it, by the engine's number (the server's
+        // SQLSTATE 23505, the embedded engine's constraint code 19).
+        testing::run_sql(inst.work(), "INSERT INTO sedes (habilitacion) VALUES (?)",
+                         std::string("050010045601"));
+        ADD_FAILURE() << "a repeated key was taken";
+    } catch (const DatabaseFailure& e) {
+        EXPECT_EQ(e.number, Installation::on_server() ? 23505 : 19);
+        EXPECT_NE(
+            std::string(e.what()).find(Installation::on_server() ? "duplicate key" : "UNIQUE"),
+            std::string::npos)
+            << e.what();
+    }
+}
+
+TEST(EngineMeaning, AServerThatCannotBeReachedStopsStartUpWithTheClientsText) {
+    Installation inst;
+    std::ofstream(inst.config, std::ios::binary)
+        << (inst.dir / "db").string() << "/," << inst.results_root.string()
+        << "\r\nservidor=host=/nonexistent-corvela dbname=corvela\r\n";
+    testing::ScriptedUi ui;
+    testing::FixedClock clock({2026, 12, 6});
+    Program program(ui, clock);
+    EXPECT_FALSE(program.start(inst.config));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind(
+                  "Se presento el Error #  0 al leer archivo de Configuración \r\r", 0),
+              0u);
+    EXPECT_NE(ui.messages[0].text.find("/nonexistent-corvela"), std::string::npos)
+        << ui.messages[0].text;
 }
 
 class ServerGoesAway : public testing::SessionTest {};
