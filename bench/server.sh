@@ -36,7 +36,7 @@ install_in() {
     rm -rf "$dir"
     mkdir -p "$dir"
     if [ -n "$name" ]; then
-        psql -q -h "$cluster" -U postgres -d postgres -c "DROP DATABASE IF EXISTS $name" \
+        PGOPTIONS='-c client_min_messages=warning' psql -q -h "$cluster" -U postgres -d postgres -c "DROP DATABASE IF EXISTS $name" \
             -c "CREATE DATABASE $name TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'"
         "$build/corvela" init "$dir/db" --results "$dir/res" --config "$dir/ripsips.ini" \
             --server "$(server "$name")" >/dev/null
@@ -76,7 +76,9 @@ wait
 together=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { print e - s }')
 
 # What a saved delivery takes on the server: bytes per row of the final tables, indexes included.
-"$build/corvela" save --remitente BENCH --periodo 202611 --config "$work/server/ripsips.ini" >/dev/null
+/usr/bin/time -f '%e' -o "$work/save.time" "$build/corvela" save --remitente BENCH \
+    --periodo 202611 --config "$work/server/ripsips.ini" >/dev/null
+echo "save on the server: $(cat "$work/save.time") s"
 psql -qAt -h "$cluster" -U postgres -d bench_servidor -c "ANALYZE" -c "
     SELECT c.relname, c.reltuples::bigint, pg_total_relation_size(c.oid),
            round(pg_total_relation_size(c.oid) / greatest(c.reltuples, 1))
