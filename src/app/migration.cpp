@@ -22,17 +22,19 @@ struct Copied {
 };
 
 std::vector<Copied> tables_to_copy(Database& work, Database& ref) {
+    // Every table the server's desks share is in the schema `corvela`.
+    const auto shared = [](std::string_view t) { return "corvela." + std::string(t); };
     std::vector<Copied> list;
-    for (const auto& t : file_types()) list.push_back({&work, t.final, "", t.final, false});
-    list.push_back({&work, "ERRORES", "nro_radicacion <> 0", "ERRORES", false});
+    for (const auto& t : file_types()) list.push_back({&work, t.final, "", shared(t.final), false});
+    list.push_back({&work, "ERRORES", "nro_radicacion <> 0", shared("ERRORES"), false});
     for (const char* t : {"registros", "radicacion", "periodos"})
-        list.push_back({&work, t, "", t, false});
+        list.push_back({&work, t, "", shared(t), false});
     for (const char* t : {"consecutivo", "sedes", "gerentes"})
-        list.push_back({&work, t, "", t, true});
+        list.push_back({&work, t, "", shared(t), true});
     for (const auto& t : reference_tables()) {
         const bool in_work = t.store == Store::Working;
         list.push_back({in_work ? &work : &ref, t.name, "",
-                        in_work ? std::string(t.name) : "referencia." + std::string(t.name), true});
+                        in_work ? shared(t.name) : "referencia." + std::string(t.name), true});
     }
     if (ref.has_table("cargas_referencia"))
         list.push_back({&ref, "cargas_referencia", "", "referencia.cargas_referencia", true});

@@ -54,7 +54,13 @@ bool Program::start(const std::filesystem::path& config_path) {
             work = Database::open_existing(config.database_folder + "registros_ips.db");
         } else {
             ref = open_server(config.server, ServerSchema::Reference);
-            work = open_server(config.server, ServerSchema::Working);
+            work = open_server(config.server, ServerSchema::Working, config.desk);
+            if (!desk_exists(*work, config.desk) &&
+                !(config.desk == "principal" && server_before_desks(*work)))
+                throw DatabaseFailure(0, "El puesto " + config.desk +
+                                             " no existe en el servidor: créelo con corvela init "
+                                             "CARPETA --server … --desk " +
+                                             config.desk + ".");
         }
         // A file that is no database of this program fails here, not in the middle of a run.
         work->count("SELECT 1 FROM consecutivo");

@@ -7,6 +7,7 @@
 
 #include "app/months.h"
 #include "db/file_types.h"
+#include "db/schema.h"
 #include "platform/failure.h"
 #include "platform/fault_injection.h"
 #include "platform/text.h"
@@ -27,6 +28,23 @@ void stamp(Database& work, std::string_view code, double n) {
     st.exec();
 }
 
+// On a server with desks, the desk's error rows, numbered now, join those every desk shares.
+void share_error_rows(Database& work) {
+    const std::string shared = work.saved_errors_table();
+    if (shared == "ERRORES") return;
+    const std::string columns = error_columns();
+    work.exec("INSERT INTO " + shared + " (" + columns + ") SELECT " + columns +
+              " FROM ERRORES WHERE nro_radicacion <> 0 ORDER BY rowid");
+    work.exec("DELETE FROM ERRORES WHERE nro_radicacion <> 0");
+}
+
+// The columns of a file type's tables, as a list.
+std::string column_list(const FileType& t) {
+    std::string list;
+    for (const auto& c : t.columns) list += (list.empty() ? "" : ", ") + std::string(c.name);
+    return list;
+}
+
 // The date value of the remission date box: day/month/year as the control file writes it.
 std::string remission_date_value(const std::string& text) {
     if (auto d = parse_date(trim(text))) return iso_date(*d);
@@ -45,7 +63,10 @@ double store_delivery(Program& program, const Header& h) {
     for (std::string_view code : kCountOrder)
         rows[std::string(code)] = work.count(std::string("select * from ") + file_type(code).table);
 
-    Statement counter = work.prepare("SELECT rowid, numero FROM consecutivo");
+    // On a server the numbering row stays locked until the save ends: desks saving at once take
+    // their numbers one after the other.
+    Statement counter = work.prepare(std::string("SELECT rowid, numero FROM consecutivo") +
+                                     (work.on_server() ? " FOR UPDATE" : ""));
     if (!counter.step())
         throw counter.failure(Fault::NoSuchRow,
                               "la tabla consecutivo no tiene su fila de numeración");
@@ -115,10 +136,13 @@ double store_delivery(Program& program, const Header& h) {
     fault_point("save:radicacion");
 
     for (std::string_view code : kStampOrder) stamp(work, code, n);
+    share_error_rows(work);
     fault_point("save:numerados");
     for (std::string_view code : kCopyOrder) {
         const FileType& t = file_type(code);
-        work.exec(std::string("INSERT INTO ") + t.final + " SELECT * FROM " + t.table);
+        const std::string columns = column_list(t);
+        work.exec(std::string("INSERT INTO ") + t.final + " (" + columns + ") SELECT " + columns +
+                  " FROM " + t.table);
         fault_point("save:copia");
     }
     // The kept run state says "saved" in the same transaction, so that a save cut short after

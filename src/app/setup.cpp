@@ -35,14 +35,18 @@ namespace {
 Result<std::string> write_configuration(const std::filesystem::path& db_folder,
                                         const std::string& results_root,
                                         const std::filesystem::path& config_path,
-                                        const std::string& server) {
+                                        const std::string& server, const std::string& desk) {
     std::error_code ec;
+    const std::string lines = (server.empty() ? "" : "servidor=" + server + "\r\n") +
+                              (desk.empty() ? "" : "puesto=" + desk + "\r\n");
     if (std::filesystem::exists(config_path, ec)) {
-        if (server.empty()) return Result<std::string>::done("");
+        if (lines.empty()) return Result<std::string>::done("");
+        std::string shown = lines;
+        std::erase(shown, '\r');
         return Result<std::string>::done(
             "\nEl archivo de configuración " + config_path.string() +
-            " ya existe y no se cambió; agréguele esta línea después de la primera:\nservidor=" +
-            server);
+            " ya existe y no se cambió; agréguele después de la primera línea:\n" +
+            shown.substr(0, shown.size() - 1));
     }
     std::filesystem::create_directories(config_path.parent_path(), ec);
     std::ofstream cfg(config_path, std::ios::binary);
@@ -54,7 +58,7 @@ Result<std::string> write_configuration(const std::filesystem::path& db_folder,
                            : std::filesystem::absolute(results_root).lexically_normal().string();
     while (root.size() > 1 && (root.back() == '/' || root.back() == '\\')) root.pop_back();
     cfg << folder << "," << root << "\r\n";
-    if (!server.empty()) cfg << "servidor=" << server << "\r\n";
+    cfg << lines;
     if (!cfg)
         return Result<std::string>::failed("No se pudo escribir el archivo de configuración " +
                                            config_path.string());
@@ -62,15 +66,43 @@ Result<std::string> write_configuration(const std::filesystem::path& db_folder,
 }
 
 // The installation's tables on a server, with the reference rows; nothing stays on a failure.
+// A desk added to a server that holds an installation, in one transaction; a server made before
+// desks first has its working tables, run state and unsaved error rows moved into `principal`.
+Result<std::string> add_desk_to_server(Database& work, const std::string& desk) {
+    try {
+        Transaction tx(work);
+        const bool moved = server_before_desks(work);
+        if (moved) move_into_principal(work);
+        if (desk_exists(work, desk)) {
+            if (!(moved && desk == "principal"))
+                return Result<std::string>::failed("El puesto ya existe.");
+        } else {
+            add_desk(work, desk);
+        }
+        tx.commit();
+        return Result<std::string>::done(
+            std::string(moved ? "Tablas de trabajo del servidor pasadas al puesto principal. "
+                              : "") +
+            "Puesto " + desk + " creado en el servidor");
+    } catch (const std::exception& e) {
+        return Result<std::string>::failed(std::string("No se pudo crear el puesto: ") + e.what());
+    }
+}
+
+// The installation's tables on a server (those every desk shares and the desk's own), with the
+// reference rows; or, with `desk_given` on a server that holds an installation, the desk alone.
+// Nothing stays on a failure.
 Result<std::string> init_on_server(const std::string& server,
                                    const std::filesystem::path& reference_folder,
-                                   const Clock& clock) {
+                                   const Clock& clock, const std::string& desk, bool desk_given) {
     std::unique_ptr<Database> work;
     try {
-        work = open_server(server, ServerSchema::Working);
-        if (server_has_installation(*work))
+        work = open_server(server, ServerSchema::Working, desk);
+        if (server_has_installation(*work)) {
+            if (desk_given) return add_desk_to_server(*work, desk);
             return Result<std::string>::failed(
                 "El servidor ya tiene las tablas de Corvela; no se sobrescriben.");
+        }
         create_server_objects(*work);
     } catch (const std::exception& e) {
         return Result<std::string>::failed(std::string("No se pudo preparar el servidor: ") +
@@ -78,7 +110,12 @@ Result<std::string> init_on_server(const std::string& server,
     }
     try {
         auto ref = open_server(server, ServerSchema::Reference);
-        create_working_schema(*work);
+        {
+            Transaction tx(*work);
+            create_shared_tables(*work);
+            add_desk(*work, desk);
+            tx.commit();
+        }
         create_reference_schema(*ref);
         load_reference_rows(*ref, *work, reference_folder, clock);
     } catch (const std::exception& e) {
@@ -89,7 +126,7 @@ Result<std::string> init_on_server(const std::string& server,
         return Result<std::string>::failed(
             std::string("No se pudieron crear las tablas en el servidor: ") + e.what());
     }
-    return Result<std::string>::done("Tablas creadas en el servidor");
+    return Result<std::string>::done("Tablas creadas en el servidor, puesto " + desk);
 }
 }  // namespace
 
@@ -97,7 +134,7 @@ Result<std::string> init_installation(const std::filesystem::path& db_folder,
                                       const std::string& results_root,
                                       const std::filesystem::path& reference_folder,
                                       const std::filesystem::path& config_path, const Clock& clock,
-                                      const std::string& server) {
+                                      const std::string& server, const std::string& desk) {
     std::error_code ec;
     std::filesystem::create_directories(db_folder, ec);
     if (!results_root.empty()) std::filesystem::create_directories(results_root, ec);
@@ -105,9 +142,10 @@ Result<std::string> init_installation(const std::filesystem::path& db_folder,
         if (!std::filesystem::is_directory(reference_folder, ec))
             return Result<std::string>::failed("No existe la carpeta de datos de referencia " +
                                                reference_folder.string());
-        auto made = init_on_server(server, reference_folder, clock);
+        auto made = init_on_server(server, reference_folder, clock,
+                                   desk.empty() ? "principal" : desk, !desk.empty());
         if (!made.ok()) return made;
-        auto written = write_configuration(db_folder, results_root, config_path, server);
+        auto written = write_configuration(db_folder, results_root, config_path, server, desk);
         if (!written.ok()) return written;
         return Result<std::string>::done(made.value() + "; carpeta de la instalación " +
                                          db_folder.string() + written.value());
@@ -137,7 +175,7 @@ Result<std::string> init_installation(const std::filesystem::path& db_folder,
         return Result<std::string>::failed(
             std::string("No se pudieron crear las bases de datos: ") + e.what());
     }
-    auto written = write_configuration(db_folder, results_root, config_path, "");
+    auto written = write_configuration(db_folder, results_root, config_path, "", "");
     if (!written.ok()) return written;
     return Result<std::string>::done("Bases de datos creadas en " + db_folder.string() +
                                      written.value());

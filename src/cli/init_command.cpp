@@ -11,7 +11,7 @@ namespace corvela::cli {
 
 namespace {
 struct InitOptions {
-    std::string db_dir, results_dir, reference_dir, server;
+    std::string db_dir, results_dir, reference_dir, server, desk;
 };
 }  // namespace
 
@@ -25,13 +25,23 @@ Command add_init(CLI::App& app, const GlobalOptions& global) {
         "--server", opt->server,
         "Servidor PostgreSQL (cadena de conexión o URI de libpq; la contraseña va en "
         "~/.pgpass): las tablas se crean allí y DBDIR guarda el bloqueo y los informes");
+    sub->add_option("--desk", opt->desk,
+                    "Puesto de trabajo en el servidor (1 a 30 de a-z, 0-9 y _); en un servidor que "
+                    "ya tiene las tablas, agrega solo ese puesto")
+        ->check([](const std::string& v) {
+            return is_desk_name(v) ? std::string() : std::string("nombre de puesto no válido");
+        });
     return {sub, [opt, &global] {
+                if (!opt->desk.empty() && opt->server.empty()) {
+                    std::fprintf(stderr, "--desk necesita --server\n");
+                    return kExitFailure;
+                }
                 auto reference = opt->reference_dir.empty()
                                      ? default_reference_folder(global.argv0)
                                      : std::filesystem::path(opt->reference_dir);
                 auto made = init_installation(opt->db_dir, opt->results_dir, reference,
                                               configuration_path(global.config), SystemClock{},
-                                              opt->server);
+                                              opt->server, opt->desk);
                 std::printf("%s\n", made.ok() ? made.value().c_str() : made.why().c_str());
                 return made.ok() ? kExitDone : kExitFailure;
             }};

@@ -51,6 +51,17 @@ class Database {
     // False once the connection is lost (a server that stopped); nothing more can be done on it.
     virtual bool connected() const { return true; }
 
+    // The error rows of saved deliveries: the table every desk shares (on a server with desks,
+    // not the desk's own table of its unsaved run).
+    virtual std::string saved_errors_table() const { return "ERRORES"; }
+
+    // The locks of several desks on one server, taken without waiting: the desk's own, and the
+    // server-wide one, shared by saves and taken alone by changes to shared rows. An engine
+    // without desks grants them all (its installation's lock file is the only lock).
+    enum class Lock { Desk, SharedRows, AllSharedRows };
+    virtual bool try_lock(Lock) { return true; }
+    virtual void unlock(Lock) {}
+
     // Number of rows a SELECT returns (bound values in `...`).
     template <typename... Args>
     long long count(const std::string& sql, const Args&... args) {

@@ -32,7 +32,9 @@ std::string create_errors_sql() {
     return sql + ")";
 }
 
-const char* const kWorkingExtra = R"SQL(
+// What every desk shares: the numbering, the bookkeeping of saved deliveries, the sites, the EAPB
+// registry and the report views.
+const char* const kSharedExtra = R"SQL(
 CREATE TABLE consecutivo (numero NUMERIC, fecha TEXT);
 INSERT INTO consecutivo (numero, fecha) VALUES (0, NULL);
 CREATE TABLE registros (archivo TEXT COLLATE NOCASE, remitidos TEXT COLLATE NOCASE,
@@ -44,7 +46,6 @@ CREATE TABLE radicacion (nro_radicacion NUMERIC, COD_IPS TEXT COLLATE NOCASE,
   nro_remision TEXT COLLATE NOCASE, fecha_validacion TEXT, fecha_remision TEXT);
 CREATE TABLE periodos (COD_EAPB TEXT COLLATE NOCASE, num_remision TEXT COLLATE NOCASE,
   mes NUMERIC, ano NUMERIC);
-CREATE TABLE fechas (mes NUMERIC, ano NUMERIC);
 CREATE TABLE sedes (habilitacion TEXT COLLATE NOCASE PRIMARY KEY, nombre TEXT COLLATE NOCASE,
   gerente TEXT COLLATE NOCASE, DIRECCION TEXT COLLATE NOCASE, fax TEXT COLLATE NOCASE,
   TELEFONO TEXT COLLATE NOCASE);
@@ -67,6 +68,11 @@ CREATE VIEW informe_validacion AS
          registros.archivo AS Archivo, registros.leidos AS Leidos, registros.Errados AS Errados,
          registros.pasaron AS pasaron, registros.suben AS SUBEN
   FROM registros;
+)SQL";
+
+// What one desk keeps to itself: the run's months, the run state and its control-file table.
+const char* const kDeskExtra = R"SQL(
+CREATE TABLE fechas (mes NUMERIC, ano NUMERIC);
 CREATE INDEX usuario_documento ON usuario (tipo_identificacion, numero_identificacion);
 CREATE TABLE estado_corrida (clave TEXT PRIMARY KEY, valor TEXT);
 CREATE TABLE control_corrida (fila INTEGER PRIMARY KEY, c0 TEXT, c1 TEXT, c2 TEXT, c3 TEXT,
@@ -100,6 +106,30 @@ std::vector<std::string> working_columns(std::string_view table) {
     return {};
 }
 
+void create_error_table(Database& db) {
+    db.exec(db.definitions(create_errors_sql()));
+}
+
+std::string error_columns() {
+    std::string columns = "nro_radicacion, COD_EAPB, tipo, nro_remision";
+    for (int i = 1; i <= 30; ++i) columns += ", C" + std::to_string(i);
+    return columns;
+}
+
+void create_shared_tables(Database& db) {
+    for (const auto& t : file_types())
+        db.exec(db.definitions(create_table_sql(t.final, t.columns)));
+    db.exec(db.definitions(create_errors_sql()));
+    db.exec(db.definitions(kSharedExtra));
+}
+
+void create_desk_tables(Database& db) {
+    for (const auto& t : file_types())
+        db.exec(db.definitions(create_table_sql(t.table, t.columns)));
+    db.exec(db.definitions(create_errors_sql()));
+    db.exec(db.definitions(kDeskExtra));
+}
+
 void create_working_schema(Database& db) {
     Transaction tx(db);
     for (const auto& t : file_types()) {
@@ -107,7 +137,8 @@ void create_working_schema(Database& db) {
         db.exec(db.definitions(create_table_sql(t.final, t.columns)));
     }
     db.exec(db.definitions(create_errors_sql()));
-    db.exec(db.definitions(kWorkingExtra));
+    db.exec(db.definitions(kSharedExtra));
+    db.exec(db.definitions(kDeskExtra));
     db.exec(db.definitions("PRAGMA user_version = " + std::to_string(kSchemaVersion)));
     tx.commit();
 }

@@ -13,7 +13,17 @@ namespace corvela {
 
 inline constexpr int kSchemaVersion = 1;
 
+// Every table of the working database, in one transaction.
 void create_working_schema(Database& db);
+// On a server with desks, the working database's tables in two parts, in the caller's
+// transaction: those every desk shares (final tables, the error rows of saved deliveries,
+// numbering, bookkeeping, sites, EAPB registry, report views) and those of one desk (working
+// tables, the error rows of its unsaved run, its months, run state and control-file table).
+void create_shared_tables(Database& db);
+void create_desk_tables(Database& db);
+// The error table alone, and its columns as a list ("nro_radicacion, COD_EAPB, …, C30").
+void create_error_table(Database& db);
+std::string error_columns();
 void create_reference_schema(Database& db);
 
 // The columns of a working table as the schema defines them, in their order (empty when no

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "db/bulk_insert.h"
+#include "db/file_types.h"
+#include "db/schema.h"
 
 namespace corvela {
 
@@ -397,9 +399,12 @@ class ServerTransaction : public Transaction::Engine {
     bool done_ = false;
 };
 
+// The advisory lock keys of Corvela's locks: the server-wide one, and one per desk.
+constexpr const char* kServerLockKey = "corvela";
+
 class ServerDatabase : public Database {
   public:
-    explicit ServerDatabase(PGconn* conn) : conn_(conn) {}
+    ServerDatabase(PGconn* conn, std::string desk) : conn_(conn), desk_(std::move(desk)) {}
     ~ServerDatabase() override { PQfinish(conn_); }
 
     void exec(const std::string& sql) override { checked(conn_, PQexec(conn_, sql.c_str())); }
@@ -419,6 +424,26 @@ class ServerDatabase : public Database {
     }
     bool on_server() const override { return true; }
     bool connected() const override { return PQstatus(conn_) == CONNECTION_OK; }
+    std::string saved_errors_table() const override {
+        // Before desks (or before this desk was made) the one error table holds every row.
+        return own_desk_ ? "corvela.ERRORES" : "ERRORES";
+    }
+    bool try_lock(Lock lock) override {
+        Statement st =
+            prepare(lock == Lock::Desk         ? "SELECT pg_try_advisory_lock(hashtext(?))"
+                    : lock == Lock::SharedRows ? "SELECT pg_try_advisory_lock_shared(hashtext(?))"
+                                               : "SELECT pg_try_advisory_lock(hashtext(?))");
+        st.bind(1, lock == Lock::Desk ? "corvela:" + desk_schema(desk_) : kServerLockKey);
+        return st.step() && st.text(0) == "t";
+    }
+    void unlock(Lock lock) override {
+        Statement st =
+            prepare(lock == Lock::SharedRows ? "SELECT pg_advisory_unlock_shared(hashtext(?))"
+                                             : "SELECT pg_advisory_unlock(hashtext(?))");
+        st.bind(1, lock == Lock::Desk ? "corvela:" + desk_schema(desk_) : kServerLockKey);
+        st.step();
+    }
+    void set_own_desk(bool own) { own_desk_ = own; }
     std::string definitions(std::string_view sql) const override { return server_definitions(sql); }
     bool has_table(const std::string& name) override {
         Statement st = prepare(
@@ -430,7 +455,10 @@ class ServerDatabase : public Database {
 
   private:
     PGconn* conn_;
+    std::string desk_;
+    bool own_desk_ = false;
 };
+
 // The text functions the embedded engine's connections register, as SQL functions of the
 // server: `val` reads the leading number of a text (0 when there is none), `mid` takes characters
 // from a 1-based start, `month` and `year` read an ISO date text (null when it is no real day).
@@ -478,7 +506,42 @@ void drop_server_objects(Database& db) {
     db.exec("DROP SCHEMA IF EXISTS referencia CASCADE; DROP SCHEMA IF EXISTS corvela CASCADE");
 }
 
-std::unique_ptr<Database> open_server(const std::string& conninfo, ServerSchema schema) {
+std::string desk_schema(const std::string& desk) {
+    return "puesto_" + desk;
+}
+
+bool desk_exists(Database& db, const std::string& desk) {
+    return db.count("SELECT 1 FROM pg_catalog.pg_namespace WHERE nspname = ?", desk_schema(desk)) >
+           0;
+}
+
+bool server_before_desks(Database& db) {
+    return db.count(
+               "SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = 'corvela' AND "
+               "tablename = 'estado_corrida'") > 0;
+}
+
+void add_desk(Database& db, const std::string& desk) {
+    db.exec("CREATE SCHEMA " + desk_schema(desk));
+    create_desk_tables(db);
+}
+
+void move_into_principal(Database& db) {
+    const std::string schema = desk_schema("principal");
+    db.exec("CREATE SCHEMA " + schema);
+    for (const auto& t : file_types())
+        db.exec("ALTER TABLE corvela." + std::string(t.table) + " SET SCHEMA " + schema);
+    for (const char* t : {"fechas", "estado_corrida", "control_corrida"})
+        db.exec("ALTER TABLE corvela." + std::string(t) + " SET SCHEMA " + schema);
+    create_error_table(db);
+    const std::string columns = error_columns();
+    db.exec("INSERT INTO " + schema + ".ERRORES (" + columns + ") SELECT " + columns +
+            " FROM corvela.ERRORES WHERE nro_radicacion = 0 ORDER BY rowid");
+    db.exec("DELETE FROM corvela.ERRORES WHERE nro_radicacion = 0");
+}
+
+std::unique_ptr<Database> open_server(const std::string& conninfo, ServerSchema schema,
+                                      const std::string& desk) {
     PGconn* conn = PQconnectdb(conninfo.c_str());
     if (PQstatus(conn) != CONNECTION_OK) {
         std::string text = PQerrorMessage(conn);
@@ -490,12 +553,15 @@ std::unique_ptr<Database> open_server(const std::string& conninfo, ServerSchema 
     // operator's business.
     PQsetNoticeProcessor(
         conn, [](void*, const char*) {}, nullptr);
-    auto db = std::make_unique<ServerDatabase>(conn);
+    auto db = std::make_unique<ServerDatabase>(conn, desk);
     // Messages in the server's own words; dates and numbers as the embedded engine writes them.
-    db->exec(
-        std::string("SET client_encoding = 'UTF8'; SET search_path = ") +
-        (schema == ServerSchema::Reference ? "referencia, corvela, public" : "corvela, public") +
-        "; SET extra_float_digits = 1");
+    // A desk's tables come first in its search path; a desk not made yet is skipped by the
+    // server, so a server made before desks keeps working as the desk `principal`.
+    db->exec(std::string("SET client_encoding = 'UTF8'; SET search_path = ") +
+             (schema == ServerSchema::Reference ? "referencia, corvela, public"
+                                                : desk_schema(desk) + ", corvela, public") +
+             "; SET extra_float_digits = 1");
+    if (schema == ServerSchema::Working) db->set_own_desk(desk_exists(*db, desk));
     return db;
 }
 

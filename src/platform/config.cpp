@@ -34,9 +34,17 @@ void read_settings(std::istream& in, Configuration& cfg) {
         std::string name = to_upper(trim(text.substr(0, equals)));
         std::string value(trim(text.substr(equals + 1)));
         if (name == "SERVIDOR") cfg.server = value;
+        if (name == "PUESTO") cfg.desk = value;
     }
 }
 }  // namespace
+
+bool is_desk_name(std::string_view name) {
+    if (name.empty() || name.size() > 30) return false;
+    for (char c : name)
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    return true;
+}
 
 Result<Configuration> read_configuration(const std::filesystem::path& path) {
     std::error_code ec;
@@ -66,6 +74,11 @@ Result<Configuration> read_configuration(const std::filesystem::path& path) {
     cfg.database_folder = std::string(trim(std::string_view(line).substr(0, comma)));
     cfg.results_root = line.substr(comma + 1);
     read_settings(in, cfg);
+    if (!is_desk_name(cfg.desk))
+        return Result<Configuration>::failed(
+            "El puesto \"" + cfg.desk +
+                "\" no es válido: use de 1 a 30 letras minúsculas, cifras o _.",
+            5);
     return Result<Configuration>::done(cfg);
 }
 

@@ -2,7 +2,9 @@
 // text before the first comma, trimmed; the results root is the rest, untrimmed. An optional line
 // after it, `servidor=CONNECTION`, puts the installation's databases on a PostgreSQL server (a
 // libpq connection string or URI; the password comes from libpq's own means, never from this
-// file); the database folder then still holds the installation's lock and the reports.
+// file); the database folder then still holds the installation's lock and the reports. On a
+// server, a line `puesto=NAME` (1 to 30 of a-z, 0-9 and _) names the desk; without it the desk is
+// `principal`.
 #pragma once
 
 #include <filesystem>
@@ -17,7 +19,11 @@ struct Configuration {
     std::string results_root;
     // The server's connection, or empty for the databases of the database folder.
     std::string server;
+    std::string desk = "principal";
 };
+
+// True for a desk name of 1 to 30 characters among a-z, 0-9 and _.
+bool is_desk_name(std::string_view name);
 
 // Where the configuration file is looked for: the given path, else RIPSIPS_INI, else the
 // platform's place (c:\ripsips.ini on Windows, $XDG_CONFIG_HOME/corvela/ripsips.ini elsewhere).

@@ -157,7 +157,8 @@ struct ErrorRow {
 
 std::vector<ErrorRow> error_rows(Database& work, const std::string& ips_condition,
                                  const std::string& ips_code, const DeliveryParts& parts) {
-    Statement st = work.prepare("SELECT * from errores WHERE  cod_eapb =" + ips_condition +
+    Statement st = work.prepare("SELECT * from " + work.saved_errors_table() +
+                                " WHERE  cod_eapb =" + ips_condition +
                                 " and nro_remision=? and nro_radicacion=val(?)");
     st.bind(1, ips_code);
     st.bind(2, parts.remission);

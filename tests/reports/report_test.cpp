@@ -23,7 +23,8 @@ class ReportTest : public SessionTest {
     // An error row of a saved delivery with counters C1..C30 = first, first + 1, ...
     void error_row(const std::string& ips, const std::string& tipo, double radicacion,
                    double first) {
-        std::string sql = "INSERT INTO ERRORES VALUES (?, ?, ?, '000009'";
+        std::string sql =
+            "INSERT INTO " + inst.work().saved_errors_table() + " VALUES (?, ?, ?, '000009'";
         for (int i = 0; i < 30; ++i) sql += ", ?";
         Statement st = inst.work().prepare(sql + ")");
         st.bind(1, radicacion);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -103,16 +104,20 @@ Installation::Installation() {
     std::filesystem::create_directories(results_root);
     std::string server;
     if (on_server()) {
+        // The tables as `corvela init … --server` makes them: shared ones and the desk principal.
         server = make_server_database();
         work_ = open_server(server, ServerSchema::Working);
         create_server_objects(*work_);
         add_group_concat(*work_);
+        create_shared_tables(*work_);
+        add_desk(*work_, "principal");
+        work_ = open_server(server, ServerSchema::Working);
         ref_ = open_server(server, ServerSchema::Reference);
     } else {
         work_ = Database::create((dir / "db" / "registros_ips.db").string());
         ref_ = Database::create((dir / "db" / "Ref_rips.db").string());
+        create_working_schema(*work_);
     }
-    create_working_schema(*work_);
     create_reference_schema(*ref_);
     for (const auto& t : field_lengths())
         for (size_t i = 0; i < t.lengths.size(); ++i)
@@ -231,8 +236,16 @@ std::string read_file(const std::filesystem::path& path) {
     return ss.str();
 }
 
+std::string Installation::every_error_row(std::string sql) {
+    if (!on_server()) return sql;
+    static const std::regex table("\\bERRORES\\b");
+    return std::regex_replace(
+        sql, table,
+        "(SELECT * FROM ERRORES UNION ALL SELECT * FROM corvela.ERRORES) AS todos_errores");
+}
+
 std::vector<std::string> Installation::rows(const std::string& sql) {
-    Statement st = work_->prepare(sql);
+    Statement st = work_->prepare(every_error_row(sql));
     std::vector<std::string> out;
     while (st.step()) {
         std::string row;
@@ -254,7 +267,7 @@ std::vector<std::string> Installation::rows(const std::string& sql) {
 }
 
 double Installation::number(const std::string& sql) {
-    Statement st = work_->prepare(sql);
+    Statement st = work_->prepare(every_error_row(sql));
     return st.step() && !st.is_null(0) ? st.real(0) : -1;
 }
 

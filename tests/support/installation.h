@@ -73,6 +73,9 @@ class Installation {
     // Reads a file of the results folder ("" when missing).
     std::string result(const std::string& name) const;
 
+    // The query with its table ERRORES read as every error row, saved or not: on a server with
+    // desks those are the desk's unsaved rows and the saved rows every desk shares.
+    static std::string every_error_row(std::string sql);
     // The rows of a query on the working database, columns joined by "|", null as "null" and
     // real numbers without a needless ".0".
     std::vector<std::string> rows(const std::string& sql);

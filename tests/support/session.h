@@ -64,7 +64,9 @@ class SessionTest : public ::testing::Test {
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     std::string output() const { return read_file(inst.dir / "out.txt"); }
-    long long count(const std::string& sql) { return inst.work().count(sql); }
+    long long count(const std::string& sql) {
+        return inst.work().count(Installation::every_error_row(sql));
+    }
     // The number of rows of each table named, separated by blanks.
     std::string sizes(const std::string& tables) {
         std::istringstream in(tables);
