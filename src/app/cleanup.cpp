@@ -20,7 +20,7 @@ Status CmdLimpiar_Click(Program& program) {
         return Status::stopped();
     if (!ui.ask_yes_no("ESTA SEGURO DE BORRAR LOS DATOS.?", "Borrando registros."))
         return Status::stopped();
-    OperationScope scope(program);
+    OperationScope scope(program, Reach::SharedRows);
     if (!scope.ok()) return Status::stopped();
     try {
         Transaction tx(*program.work);
@@ -54,7 +54,7 @@ Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std:
         if (!ui.ask_yes_no("Desea borrar los datos almacenados de la radicación interna No. " + n,
                            "Borrar datos almacenados."))
             return Status::stopped();
-        OperationScope scope(program);
+        OperationScope scope(program, Reach::SharedRows);
         if (!scope.ok()) return Status::stopped();
         Transaction tx(work);
         // A final table without an IPS column (the users') has its rows deleted by the number

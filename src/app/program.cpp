@@ -163,23 +163,80 @@ void Program::store_run_state() {
     tx.commit();
 }
 
-OperationScope::OperationScope(Program& program) : program_(program) {
-    if (program.lock) {
-        ok_ = true;
+OperationScope::OperationScope(Program& program, Reach reach) : program_(program) {
+    if (!program.lock) {
+        auto lock =
+            std::make_unique<OperationLock>(program.config.database_folder + "registros_ips.lock");
+        if (!lock->held()) {
+            program.ui.message(kBusyText, kBusyTitle, Icon::Exclamation);
+            return;
+        }
+        program.lock = std::move(lock);
+        took_ = true;
+    }
+    bool taken = false;
+    try {
+        taken = take_server_locks(reach);
+    } catch (const std::exception& e) {
+        give_back();
+        show_failure(program.ui, e, "");
         return;
     }
-    auto lock =
-        std::make_unique<OperationLock>(program.config.database_folder + "registros_ips.lock");
-    if (!lock->held()) {
+    if (!taken) {
+        give_back();
         program.ui.message(kBusyText, kBusyTitle, Icon::Exclamation);
         return;
     }
-    program.lock = std::move(lock);
-    ok_ = took_ = true;
+    ok_ = true;
+}
+
+bool OperationScope::take_server_locks(Reach reach) {
+    Database* work = program_.work.get();
+    if (!work || !work->on_server()) return true;
+    if (!program_.desk_locked) {
+        if (!work->try_lock(Database::Lock::Desk)) return false;
+        program_.desk_locked = took_desk_ = true;
+    }
+    using Hold = Program::SharedHold;
+    shared_before_ = program_.shared_hold;
+    if (reach == Reach::Save && program_.shared_hold == Hold::None) {
+        if (!work->try_lock(Database::Lock::SharedRows)) return false;
+        program_.shared_hold = took_shared_ = Hold::Shared;
+    }
+    if (reach == Reach::SharedRows && program_.shared_hold != Hold::Alone) {
+        if (!work->try_lock(Database::Lock::AllSharedRows)) return false;
+        program_.shared_hold = took_shared_ = Hold::Alone;
+    }
+    return true;
+}
+
+void OperationScope::give_back() {
+    Database* work = program_.work.get();
+    try {
+        if (work && took_shared_ != Program::SharedHold::None) {
+            work->unlock(took_shared_ == Program::SharedHold::Shared
+                             ? Database::Lock::SharedRows
+                             : Database::Lock::AllSharedRows);
+            // A save's shared hold taken before this scope still stands.
+            program_.shared_hold = shared_before_;
+        }
+        if (work && took_desk_) {
+            work->unlock(Database::Lock::Desk);
+            program_.desk_locked = false;
+        }
+    } catch (const std::exception&) {
+        // A lost connection has given its locks back with it.
+        program_.shared_hold = Program::SharedHold::None;
+        program_.desk_locked = false;
+    }
+    took_shared_ = Program::SharedHold::None;
+    took_desk_ = false;
+    if (took_) program_.lock.reset();
+    took_ = false;
 }
 
 OperationScope::~OperationScope() {
-    if (took_) program_.lock.reset();
+    give_back();
 }
 
 void record_kept_state(Database& work, const std::string& estado) {

@@ -45,6 +45,9 @@ struct Program {
     // The installation's lock, while this program runs an operation that changes the working
     // database.
     std::unique_ptr<OperationLock> lock;
+    // On a server, the desk's lock and the server-wide one this program holds.
+    bool desk_locked = false;
+    enum class SharedHold { None, Shared, Alone } shared_hold = SharedHold::None;
 
     // `Form_Load`: configuration, size warning, both databases, run state "I". False when a step
     // failed (its message was shown).
@@ -56,21 +59,36 @@ struct Program {
     void store_run_state();
 };
 
+// What an operation changes: the desk's own tables (a run, "Salir"), those and the shared ones by
+// adding a saved delivery (a save), or shared rows that every desk reads (clean-up, deletion,
+// compaction, sites, reference tables, the EAPB registry).
+enum class Reach { Desk, Save, SharedRows };
+
 // One operation that changes the working database: it takes the installation's lock unless the
 // program holds it already (a command holds it from start to end), and gives it back at the end
-// when it took it. When another program holds it, the operator is told and `ok()` is false.
+// when it took it. On a server it also takes the desk's lock and, for a save, the server-wide
+// lock shared with other desks' saves, or, for shared rows, that lock alone. When another program
+// holds a lock it needs, the operator is told and `ok()` is false; nobody waits.
 class OperationScope {
   public:
-    explicit OperationScope(Program& program);
+    explicit OperationScope(Program& program, Reach reach = Reach::Desk);
     ~OperationScope();
     OperationScope(const OperationScope&) = delete;
     OperationScope& operator=(const OperationScope&) = delete;
     bool ok() const { return ok_; }
 
   private:
+    // The server's locks the reach needs and the program does not hold yet; false when one is
+    // held elsewhere.
+    bool take_server_locks(Reach reach);
+    void give_back();
+
     Program& program_;
     bool ok_ = false;
     bool took_ = false;
+    bool took_desk_ = false;
+    Program::SharedHold took_shared_ = Program::SharedHold::None;
+    Program::SharedHold shared_before_ = Program::SharedHold::None;
 };
 
 // The message of an installation whose working database another operation is changing.

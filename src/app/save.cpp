@@ -187,7 +187,7 @@ Status contar_almacena(Program& program) {
 
 Status Cmdgraba_Click(Program& program) {
     Ui& ui = program.ui;
-    OperationScope scope(program);
+    OperationScope scope(program, Reach::Save);
     if (!scope.ok()) return Status::stopped();
     Header h = ui.header();
     int blank = 0;

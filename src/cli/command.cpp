@@ -46,7 +46,7 @@ int run_session(const GlobalOptions& global, const SessionOptions& options,
     // end, the kept run state included; a second one stops with a message.
     std::optional<OperationScope> scope;
     if (options.locks) {
-        scope.emplace(program);
+        scope.emplace(program, options.reach);
         if (!scope->ok()) {
             if (options.json)
                 print_json({{"exit_status", kExitStopped}, {"messages", messages_json(ui)}});

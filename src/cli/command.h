@@ -33,10 +33,11 @@ struct Command {
 
 // How a command that opens the installation runs.
 struct SessionOptions {
-    std::string today;        // --today, empty for the system's date
-    bool answer_yes = false;  // the answer to every Yes/No question
-    bool locks = false;       // changes the working database: holds the installation's lock
-    bool json = false;        // the command prints a document for scripts (--json)
+    std::string today;          // --today, empty for the system's date
+    bool answer_yes = false;    // the answer to every Yes/No question
+    bool locks = false;         // changes the working database: holds the installation's lock
+    bool json = false;          // the command prints a document for scripts (--json)
+    Reach reach = Reach::Desk;  // what it changes, for the locks of a server
 };
 
 // Starts the program over the configured installation and runs `body` with it: its exit status,

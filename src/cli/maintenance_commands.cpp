@@ -87,6 +87,7 @@ Command add_compact(CLI::App& app, const GlobalOptions& global) {
     return {sub, [&global] {
                 SessionOptions session;
                 session.locks = true;
+                session.reach = Reach::SharedRows;
                 return run_session(global, session, [](Program& program, ConsoleUi&) {
                     return run_compact(program);
                 });

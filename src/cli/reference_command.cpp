@@ -62,6 +62,7 @@ Command add_reference(CLI::App& app, const GlobalOptions& global) {
     return {sub, [opt, &global, import, status] {
                 SessionOptions session;
                 session.locks = import->parsed();
+                session.reach = Reach::SharedRows;
                 return run_session(global, session, [&](Program& program, ConsoleUi&) {
                     if (*status) {
                         std::printf("%s", reference_status(*program.ref, *program.work).c_str());

@@ -60,6 +60,7 @@ Command add_sedes(CLI::App& app, const GlobalOptions& global) {
     return {sub, [opt, &global, add, import, list] {
                 SessionOptions session;
                 session.locks = add->parsed() || import->parsed();
+                session.reach = Reach::SharedRows;
                 return run_session(global, session, [&](Program& program, ConsoleUi&) {
                     if (*add) return run_add(program, opt->site);
                     if (*import) return run_import(program, opt->csv);

@@ -23,6 +23,30 @@ std::vector<Recordset::Value> cells_of(const Statement& st) {
     return cells;
 }
 
+// On a server, a change to the registry holds the server-wide lock alone while it is made: the
+// registry is shared by every desk. Nobody waits: a lock held elsewhere fails the change.
+class RegistryChange {
+  public:
+    explicit RegistryChange(Database& db) : db_(db) {
+        if (!db_.try_lock(Database::Lock::AllSharedRows))
+            throw DatabaseFailure(0,
+                                  "Base de datos ocupada: otro puesto cambia los datos "
+                                  "compartidos del servidor. Vuelva a intentarlo.");
+    }
+    ~RegistryChange() {
+        try {
+            db_.unlock(Database::Lock::AllSharedRows);
+        } catch (...) {
+            // A lost connection has given its locks back with it.
+        }
+    }
+    RegistryChange(const RegistryChange&) = delete;
+    RegistryChange& operator=(const RegistryChange&) = delete;
+
+  private:
+    Database& db_;
+};
+
 }  // namespace
 
 bool equals_ascii_nocase(std::string_view a, std::string_view b) {
@@ -130,6 +154,7 @@ void Recordset::cancel_update() {
 
 void Recordset::update() {
     if (mode_ == Mode::None) return;
+    RegistryChange change(db_);
     std::vector<size_t> changed;
     for (size_t c = 0; c < pending_.size(); ++c)
         if (pending_[c]) changed.push_back(c);
@@ -169,6 +194,7 @@ void Recordset::update() {
 void Recordset::remove() {
     cancel_update();
     if (!has_current()) return;
+    RegistryChange change(db_);
     Statement st = db_.prepare("DELETE FROM " + table_ + " WHERE rowid = ?");
     st.bind(1, rows_[static_cast<size_t>(pos_)].rowid);
     st.exec();

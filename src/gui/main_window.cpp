@@ -271,6 +271,10 @@ bool MainWindow::Form_Load(const std::filesystem::path& config_path) {
     guarded([&] { started = program_->start(config_path); });
     // A start-up that failed skips the rest of start-up, centring included.
     if (!started) return false;
+    // On a server the caption names the desk.
+    if (!program_->config.server.empty())
+        setWindowTitle(windowTitle() + QStringLiteral(" - puesto ") +
+                       QString::fromStdString(program_->config.desk));
     if (const QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
