@@ -106,10 +106,6 @@ std::vector<std::string> working_columns(std::string_view table) {
     return {};
 }
 
-void create_error_table(Database& db) {
-    db.exec(db.definitions(create_errors_sql()));
-}
-
 std::string error_columns() {
     std::string columns = "nro_radicacion, COD_EAPB, tipo, nro_remision";
     for (int i = 1; i <= 30; ++i) columns += ", C" + std::to_string(i);

@@ -21,8 +21,7 @@ void create_working_schema(Database& db);
 // tables, the error rows of its unsaved run, its months, run state and control-file table).
 void create_shared_tables(Database& db);
 void create_desk_tables(Database& db);
-// The error table alone, and its columns as a list ("nro_radicacion, COD_EAPB, …, C30").
-void create_error_table(Database& db);
+// The error table's columns as a list ("nro_radicacion, COD_EAPB, …, C30").
 std::string error_columns();
 void create_reference_schema(Database& db);
 

@@ -533,7 +533,9 @@ void move_into_principal(Database& db) {
         db.exec("ALTER TABLE corvela." + std::string(t.table) + " SET SCHEMA " + schema);
     for (const char* t : {"fechas", "estado_corrida", "control_corrida"})
         db.exec("ALTER TABLE corvela." + std::string(t) + " SET SCHEMA " + schema);
-    create_error_table(db);
+    // Named with its schema: the connection may be another desk's, not made yet.
+    db.exec("CREATE TABLE " + schema +
+            ".ERRORES (LIKE corvela.ERRORES INCLUDING DEFAULTS INCLUDING IDENTITY)");
     const std::string columns = error_columns();
     db.exec("INSERT INTO " + schema + ".ERRORES (" + columns + ") SELECT " + columns +
             " FROM corvela.ERRORES WHERE nro_radicacion = 0 ORDER BY rowid");

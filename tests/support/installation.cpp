@@ -238,10 +238,11 @@ std::string read_file(const std::filesystem::path& path) {
 
 std::string Installation::every_error_row(std::string sql) {
     if (!on_server()) return sql;
-    static const std::regex table("\\bERRORES\\b");
+    // The table named without its schema.
+    static const std::regex table("(^|[^.\\w])ERRORES\\b");
     return std::regex_replace(
         sql, table,
-        "(SELECT * FROM ERRORES UNION ALL SELECT * FROM corvela.ERRORES) AS todos_errores");
+        "$1(SELECT * FROM ERRORES UNION ALL SELECT * FROM corvela.ERRORES) AS todos_errores");
 }
 
 std::vector<std::string> Installation::rows(const std::string& sql) {
