@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Speed on a PostgreSQL server on this machine: times `corvela validate` of one generated delivery
 # on an installation whose history is on a private server (fsync on, as a real server), against
-# the same run on the embedded engine, alternating the two; then DESKS installations of the same
-# server validating the delivery at once (each in a database of its own), timed together.
+# the same run on the embedded engine, alternating the two; then DESKS desks of one server
+# database validating the delivery at once, timed together.
 #
 #   bench/server.sh [USERS] [LINES_PER_TYPE] [TYPES] [RUNS] [DESKS]
 #   e.g. bench/server.sh 100000 1000000 AC 3 3
@@ -30,19 +30,22 @@ bash scripts/pg-cluster.sh start "$cluster" durable >/dev/null
 trap 'bash scripts/pg-cluster.sh stop "$cluster"' EXIT
 server() { echo "host=$cluster user=postgres dbname=$1"; }
 
-# A fresh installation in DIR, on the server database NAME when given.
+# A fresh installation in DIR, on the server database NAME when given (made anew unless DESK is
+# given: then the desk DESK is added to it).
 install_in() {
-    local dir=$1 name=${2:-}
+    local dir=$1 name=${2:-} desk=${3:-}
     rm -rf "$dir"
     mkdir -p "$dir"
     if [ -n "$name" ]; then
-        PGOPTIONS='-c client_min_messages=warning' psql -q -h "$cluster" -U postgres -d postgres -c "DROP DATABASE IF EXISTS $name" \
+        [ -n "$desk" ] || PGOPTIONS='-c client_min_messages=warning' psql -q -h "$cluster" \
+            -U postgres -d postgres -c "DROP DATABASE IF EXISTS $name" \
             -c "CREATE DATABASE $name TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'"
         "$build/corvela" init "$dir/db" --results "$dir/res" --config "$dir/ripsips.ini" \
-            --server "$(server "$name")" >/dev/null
+            --server "$(server "$name")" ${desk:+--desk "$desk"} >/dev/null
     else
         "$build/corvela" init "$dir/db" --results "$dir/res" --config "$dir/ripsips.ini" >/dev/null
     fi
+    [ -n "$desk" ] && return
     "$build/corvela" sedes add 760010012301 --nombre "IPS BENCH" --gerente "GERENTE" \
         --direccion "CALLE 1" --telefono 5550000 --fax 5550001 --config "$dir/ripsips.ini" >/dev/null
 }
@@ -68,8 +71,8 @@ if ! diff -r "$work/server/res/Validacion" "$work/embedded/res/Validacion" >/dev
     echo "the server's outputs differ from the embedded engine's"
 fi
 
-# DESKS installations on the one server, validating at once.
-for ((d = 1; d <= desks; d++)); do install_in "$work/desk$d" "bench_puesto$d"; done
+# DESKS desks of the one server database (the sites are shared), validating at once.
+for ((d = 1; d <= desks; d++)); do install_in "$work/desk$d" bench_servidor "puesto$d"; done
 start=$(date +%s.%N)
 for ((d = 1; d <= desks; d++)); do validate_in "$work/desk$d" & done
 wait
@@ -91,5 +94,5 @@ echo "lines: $total  server seconds: $(cut -d' ' -f1 "$work/server.times" | past
 awk -v n="$total" -v s="$ssec" -v e="$esec" -v d="$desks" -v t="$together" 'BEGIN {
     printf "server:   %.0f lines/s (median %.2f s)\n", n / s, s
     printf "embedded: %.0f lines/s (median %.2f s)\n", n / e, e
-    printf "%d installations on the server at once: %.2f s, %.0f lines/s together, %.0f each\n", d, t, d * n / t, n / t
+    printf "%d desks of the server at once: %.2f s, %.0f lines/s together, %.0f each\n", d, t, d * n / t, n / t
 }'
