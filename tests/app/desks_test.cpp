@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <set>
 
 #include "db/schema.h"
@@ -151,6 +152,11 @@ TEST_F(Desks, ADeskIsMadeOnceAndAServerBeforeDesksMovesIntoPrincipal) {
                              "' --desk caja1"),
               2);
     EXPECT_NE(output(caja1).find("El puesto ya existe."), std::string::npos) << output(caja1);
+    // A configuration naming a desk the server does not have stops start-up, saying so.
+    std::ofstream(caja1 / "ripsips.ini", std::ios::binary | std::ios::app) << "puesto=nadie\r\n";
+    EXPECT_EQ(run(caja1, "sedes list"), 2);
+    EXPECT_NE(output(caja1).find("El puesto nadie no existe en el servidor"), std::string::npos)
+        << output(caja1);
 
     // A server made before desks: every table in the shared schema, an unsaved run among them.
     const std::string old_server = server_->server() + "_antes";
