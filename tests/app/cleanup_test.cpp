@@ -12,22 +12,11 @@ namespace {
 
 class CleanupTest : public SessionTest {
   protected:
-    // Validates and saves a delivery with one invoice of the site, so that it can be deleted.
-    void saved(const std::string& remission) {
-        write_delivery(remission);
-        ASSERT_EQ(run().ending(), Ending::Done);
-        run_sql(inst.work(),
-                "INSERT INTO transacciones (COD_IPS, num_factura, num_radicacion) VALUES (?, ?, 0)",
-                kIps, "FE" + remission);
-        ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
-        ui.messages.clear();
-        ui.questions.clear();
-    }
     std::string final_rows() { return sizes("f_usuario f_descripcion f_transacciones"); }
 };
 
 TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnlyAfterTwoYesAnswers) {
-    saved("000001");
+    saved("000001", true);
     inst.work().exec(
         "INSERT INTO fechas VALUES (10, 2026); INSERT INTO periodos VALUES ('x', 'y', 1, 2026)");
     for (auto answers : {std::deque<bool>{false}, std::deque<bool>{true, false}}) {
@@ -54,8 +43,8 @@ TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnlyAfterTwoYesAnswers) {
 
 // The question, the deletion and what it leaves are checked through the command line's `delete`.
 TEST_F(CleanupTest, ARadicacionWithoutItsInvoicesIsNotStoredAndNothingIsDeleted) {
-    saved("000001");
-    saved("000002");
+    saved("000001", true);
+    saved("000002", true);
     ASSERT_EQ(delivery_entries(inst.work(), kIps, DeliveryKey::EapbSede),
               (std::vector<std::string>{"000001/ 1", "000002/ 2"}));
     // Its users are still in the final table, but no question is asked.
@@ -71,8 +60,7 @@ TEST_F(CleanupTest, ARadicacionWithoutItsInvoicesIsNotStoredAndNothingIsDeleted)
 }
 
 TEST_F(CleanupTest, LeavingEmptiesTheWorkingTablesAndForgetsTheRun) {
-    write_delivery("000001");
-    ASSERT_EQ(run().ending(), Ending::Done);
+    validated("000001");
     program->store_run_state();
     Bsalir_Click(*program);
     EXPECT_EQ(program->work, nullptr);
@@ -82,7 +70,7 @@ TEST_F(CleanupTest, LeavingEmptiesTheWorkingTablesAndForgetsTheRun) {
 }
 
 TEST_F(CleanupTest, BackupCopiesBothDatabasesOnce) {
-    saved("000001");
+    saved("000001", true);
     auto folder = inst.dir / "copia" / "hoy";
     if (testing::Installation::on_server()) {
         // A server's database is copied with the server's own tool.

@@ -25,8 +25,7 @@ struct NothingLost : SessionTest {
 };
 
 TEST_F(NothingLost, ASaveKilledAtAnyPointKeepsAllOrNothingAndTheNextSaveWorks) {
-    write_delivery("000001");
-    ASSERT_EQ(run().ending(), Ending::Done);
+    validated("000001");
     program->store_run_state();
     program.reset();
     const std::string nothing = saved();
@@ -49,8 +48,7 @@ TEST_F(NothingLost, ASaveKilledAtAnyPointKeepsAllOrNothingAndTheNextSaveWorks) {
 }
 
 TEST_F(NothingLost, ARunKilledMidwayLeavesNothingToSaveUnderTheEarlierHeader) {
-    write_delivery("000001");
-    ASSERT_EQ(run().ending(), Ending::Done);
+    validated("000001");
     program->store_run_state();
     program.reset();
     EXPECT_EQ(corvela("validate '" + inst.delivery.string() + "'", "validacion:archivo"), 137);
@@ -60,8 +58,7 @@ TEST_F(NothingLost, ARunKilledMidwayLeavesNothingToSaveUnderTheEarlierHeader) {
 }
 
 TEST_F(NothingLost, AResultsFolderWhereNothingCanBeWrittenEndsTheRunBeforeAnyChange) {
-    write_delivery("000001");
-    ASSERT_EQ(run().ending(), Ending::Done);
+    validated("000001");
     std::filesystem::remove_all(inst.results());
     // A folder in which not even the administrator can create a file.
     std::filesystem::create_directory_symlink("/proc/self/fdinfo",
@@ -135,8 +132,7 @@ TEST_F(NothingLost, AFailingInsertEndsThatFileAndTheRunGoesOn) {
 }
 
 TEST_F(NothingLost, ASecondProgramStopsWhileTheFirstChangesTheWorkingTables) {
-    write_delivery("000001");
-    ASSERT_EQ(run().ending(), Ending::Done);
+    validated("000001");
     program->store_run_state();
     {
         // The command line holds the installation while it runs; here this program does.

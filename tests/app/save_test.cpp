@@ -14,14 +14,7 @@
 namespace corvela::testing {
 namespace {
 
-class SaveTest : public SessionTest {
-  protected:
-    void validated(const std::string& remission) {
-        write_delivery(remission);
-        ASSERT_EQ(run().ending(), Ending::Done);
-        ui.messages.clear();
-    }
-};
+using SaveTest = SessionTest;
 
 TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopiesOnce) {
     validated("000001");

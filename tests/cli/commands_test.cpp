@@ -61,6 +61,12 @@ TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
         EXPECT_EQ(output(), error + c.shown + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
+    // With --json the text goes to standard error and no document is printed.
+    EXPECT_EQ(run_corvela(inst, "validate --json '" + inst.delivery.string() + "'",
+                          inst.dir / "out.json", inst.dir / "err.txt"),
+              2);
+    EXPECT_EQ(read_file(inst.dir / "out.json"), "");
+    EXPECT_EQ(read_file(inst.dir / "err.txt"), output());
 
     // A byte-order mark before the line is skipped.
     std::filesystem::remove_all(inst.config);
@@ -154,17 +160,15 @@ TEST_F(CommandLine, ReportsWithNothingSavedSayThereIsNothingToPrint) {
     }
 }
 
-// Two saved deliveries of the site, the second without the failing user, each with one invoice in
-// the final tables (a radicación without invoices counts as not stored and cannot be deleted).
+// Two deliveries saved by the command line, the second without the failing user, each with one
+// invoice in the final tables.
 class SavedDeliveries : public SessionTest {
   protected:
     void saved(const std::string& remission, const std::vector<std::string>& users) {
         write_delivery(remission, users);
         ASSERT_EQ(corvela("validate --today 2026-12-06 '" + inst.delivery.string() + "'"), 0)
             << output();
-        run_sql(inst.work(),
-                "INSERT INTO transacciones (COD_IPS, num_factura, num_radicacion) VALUES (?, ?, 0)",
-                kIps, "FE" + remission);
+        invoice(remission);
         ASSERT_EQ(corvela("save --today 2026-12-06"), 0) << output();
     }
     void SetUp() override {

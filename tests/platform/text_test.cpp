@@ -17,34 +17,22 @@ TEST(NumberText, PutsOneBlankBeforeNonNegativeNumbers) {
 }
 
 TEST(LeadingNumber, ReadsTheNumericPrefixOnly) {
-    EXPECT_EQ(leading_number_value("  12abc"), 12);
-    EXPECT_EQ(leading_number_value("-3"), -3);
-    EXPECT_EQ(leading_number_value("1.5e2x"), 150);
-    EXPECT_EQ(leading_number_value("abc"), 0);
-    EXPECT_EQ(leading_number_value(""), 0);
-    EXPECT_EQ(leading_number_value("12-3"), 12);
+    const std::pair<const char*, double> cases[] = {{"  12abc", 12}, {"-3", -3}, {"1.5e2x", 150},
+                                                    {"abc", 0},      {"", 0},    {"12-3", 12}};
+    for (auto [text, value] : cases) EXPECT_EQ(leading_number_value(text), value) << text;
 }
 
 TEST(IsNumeric, TheWholeTextMustBeOneNumber) {
-    EXPECT_TRUE(is_numeric(" 123 "));
-    EXPECT_TRUE(is_numeric("-1.5"));
-    EXPECT_TRUE(is_numeric("1e3"));
-    EXPECT_FALSE(is_numeric(""));
-    EXPECT_FALSE(is_numeric("   "));
-    EXPECT_FALSE(is_numeric("1234567-8"));
-    EXPECT_FALSE(is_numeric("1.2.3"));
-    EXPECT_FALSE(is_numeric("12AB"));
+    for (const char* yes : {" 123 ", "-1.5", "1e3"}) EXPECT_TRUE(is_numeric(yes)) << yes;
+    for (const char* no : {"", "   ", "1234567-8", "1.2.3", "12AB"})
+        EXPECT_FALSE(is_numeric(no)) << no;
 }
 
 TEST(Dates, DayMonthYearNamingARealDay) {
-    EXPECT_TRUE(is_valid_date("29/02/2024"));
-    EXPECT_FALSE(is_valid_date("29/02/2023"));
-    EXPECT_FALSE(is_valid_date("31/02/2026"));
-    EXPECT_TRUE(is_valid_date("1/2/2026"));
-    EXPECT_TRUE(is_valid_date("01-02-2026"));
-    EXPECT_FALSE(is_valid_date("01-02/2026"));
-    EXPECT_FALSE(is_valid_date("01/02/26"));
-    EXPECT_FALSE(is_valid_date("00/00/0000"));
+    for (const char* yes : {"29/02/2024", "1/2/2026", "01-02-2026"})
+        EXPECT_TRUE(is_valid_date(yes)) << yes;
+    for (const char* no : {"29/02/2023", "31/02/2026", "01-02/2026", "01/02/26", "00/00/0000"})
+        EXPECT_FALSE(is_valid_date(no)) << no;
     EXPECT_EQ(iso_date(*parse_date("1/3/2026")), "2026-03-01");
 }
 

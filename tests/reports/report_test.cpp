@@ -2,7 +2,6 @@
 // inconsistency table with its labels, and the exported page.
 #include <gtest/gtest.h>
 
-#include "app/save.h"
 #include "reports/informe.h"
 #include "support/session.h"
 
@@ -12,13 +11,6 @@ namespace {
 class ReportTest : public SessionTest {
   protected:
     Informe informe{*program};
-
-    void saved(const std::string& remission) {
-        write_delivery(remission);
-        ASSERT_EQ(run().ending(), Ending::Done);
-        ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
-        ui.messages.clear();
-    }
 
     // An error row of a saved delivery with counters C1..C30 = first, first + 1, ...
     void error_row(const std::string& ips, const std::string& tipo, double radicacion,

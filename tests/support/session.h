@@ -3,9 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -13,7 +11,9 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/save.h"
 #include "app/validation_run.h"
+#include "support/command.h"
 #include "support/installation.h"
 
 namespace corvela::testing {
@@ -56,14 +56,32 @@ class SessionTest : public ::testing::Test {
     // Runs the command line on this installation, with a fault point when given; its exit status
     // (128 + the signal when it was killed). Its output is in `output()`.
     int corvela(const std::string& args, const std::string& fault = "") {
-        std::string cmd = (fault.empty() ? "" : "CORVELA_FAULT=" + fault + " ") +
-                          std::string(CORVELA_BINARY) + " " + args + " --config '" +
-                          inst.config.string() + "' > '" + (inst.dir / "out.txt").string() +
-                          "' 2>&1";
-        int status = std::system(cmd.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return run_corvela(inst, args, inst.dir / "out.txt", "", fault);
     }
     std::string output() const { return read_file(inst.dir / "out.txt"); }
+
+    // The delivery of `remission` validated, its messages and questions cleared.
+    void validated(const std::string& remission) {
+        write_delivery(remission);
+        ASSERT_EQ(run().ending(), Ending::Done);
+        ui.messages.clear();
+        ui.questions.clear();
+    }
+    // One invoice of the site in the working tables: a saved radicación without invoices counts
+    // as not stored and cannot be deleted.
+    void invoice(const std::string& remission) {
+        run_sql(inst.work(),
+                "INSERT INTO transacciones (COD_IPS, num_factura, num_radicacion) VALUES (?, ?, 0)",
+                kIps, "FE" + remission);
+    }
+    // The delivery of `remission` validated and saved, with an invoice when asked.
+    void saved(const std::string& remission, bool with_invoice = false) {
+        validated(remission);
+        if (with_invoice) invoice(remission);
+        ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+        ui.messages.clear();
+        ui.questions.clear();
+    }
     long long count(const std::string& sql) {
         return inst.work().count(Installation::every_error_row(sql));
     }
