@@ -26,14 +26,9 @@ work=$build/compare
 tables="usuario transacciones consulta procedimientos urgencias hospitalizacion nacidos
         medicamentos Otrosers descripcion ERRORES"
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target corvela generate_delivery floor >/dev/null
-rm -rf "$work"
-mkdir -p "$work"
-delivery=$work/entrega
-"$build/generate_delivery" "$delivery" "$users" "$lines" 0.05 20261206 "$types"
-total=$(cat "$delivery"/*000001.txt | grep -c '' || true)
-total=$((total - $(grep -c '' "$delivery/CT000001.txt")))
+# shellcheck source=bench/delivery.sh
+source bench/delivery.sh
+make_delivery corvela generate_delivery floor
 
 # A fresh installation in DIR (databases, results, configuration), then one validation of
 # $delivery timed into DIR/time.txt. Extra arguments go to `corvela validate`.

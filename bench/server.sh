@@ -17,14 +17,9 @@ build="build-bench"
 work=$build/server
 cluster=/tmp/corvela-bench-pg
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target corvela generate_delivery >/dev/null
-rm -rf "$work"
-mkdir -p "$work"
-delivery=$work/entrega
-"$build/generate_delivery" "$delivery" "$users" "$lines" 0.05 20261206 "$types"
-total=$(cat "$delivery"/*000001.txt | grep -c '' || true)
-total=$((total - $(grep -c '' "$delivery/CT000001.txt")))
+# shellcheck source=bench/delivery.sh
+source bench/delivery.sh
+make_delivery corvela generate_delivery
 
 bash scripts/pg-cluster.sh start "$cluster" durable >/dev/null
 trap 'bash scripts/pg-cluster.sh stop "$cluster"' EXIT

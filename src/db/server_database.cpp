@@ -461,7 +461,8 @@ class ServerDatabase : public Database {
 
 // The text functions the embedded engine's connections register, as SQL functions of the
 // server: `val` reads the leading number of a text (0 when there is none), `mid` takes characters
-// from a 1-based start, `month` and `year` read an ISO date text (null when it is no real day).
+// from a 1-based start, `month` and `year` read an ISO date text (null when it is no real day,
+// as `iso_day` finds).
 const char* const kServerFunctions = R"SQL(
 CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public;
 CREATE FUNCTION corvela.val(s text) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$
@@ -479,18 +480,18 @@ CREATE FUNCTION corvela.mid(s text, start bigint, len bigint) RETURNS text LANGU
               WHEN len < 0 THEN substr(s, greatest(start, 1)::integer)
               ELSE substr(s, greatest(start, 1)::integer, least(len, 2147483647)::integer) END
 $$;
-CREATE FUNCTION corvela.month(s text) RETURNS integer LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+CREATE FUNCTION corvela.iso_day(s text) RETURNS date LANGUAGE plpgsql IMMUTABLE STRICT AS $$
 BEGIN
   IF s !~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}$' THEN RETURN NULL; END IF;
-  RETURN extract(month FROM s::date)::integer;
+  RETURN s::date;
 EXCEPTION WHEN others THEN RETURN NULL;
 END $$;
-CREATE FUNCTION corvela.year(s text) RETURNS integer LANGUAGE plpgsql IMMUTABLE STRICT AS $$
-BEGIN
-  IF s !~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}$' THEN RETURN NULL; END IF;
-  RETURN extract(year FROM s::date)::integer;
-EXCEPTION WHEN others THEN RETURN NULL;
-END $$;
+CREATE FUNCTION corvela.month(s text) RETURNS integer LANGUAGE sql IMMUTABLE STRICT AS $$
+  SELECT extract(month FROM corvela.iso_day(s))::integer
+$$;
+CREATE FUNCTION corvela.year(s text) RETURNS integer LANGUAGE sql IMMUTABLE STRICT AS $$
+  SELECT extract(year FROM corvela.iso_day(s))::integer
+$$;
 )SQL";
 }  // namespace
 
