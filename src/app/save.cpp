@@ -1,5 +1,8 @@
 #include "app/save.h"
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
+
 #include <cstdint>
 #include <map>
 #include <stdexcept>
@@ -40,9 +43,7 @@ void share_error_rows(Database& work) {
 
 // The columns of a file type's tables, as a list.
 std::string column_list(const FileType& t) {
-    std::string list;
-    for (const auto& c : t.columns) list += (list.empty() ? "" : ", ") + std::string(c.name);
-    return list;
+    return fmt::format("{}", fmt::join(column_names(t), ", "));
 }
 
 // The date value of the remission date box: day/month/year as the control file writes it.

@@ -1,14 +1,14 @@
 #include "db/bulk_insert.h"
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
+
 namespace corvela {
 
 std::string insert_sql(std::string_view table, const std::vector<std::string>& columns) {
-    std::string cols, marks;
-    for (size_t i = 0; i < columns.size(); ++i) {
-        cols += (i ? ", " : "") + columns[i];
-        marks += i ? ", ?" : "?";
-    }
-    return "INSERT INTO " + std::string(table) + " (" + cols + ") VALUES (" + marks + ")";
+    const std::vector<std::string> marks(columns.size(), "?");
+    return fmt::format("INSERT INTO {} ({}) VALUES ({})", table, fmt::join(columns, ", "),
+                       fmt::join(marks, ", "));
 }
 
 void BulkInsert::insert(const Row& row) {

@@ -1,8 +1,9 @@
 #include "db/server_database.h"
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <libpq-fe.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "db/bulk_insert.h"
 #include "db/file_types.h"
 #include "db/schema.h"
+#include "platform/text.h"
 
 namespace corvela {
 
@@ -134,7 +136,10 @@ class ServerStatement : public Statement::Engine {
         if (!result_) described();
         return PQnfields(shape().get());
     }
-    std::string column_name(int column) const override { return PQfname(shape().get(), column); }
+    std::string column_name(int column) const override {
+        if (!result_) described();
+        return PQfname(shape().get(), column);
+    }
     StoredType column_type(int column) const override {
         if (PQgetisnull(result_.get(), row_, column)) return StoredType::Null;
         switch (PQftype(result_.get(), column)) {
@@ -161,7 +166,10 @@ class ServerStatement : public Statement::Engine {
                                                         : PQgetvalue(result_.get(), row_, column);
     }
     std::int64_t integer(int column) const override {
-        return static_cast<std::int64_t>(real(column));
+        if (column_type(column) != StoredType::Integer)
+            return static_cast<std::int64_t>(real(column));
+        const char* v = PQgetvalue(result_.get(), row_, column);
+        return v[0] == 't' && v[1] == 0 ? 1 : std::strtoll(v, nullptr, 10);
     }
     double real(int column) const override {
         if (PQgetisnull(result_.get(), row_, column)) return 0;
@@ -244,12 +252,11 @@ void append_copy_value(std::string& out, const Value& value) {
 // failing one stay, and the transaction stays usable, as on the embedded engine.
 class CopyInserter : public RowInserter {
   public:
-    CopyInserter(PGconn* conn, std::string_view table, const std::vector<std::string>& columns)
-        : conn_(conn), insert_(conn, insert_sql(table, columns)) {
-        copy_sql_ = "COPY " + std::string(table) + " (";
-        for (size_t i = 0; i < columns.size(); ++i) copy_sql_ += (i ? ", " : "") + columns[i];
-        copy_sql_ += ") FROM STDIN";
-    }
+    CopyInserter(Database& db, PGconn* conn, std::string_view table,
+                 const std::vector<std::string>& columns)
+        : conn_(conn),
+          copy_sql_(fmt::format("COPY {} ({}) FROM STDIN", table, fmt::join(columns, ", "))),
+          one_row_(db, table, columns) {}
 
     Outcome insert(std::span<const Row> rows) override {
         std::optional<DatabaseFailure> refused;
@@ -301,20 +308,8 @@ class CopyInserter : public RowInserter {
         Outcome outcome;
         for (const Row& row : rows) {
             run(conn_, "SAVEPOINT corvela_fila");
-            try {
-                int i = 1;
-                for (const Value& value : row) {
-                    if (value.kind == Value::Kind::Text)
-                        insert_.bind_kept_text(i, value.text);
-                    else if (value.kind == Value::Kind::Number)
-                        insert_.bind_real(i, value.number);
-                    else
-                        insert_.bind_null(i);
-                    ++i;
-                }
-                insert_.execute();
-            } catch (...) {
-                outcome.failure = std::current_exception();
+            outcome.failure = one_row_.insert(std::span(&row, 1)).failure;
+            if (outcome.failure) {
                 run(conn_, "ROLLBACK TO SAVEPOINT corvela_fila");
                 return outcome;
             }
@@ -327,7 +322,7 @@ class CopyInserter : public RowInserter {
     PGconn* conn_;
     std::string copy_sql_;
     std::string buffer_;
-    ServerStatement insert_;
+    StatementInserter one_row_;
 };
 
 // Replaces every `from` in `text` by `to`.
@@ -337,12 +332,7 @@ void replace_all(std::string& text, std::string_view from, std::string_view to) 
 }
 
 bool starts_with_nocase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[i])) !=
-            std::toupper(static_cast<unsigned char>(prefix[i])))
-            return false;
-    return true;
+    return text.size() >= prefix.size() && equals_nocase(text.substr(0, prefix.size()), prefix);
 }
 
 // The server's form of definitions written for the embedded engine: case-blind texts become
@@ -420,7 +410,7 @@ class ServerDatabase : public Database {
     }
     std::unique_ptr<RowInserter> inserter(std::string_view table,
                                           const std::vector<std::string>& columns) override {
-        return std::make_unique<CopyInserter>(conn_, table, columns);
+        return std::make_unique<CopyInserter>(*this, conn_, table, columns);
     }
     bool on_server() const override { return true; }
     bool connected() const override { return PQstatus(conn_) == CONNECTION_OK; }
@@ -428,21 +418,8 @@ class ServerDatabase : public Database {
         // Before desks (or before this desk was made) the one error table holds every row.
         return own_desk_ ? "corvela.ERRORES" : "ERRORES";
     }
-    bool try_lock(Lock lock) override {
-        Statement st =
-            prepare(lock == Lock::Desk         ? "SELECT pg_try_advisory_lock(hashtext(?))"
-                    : lock == Lock::SharedRows ? "SELECT pg_try_advisory_lock_shared(hashtext(?))"
-                                               : "SELECT pg_try_advisory_lock(hashtext(?))");
-        st.bind(1, lock == Lock::Desk ? "corvela:" + desk_schema(desk_) : kServerLockKey);
-        return st.step() && st.text(0) == "t";
-    }
-    void unlock(Lock lock) override {
-        Statement st =
-            prepare(lock == Lock::SharedRows ? "SELECT pg_advisory_unlock_shared(hashtext(?))"
-                                             : "SELECT pg_advisory_unlock(hashtext(?))");
-        st.bind(1, lock == Lock::Desk ? "corvela:" + desk_schema(desk_) : kServerLockKey);
-        st.step();
-    }
+    bool try_lock(Lock lock) override { return run_lock_function(lock, "pg_try_advisory_lock"); }
+    void unlock(Lock lock) override { run_lock_function(lock, "pg_advisory_unlock"); }
     void set_own_desk(bool own) { own_desk_ = own; }
     std::string definitions(std::string_view sql) const override { return server_definitions(sql); }
     bool has_table(const std::string& name) override {
@@ -454,6 +431,15 @@ class ServerDatabase : public Database {
     }
 
   private:
+    // Calls the server's advisory lock function `name` (its shared form for a save's hold) on
+    // the lock's key: the desk's own, or the server-wide one.
+    bool run_lock_function(Lock lock, const std::string& name) {
+        Statement st = prepare("SELECT " + name + (lock == Lock::SharedRows ? "_shared" : "") +
+                               "(hashtext(?))");
+        st.bind(1, lock == Lock::Desk ? "corvela:" + desk_schema(desk_) : kServerLockKey);
+        return st.step() && st.text(0) == "t";
+    }
+
     PGconn* conn_;
     std::string desk_;
     bool own_desk_ = false;
