@@ -16,16 +16,19 @@
 
 namespace corvela {
 
-void borrar(Database& work) {
+void borrar(Program& program) {
+    Database& work = *program.work;
     Transaction tx(work);
     for (std::string_view code : kEmptyingOrder)
         work.exec(std::string("DELETE FROM ") + file_type(code).table);
     // Counts of runs never saved would otherwise add up with the next one.
     work.exec("DELETE FROM ERRORES WHERE nro_radicacion = 0");
-    // Nothing is left to save until a run finishes and keeps its own state: a run cut short
-    // never leaves its rows under the header of the run before it.
+    // Nothing is left to save until a run reaches its summary, kept and in memory alike: a run
+    // cut short (killed, or stopped on an unregistered site, a missing folder or control file)
+    // never leaves its rows, or none, under the header of the run before it.
     record_kept_state(work, "I");
     tx.commit();
+    program.run_state = "I";
 }
 
 std::string totals_text(double read, double passed, double minutes, double seconds,
@@ -159,7 +162,7 @@ Status Run::execute() {
     } else if (program_.run_state != "I" && program_.run_state != "S") {
         return Status::stopped();
     }
-    borrar(*program_.work);
+    borrar(program_);
     files_ = list_text_files(folder_);
     if (!read_control_file(program_, files_)) return Status::stopped();
 

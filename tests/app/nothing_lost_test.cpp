@@ -57,6 +57,33 @@ TEST_F(NothingLost, ARunKilledMidwayLeavesNothingToSaveUnderTheEarlierHeader) {
     EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
 }
 
+TEST_F(NothingLost, ARunStoppedAfterEmptyingTheTablesLeavesNothingToSave) {
+    // An unregistered site, a folder that does not exist, a folder without a control file.
+    const struct {
+        const char* folder;
+        std::vector<std::string> control;
+    } cases[] = {
+        {"", {"999999999999,01/11/2026,US000002,1"}},
+        {"no-existe", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder + (c.control.empty() ? std::string() : c.control[0]));
+        validated("000001");
+        const Header h = ui.header();
+        std::filesystem::remove(inst.delivery / "CT000001.txt");
+        if (!c.control.empty()) control(c.control);
+        // "Existe Información." is answered No: the working tables are emptied, then it stops.
+        EXPECT_EQ(BLeer_Click(*program, inst.delivery / c.folder).ending(), Ending::Stopped);
+        EXPECT_EQ(ui.questions.size(), 1u);
+        program->store_run_state();
+        ui.set_header(h);
+        EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+        EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
+        EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
+    }
+}
+
 TEST_F(NothingLost, AResultsFolderWhereNothingCanBeWrittenEndsTheRunBeforeAnyChange) {
     validated("000001");
     std::filesystem::remove_all(inst.results());
