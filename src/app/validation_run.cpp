@@ -88,7 +88,8 @@ class Run {
     // A list entry that matches the current data file name becomes the file in process: its full
     // path and the status text, then a redraw. Every matched file is taken, validated or not.
     void take_entry(const std::string& entry);
-    void validate_row(int i, RecordValidator& validator);
+    // False when the database kept nothing of the file: the run cannot go on.
+    bool validate_row(int i, RecordValidator& validator);
     Status summary(double start);
 
     Program& program_;
@@ -136,7 +137,7 @@ void Run::take_entry(const std::string& entry) {
     ui_.process_events();
 }
 
-void Run::validate_row(int i, RecordValidator& validator) {
+bool Run::validate_row(int i, RecordValidator& validator) {
     RunContext& ctx = *ctx_;
     ctx.data_file_name = program_.data_file_name;
     ctx.ips_code = program_.control.text(i, 0);
@@ -148,6 +149,7 @@ void Run::validate_row(int i, RecordValidator& validator) {
     row[4] = static_cast<double>(counts.lineas_leidas);
     row[5] = static_cast<double>(counts.lineas_validas);
     fault_point("validacion:archivo");
+    return !counts.lost;
 }
 
 Status Run::execute() {
@@ -193,7 +195,7 @@ Status Run::execute() {
             if (!equals_nocase(entry, program_.data_file_name)) continue;
             take_entry(entry);
             if (ltrim(program_.data_file_name).rfind("US", 0) == 0) {
-                validate_row(i, *validator_for("US"));
+                if (!validate_row(i, *validator_for("US"))) return Status::stopped();
                 users = true;
                 break;
             }
@@ -211,7 +213,8 @@ Status Run::execute() {
             take_entry(*entry);
             std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
             if (type != "US")
-                if (auto validator = validator_for(type)) validate_row(i, *validator);
+                if (auto validator = validator_for(type); validator && !validate_row(i, *validator))
+                    return Status::stopped();
         }
         ui_.set_progress(i + 1);
     }

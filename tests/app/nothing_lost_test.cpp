@@ -119,6 +119,31 @@ TEST_F(NothingLost, AFullDiskUnderTheErrorFileIsReportedAndEveryPassedLineKeepsI
               (std::vector<std::string>{"US|1", "AD|0"}));
 }
 
+TEST_F(NothingLost, AFullDiskUnderTheDatabaseKeepsNothingOfTheFileAndStopsTheRun) {
+    write_delivery("000001");
+    program.reset();
+    const std::string failure =
+        Installation::on_server()
+            ? "Se presento el Error #  53100 al leer archivo de Usuarios \n\ncould not extend "
+              "file: No space left on device\n"
+            : "Se presento el Error #  13 al leer archivo de Usuarios \n\ndatabase or disk is "
+              "full\n";
+    // The disk fills up after the first user's row, on one thread and behind a writer thread.
+    for (const std::string threads : {"1", "2"}) {
+        SCOPED_TRACE(threads);
+        EXPECT_EQ(corvela("validate --threads " + threads + " '" + inst.delivery.string() + "'",
+                          "almacen:disco-lleno"),
+                  1);
+        const std::string out = output();
+        EXPECT_EQ(out.substr(out.find("[Error]")), "[Error]\n" + failure) << out;
+        EXPECT_EQ(sizes("usuario descripcion ERRORES"), "0 0 0");
+        EXPECT_EQ(inst.rows("SELECT c4, c5 FROM control_corrida WHERE c2 = 'US000001'"),
+                  std::vector<std::string>{"0|0"});
+        EXPECT_EQ(corvela("save"), 1);
+        EXPECT_NE(output().find("ya fueron cargados"), std::string::npos) << output();
+    }
+}
+
 TEST_F(NothingLost, AnOutputThatCannotBeCreatedEndsThatFileAndTheRunGoesOn) {
     write_delivery("000001");
     // The accepted-lines file of AD cannot be created: a folder stands in its place.
