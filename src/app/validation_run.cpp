@@ -12,6 +12,7 @@
 #include "platform/fault_injection.h"
 #include "platform/file_list.h"
 #include "platform/text.h"
+#include "rules/field_definitions.h"
 #include "validators/dispatch.h"
 
 namespace corvela {
@@ -154,6 +155,12 @@ bool Run::validate_row(int i, RecordValidator& validator) {
 
 Status Run::execute() {
     program_.file_counts.clear();
+    // Records are split by the field definitions and stored by the registry's columns: a run
+    // on definitions that disagree with it would store wrong values, so none starts.
+    if (std::string why = field_count_fault(*program_.ref); !why.empty()) {
+        ui_.message(why, "", Icon::Critical);
+        return Status::stopped();
+    }
     prepare_results_folder();
     if (program_.run_state == "N") {
         if (ui_.ask_yes_no(
