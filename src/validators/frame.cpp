@@ -251,9 +251,7 @@ std::unique_ptr<RowSink> rows_for(RunContext& run, const FileType& file) {
         return std::make_unique<WriterThread>(run.work, file.table, columns);
     return std::make_unique<StoreNow>(run.work, file.table, columns);
 }
-}  // namespace
 
-namespace {
 // True when `failure` is the database's word that the disk under it is full: the rows of the
 // file's transaction cannot be kept, whether or not the engine has taken them back already.
 bool disk_full(const Database& db, const std::exception_ptr& failure) {
