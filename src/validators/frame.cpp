@@ -261,15 +261,18 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
     auto file = std::make_unique<FileRun>(run, validator, OutputNames{});
     run.ui.set_busy(true);
     std::optional<StorageBehind> behind;
+    // The file's failures are shown once its transaction has ended: on a server, a transaction
+    // left waiting on the operator's box would be ended by the server.
+    std::exception_ptr failed, unrecorded;
     try {
         file->read(path, rows_for(run, validator.file()));
     } catch (const StorageBehind& b) {
         behind = b;
-    } catch (const std::exception& e) {
+    } catch (const std::exception&) {
         // The rows of the lines before the failure are stored first; a failure among them came
         // first and is the one to show.
         behind = file->stop_storing();
-        if (!behind) show_failure(run.ui, e, validator.failure_text(file->context()));
+        if (!behind) failed = std::current_exception();
     }
     if (auto late = file->stop_storing(); late && !behind) behind = late;
     if (behind) {
@@ -282,29 +285,36 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         file = std::make_unique<FileRun>(run, validator, std::move(names));
         try {
             file->read(path, std::make_unique<ReplaySink>(*behind));
-        } catch (const std::exception& e) {
-            show_failure(run.ui, e, validator.failure_text(file->context()));
+        } catch (const std::exception&) {
+            failed = std::current_exception();
         }
     }
     run.ui.set_busy(false);
     FileContext& fc = file->context();
-    // A server that went away has rolled the file back; its failure has been shown.
-    if (!run.work.connected())
-        return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,
-                file->outputs().accepted};
-    ErroresKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
-                   run.nremision_box};
-    try {
-        graba_errores(run.work, key, fc);
-        tx.commit();
-    } catch (const std::exception& e) {
-        show_failure(run.ui, e, validator.failure_text(file->context()));
-        // The rows of the lines counted as passed are kept even when the error row failed. When
-        // this commit fails as well, the failure above has already been shown for this file; a
-        // second message would say the same, and the transaction rolls back on its own.
+    // A server that went away has rolled the file back.
+    if (run.work.connected()) {
+        ErroresKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
+                       run.nremision_box};
         try {
+            graba_errores(run.work, key, fc);
             tx.commit();
-        } catch (...) {
+        } catch (const std::exception&) {
+            unrecorded = std::current_exception();
+            // The rows of the lines counted as passed are kept even when the error row failed.
+            // When this commit fails as well, the failure above says so for this file; a second
+            // message would say the same, and the transaction rolls back on its own.
+            try {
+                tx.commit();
+            } catch (...) {
+            }
+        }
+    }
+    for (const std::exception_ptr& shown : {failed, unrecorded}) {
+        if (!shown) continue;
+        try {
+            std::rethrow_exception(shown);
+        } catch (const std::exception& e) {
+            show_failure(run.ui, e, validator.failure_text(fc));
         }
     }
     return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,
