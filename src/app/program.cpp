@@ -46,6 +46,7 @@ void startup_failure(Ui& ui, int number, const std::string& description,
 
 bool Program::start(const std::filesystem::path& config_path) {
     ui.show_progress(false);
+    this->config_path = config_path;
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
         startup_failure(ui, cfg.number(), cfg.why(), config_path, cfg.number() == ENOENT);
@@ -100,7 +101,7 @@ bool Program::connection_ready() {
         }
         return true;
     } catch (const DatabaseFailure& e) {
-        startup_failure(ui, e.number, e.what());
+        startup_failure(ui, e.number, e.what(), config_path);
         return false;
     }
 }
