@@ -1,12 +1,21 @@
 # The installed layout and the Debian package.
 #   bin/corvela, bin/corvela-gui
 #   share/corvela/reference/        the reference rows `corvela init` loads
+#   share/corvela/samples/          the sample delivery (entrega/) and sites (sedes.csv)
+#   share/doc/corvela/              README.md, docs/json.md and the pictures README shows
+#   share/man/man1/                 corvela.1.gz, corvela-gui.1.gz (made from --help)
 #   share/applications/corvela.desktop, share/icons/hicolor/scalable/apps/corvela.svg
 include(GNUInstallDirs)
+include(${CMAKE_CURRENT_LIST_DIR}/manual_page.cmake)
 
 install(TARGETS corvela RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+corvela_manual_page(TARGET corvela NAME "validador de archivos planos RIPS"
+  INCLUDE ${CMAKE_CURRENT_LIST_DIR}/corvela.h2m)
 if(TARGET corvela-gui)
   install(TARGETS corvela-gui RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  corvela_manual_page(TARGET corvela-gui
+    NAME "validador de archivos planos RIPS, programa de escritorio"
+    INCLUDE ${CMAKE_CURRENT_LIST_DIR}/corvela-gui.h2m)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvela.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvela.svg
@@ -14,6 +23,13 @@ if(TARGET corvela-gui)
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/reference/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/corvela/reference)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples/
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/corvela/samples)
+# README's names of the other documents (docs/json.md, docs/images/) hold beside it.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/json.md DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/images/total.png ${PROJECT_SOURCE_DIR}/docs/images/resumen.png
+  DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs/images)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvela)

@@ -33,6 +33,12 @@ bool is_desk_name(std::string_view name);
 // platform's place (c:\ripsips.ini on Windows, $XDG_CONFIG_HOME/corvela/ripsips.ini elsewhere).
 std::filesystem::path configuration_path(const std::string& given);
 
+// The help text of the `--config FILE` option of both programs: that search, as an operator reads
+// it.
+inline constexpr const char* kConfigOptionHelp =
+    "Archivo de configuración; sin esta opción, el que nombra la variable RIPSIPS_INI, si no "
+    "~/.config/corvela/ripsips.ini";
+
 // Reads the first line of the file; a failure carries the number and description that start-up
 // shows.
 Result<Configuration> read_configuration(const std::filesystem::path& path);
