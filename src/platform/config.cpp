@@ -23,8 +23,41 @@ std::filesystem::path configuration_path(const std::string& given) {
 }
 
 namespace {
-// The lines after the first: `name=value` settings; other lines are left alone.
-void read_settings(std::istream& in, Configuration& cfg) {
+// A whole number of `low` to `high` for the setting `name`, or the text that says what is wrong.
+std::string read_whole_number(const std::string& name, const std::string& value, int low, int high,
+                              int& out) {
+    const bool digits = !value.empty() && value.size() <= 9 &&
+                        value.find_first_not_of("0123456789") == std::string::npos;
+    const int number = digits ? std::stoi(value) : 0;
+    if (!digits || number < low || number > high)
+        return "El valor de " + name + " (\"" + value +
+               "\") no es válido: use un número entero de " + std::to_string(low) + " a " +
+               std::to_string(high) + ".";
+    out = number;
+    return {};
+}
+
+// A setting of the web service; empty when it is fine or not the service's, else what is wrong.
+std::string read_web_setting(const std::string& name, const std::string& value, WebSettings& web) {
+    if (name == "WEB_PROXY_TLS") {
+        const std::string answer = to_upper(value);
+        if (answer != "SI" && answer != "SÍ" && answer != "NO")
+            return "El valor de web_proxy_tls (\"" + value + "\") no es válido: use si o no.";
+        web.proxy_tls = answer != "NO";
+        return {};
+    }
+    if (name == "WEB_SUBIDA_MB")
+        return read_whole_number("web_subida_mb", value, 1, 1000000, web.upload_mb);
+    if (name == "WEB_RETENCION_DIAS")
+        return read_whole_number("web_retencion_dias", value, 1, 3650, web.retention_days);
+    if (name == "WEB_SESION_MINUTOS")
+        return read_whole_number("web_sesion_minutos", value, 1, 1440, web.session_minutes);
+    return {};
+}
+
+// The lines after the first: `name=value` settings; other lines are left alone. The text that
+// says what is wrong with a setting, or empty.
+std::string read_settings(std::istream& in, Configuration& cfg) {
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -35,7 +68,9 @@ void read_settings(std::istream& in, Configuration& cfg) {
         std::string value(trim(text.substr(equals + 1)));
         if (name == "SERVIDOR") cfg.server = value;
         if (name == "PUESTO") cfg.desk = value;
+        if (auto why = read_web_setting(name, value, cfg.web); !why.empty()) return why;
     }
+    return {};
 }
 }  // namespace
 
@@ -73,7 +108,8 @@ Result<Configuration> read_configuration(const std::filesystem::path& path) {
     Configuration cfg;
     cfg.database_folder = std::string(trim(std::string_view(line).substr(0, comma)));
     cfg.results_root = line.substr(comma + 1);
-    read_settings(in, cfg);
+    if (auto why = read_settings(in, cfg); !why.empty())
+        return Result<Configuration>::failed(why, 5);
     if (!is_desk_name(cfg.desk))
         return Result<Configuration>::failed(
             "El puesto \"" + cfg.desk +

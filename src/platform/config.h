@@ -4,7 +4,8 @@
 // libpq connection string or URI; the password comes from libpq's own means, never from this
 // file); the database folder then still holds the installation's lock and the reports. On a
 // server, a line `puesto=NAME` (1 to 30 of a-z, 0-9 and _) names the desk; without it the desk is
-// `principal`.
+// `principal`. The web service (corvela-web) reads its settings from lines of the same kind
+// (`web_…=`); the other programs leave them alone.
 #pragma once
 
 #include <filesystem>
@@ -14,12 +15,21 @@
 
 namespace corvela {
 
+// The web service's settings, each with its default.
+struct WebSettings {
+    bool proxy_tls = false;    // web_proxy_tls=si|no: behind a proxy that ends TLS
+    int upload_mb = 500;       // web_subida_mb=: the largest upload
+    int retention_days = 7;    // web_retencion_dias=: how long uploads and their results stay
+    int session_minutes = 30;  // web_sesion_minutos=: a session's idle expiry
+};
+
 struct Configuration {
     std::string database_folder;
     std::string results_root;
     // The server's connection, or empty for the databases of the database folder.
     std::string server;
     std::string desk = "principal";
+    WebSettings web;
 };
 
 // True for a desk name of 1 to 30 characters among a-z, 0-9 and _.
