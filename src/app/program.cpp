@@ -39,6 +39,12 @@ void startup_failure(Ui& ui, int number, const std::string& description) {
 }
 }  // namespace
 
+std::unique_ptr<Database> open_working_database(const Configuration& config) {
+    if (config.server.empty())
+        return Database::open_existing(config.database_folder + "registros_ips.db");
+    return open_server(config.server, ServerSchema::Working, config.desk);
+}
+
 bool Program::start(const std::filesystem::path& config_path) {
     ui.show_progress(false);
     auto cfg = read_configuration(config_path);
@@ -51,10 +57,10 @@ bool Program::start(const std::filesystem::path& config_path) {
         if (config.server.empty()) {
             warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
             ref = Database::open_existing(config.database_folder + "Ref_rips.db");
-            work = Database::open_existing(config.database_folder + "registros_ips.db");
+            work = open_working_database(config);
         } else {
             ref = open_server(config.server, ServerSchema::Reference);
-            work = open_server(config.server, ServerSchema::Working, config.desk);
+            work = open_working_database(config);
             if (!desk_exists(*work, config.desk) &&
                 !(config.desk == "principal" && server_before_desks(*work)))
                 throw DatabaseFailure(0, "El puesto " + config.desk +
