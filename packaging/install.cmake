@@ -1,5 +1,8 @@
 # The installed layout and the Debian package.
-#   bin/corvela, bin/corvela-gui
+#   bin/corvela, bin/corvela-gui, bin/corvela-web
+#   share/man/man1/corvela-web.1.gz
+#   lib/systemd/system/corvela-web.service   (disabled; runs as the system user corvela, which the
+#                                             package makes)
 #   share/corvela/reference/        the reference rows `corvela init` loads
 #   share/applications/corvela.desktop, share/icons/hicolor/scalable/apps/corvela.svg
 include(GNUInstallDirs)
@@ -12,6 +15,11 @@ if(TARGET corvela-gui)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvela.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
+install(TARGETS corvela-web RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+include(${CMAKE_CURRENT_LIST_DIR}/man.cmake)
+corvela_man_page(corvela-web "servicio web de Corvela, validador de archivos RIPS"
+  INCLUDE ${CMAKE_CURRENT_LIST_DIR}/corvela-web.h2m)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvela-web.service DESTINATION lib/systemd/system)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/reference/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/corvela/reference)
 
@@ -27,7 +35,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/corvela")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the library scan cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, adduser")
+# The web service's system user is made on installation.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  "${CMAKE_CURRENT_LIST_DIR}/debian/postinst;${CMAKE_CURRENT_LIST_DIR}/debian/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "validador de archivos planos RIPS / RIPS flat-file validator")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -37,12 +49,12 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
  las definiciones de campos y las tablas de referencia (CIE10, CUPS, municipios),
  escribe los archivos de errores y de líneas aceptadas, guarda las entregas
  validadas y presenta informes por IPS y remisión. Incluye la línea de comandos
- corvela y el programa de escritorio corvela-gui.
+ corvela, el programa de escritorio corvela-gui y el servicio web corvela-web.
  .
  Corvela validates deliveries of the Colombian individual health-service records
  (RIPS, Resolución 3374 de 2000): it checks every record against the field
  definitions and the reference tables (CIE10, CUPS, municipalities), writes the
  error and accepted-lines files, saves validated deliveries and reports per
- provider and remission. It ships the command line corvela and the desktop
- program corvela-gui.")
+ provider and remission. It ships the command line corvela, the desktop
+ program corvela-gui and the web service corvela-web.")
 include(CPack)

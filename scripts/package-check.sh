@@ -49,9 +49,18 @@ if ! diff -u "$work/built.txt" "$work/installed.txt"; then
   exit 1
 fi
 QT_QPA_PLATFORM=offscreen corvela-gui --version
+corvela-web --version
+# The web service: its manual page, its unit installed but not enabled, and its system user.
+test -f /usr/share/man/man1/corvela-web.1.gz
+test -f /usr/lib/systemd/system/corvela-web.service
+if ls /etc/systemd/system/*.wants/corvela-web.service >/dev/null 2>&1; then
+  echo "corvela-web.service is enabled after installation; it must stay disabled." >&2
+  exit 1
+fi
+getent passwd corvela >/dev/null
 
 # No path of this tree may be left in the installed programs.
-for program in /usr/bin/corvela /usr/bin/corvela-gui; do
+for program in /usr/bin/corvela /usr/bin/corvela-gui /usr/bin/corvela-web; do
   if strings "$program" | grep -F "$root"; then
     echo "$program holds a path of the source or build tree." >&2
     exit 1
