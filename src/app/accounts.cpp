@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "db/schema.h"
 #include "db/server_database.h"
 #include "platform/secrets.h"
 #include "platform/text.h"
@@ -38,6 +39,16 @@ Result<std::string> account_desk(Database& work, const Configuration& config,
                                            "CARPETA --server … --desk " +
                                            chosen + ".");
     return Result<std::string>::done(chosen);
+}
+
+void ensure_accounts_table(Database& work) {
+    // Looked for first: a role that may use the table need not be one that may make tables.
+    try {
+        work.count("SELECT 1 FROM cuentas_web WHERE 1 = 0");
+        return;
+    } catch (const DatabaseFailure&) {
+    }
+    create_accounts_table(work);
 }
 
 std::string account_name_fault(std::string_view name) {

@@ -37,8 +37,9 @@ std::string password_fault(std::string_view password);
 Result<std::string> account_desk(Database& work, const Configuration& config,
                                  const std::string& desk);
 
-// The functions below read and change the table `cuentas_web`; `create_accounts_table` (schema.h)
-// makes it first where an installation made before accounts lacks it.
+// Makes the table `cuentas_web` where an installation made before accounts lacks it; the functions
+// below read and change that table.
+void ensure_accounts_table(Database& work);
 
 // Adds an account working on `desk` (empty: the configuration's desk), or says why not: a bad
 // name or password, a name taken (letter case aside), a desk the installation does not have.

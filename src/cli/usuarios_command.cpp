@@ -5,7 +5,6 @@
 
 #include "app/accounts.h"
 #include "cli/command.h"
-#include "db/schema.h"
 #include "platform/terminal.h"
 
 namespace corvela::cli {
@@ -67,7 +66,7 @@ Command add_usuarios(CLI::App& app, const GlobalOptions& global) {
     return {sub, [opt, &global, add, passwd, remove] {
                 return run_session(global, {}, [&](Program& program, ConsoleUi&) {
                     Database& work = *program.work;
-                    create_accounts_table(work);
+                    ensure_accounts_table(work);
                     const std::string& name = opt->name;
                     if (*remove)
                         return report(remove_account(work, name), "Cuenta " + name + " borrada.");

@@ -13,20 +13,22 @@
 
 namespace corvela {
 
-bool stderr_is_terminal() {
+namespace {
+bool is_terminal(int descriptor) {
 #ifdef _WIN32
-    return _isatty(2) != 0;
+    return _isatty(descriptor) != 0;
 #else
-    return isatty(2) != 0;
+    return isatty(descriptor) != 0;
 #endif
+}
+}  // namespace
+
+bool stderr_is_terminal() {
+    return is_terminal(2);
 }
 
 bool stdin_is_terminal() {
-#ifdef _WIN32
-    return _isatty(0) != 0;
-#else
-    return isatty(0) != 0;
-#endif
+    return is_terminal(0);
 }
 
 namespace {

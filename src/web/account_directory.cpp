@@ -1,7 +1,6 @@
 #include "web/account_directory.h"
 
 #include "app/program.h"
-#include "db/schema.h"
 #include "platform/secrets.h"
 
 namespace corvela::web {
@@ -11,7 +10,7 @@ AccountDirectory::AccountDirectory(const Configuration& config)
       work_(open_working_database(config)),
       stand_in_hash_(hash_password(random_token(16))) {
     // An installation made before accounts gets their table, empty.
-    create_accounts_table(*work_);
+    ensure_accounts_table(*work_);
 }
 
 std::optional<Account> AccountDirectory::find(const std::string& name) {

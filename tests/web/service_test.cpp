@@ -239,6 +239,12 @@ TEST_F(WebService, UsuariosCommandsAddChangeAndRemoveAccounts) {
     EXPECT_EQ(bea.session_status(), 401);
     EXPECT_EQ(bea.log_in("bea", "clave-de-bea")->status, 401);
     EXPECT_EQ(usuarios(inst_, "remove bea", "", &out), 2);
+
+    // An installation made before accounts gets their table at its first command.
+    inst_.work().exec("DROP TABLE cuentas_web");
+    EXPECT_EQ(usuarios(inst_, "add carla", "clave-de-carla", &out), 0) << out;
+    EXPECT_EQ(inst_.rows("SELECT nombre, puesto FROM cuentas_web"),
+              (std::vector<std::string>{"carla|principal"}));
 }
 
 TEST_F(WebService, PlainHttpOnlyOnLoopbackAndSecureCookiesBehindTheProxy) {
