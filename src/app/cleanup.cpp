@@ -89,8 +89,7 @@ void Bsalir_Click(Program& program) {
         // While another program changes the working tables, leaving does not empty them.
         OperationScope scope(program);
         if (scope.ok()) {
-            borrar(*program.work);
-            program.run_state = "I";
+            borrar(program);
             program.store_run_state();
         }
     }

@@ -48,8 +48,12 @@ class Database {
     virtual std::string definitions(std::string_view sql) const { return std::string(sql); }
     // True when the database holds a table of that name (letter case ignored).
     virtual bool has_table(const std::string& name) = 0;
-    // False once the connection is lost (a server that stopped); nothing more can be done on it.
-    virtual bool connected() const { return true; }
+    // True while a transaction begun on this connection is open and usable; false once the
+    // engine has ended it by itself (a server that stopped, a disk that filled up), so that
+    // nothing of it will be kept.
+    virtual bool in_transaction() const = 0;
+    // The failure this engine reports when the disk under its data is full.
+    virtual DatabaseFailure disk_full() const = 0;
 
     // The error rows of saved deliveries: the table every desk shares (on a server with desks,
     // not the desk's own table of its unsaved run).

@@ -237,6 +237,13 @@ std::vector<std::string> column_names(const FileType& type) {
     return names;
 }
 
+size_t field_column_count(const FileType& type) {
+    size_t n = 0;
+    for (const auto& c : type.columns)
+        if (c.binding != Binding::Radicacion && c.binding != Binding::Validator) ++n;
+    return n;
+}
+
 const char* radicacion_column(const FileType& type) {
     for (const auto& c : type.columns)
         if (c.binding == Binding::Radicacion) return c.name;

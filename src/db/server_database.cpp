@@ -413,7 +413,11 @@ class ServerDatabase : public Database {
         return std::make_unique<CopyInserter>(*this, conn_, table, columns);
     }
     bool on_server() const override { return true; }
-    bool connected() const override { return PQstatus(conn_) == CONNECTION_OK; }
+    bool in_transaction() const override { return PQtransactionStatus(conn_) == PQTRANS_INTRANS; }
+    DatabaseFailure disk_full() const override {
+        // The server's SQLSTATE 53100 (disk_full), in its words.
+        return DatabaseFailure(53100, "could not extend file: No space left on device");
+    }
     std::string saved_errors_table() const override {
         // Before desks (or before this desk was made) the one error table holds every row.
         return own_desk_ ? "corvela.ERRORES" : "ERRORES";

@@ -251,6 +251,27 @@ std::unique_ptr<RowSink> rows_for(RunContext& run, const FileType& file) {
         return std::make_unique<WriterThread>(run.work, file.table, columns);
     return std::make_unique<StoreNow>(run.work, file.table, columns);
 }
+
+// True when `failure` is the database's word that the disk under it is full: the rows of the
+// file's transaction cannot be kept, whether or not the engine has taken them back already.
+bool disk_full(const Database& db, const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const DatabaseFailure& e) {
+        return e.number == db.disk_full().number;
+    } catch (...) {
+        return false;
+    }
+}
+
+// What is stored of a file the database did not keep: nothing. Its outputs stay as written.
+FileCounts lost_file(const FileRun& file) {
+    FileCounts counts;
+    counts.error_file = file.outputs().errors;
+    counts.accepted_file = file.outputs().accepted;
+    counts.lost = true;
+    return counts;
+}
 }  // namespace
 
 FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
@@ -261,6 +282,7 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
     auto file = std::make_unique<FileRun>(run, validator, OutputNames{});
     run.ui.set_busy(true);
     std::optional<StorageBehind> behind;
+    bool full = false;
     try {
         file->read(path, rows_for(run, validator.file()));
     } catch (const StorageBehind& b) {
@@ -269,10 +291,14 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         // The rows of the lines before the failure are stored first; a failure among them came
         // first and is the one to show.
         behind = file->stop_storing();
-        if (!behind) show_failure(run.ui, e, validator.failure_text(file->context()));
+        if (!behind) {
+            show_failure(run.ui, e, validator.failure_text(file->context()));
+            full = disk_full(run.work, std::current_exception());
+        }
     }
     if (auto late = file->stop_storing(); late && !behind) behind = late;
     if (behind) {
+        full = disk_full(run.work, behind->failure);
         // The writer failed on a row the validator had gone past. The file is read again from
         // its start, up to that row, without storing: its counts, outputs, shared slots and
         // users end as they would have had the row failed as the validator passed it.
@@ -288,10 +314,9 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
     }
     run.ui.set_busy(false);
     FileContext& fc = file->context();
-    // A server that went away has rolled the file back; its failure has been shown.
-    if (!run.work.connected())
-        return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,
-                file->outputs().accepted};
+    // A full disk keeps nothing of the file, and a database that ended the transaction by itself
+    // (a server gone away) has taken the file back; its failure has been shown.
+    if (full || !run.work.in_transaction()) return lost_file(*file);
     ErroresKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
                    run.nremision_box};
     try {
@@ -299,12 +324,14 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         tx.commit();
     } catch (const std::exception& e) {
         show_failure(run.ui, e, validator.failure_text(file->context()));
+        if (disk_full(run.work, std::current_exception())) return lost_file(*file);
         // The rows of the lines counted as passed are kept even when the error row failed. When
         // this commit fails as well, the failure above has already been shown for this file; a
-        // second message would say the same, and the transaction rolls back on its own.
+        // second message would say the same, and nothing of the file is stored.
         try {
             tx.commit();
         } catch (...) {
+            return lost_file(*file);
         }
     }
     return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,

@@ -92,10 +92,24 @@ TEST_F(IpsWindowTest, AddingAndUpdatingAnEntityStoresTheBoxesAndTheLists) {
                                     {"Text4", "333"},
                                     {"Text5", "444"}};
     for (const auto& [box, value] : typed) type(box, value);
+    // The name box still holds the entity shown before: EPS005's stored name stays unless the
+    // operator, seeing both, says Yes (No by default; here No).
     click("cmdActualizar", frm);
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"Corvela|¿Cambiar el nombre de la EAPB "
+                                                     "EPS005 de «EPS Sanitas» a «ALIANSALUD "
+                                                     "EPS»?"});
+    EXPECT_EQ(ui.no_defaults, std::vector<bool>{true});
     EXPECT_EQ(work.count("SELECT * FROM gerentes"), 3);
     EXPECT_EQ(work.count("SELECT * FROM gerentes WHERE administradora = 'EPS005' AND "
                          "responsable = 'Eva Díaz' AND TELEFONO = '444'"),
+              1);
+    EXPECT_EQ(text("Text6", frm).toStdString(), "EPS SANITAS");
+    // An empty name never replaces it, and asks nothing.
+    type("Text6", "");
+    click("cmdActualizar", frm);
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(work.count("SELECT * FROM tr_administradoras WHERE codigo = 'EPS005' AND "
+                         "nombre = 'EPS Sanitas'"),
               1);
     click("ultreg", frm);
     EXPECT_EQ(code(), "EPS005");

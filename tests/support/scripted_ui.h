@@ -32,6 +32,7 @@ class ScriptedUi : public Ui {
     std::deque<bool> answers;            // Yes/No answers, in order; No when exhausted
     std::deque<std::string> inputs;      // input box answers, in order; empty when exhausted
     std::vector<Icon> question_icons;    // icon of every Yes/No question
+    std::vector<bool> no_defaults;       // whether No was the default button of each
     std::vector<std::pair<int, int>> months;
     std::string months_caption;
     std::string status;                 // the last status text
@@ -42,9 +43,11 @@ class ScriptedUi : public Ui {
         messages.push_back({text, title, icon});
     }
     using Ui::ask_yes_no;
-    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon, bool) override {
+    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
+                    bool no_is_default) override {
         questions.push_back(title + "|" + text);
         question_icons.push_back(icon);
+        no_defaults.push_back(no_is_default);
         bool a = !answers.empty() && answers.front();
         if (!answers.empty()) answers.pop_front();
         return a;
