@@ -15,8 +15,14 @@ AccountDirectory::AccountDirectory(const Configuration& config)
 
 std::optional<Account> AccountDirectory::find(const std::string& name) {
     std::lock_guard lock(mutex_);
-    if (!work_->connected()) work_ = open_working_database(config_);
-    return find_account(*work_, name);
+    try {
+        return find_account(*work_, name);
+    } catch (const DatabaseFailure&) {
+        // A server that went away and came back: a new connection, and one more try.
+        if (!work_->on_server()) throw;
+        work_ = open_working_database(config_);
+        return find_account(*work_, name);
+    }
 }
 
 std::optional<Account> AccountDirectory::check(const std::string& name,
