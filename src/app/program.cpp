@@ -42,7 +42,8 @@ void startup_failure(Ui& ui, int number, const std::string& description) {
 std::unique_ptr<Database> open_working_database(const Configuration& config) {
     if (config.server.empty())
         return Database::open_existing(config.database_folder + "registros_ips.db");
-    return open_server(config.server, ServerSchema::Working, config.desk);
+    return open_server(config.server, ServerSchema::Working, config.desk,
+                       {config.number_wait, config.idle_wait});
 }
 
 bool Program::start(const std::filesystem::path& config_path) {
@@ -59,8 +60,15 @@ bool Program::start(const std::filesystem::path& config_path) {
             ref = Database::open_existing(config.database_folder + "Ref_rips.db");
             work = open_working_database(config);
         } else {
-            ref = open_server(config.server, ServerSchema::Reference);
+            if (names_password(config.server)) throw DatabaseFailure(0, kPasswordText);
+            ref = open_server(config.server, ServerSchema::Reference, config.desk,
+                              {config.number_wait, config.idle_wait});
             work = open_working_database(config);
+            if (!server_has_installation(*work))
+                throw DatabaseFailure(0,
+                                      "La base de datos del servidor no tiene las tablas de "
+                                      "Corvela: créelas con corvela init CARPETA --server '" +
+                                          config.server + "'.");
             if (!desk_exists(*work, config.desk) &&
                 !(config.desk == "principal" && server_before_desks(*work)))
                 throw DatabaseFailure(0, "El puesto " + config.desk +
@@ -81,6 +89,22 @@ bool Program::start(const std::filesystem::path& config_path) {
     }
     run_state = "I";
     return true;
+}
+
+bool Program::connection_ready() {
+    if (!work || !work->on_server()) return true;
+    try {
+        const bool ref_reopened = ref->reopen_if_lost();
+        if (work->reopen_if_lost() || ref_reopened) {
+            // The server's locks went with the lost connection.
+            desk_locked = false;
+            shared_hold = SharedHold::None;
+        }
+        return true;
+    } catch (const DatabaseFailure& e) {
+        startup_failure(ui, e.number, e.what());
+        return false;
+    }
 }
 
 void Program::load_run_state() {
@@ -171,6 +195,8 @@ void Program::store_run_state() {
 
 OperationScope::OperationScope(Program& program, Reach reach) : program_(program) {
     if (!program.lock) {
+        // An operation that begins (not one inside another) finds its server again.
+        if (!program.connection_ready()) return;
         auto lock =
             std::make_unique<OperationLock>(program.config.database_folder + "registros_ips.lock");
         if (!lock->held()) {

@@ -53,6 +53,11 @@ struct Program {
     // failed (its message was shown).
     bool start(const std::filesystem::path& config_path);
 
+    // Before an operation: on a server, the connections lost since the last one (a server that
+    // restarted) are opened again, once. False when the server is still away (the start-up
+    // message was shown); the program stays usable for a later try.
+    bool connection_ready();
+
     // The last run's state kept in the working database: run state, header boxes and the
     // control-file table, so that a later command can save it or ask about it.
     void load_run_state();
@@ -107,6 +112,11 @@ void record_kept_state(Database& work, const std::string& estado);
 // Sets the kept run state to "S" with the new radicación number, inside the caller's
 // transaction.
 void record_saved_state(Database& work, double radicacion);
+
+// Why a connection text holding a password is refused: it would be written in the configuration.
+inline constexpr const char* kPasswordText =
+    "La conexión al servidor lleva una contraseña, y el archivo de configuración no la guarda: "
+    "quítela de la conexión y póngala en ~/.pgpass o en el archivo que nombre PGPASSFILE.";
 
 // The size in KB above which start-up warns about the working database.
 inline constexpr double kSizeWarningKb = 1800000;

@@ -336,7 +336,10 @@ void MainWindow::File1_Click(int row) {
 }
 
 void MainWindow::guarded(const std::function<void()>& handler) {
-    gui::guarded(*ui_, handler);
+    // Each operation finds its server again after a restart, or says it is still away.
+    gui::guarded(*ui_, [&] {
+        if (program_->connection_ready()) handler();
+    });
 }
 
 void MainWindow::exclusive(const std::function<void()>& operation) {

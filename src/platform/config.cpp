@@ -23,42 +23,55 @@ std::filesystem::path configuration_path(const std::string& given) {
 }
 
 namespace {
-// A whole number of `low` to `high` for the setting `name`, or the text that says what is wrong.
-std::string read_whole_number(const std::string& name, const std::string& value, int low, int high,
-                              int& out) {
-    const bool digits = !value.empty() && value.size() <= 9 &&
-                        value.find_first_not_of("0123456789") == std::string::npos;
-    const int number = digits ? std::stoi(value) : 0;
-    if (!digits || number < low || number > high)
-        return "El valor de " + name + " (\"" + value +
-               "\") no es válido: use un número entero de " + std::to_string(low) + " a " +
-               std::to_string(high) + ".";
-    out = number;
-    return {};
+// A whole number of `low` to `high`, written in digits alone; 0 when the text is no such number.
+int whole_number(std::string_view text, int low, int high) {
+    if (text.empty() || text.size() > 9) return 0;
+    int number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return 0;
+        number = number * 10 + (c - '0');
+    }
+    return number >= low && number <= high ? number : 0;
 }
 
-// A setting of the web service; empty when it is fine or not the service's, else what is wrong.
+// A wait in whole seconds, from 1 to a day; 0 when the text is no such number.
+int wait_seconds(std::string_view text) {
+    return whole_number(text, 1, 86400);
+}
+
+// A setting of the web service (`name` in capitals): empty when it is fine or not the service's,
+// else why its value is not valid.
 std::string read_web_setting(const std::string& name, const std::string& value, WebSettings& web) {
     if (name == "WEB_PROXY_TLS") {
         const std::string answer = to_upper(value);
-        if (answer != "SI" && answer != "SÍ" && answer != "NO")
-            return "El valor de web_proxy_tls (\"" + value + "\") no es válido: use si o no.";
+        if (answer != "SI" && answer != "SÍ" && answer != "NO") return "se responde si o no.";
         web.proxy_tls = answer != "NO";
         return {};
     }
-    if (name == "WEB_SUBIDA_MB")
-        return read_whole_number("web_subida_mb", value, 1, 1000000, web.upload_mb);
-    if (name == "WEB_RETENCION_DIAS")
-        return read_whole_number("web_retencion_dias", value, 1, 3650, web.retention_days);
-    if (name == "WEB_SESION_MINUTOS")
-        return read_whole_number("web_sesion_minutos", value, 1, 1440, web.session_minutes);
+    struct Number {
+        const char* name;
+        int low, high;
+        int* value;
+    };
+    for (const Number& n : {Number{"WEB_SUBIDA_MB", 1, 1000000, &web.upload_mb},
+                            Number{"WEB_RETENCION_DIAS", 1, 3650, &web.retention_days},
+                            Number{"WEB_SESION_MINUTOS", 1, 1440, &web.session_minutes}}) {
+        if (name != n.name) continue;
+        *n.value = whole_number(value, n.low, n.high);
+        if (*n.value == 0)
+            return "va un número entero de " + std::to_string(n.low) + " a " +
+                   std::to_string(n.high) + ".";
+    }
     return {};
 }
 
-// The lines after the first: `name=value` settings; other lines are left alone. The text that
-// says what is wrong with a setting, or empty.
+// The lines after the first: `name=value` settings; other lines are left alone. The message for
+// the first setting that is not valid, or empty.
 std::string read_settings(std::istream& in, Configuration& cfg) {
-    std::string line;
+    std::string line, bad;
+    auto refuse = [&bad](std::string_view text, const std::string& why) {
+        if (bad.empty()) bad = "La línea \"" + std::string(text) + "\" no es válida: " + why;
+    };
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::string_view text = trim(line);
@@ -66,11 +79,23 @@ std::string read_settings(std::istream& in, Configuration& cfg) {
         if (equals == std::string_view::npos) continue;
         std::string name = to_upper(trim(text.substr(0, equals)));
         std::string value(trim(text.substr(equals + 1)));
-        if (name == "SERVIDOR") cfg.server = value;
+        if (name == "SERVIDOR") {
+            cfg.server = value;
+            if (value.empty())
+                refuse(text,
+                       "le falta la conexión al servidor (quítela para usar las bases de "
+                       "datos de la carpeta).");
+        }
         if (name == "PUESTO") cfg.desk = value;
-        if (auto why = read_web_setting(name, value, cfg.web); !why.empty()) return why;
+        for (auto [key, wait] : {std::pair{"ESPERA_NUMERO", &cfg.number_wait},
+                                 std::pair{"ESPERA_INACTIVA", &cfg.idle_wait}}) {
+            if (name != key) continue;
+            *wait = wait_seconds(value);
+            if (*wait == 0) refuse(text, "la espera va en segundos, de 1 a 86400.");
+        }
+        if (auto why = read_web_setting(name, value, cfg.web); !why.empty()) refuse(text, why);
     }
-    return {};
+    return bad;
 }
 }  // namespace
 
@@ -108,8 +133,8 @@ Result<Configuration> read_configuration(const std::filesystem::path& path) {
     Configuration cfg;
     cfg.database_folder = std::string(trim(std::string_view(line).substr(0, comma)));
     cfg.results_root = line.substr(comma + 1);
-    if (auto why = read_settings(in, cfg); !why.empty())
-        return Result<Configuration>::failed(why, 5);
+    if (std::string bad = read_settings(in, cfg); !bad.empty())
+        return Result<Configuration>::failed(bad, 5);
     if (!is_desk_name(cfg.desk))
         return Result<Configuration>::failed(
             "El puesto \"" + cfg.desk +

@@ -4,7 +4,9 @@
 // libpq connection string or URI; the password comes from libpq's own means, never from this
 // file); the database folder then still holds the installation's lock and the reports. On a
 // server, a line `puesto=NAME` (1 to 30 of a-z, 0-9 and _) names the desk; without it the desk is
-// `principal`. The web service (corvela-web) reads its settings from lines of the same kind
+// `principal`. `espera_numero=SECONDS` bounds a save's wait for the number row (120 by default),
+// `espera_inactiva=SECONDS` how long the server keeps a transaction whose desk stopped answering
+// (300 by default). The web service (corvela-web) reads its settings from lines of the same kind
 // (`web_…=`); the other programs leave them alone.
 #pragma once
 
@@ -29,6 +31,8 @@ struct Configuration {
     // The server's connection, or empty for the databases of the database folder.
     std::string server;
     std::string desk = "principal";
+    int number_wait = 120;
+    int idle_wait = 300;
     WebSettings web;
 };
 
