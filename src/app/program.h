@@ -27,6 +27,7 @@ struct Program {
     Ui& ui;
     const Clock& clock;
     Configuration config;
+    std::filesystem::path config_path;  // where start-up read the configuration
     std::unique_ptr<Database> ref;
     std::unique_ptr<Database> work;
     std::string run_state;  // empty until start-up sets it
