@@ -27,7 +27,8 @@ struct Program {
     Ui& ui;
     const Clock& clock;
     Configuration config;
-    std::filesystem::path config_path;  // where start-up read the configuration
+    // The configuration file start-up read, named by the hints of later start-up failures.
+    std::filesystem::path config_path;
     std::unique_ptr<Database> ref;
     std::unique_ptr<Database> work;
     std::string run_state;  // empty until start-up sets it
