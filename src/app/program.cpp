@@ -51,9 +51,9 @@ std::unique_ptr<Database> open_working_database(const Configuration& config) {
                        {config.number_wait, config.idle_wait});
 }
 
-bool Program::start(const std::filesystem::path& config_path) {
+bool Program::start(const std::filesystem::path& path) {
     ui.show_progress(false);
-    this->config_path = config_path;
+    config_path = path;
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
         startup_failure(ui, cfg.number(), cfg.why(), config_path, cfg.number() == ENOENT);
