@@ -63,19 +63,27 @@ if ! diff -u "$work/built.txt" "$work/installed.txt"; then
   echo "The installed program's summary differs from the build's." >&2
   exit 1
 fi
-# The desktop program answers --version without a display.
+# The desktop program answers --version without a display; the web service answers it too.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM corvela-gui --version
-for page in corvela corvela-gui; do
+corvela-web --version
+for page in corvela corvela-gui corvela-web; do
   shown=$(man -P cat "$page" 2>/dev/null || true)
-  if ! grep -q "^ *$page - validador de archivos planos RIPS" <<<"$shown"; then
+  if ! grep -q "^ *$page - " <<<"$shown"; then
     echo "man $page does not show the manual page." >&2
     exit 1
   fi
   grep -A1 '^NAME' <<<"$shown"
 done
+# The web service's unit is installed but not enabled, and its system user exists.
+test -f /usr/lib/systemd/system/corvela-web.service
+if ls /etc/systemd/system/*.wants/corvela-web.service >/dev/null 2>&1; then
+  echo "corvela-web.service is enabled after installation; it must stay disabled." >&2
+  exit 1
+fi
+getent passwd corvela >/dev/null
 
 # No path of this tree may be left in the installed programs.
-for program in /usr/bin/corvela /usr/bin/corvela-gui; do
+for program in /usr/bin/corvela /usr/bin/corvela-gui /usr/bin/corvela-web; do
   if strings "$program" | grep -F "$root"; then
     echo "$program holds a path of the source or build tree." >&2
     exit 1

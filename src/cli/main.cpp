@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
         add_validate(app, global), add_save(app, global),   add_deliveries(app, global),
         add_report(app, global),   add_clean(app, global),  add_delete(app, global),
         add_compact(app, global),  add_backup(app, global), add_migrate(app, global),
+        add_usuarios(app, global),
     };
     finish_parser(app, global.config);
     try {
