@@ -51,6 +51,17 @@ std::unique_ptr<Database> open_working_database(const Configuration& config) {
                        {config.number_wait, config.idle_wait});
 }
 
+std::unique_ptr<Database> open_reference_database(const Configuration& config) {
+    if (config.server.empty())
+        return Database::open_existing(config.database_folder + "Ref_rips.db");
+    return open_server(config.server, ServerSchema::Reference, config.desk,
+                       {config.number_wait, config.idle_wait});
+}
+
+std::filesystem::path installation_lock_file(const Configuration& config) {
+    return config.database_folder + "registros_ips.lock";
+}
+
 bool Program::start(const std::filesystem::path& path) {
     ui.show_progress(false);
     config_path = path;
@@ -61,15 +72,23 @@ bool Program::start(const std::filesystem::path& path) {
     }
     config = cfg.value();
     try {
-        if (config.server.empty()) {
+        if (config.server.empty())
             warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
-            ref = Database::open_existing(config.database_folder + "Ref_rips.db");
-            work = open_working_database(config);
-        } else {
-            if (names_password(config.server)) throw DatabaseFailure(0, kPasswordText);
-            ref = open_server(config.server, ServerSchema::Reference, config.desk,
-                              {config.number_wait, config.idle_wait});
-            work = open_working_database(config);
+    } catch (const std::filesystem::filesystem_error& e) {
+        startup_failure(ui, e.code().value(), e.code().message(), config_path);
+        return false;
+    }
+    return open(config);
+}
+
+bool Program::open(const Configuration& configuration) {
+    config = configuration;
+    try {
+        if (!config.server.empty() && names_password(config.server))
+            throw DatabaseFailure(0, kPasswordText);
+        ref = open_reference_database(config);
+        work = open_working_database(config);
+        if (!config.server.empty()) {
             if (!server_has_installation(*work))
                 throw DatabaseFailure(0,
                                       "La base de datos del servidor no tiene las tablas de "
@@ -203,8 +222,8 @@ OperationScope::OperationScope(Program& program, Reach reach) : program_(program
     if (!program.lock) {
         // An operation that begins (not one inside another) finds its server again.
         if (!program.connection_ready()) return;
-        auto lock =
-            std::make_unique<OperationLock>(program.config.database_folder + "registros_ips.lock");
+        auto lock = std::make_unique<OperationLock>(
+            program.lock_file.empty() ? installation_lock_file(program.config) : program.lock_file);
         if (!lock->held()) {
             program.ui.message(kBusyText, kBusyTitle, Icon::Exclamation);
             return;

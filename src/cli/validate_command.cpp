@@ -5,7 +5,7 @@
 
 #include "app/validation_run.h"
 #include "cli/command.h"
-#include "cli/json_output.h"
+#include "headless/json_output.h"
 #include "platform/text.h"
 
 namespace corvela::cli {

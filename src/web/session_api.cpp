@@ -5,7 +5,7 @@
 namespace corvela::web {
 
 namespace {
-nlohmann::json session_json(const ServiceState& state, const Session& session) {
+nlohmann::ordered_json session_json(const ServiceState& state, const Session& session) {
     return {{"usuario", session.account},
             {"puesto", session.desk},
             {"csrf", session.csrf},

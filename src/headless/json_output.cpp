@@ -1,10 +1,10 @@
-#include "cli/json_output.h"
+#include "headless/json_output.h"
 
 #include <cstdio>
 
 #include "rules/control_table.h"
 
-namespace corvela::cli {
+namespace corvela {
 
 namespace {
 using json = nlohmann::ordered_json;
@@ -46,11 +46,23 @@ json file_json(const Program& program, int row) {
 }
 }  // namespace
 
-nlohmann::ordered_json messages_json(const ConsoleUi& ui) {
+int exit_status(Status outcome) {
+    switch (outcome.ending()) {
+        case Ending::Done:
+            return kExitDone;
+        case Ending::Stopped:
+            return kExitStopped;
+        default:
+            return kExitFailure;
+    }
+}
+
+nlohmann::ordered_json messages_json(const ConsoleUi& ui, bool hints) {
     json messages = json::array();
     for (const auto& box : ui.boxes()) {
         json m = {{"title", box.title}, {"text", box.text}};
         if (box.answer) m["answer"] = *box.answer ? "Sí" : "No";
+        if (hints && !box.hint.empty()) m["hint"] = box.hint;
         messages.push_back(m);
     }
     return messages;
@@ -103,4 +115,4 @@ void print_json(const json& document) {
     std::fflush(stdout);
 }
 
-}  // namespace corvela::cli
+}  // namespace corvela
