@@ -62,6 +62,12 @@ class ConsoleUi : public Ui {
     void message(const std::string& text, const std::string& title, Icon) override {
         show_box(title, text, std::nullopt);
     }
+    // The hint goes to standard error, after the box.
+    void message_with_detail(const std::string& text, const std::string& title, Icon icon,
+                             const std::string& detail) override {
+        message(text, title, icon);
+        if (!detail.empty()) std::fprintf(stderr, "corvela: %s\n", detail.c_str());
+    }
     using Ui::ask_yes_no;
     bool ask_yes_no(const std::string& text, const std::string& title, Icon, bool) override {
         show_box(title, text, answer_yes_);

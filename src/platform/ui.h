@@ -40,6 +40,14 @@ class Ui {
     // A modal message box. Line breaks inside `text` are CR alone. An empty title means the
     // program's default title ("Corvela").
     virtual void message(const std::string& text, const std::string& title, Icon icon) = 0;
+    // A message box with a hint of Corvela's own beside the message (which file, what next): the
+    // box's detailed text in the windows. Without a hint, or where nothing shows one, the message
+    // alone.
+    virtual void message_with_detail(const std::string& text, const std::string& title, Icon icon,
+                                     const std::string& detail) {
+        (void)detail;
+        message(text, title, icon);
+    }
     // A Yes/No question with its icon; true for Yes. `no_is_default` makes No the button that
     // Enter presses.
     virtual bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,

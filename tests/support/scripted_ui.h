@@ -13,6 +13,7 @@ struct ShownMessage {
     std::string text;
     std::string title;
     Icon icon;
+    std::string detail = {};
 };
 
 // A colour, file or folder dialog as it was opened.
@@ -40,6 +41,10 @@ class ScriptedUi : public Ui {
 
     void message(const std::string& text, const std::string& title, Icon icon) override {
         messages.push_back({text, title, icon});
+    }
+    void message_with_detail(const std::string& text, const std::string& title, Icon icon,
+                             const std::string& detail) override {
+        messages.push_back({text, title, icon, detail});
     }
     using Ui::ask_yes_no;
     bool ask_yes_no(const std::string& text, const std::string& title, Icon icon, bool) override {
