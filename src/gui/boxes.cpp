@@ -22,12 +22,14 @@ QMessageBox::Icon box_icon(Icon icon) {
 }  // namespace
 
 std::unique_ptr<QDialog> message_box(const std::string& text, const std::string& title, Icon icon,
-                                     QWidget* parent) {
+                                     QWidget* parent, const std::string& detail) {
     const QString shown = display_text(text);
     if (shown.contains(QLatin1Char('\t')))
-        return std::make_unique<TableBox>(shown, display_title(title), box_icon(icon), parent);
+        return std::make_unique<TableBox>(shown, display_title(title), box_icon(icon), parent,
+                                          display_text(detail));
     auto box = std::make_unique<QMessageBox>(box_icon(icon), display_title(title), shown,
                                              QMessageBox::Ok, parent);
+    if (!detail.empty()) box->setDetailedText(display_text(detail));
     spanish_buttons(*box);
     return box;
 }

@@ -13,9 +13,10 @@
 
 namespace corvela::gui {
 
-// A message box with its "Aceptar" button: a QMessageBox, or a `TableBox` for a text with tabs.
+// A message box with its "Aceptar" button: a QMessageBox, or a `TableBox` for a text with tabs;
+// `detail`, when given, is its detailed text.
 std::unique_ptr<QDialog> message_box(const std::string& text, const std::string& title, Icon icon,
-                                     QWidget* parent = nullptr);
+                                     QWidget* parent = nullptr, const std::string& detail = {});
 // A question with "Sí" and "No"; `no_is_default` makes No the button that Enter presses.
 std::unique_ptr<QMessageBox> question_box(const std::string& text, const std::string& title,
                                           Icon icon, bool no_is_default, QWidget* parent = nullptr);

@@ -40,6 +40,11 @@ void QtDialogs::message(const std::string& text, const std::string& title, Icon 
     message_box(text, title, icon, box_parent())->exec();
 }
 
+void QtDialogs::message_with_detail(const std::string& text, const std::string& title, Icon icon,
+                                    const std::string& detail) {
+    message_box(text, title, icon, box_parent(), detail)->exec();
+}
+
 bool QtDialogs::ask_yes_no(const std::string& text, const std::string& title, Icon icon,
                            bool no_is_default) {
     return question_box(text, title, icon, no_is_default, box_parent())->exec() == QMessageBox::Yes;

@@ -12,6 +12,8 @@
 
 #include "gui/guard.h"
 #include "gui/widgets.h"
+#include "platform/text.h"
+#include "reports/report_workbook.h"
 
 namespace corvela::gui {
 
@@ -68,11 +70,13 @@ InformeWindow::InformeWindow(Program& program, std::function<bool(const std::str
     auto* inconsistencias =
         make_button("informe_inconsistencias", QStringLiteral("Reporte de Inconsistencias"));
     auto* exportar = make_button("cmdExport", QStringLiteral("Exportar a Html"));
+    auto* excel = make_button("cmdExcel", QStringLiteral("Exportar a Excel"));
     auto* salir = make_button("CmdSalir", QStringLiteral("Regresar"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(generar);
     buttons->addWidget(inconsistencias);
     buttons->addWidget(exportar);
+    buttons->addWidget(excel);
     buttons->addStretch(1);
     buttons->addWidget(salir);
 
@@ -94,6 +98,7 @@ InformeWindow::InformeWindow(Program& program, std::function<bool(const std::str
     connect(inconsistencias, &QPushButton::clicked, this,
             &InformeWindow::informe_inconsistencias_Click);
     connect(exportar, &QPushButton::clicked, this, &InformeWindow::cmdExport_Click);
+    connect(excel, &QPushButton::clicked, this, &InformeWindow::cmdExcel_Click);
     connect(salir, &QPushButton::clicked, this, &QWidget::close);
     connect(Cmblista_, &QComboBox::currentIndexChanged, this, &InformeWindow::Cmblista_Click);
     connect(Cmbremision_, &QComboBox::currentIndexChanged, this, &InformeWindow::Cmbremision_Click);
@@ -149,6 +154,18 @@ void InformeWindow::cmdExport_Click() {
         if (!written.empty() && opening_ && !opening_->opened)
             program_.ui.message(page_saved_text(written, opening_->reason), "Exportar",
                                 Icon::Information);
+    });
+}
+
+void InformeWindow::cmdExcel_Click() {
+    guarded(program_.ui, [&] {
+        std::string path =
+            program_.ui.choose_save_file({{"Libro de Excel", "*.xlsx"}}, "Exportar a Excel", 1);
+        if (path.empty()) return;
+        if (path.size() < 5 || to_upper(path.substr(path.size() - 5)) != ".XLSX") path += ".xlsx";
+        write_report_workbook(path, informe_.title(), informe_.Lv1());
+        program_.ui.message("El libro se guardó en " + path + ".", "Exportar a Excel",
+                            Icon::Information);
     });
 }
 

@@ -114,7 +114,7 @@ void align_columns(QTextDocument& doc) {
 }
 
 TableBox::TableBox(const QString& text, const QString& title, QMessageBox::Icon icon,
-                   QWidget* parent)
+                   QWidget* parent, const QString& detail)
     : QDialog(parent) {
     setWindowTitle(title);
 
@@ -152,6 +152,13 @@ TableBox::TableBox(const QString& text, const QString& title, QMessageBox::Icon 
     body->addWidget(text_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
+    if (!detail.isEmpty()) {
+        detail_ = new QLabel(detail, this);
+        detail_->setObjectName(QStringLiteral("detalle"));
+        detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        detail_->setWordWrap(true);
+        layout->addWidget(detail_);
+    }
     layout->addWidget(buttons);
 }
 

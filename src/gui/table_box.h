@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QMessageBox>
 
+class QLabel;
 class QTextDocument;
 class QTextEdit;
 
@@ -21,14 +22,18 @@ void align_columns(QTextDocument& doc);
 class TableBox : public QDialog {
     Q_OBJECT
   public:
+    // `detail`, when not empty, is shown under the text, as a hint of the program's own.
     TableBox(const QString& text, const QString& title, QMessageBox::Icon icon,
-             QWidget* parent = nullptr);
+             QWidget* parent = nullptr, const QString& detail = {});
 
     // The read-only text, laid out in columns.
     QTextEdit* text_view() const { return text_; }
+    // The detailed text under it, null when there is none.
+    QLabel* detail_view() const { return detail_; }
 
   private:
     QTextEdit* text_ = nullptr;
+    QLabel* detail_ = nullptr;
 };
 
 }  // namespace corvela::gui

@@ -30,6 +30,10 @@ struct ScriptedDialogs : ScriptedUi, gui::Dialogs {
     void message(const std::string& text, const std::string& title, Icon icon) override {
         ScriptedUi::message(text, title, icon);
     }
+    void message_with_detail(const std::string& text, const std::string& title, Icon icon,
+                             const std::string& detail) override {
+        ScriptedUi::message_with_detail(text, title, icon, detail);
+    }
     bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
                     bool no_is_default) override {
         return ScriptedUi::ask_yes_no(text, title, icon, no_is_default);
