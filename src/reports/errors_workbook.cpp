@@ -304,13 +304,17 @@ std::string keep_errors_workbook(ErrorsWorkbook& book, Program& program) {
         std::filesystem::remove(file, ec);
         return {};
     }
+    program.ui.set_busy(true);
+    std::string detail;
     try {
         book.save(file, run_summary(program));
-        return "Libro de errores: " + file.string();
+        detail = "Libro de errores: " + file.string();
     } catch (const std::exception& e) {
         std::filesystem::remove(file, ec);
-        return e.what();
+        detail = e.what();
     }
+    program.ui.set_busy(false);
+    return detail;
 }
 
 }  // namespace corvela

@@ -127,7 +127,8 @@ std::string Workbook::unique_name(std::string_view name) {
 
 Sheet Workbook::add_sheet(std::string_view name) {
     lxw_worksheet* sheet = workbook_add_worksheet(book_, unique_name(name).c_str());
-    if (!sheet) fail(LXW_ERROR_INVALID_SHEETNAME_CHARACTER);
+    // Names are made valid above: what fails here is the temporary file of its rows.
+    if (!sheet) fail(LXW_ERROR_CREATING_TMPFILE);
     return Sheet(*this, sheet);
 }
 
