@@ -56,13 +56,24 @@ void read_value(const Statement& st, int column, Value& value) {
     }
 }
 
+// A server cannot store a text holding NUL: the history is refused, naming the row, rather than
+// copied cut.
+void refuse_nul(const Copied& c, const std::vector<std::string>& columns, const Row& row,
+                std::int64_t rowid) {
+    const size_t value = value_with_nul(row);
+    if (value == row.size()) return;
+    throw nul_failure("la columna " + columns[value] + " de la fila " + std::to_string(rowid) +
+                      " (rowid) de la tabla " + c.table);
+}
+
 // Copies one table's rows, in the order they were added, in batches; the rows copied.
 long long copy_rows(const Copied& c, Database& server) {
+    // The row number first, for naming a row the server cannot take.
     Statement st =
-        c.from->prepare("SELECT * FROM " + c.table + (c.where.empty() ? "" : " WHERE " + c.where) +
-                        " ORDER BY rowid");
+        c.from->prepare("SELECT rowid AS fila_corvela, * FROM " + c.table +
+                        (c.where.empty() ? "" : " WHERE " + c.where) + " ORDER BY rowid");
     std::vector<std::string> columns;
-    for (int i = 0; i < st.column_count(); ++i) columns.push_back(st.column_name(i));
+    for (int i = 1; i < st.column_count(); ++i) columns.push_back(st.column_name(i));
     BulkInsert insert(server, c.target, columns);
     constexpr size_t kBatch = 1024;
     std::vector<Row> batch(kBatch, Row(columns.size()));
@@ -76,7 +87,8 @@ long long copy_rows(const Copied& c, Database& server) {
     };
     while (st.step()) {
         Row& row = batch[filled];
-        for (int i = 0; i < st.column_count(); ++i) read_value(st, i, row[static_cast<size_t>(i)]);
+        for (size_t i = 0; i < columns.size(); ++i) read_value(st, static_cast<int>(i) + 1, row[i]);
+        if (!server.stores_nul()) refuse_nul(c, columns, row, st.integer(0));
         if (++filled == kBatch) flush();
     }
     if (filled) flush();
@@ -92,16 +104,20 @@ Result<std::string> migrate_to_server(Database& work, Database& ref, const std::
             return Result<std::string>::failed(
                 "El servidor no tiene las tablas de Corvela: créelas antes con corvela init "
                 "CARPETA --server.");
-        if (target->count("SELECT 1 FROM registros") > 0 ||
-            target->count("SELECT 1 FROM radicacion") > 0)
-            return Result<std::string>::failed(
-                "El servidor ya tiene entregas guardadas; no se copió nada.");
+        // Alone on the shared rows, as a change to them is: no desk saves while the history is
+        // copied, and no second copy runs at once. The lock goes with the connection.
+        if (!target->try_lock(Database::Lock::AllSharedRows))
+            return Result<std::string>::stopped("Base de datos ocupada");
     } catch (const std::exception& e) {
         return Result<std::string>::failed(std::string("No se pudo usar el servidor: ") + e.what());
     }
     std::string report = fmt::format("{:<22}{:>12}{:>12}\n", "tabla", "instalación", "servidor");
     try {
         Transaction tx(*target);
+        if (target->count("SELECT 1 FROM registros") > 0 ||
+            target->count("SELECT 1 FROM radicacion") > 0)
+            return Result<std::string>::failed(
+                "El servidor ya tiene entregas guardadas; no se copió nada.");
         for (const Copied& c : tables_to_copy(work, ref)) {
             if (c.replace) target->exec("DELETE FROM " + c.target);
             const long long here = c.from->count("SELECT * FROM " + c.table +

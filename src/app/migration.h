@@ -13,7 +13,9 @@ namespace corvela {
 // deliveries, the bookkeeping of saved deliveries (`registros`, `radicacion`, `periodos`,
 // `consecutivo`), the sites, the EAPB registry and the reference tables with their load records
 // (these replace the server's). The unsaved run stays behind; the installation is only read. It
-// refuses a server that holds saved deliveries. Done with the row counts of both sides per table.
+// takes the server-wide lock alone (stopped when a desk's save or change holds it), and refuses a
+// server that holds saved deliveries or a history holding a text the server cannot store. Done
+// with the row counts of both sides per table.
 Result<std::string> migrate_to_server(Database& work, Database& ref, const std::string& server);
 
 }  // namespace corvela

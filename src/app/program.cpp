@@ -1,8 +1,10 @@
 #include "app/program.h"
 
+#include <cerrno>
 #include <system_error>
 #include <thread>
 
+#include "app/hints.h"
 #include "db/server_database.h"
 #include "platform/failure.h"
 #include "platform/text.h"
@@ -33,17 +35,21 @@ void warn_size(Ui& ui, const std::string& path, const std::string& file_name) {
                "Información del tamaño de la Base de datos", Icon::None);
 }
 
-void startup_failure(Ui& ui, int number, const std::string& description) {
-    ui.message(failure_message(number, " al leer archivo de Configuración ", description), "Error",
-               Icon::Critical);
+// The message keeps its text; the hint names the configuration file and, when it is missing, how
+// to create it.
+void startup_failure(Ui& ui, int number, const std::string& description,
+                     const std::filesystem::path& config_path, bool config_missing = false) {
+    ui.message_with_hint(failure_message(number, " al leer archivo de Configuración ", description),
+                         "Error", Icon::Critical, configuration_hint(config_path, config_missing));
 }
 }  // namespace
 
 bool Program::start(const std::filesystem::path& config_path) {
     ui.show_progress(false);
+    this->config_path = config_path;
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
-        startup_failure(ui, cfg.number(), cfg.why());
+        startup_failure(ui, cfg.number(), cfg.why(), config_path, cfg.number() == ENOENT);
         return false;
     }
     config = cfg.value();
@@ -53,8 +59,15 @@ bool Program::start(const std::filesystem::path& config_path) {
             ref = Database::open_existing(config.database_folder + "Ref_rips.db");
             work = Database::open_existing(config.database_folder + "registros_ips.db");
         } else {
-            ref = open_server(config.server, ServerSchema::Reference);
-            work = open_server(config.server, ServerSchema::Working, config.desk);
+            if (names_password(config.server)) throw DatabaseFailure(0, kPasswordText);
+            const ServerWaits waits{config.number_wait, config.idle_wait};
+            ref = open_server(config.server, ServerSchema::Reference, config.desk, waits);
+            work = open_server(config.server, ServerSchema::Working, config.desk, waits);
+            if (!server_has_installation(*work))
+                throw DatabaseFailure(0,
+                                      "La base de datos del servidor no tiene las tablas de "
+                                      "Corvela: créelas con corvela init CARPETA --server '" +
+                                          config.server + "'.");
             if (!desk_exists(*work, config.desk) &&
                 !(config.desk == "principal" && server_before_desks(*work)))
                 throw DatabaseFailure(0, "El puesto " + config.desk +
@@ -67,14 +80,30 @@ bool Program::start(const std::filesystem::path& config_path) {
         ref->count("SELECT 1 FROM R_Campos");
     } catch (const DatabaseFailure& e) {
         work.reset();
-        startup_failure(ui, e.number, e.what());
+        startup_failure(ui, e.number, e.what(), config_path);
         return false;
     } catch (const std::filesystem::filesystem_error& e) {
-        startup_failure(ui, e.code().value(), e.code().message());
+        startup_failure(ui, e.code().value(), e.code().message(), config_path);
         return false;
     }
     run_state = "I";
     return true;
+}
+
+bool Program::connection_ready() {
+    if (!work || !work->on_server()) return true;
+    try {
+        const bool ref_reopened = ref->reopen_if_lost();
+        if (work->reopen_if_lost() || ref_reopened) {
+            // The server's locks went with the lost connection.
+            desk_locked = false;
+            shared_hold = SharedHold::None;
+        }
+        return true;
+    } catch (const DatabaseFailure& e) {
+        startup_failure(ui, e.number, e.what(), config_path);
+        return false;
+    }
 }
 
 void Program::load_run_state() {
@@ -165,6 +194,8 @@ void Program::store_run_state() {
 
 OperationScope::OperationScope(Program& program, Reach reach) : program_(program) {
     if (!program.lock) {
+        // An operation that begins (not one inside another) finds its server again.
+        if (!program.connection_ready()) return;
         auto lock =
             std::make_unique<OperationLock>(program.config.database_folder + "registros_ips.lock");
         if (!lock->held()) {

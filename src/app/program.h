@@ -28,6 +28,8 @@ struct Program {
     Ui& ui;
     const Clock& clock;
     Configuration config;
+    // The configuration file start-up read, named by the hints of later start-up failures.
+    std::filesystem::path config_path;
     std::unique_ptr<Database> ref;
     std::unique_ptr<Database> work;
     std::string run_state;  // empty until start-up sets it
@@ -46,8 +48,8 @@ struct Program {
     // Told of every failing line of a run, when set (the errors workbook of the front end).
     FailedLines* failed_lines = nullptr;
     // Called when a run has read its files, before its summary is shown: what the front end
-    // writes of the run besides its error files (the errors workbook). It returns a text of
-    // Corvela's own for the details of the summary box, empty for none.
+    // writes of the run besides its error files (the errors workbook). It returns the hint of the
+    // summary box (app/hints.h), empty for none.
     std::function<std::string(Program&)> before_summary;
     // The installation's lock, while this program runs an operation that changes the working
     // database.
@@ -59,6 +61,11 @@ struct Program {
     // `Form_Load`: configuration, size warning, both databases, run state "I". False when a step
     // failed (its message was shown).
     bool start(const std::filesystem::path& config_path);
+
+    // Before an operation: on a server, the connections lost since the last one (a server that
+    // restarted) are opened again, once. False when the server is still away (the start-up
+    // message was shown); the program stays usable for a later try.
+    bool connection_ready();
 
     // The last run's state kept in the working database: run state, header boxes and the
     // control-file table, so that a later command can save it or ask about it.
@@ -110,6 +117,11 @@ void record_kept_state(Database& work, const std::string& estado);
 // Sets the kept run state to "S" with the new radicación number, inside the caller's
 // transaction.
 void record_saved_state(Database& work, double radicacion);
+
+// Why a connection text holding a password is refused: it would be written in the configuration.
+inline constexpr const char* kPasswordText =
+    "La conexión al servidor lleva una contraseña, y el archivo de configuración no la guarda: "
+    "quítela de la conexión y póngala en ~/.pgpass o en el archivo que nombre PGPASSFILE.";
 
 // The size in KB above which start-up warns about the working database.
 inline constexpr double kSizeWarningKb = 1800000;

@@ -9,6 +9,7 @@
 #include "db/sispro_rows.h"
 #include "platform/sha256.h"
 #include "platform/text.h"
+#include "rules/field_definitions.h"
 
 namespace corvela {
 
@@ -60,6 +61,24 @@ std::string request_fault(const ReferenceTable* table, const ImportRequest& requ
         return "--column no se usa con --sispro: las columnas de la exportación son fijas.";
     return {};
 }
+
+// Why a file would empty a catalogue, or shrink it to less than half without being asked to;
+// empty when it may replace it.
+std::string shrink_fault(const ReferenceTable& table, Database& db, const ImportRequest& request,
+                         size_t rows) {
+    if (std::string_view(table.name) == "R_Campos") return {};
+    const long long held = db.count(std::string("SELECT * FROM ") + table.name);
+    const std::string file = request.file.filename().string();
+    if (rows == 0)
+        return fmt::format(
+            "{} no trae filas: la tabla {} ({} filas) no se reemplaza por una vacía.", file,
+            table.name, held);
+    if (request.shrink || static_cast<long long>(rows) * 2 >= held) return {};
+    return fmt::format(
+        "La tabla {} tiene {} filas y {} trae {}, menos de la mitad: revise el archivo, o repita "
+        "la orden con --yes para reemplazarla.",
+        table.name, held, file, rows);
+}
 }  // namespace
 
 void load_reference_rows(Database& ref, Database& work, const std::filesystem::path& folder,
@@ -104,17 +123,23 @@ Result<std::string> import_reference(Database& ref, Database& work, const Import
     } catch (const CsvError& e) {
         return Result<std::string>::failed(e.what());
     }
+    Database& db = store_of(*table, ref, work);
+    if (std::string why = shrink_fault(*table, db, request, loaded.rows.size()); !why.empty())
+        return Result<std::string>::failed(why);
     const LoadRecord record{table->name,
                             request.file.filename().string(),
                             sha256_hex(bytes),
                             time_text(clock),
                             static_cast<long long>(loaded.rows.size()),
                             request.sispro ? "sispro" : "import"};
-    Database& db = store_of(*table, ref, work);
     // The rows and their record go in together; a working-database list is committed first, so
     // a record never names a load that did not happen.
     Transaction tx(db);
     write_reference_rows(db, *table, loaded.rows, true);
+    // Field definitions that disagree with the stored columns are taken back at once.
+    if (table == find_reference_table("R_Campos"))
+        if (std::string why = field_count_fault(ref); !why.empty())
+            return Result<std::string>::failed(why);
     if (&db == &ref) {
         record_load(ref, record);
         tx.commit();

@@ -25,10 +25,14 @@ struct ImportRequest {
     std::filesystem::path file;
     ColumnMapping mapping;  // for a file laid out as the table
     bool sispro = false;    // the file is the Ministry's export
+    // The file may leave the table with less than half its rows (never with none).
+    bool shrink = false;
 };
 
 // Replaces one reference table from a file in one transaction and records the load. Done with the
-// text that tells what was loaded; failed with why nothing changed.
+// text that tells what was loaded; failed with why nothing changed. A file without rows, or with
+// less than half the rows of a catalogue unless `shrink`, is refused; the field definitions
+// are held by their own check instead.
 Result<std::string> import_reference(Database& ref, Database& work, const ImportRequest& request,
                                      const Clock& clock);
 

@@ -64,10 +64,9 @@ double store_delivery(Program& program, const Header& h) {
     for (std::string_view code : kCountOrder)
         rows[std::string(code)] = work.count(std::string("select * from ") + file_type(code).table);
 
-    // On a server the numbering row stays locked until the save ends: desks saving at once take
-    // their numbers one after the other.
-    Statement counter = work.prepare(std::string("SELECT rowid, numero FROM consecutivo") +
-                                     (work.on_server() ? " FOR UPDATE" : ""));
+    // The numbering row stays locked until the save ends: desks saving at once take their
+    // numbers one after the other, each waiting for the row at most the server's bound.
+    Statement counter = work.prepare_for_update("SELECT rowid, numero FROM consecutivo");
     if (!counter.step())
         throw counter.failure(Fault::NoSuchRow,
                               "la tabla consecutivo no tiene su fila de numeración");
@@ -163,6 +162,10 @@ Status contar_almacena(Program& program) {
         n = store_delivery(program, h);
         tx.commit();
         fault_point("save:confirmado");
+    } catch (const BusyFailure&) {
+        // Another desk's save held the number row past the bound; nothing of this save stayed.
+        ui.message(kBusyText, kBusyTitle, Icon::Exclamation);
+        return Status::stopped();
     } catch (const std::exception& e) {
         // The transaction was rolled back: nothing of this save stayed.
         show_failure(ui, e, kAlLeerRegistros);

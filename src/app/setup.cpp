@@ -3,11 +3,14 @@
 #include <fmt/format.h>
 
 #include <fstream>
+#include <functional>
 
+#include "app/program.h"
 #include "app/reference_data.h"
 #include "db/csv_reader.h"
 #include "db/schema.h"
 #include "db/server_database.h"
+#include "platform/fault_injection.h"
 #include "platform/program_path.h"
 #include "platform/text.h"
 
@@ -50,6 +53,11 @@ Result<std::string> write_configuration(const std::filesystem::path& db_folder,
     }
     std::filesystem::create_directories(config_path.parent_path(), ec);
     std::ofstream cfg(config_path, std::ios::binary);
+    // A file that names a server is its owner's alone.
+    if (!server.empty())
+        std::filesystem::permissions(
+            config_path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+            ec);
     std::string folder = std::filesystem::absolute(db_folder).lexically_normal().string();
     if (folder.empty() || (folder.back() != '/' && folder.back() != '\\'))
         folder += std::filesystem::path::preferred_separator;
@@ -65,68 +73,72 @@ Result<std::string> write_configuration(const std::filesystem::path& db_folder,
     return Result<std::string>::done("\nArchivo de configuración escrito: " + config_path.string());
 }
 
-// The installation's tables on a server, with the reference rows; nothing stays on a failure.
-// A desk added to a server that holds an installation, in one transaction; a server made before
-// desks first has its working tables, run state and unsaved error rows moved into `principal`.
+// A desk added to a server that holds an installation, in the caller's transaction; a server
+// made before desks first has its working tables, run state and unsaved error rows moved into
+// `principal`.
 Result<std::string> add_desk_to_server(Database& work, const std::string& desk) {
-    try {
-        Transaction tx(work);
-        const bool moved = server_before_desks(work);
-        if (moved) move_into_principal(work);
-        if (desk_exists(work, desk)) {
-            if (!(moved && desk == "principal"))
-                return Result<std::string>::failed("El puesto ya existe.");
-        } else {
-            add_desk(work, desk);
-        }
-        tx.commit();
-        return Result<std::string>::done(
-            std::string(moved ? "Tablas de trabajo del servidor pasadas al puesto principal. "
-                              : "") +
-            "Puesto " + desk + " creado en el servidor");
-    } catch (const std::exception& e) {
-        return Result<std::string>::failed(std::string("No se pudo crear el puesto: ") + e.what());
+    const bool moved = server_before_desks(work);
+    if (moved) move_into_principal(work);
+    if (desk_exists(work, desk)) {
+        if (!(moved && desk == "principal"))
+            return Result<std::string>::failed("El puesto ya existe.");
+    } else {
+        add_desk(work, desk);
     }
+    return Result<std::string>::done(
+        std::string(moved ? "Tablas de trabajo del servidor pasadas al puesto principal. " : "") +
+        "Puesto " + desk + " creado en el servidor");
 }
 
-// The installation's tables on a server (those every desk shares and the desk's own), with the
-// reference rows; or, with `desk_given` on a server that holds an installation, the desk alone.
-// Nothing stays on a failure.
+// The installation's tables on a server (those every desk shares and the desk's own, the schemas
+// and text functions) with the reference rows; or, with `desk_given` on a server that holds an
+// installation, the desk alone. All of it in one transaction of one connection, committed once
+// the configuration file is written: a failure or a stop at any point leaves the server as it
+// was, so that `init` can simply be run again.
 Result<std::string> init_on_server(const std::string& server,
                                    const std::filesystem::path& reference_folder,
-                                   const Clock& clock, const std::string& desk, bool desk_given) {
-    std::unique_ptr<Database> work;
+                                   const Clock& clock, const std::string& desk, bool desk_given,
+                                   const std::function<Result<std::string>()>& configure) {
+    std::unique_ptr<Database> db;
     try {
-        work = open_server(server, ServerSchema::Working, desk);
-        if (server_has_installation(*work)) {
-            if (desk_given) return add_desk_to_server(*work, desk);
-            return Result<std::string>::failed(
-                "El servidor ya tiene las tablas de Corvela; no se sobrescriben.");
-        }
-        create_server_objects(*work);
+        db = open_server(server, ServerSchema::Working, desk);
     } catch (const std::exception& e) {
         return Result<std::string>::failed(std::string("No se pudo preparar el servidor: ") +
                                            e.what());
     }
-    try {
-        auto ref = open_server(server, ServerSchema::Reference);
-        {
-            Transaction tx(*work);
-            create_shared_tables(*work);
-            add_desk(*work, desk);
-            tx.commit();
-        }
-        create_reference_schema(*ref);
-        load_reference_rows(*ref, *work, reference_folder, clock);
-    } catch (const std::exception& e) {
-        try {
-            drop_server_objects(*work);
-        } catch (...) {
-        }
+    const bool installed = server_has_installation(*db);
+    if (installed && !desk_given)
         return Result<std::string>::failed(
-            std::string("No se pudieron crear las tablas en el servidor: ") + e.what());
+            "El servidor ya tiene las tablas de Corvela; no se sobrescriben.");
+    try {
+        Transaction tx(*db);
+        Result<std::string> made = Result<std::string>::done("");
+        if (installed) {
+            made = add_desk_to_server(*db, desk);
+            if (!made.ok()) return made;
+        } else {
+            create_server_objects(*db);
+            create_shared_tables(*db);
+            add_desk(*db, desk);
+            fault_point("init:tablas");
+            // The reference tables and rows on the same connection, seen as a reference
+            // connection sees them.
+            use_reference_schema(*db);
+            create_reference_schema(*db);
+            load_reference_rows(*db, *db, reference_folder, clock);
+            fault_point("init:referencia");
+            made = Result<std::string>::done("Tablas creadas en el servidor, puesto " + desk);
+        }
+        auto written = configure();
+        if (!written.ok()) return written;
+        tx.commit();
+        return Result<std::string>::done(made.value() + written.value());
+    } catch (const std::exception& e) {
+        return Result<std::string>::failed(
+            std::string(installed ? "No se pudo crear el puesto: "
+                                  : "No se pudieron crear las tablas en el servidor: ") +
+            e.what());
     }
-    return Result<std::string>::done("Tablas creadas en el servidor, puesto " + desk);
 }
 }  // namespace
 
@@ -139,16 +151,20 @@ Result<std::string> init_installation(const std::filesystem::path& db_folder,
     std::filesystem::create_directories(db_folder, ec);
     if (!results_root.empty()) std::filesystem::create_directories(results_root, ec);
     if (!server.empty()) {
+        if (names_password(server)) return Result<std::string>::failed(kPasswordText);
         if (!std::filesystem::is_directory(reference_folder, ec))
             return Result<std::string>::failed("No existe la carpeta de datos de referencia " +
                                                reference_folder.string());
-        auto made = init_on_server(server, reference_folder, clock,
-                                   desk.empty() ? "principal" : desk, !desk.empty());
-        if (!made.ok()) return made;
-        auto written = write_configuration(db_folder, results_root, config_path, server, desk);
-        if (!written.ok()) return written;
-        return Result<std::string>::done(made.value() + "; carpeta de la instalación " +
-                                         db_folder.string() + written.value());
+        // The configuration is written before the server's tables are committed, so that a stop
+        // between the two leaves no server without the configuration that names it.
+        auto configure = [&] {
+            auto written = write_configuration(db_folder, results_root, config_path, server, desk);
+            if (!written.ok()) return written;
+            return Result<std::string>::done("; carpeta de la instalación " + db_folder.string() +
+                                             written.value());
+        };
+        return init_on_server(server, reference_folder, clock, desk.empty() ? "principal" : desk,
+                              !desk.empty(), configure);
     }
     auto work_path = db_folder / "registros_ips.db";
     auto ref_path = db_folder / "Ref_rips.db";

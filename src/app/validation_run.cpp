@@ -12,20 +12,24 @@
 #include "platform/fault_injection.h"
 #include "platform/file_list.h"
 #include "platform/text.h"
+#include "rules/field_definitions.h"
 #include "validators/dispatch.h"
 
 namespace corvela {
 
-void borrar(Database& work) {
+void borrar(Program& program) {
+    Database& work = *program.work;
     Transaction tx(work);
     for (std::string_view code : kEmptyingOrder)
         work.exec(std::string("DELETE FROM ") + file_type(code).table);
     // Counts of runs never saved would otherwise add up with the next one.
     work.exec("DELETE FROM ERRORES WHERE nro_radicacion = 0");
-    // Nothing is left to save until a run finishes and keeps its own state: a run cut short
-    // never leaves its rows under the header of the run before it.
+    // Nothing is left to save until a run reaches its summary, kept and in memory alike: a run
+    // cut short (killed, or stopped on an unregistered site, a missing folder or control file)
+    // never leaves its rows, or none, under the header of the run before it.
     record_kept_state(work, "I");
     tx.commit();
+    program.run_state = "I";
 }
 
 std::string totals_text(double read, double passed, double minutes, double seconds,
@@ -85,7 +89,8 @@ class Run {
     // A list entry that matches the current data file name becomes the file in process: its full
     // path and the status text, then a redraw. Every matched file is taken, validated or not.
     void take_entry(const std::string& entry);
-    void validate_row(int i, RecordValidator& validator);
+    // False when the database kept nothing of the file: the run cannot go on.
+    bool validate_row(int i, RecordValidator& validator);
     Status summary(double start);
 
     Program& program_;
@@ -133,7 +138,7 @@ void Run::take_entry(const std::string& entry) {
     ui_.process_events();
 }
 
-void Run::validate_row(int i, RecordValidator& validator) {
+bool Run::validate_row(int i, RecordValidator& validator) {
     RunContext& ctx = *ctx_;
     ctx.data_file_name = program_.data_file_name;
     ctx.ips_code = program_.control.text(i, 0);
@@ -145,10 +150,17 @@ void Run::validate_row(int i, RecordValidator& validator) {
     row[4] = static_cast<double>(counts.lineas_leidas);
     row[5] = static_cast<double>(counts.lineas_validas);
     fault_point("validacion:archivo");
+    return !counts.lost;
 }
 
 Status Run::execute() {
     program_.file_counts.clear();
+    // Records are split by the field definitions and stored by the registry's columns: a run
+    // on definitions that disagree with it would store wrong values, so none starts.
+    if (std::string why = field_count_fault(*program_.ref); !why.empty()) {
+        ui_.message(why, "", Icon::Critical);
+        return Status::stopped();
+    }
     prepare_results_folder();
     if (program_.run_state == "N") {
         if (ui_.ask_yes_no(
@@ -159,7 +171,7 @@ Status Run::execute() {
     } else if (program_.run_state != "I" && program_.run_state != "S") {
         return Status::stopped();
     }
-    borrar(*program_.work);
+    borrar(program_);
     files_ = list_text_files(folder_);
     if (!read_control_file(program_, files_)) return Status::stopped();
 
@@ -191,7 +203,7 @@ Status Run::execute() {
             if (!equals_nocase(entry, program_.data_file_name)) continue;
             take_entry(entry);
             if (ltrim(program_.data_file_name).rfind("US", 0) == 0) {
-                validate_row(i, *validator_for("US"));
+                if (!validate_row(i, *validator_for("US"))) return Status::stopped();
                 users = true;
                 break;
             }
@@ -209,7 +221,8 @@ Status Run::execute() {
             take_entry(*entry);
             std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
             if (type != "US")
-                if (auto validator = validator_for(type)) validate_row(i, *validator);
+                if (auto validator = validator_for(type); validator && !validate_row(i, *validator))
+                    return Status::stopped();
         }
         ui_.set_progress(i + 1);
     }
@@ -222,7 +235,7 @@ Status Run::summary(double start) {
     float elapsed = static_cast<float>(program_.clock.seconds_since_midnight() - start);
     double minutes = std::floor(elapsed / 60.0f);
     double seconds = std::nearbyint(elapsed - 60.0 * minutes);
-    const std::string detail = program_.before_summary ? program_.before_summary(program_) : "";
+    const std::string hint = program_.before_summary ? program_.before_summary(program_) : "";
     ui_.message(
         "Finalizo el proceso de lectura de archivos planos. Debe procesar los datos si desea "
         "almacenarlos y subir los registros depurados.",
@@ -234,18 +247,18 @@ Status Run::summary(double start) {
         passed += cell_number(program_.control.rows[static_cast<size_t>(r)][5]);
     }
     if (read == 0) {
-        ui_.message_with_detail(
+        ui_.message_with_hint(
             totals_text(read, passed, minutes, seconds, format_number(0, "##,##0.000")),
-            "Resultados de la validacion.", Icon::Information, detail);
+            "Resultados de la validacion.", Icon::Information, hint);
         ui_.message(std::string("No se a leído ningún registro, revise los nombres de los archivos "
                                 "físicos contra los registros del archivo de control.") +
                         "\r" + "Los nombres de los archivos deben concordar",
                     "No existen registros para leer", Icon::Information);
     } else {
         std::string per_record = format_number(elapsed / read, "####0.000");
-        ui_.message_with_detail(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
-                                    file_table(program_.control, F),
-                                "Resumén de la validación.", Icon::Information, detail);
+        ui_.message_with_hint(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
+                                  file_table(program_.control, F),
+                              "Resumén de la validación.", Icon::Information, hint);
     }
     program_.run_state = "N";
     return Status::done();

@@ -13,8 +13,9 @@ namespace corvela {
 // message was shown).
 Status BLeer_Click(Program& program, const std::filesystem::path& folder);
 
-// `borrar`: empties the working tables, and the error rows of runs never saved.
-void borrar(Database& work);
+// `borrar`: empties the working tables, and the error rows of runs never saved. The run state
+// becomes "I", kept and in memory: nothing is left to save until a run reaches its summary.
+void borrar(Program& program);
 
 // The summary texts of the run.
 std::string totals_text(double read, double passed, double minutes, double seconds,

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/migration.h"
+#include "app/program.h"
 #include "cli/command.h"
 
 namespace corvela::cli {
@@ -14,6 +15,10 @@ int run_migrate(Program& program, const std::string& server) {
         return kExitFailure;
     }
     auto moved = migrate_to_server(*program.work, *program.ref, server);
+    if (moved.ending() == Ending::Stopped) {
+        program.ui.message(kBusyText, kBusyTitle, Icon::Exclamation);
+        return kExitStopped;
+    }
     if (!moved.ok()) {
         std::fprintf(stderr, "%s\n", moved.why().c_str());
         return kExitStopped;

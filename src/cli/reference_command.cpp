@@ -13,6 +13,7 @@ struct ReferenceOptions {
     std::string table, csv;
     std::vector<std::string> columns;  // COLUMN=HEADER
     bool sispro = false;
+    bool yes = false;  // a file with less than half the table's rows may replace it
 };
 
 // The --column mappings; nullopt (after saying why) when one is not COLUMN=HEADER.
@@ -32,8 +33,9 @@ std::optional<ColumnMapping> column_mapping(const std::vector<std::string>& colu
 int run_import(Program& program, const ReferenceOptions& opt) {
     auto mapping = column_mapping(opt.columns);
     if (!mapping) return kExitFailure;
-    auto imported = import_reference(*program.ref, *program.work,
-                                     {opt.table, opt.csv, *mapping, opt.sispro}, program.clock);
+    auto imported =
+        import_reference(*program.ref, *program.work,
+                         {opt.table, opt.csv, *mapping, opt.sispro, opt.yes}, program.clock);
     if (!imported.ok()) {
         std::fprintf(stderr, "%s\nLa tabla %s no cambió.\n", imported.why().c_str(),
                      opt.table.c_str());
@@ -57,6 +59,8 @@ Command add_reference(CLI::App& app, const GlobalOptions& global) {
     import->add_flag("--sispro", opt->sispro,
                      "El archivo es la exportación de SISPRO (tablas de referencia) de CIE10 "
                      "o de CUPS para RIPS");
+    import->add_flag("--yes", opt->yes,
+                     "Reemplaza la tabla aunque el archivo traiga menos de la mitad de sus filas");
     auto* status =
         sub->add_subcommand("status", "De qué archivo se cargó cada tabla de referencia");
     return {sub, [opt, &global, import, status] {

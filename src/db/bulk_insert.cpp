@@ -3,6 +3,10 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
+#include <limits>
+
+#include "platform/fault_injection.h"
+
 namespace corvela {
 
 std::string insert_sql(std::string_view table, const std::vector<std::string>& columns) {
@@ -11,8 +15,21 @@ std::string insert_sql(std::string_view table, const std::vector<std::string>& c
                        fmt::join(marks, ", "));
 }
 
+BulkInsert::BulkInsert(Database& db, std::string_view table,
+                       const std::vector<std::string>& columns)
+    : db_(db),
+      inserter_(db.inserter(table, columns)),
+      room_(fault_armed("almacen:disco-lleno") ? 1 : std::numeric_limits<size_t>::max()) {}
+
+BulkInsert::Outcome BulkInsert::insert_until_full(std::span<const Row> rows) {
+    Outcome outcome = inserter_->insert(rows.first(room_));
+    room_ = 0;
+    if (!outcome.failure) outcome.failure = std::make_exception_ptr(db_.disk_full());
+    return outcome;
+}
+
 void BulkInsert::insert(const Row& row) {
-    Outcome outcome = inserter_->insert(std::span(&row, 1));
+    Outcome outcome = insert(std::span(&row, 1));
     if (outcome.failure) std::rethrow_exception(outcome.failure);
 }
 

@@ -15,4 +15,18 @@ std::unique_ptr<Database> Database::create(const std::string& path) {
 
 Transaction::Transaction(Database& db) : engine_(db.begin()) {}
 
+size_t value_with_nul(const Row& row) {
+    for (size_t i = 0; i < row.size(); ++i)
+        if (row[i].kind == Value::Kind::Text && row[i].text.find('\0') != std::string::npos)
+            return i;
+    return row.size();
+}
+
+DatabaseFailure nul_failure(const std::string& where) {
+    // The server's own number for a character its texts cannot hold.
+    return DatabaseFailure(
+        22021, "El servidor no puede guardar el carácter NUL (código 0) que hay en " + where +
+                   ": sus textos no lo admiten.");
+}
+
 }  // namespace corvela

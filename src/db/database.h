@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "db/failure.h"
+#include "db/row.h"
 #include "db/row_inserter.h"
 #include "db/statement.h"
 #include "db/transaction.h"
@@ -33,6 +34,10 @@ class Database {
     // Runs statements that return no rows and take no values.
     virtual void exec(const std::string& sql) = 0;
     virtual Statement prepare(const std::string& sql) = 0;
+    // A SELECT whose rows the transaction is to change, locked until it ends, so that another
+    // connection reading them for a change waits for it. An engine where another connection may
+    // hold them (a server) waits for them at most its bound, then throws BusyFailure.
+    virtual Statement prepare_for_update(const std::string& select) { return prepare(select); }
     virtual std::unique_ptr<Transaction::Engine> begin() = 0;
     // The row identifier of the last row inserted on this connection.
     virtual std::int64_t last_insert_id() const = 0;
@@ -48,8 +53,19 @@ class Database {
     virtual std::string definitions(std::string_view sql) const { return std::string(sql); }
     // True when the database holds a table of that name (letter case ignored).
     virtual bool has_table(const std::string& name) = 0;
-    // False once the connection is lost (a server that stopped); nothing more can be done on it.
-    virtual bool connected() const { return true; }
+    // True while a transaction begun on this connection is open and usable; false once the
+    // engine has ended it by itself (a server that stopped, a disk that filled up), so that
+    // nothing of it will be kept.
+    virtual bool in_transaction() const = 0;
+    // The failure this engine reports when the disk under its data is full.
+    virtual DatabaseFailure disk_full() const = 0;
+    // Opens the connection again when the server lost it since its last statement (a server
+    // that restarted): true when it did, its session's locks gone; throws DatabaseFailure when
+    // the server cannot be reached. A connection to a file is never lost.
+    virtual bool reopen_if_lost() { return false; }
+    // False for an engine whose texts cannot hold the NUL character (a server's): such a text is
+    // refused with `nul_failure`, never stored cut.
+    virtual bool stores_nul() const { return true; }
 
     // The error rows of saved deliveries: the table every desk shares (on a server with desks,
     // not the desk's own table of its unsaved run).
@@ -75,5 +91,11 @@ class Database {
   protected:
     Database() = default;
 };
+
+// The first value of `row` whose text holds the NUL character, or the row's size when none does.
+size_t value_with_nul(const Row& row);
+// The failure of a text holding NUL on an engine that cannot store it; `where` names the place
+// of the text ("el campo 5 de la línea 2 del archivo US000001.TXT").
+DatabaseFailure nul_failure(const std::string& where);
 
 }  // namespace corvela

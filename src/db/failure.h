@@ -15,6 +15,13 @@ class DatabaseFailure : public NumberedFailure {
         : NumberedFailure(engine_number, text) {}
 };
 
+// Another connection held, past the bound this one waits, rows that an operation needs (a
+// server's number row during another desk's save): the operator is told the database is busy.
+class BusyFailure : public DatabaseFailure {
+  public:
+    using DatabaseFailure::DatabaseFailure;
+};
+
 // What the program itself finds missing in what a database returns; each engine numbers these as
 // it numbers its own failures of the same kind.
 enum class Fault { NoSuchColumn, NoSuchRow };

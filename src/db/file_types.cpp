@@ -19,10 +19,6 @@ constexpr Column number(const char* name) {
 constexpr Column date(const char* name) {
     return {name, ColumnType::Date, Binding::Date};
 }
-// A numeric column that takes the field's text; the column's type makes a number of it.
-constexpr Column numeric_text(const char* name) {
-    return {name, ColumnType::Number, Binding::Text};
-}
 constexpr Column kRadicacion{"num_radicacion", ColumnType::Number, Binding::Radicacion};
 
 constexpr Column kUsuario[] = {
@@ -192,13 +188,8 @@ constexpr Column kOtrosers[] = {
 };
 
 constexpr Column kDescripcion[] = {
-    text("num_factura"),
-    text("COD_IPS"),
-    text("cod_concepto"),
-    numeric_text("cantidad"),
-    numeric_text("valor_unitario"),
-    numeric_text("valor_total"),
-    kRadicacion,
+    text("num_factura"),      text("COD_IPS"),       text("cod_concepto"), number("cantidad"),
+    number("valor_unitario"), number("valor_total"), kRadicacion,
 };
 
 constexpr FileType kFileTypes[] = {
@@ -235,6 +226,13 @@ std::vector<std::string> column_names(const FileType& type) {
     std::vector<std::string> names;
     for (const auto& c : type.columns) names.emplace_back(c.name);
     return names;
+}
+
+size_t field_column_count(const FileType& type) {
+    size_t n = 0;
+    for (const auto& c : type.columns)
+        if (c.binding != Binding::Radicacion && c.binding != Binding::Validator) ++n;
+    return n;
 }
 
 const char* radicacion_column(const FileType& type) {

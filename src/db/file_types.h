@@ -49,6 +49,9 @@ const FileType* find_file_type(std::string_view code);
 const FileType& file_type(std::string_view code);
 
 std::vector<std::string> column_names(const FileType& type);
+// The number of columns that take a field of the record: the record's field count. The
+// radicación column and the columns the validator fills itself are not among them.
+size_t field_column_count(const FileType& type);
 // The column that takes the radicación number.
 const char* radicacion_column(const FileType& type);
 // True when the type's tables have the column (letter case ignored).

@@ -20,9 +20,10 @@ struct Value {
         kind = Kind::Text;
         text.assign(value);
     }
+    // A negative zero is stored as zero, as every engine keeps it.
     void set_number(double value) {
         kind = Kind::Number;
-        number = value;
+        number = value + 0.0;
     }
 };
 

@@ -35,6 +35,13 @@ int sqlstate_number(const char* state) {
     return n;
 }
 
+// The client library's text of a connection's failure, without its line end.
+std::string client_text(PGconn* conn) {
+    std::string text = PQerrorMessage(conn);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
 DatabaseFailure result_failure(const PGresult* res, PGconn* conn) {
     const char* primary = res ? PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
@@ -54,8 +61,13 @@ Result checked(PGconn* conn, PGresult* raw) {
     ExecStatusType st = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
     // An empty text (definitions the server has no use for) runs as nothing.
     if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK && st != PGRES_COPY_IN &&
-        st != PGRES_EMPTY_QUERY)
+        st != PGRES_EMPTY_QUERY) {
+        // A lock not had within its bound (55P03) means that another desk holds it.
+        const char* state = res ? PQresultErrorField(res.get(), PG_DIAG_SQLSTATE) : nullptr;
+        if (state && std::string_view(state) == "55P03")
+            throw BusyFailure(0, result_failure(res.get(), conn).what());
         throw result_failure(res.get(), conn);
+    }
     return res;
 }
 
@@ -84,19 +96,24 @@ std::pair<std::string, int> numbered_parameters(const std::string& sql) {
 
 class ServerStatement : public Statement::Engine {
   public:
-    ServerStatement(PGconn* conn, const std::string& sql) : conn_(conn) {
+    // A statement that locks rows waits for them at most `lock_wait` seconds (0: no bound).
+    ServerStatement(PGconn* conn, const std::string& sql, int lock_wait = 0)
+        : conn_(conn), lock_wait_(lock_wait) {
         auto [text, params] = numbered_parameters(sql);
         sql_ = std::move(text);
         owned_.resize(static_cast<size_t>(params));
         values_.assign(static_cast<size_t>(params), nullptr);
     }
 
+    // Values go to the server as C texts: one holding NUL is refused rather than sent cut.
     void bind_text(int index, const std::string& text) override {
+        refuse_nul(text);
         std::string& kept = slot(index);
         kept = text;
         values_[static_cast<size_t>(index - 1)] = kept.c_str();
     }
     void bind_kept_text(int index, const std::string& text) override {
+        refuse_nul(text);
         slot(index);
         values_[static_cast<size_t>(index - 1)] = text.c_str();
     }
@@ -115,9 +132,11 @@ class ServerStatement : public Statement::Engine {
 
     bool step() override {
         if (!result_) {
+            if (lock_wait_) bound_lock_wait(std::to_string(lock_wait_) + "s");
             result_ =
                 checked(conn_, PQexecParams(conn_, sql_.c_str(), static_cast<int>(values_.size()),
                                             nullptr, values_.data(), nullptr, nullptr, 0));
+            if (lock_wait_) bound_lock_wait("0");
             row_ = -1;
         }
         return ++row_ < PQntuples(result_.get());
@@ -183,6 +202,15 @@ class ServerStatement : public Statement::Engine {
     }
 
   private:
+    // The bound of the waits for locks, until the transaction ends.
+    void bound_lock_wait(const std::string& bound) {
+        const char* value = bound.c_str();
+        checked(conn_, PQexecParams(conn_, "SELECT set_config('lock_timeout', $1, true)", 1,
+                                    nullptr, &value, nullptr, nullptr, 0));
+    }
+    static void refuse_nul(const std::string& text) {
+        if (text.find('\0') != std::string::npos) throw nul_failure("un valor");
+    }
     std::string& slot(int index) {
         if (index < 1 || static_cast<size_t>(index) > owned_.size())
             throw DatabaseFailure(0, "bind index out of range");
@@ -198,6 +226,7 @@ class ServerStatement : public Statement::Engine {
     }
 
     PGconn* conn_;
+    int lock_wait_;
     std::string sql_;
     std::vector<std::string> owned_;
     std::vector<const char*> values_;
@@ -366,16 +395,52 @@ std::string server_definitions(std::string_view sql) {
     return out;
 }
 
+// The server's keepalives of a session: a workstation that vanished from the network (its
+// connection silent) is found after 60 s and 6 unanswered probes 10 s apart, two minutes in all,
+// and its transaction ended.
+constexpr int kKeepaliveIdle = 60, kKeepaliveInterval = 10, kKeepaliveCount = 6;
+
+// The number of a schema in the server's catalogue, 0 when there is none.
+std::int64_t schema_number(Database& db, const std::string& schema) {
+    Statement st = db.prepare("SELECT oid FROM pg_catalog.pg_namespace WHERE nspname = ?");
+    st.bind(1, schema);
+    return st.step() ? st.integer(0) : 0;
+}
+
+// How deep the transactions of one connection are nested: the outermost is the server's
+// transaction, each one inside it a savepoint, so that code which makes its own transaction (the
+// loading of reference rows) can run inside a caller's (the whole of `init`).
+struct Nesting {
+    int open = 0;
+};
+
 class ServerTransaction : public Transaction::Engine {
   public:
-    explicit ServerTransaction(PGconn* conn) : conn_(conn) {
-        checked(conn_, PQexec(conn_, "BEGIN"));
+    ServerTransaction(PGconn* conn, Nesting& nesting)
+        : conn_(conn), nesting_(nesting), level_(nesting.open) {
+        checked(conn_, PQexec(conn_, level_ == 0 ? "BEGIN" : ("SAVEPOINT " + name()).c_str()));
+        nesting_.open = level_ + 1;
     }
     ~ServerTransaction() override {
-        if (!done_) PQclear(PQexec(conn_, "ROLLBACK"));
+        // A savepoint released with an outer one, or a transaction ended, has nothing to undo.
+        if (done_ || nesting_.open <= level_) return;
+        nesting_.open = level_;
+        if (level_ == 0) {
+            PQclear(PQexec(conn_, "ROLLBACK"));
+            return;
+        }
+        PQclear(PQexec(conn_, ("ROLLBACK TO SAVEPOINT " + name()).c_str()));
+        PQclear(PQexec(conn_, ("RELEASE SAVEPOINT " + name()).c_str()));
     }
     void commit() override {
+        if (done_) throw DatabaseFailure(25000, "la transacción ya terminó");
         done_ = true;
+        if (nesting_.open <= level_) return;  // released with an outer savepoint
+        nesting_.open = level_;
+        if (level_ > 0) {
+            checked(conn_, PQexec(conn_, ("RELEASE SAVEPOINT " + name()).c_str()));
+            return;
+        }
         Result res(PQexec(conn_, "COMMIT"));
         // A transaction that failed earlier ends in a rollback that COMMIT reports as done.
         if (PQresultStatus(res.get()) != PGRES_COMMAND_OK) throw result_failure(res.get(), conn_);
@@ -385,24 +450,41 @@ class ServerTransaction : public Transaction::Engine {
     }
 
   private:
+    std::string name() const { return "corvela_nivel_" + std::to_string(level_); }
+
     PGconn* conn_;
+    Nesting& nesting_;
+    int level_;
     bool done_ = false;
 };
 
-// The advisory lock keys of Corvela's locks: the server-wide one, and one per desk.
-constexpr const char* kServerLockKey = "corvela";
+// The advisory lock keys of Corvela's locks, 64-bit: Corvela's own space in the high half, the
+// server-wide lock at 0 in it, and each desk at the number of its schema in the server's catalogue
+// (never 0, and never the same for two schemas).
+constexpr std::int64_t kLockSpace = std::int64_t{0x436F7276} << 32;  // "Corv"
+constexpr std::int64_t kServerLockKey = kLockSpace;
 
 class ServerDatabase : public Database {
   public:
-    ServerDatabase(PGconn* conn, std::string desk) : conn_(conn), desk_(std::move(desk)) {}
+    ServerDatabase(PGconn* conn, std::string conninfo, ServerSchema schema, std::string desk,
+                   ServerWaits waits)
+        : conn_(conn),
+          conninfo_(std::move(conninfo)),
+          schema_(schema),
+          desk_(std::move(desk)),
+          waits_(waits) {}
     ~ServerDatabase() override { PQfinish(conn_); }
 
     void exec(const std::string& sql) override { checked(conn_, PQexec(conn_, sql.c_str())); }
     Statement prepare(const std::string& sql) override {
         return Statement(std::make_unique<ServerStatement>(conn_, sql));
     }
+    Statement prepare_for_update(const std::string& select) override {
+        return Statement(
+            std::make_unique<ServerStatement>(conn_, select + " FOR UPDATE", waits_.number_row));
+    }
     std::unique_ptr<Transaction::Engine> begin() override {
-        return std::make_unique<ServerTransaction>(conn_);
+        return std::make_unique<ServerTransaction>(conn_, nesting_);
     }
     std::int64_t last_insert_id() const override {
         Result res = checked(conn_, PQexec(conn_, "SELECT lastval()"));
@@ -413,14 +495,30 @@ class ServerDatabase : public Database {
         return std::make_unique<CopyInserter>(*this, conn_, table, columns);
     }
     bool on_server() const override { return true; }
-    bool connected() const override { return PQstatus(conn_) == CONNECTION_OK; }
+    bool in_transaction() const override { return PQtransactionStatus(conn_) == PQTRANS_INTRANS; }
+    DatabaseFailure disk_full() const override {
+        // The server's SQLSTATE 53100 (disk_full), in its words.
+        return DatabaseFailure(53100, "could not extend file: No space left on device");
+    }
+    bool stores_nul() const override { return false; }
+    bool reopen_if_lost() override {
+        if (PQstatus(conn_) == CONNECTION_OK) {
+            // An empty statement finds out whether the server still has this connection.
+            PQclear(PQexec(conn_, ""));
+            if (PQstatus(conn_) == CONNECTION_OK) return false;
+        }
+        PQreset(conn_);
+        if (PQstatus(conn_) != CONNECTION_OK) throw DatabaseFailure(0, client_text(conn_));
+        nesting_.open = 0;
+        start_session();
+        return true;
+    }
     std::string saved_errors_table() const override {
         // Before desks (or before this desk was made) the one error table holds every row.
-        return own_desk_ ? "corvela.ERRORES" : "ERRORES";
+        return desk_key_ ? "corvela.ERRORES" : "ERRORES";
     }
     bool try_lock(Lock lock) override { return run_lock_function(lock, "pg_try_advisory_lock"); }
     void unlock(Lock lock) override { run_lock_function(lock, "pg_advisory_unlock"); }
-    void set_own_desk(bool own) { own_desk_ = own; }
     std::string definitions(std::string_view sql) const override { return server_definitions(sql); }
     bool has_table(const std::string& name) override {
         Statement st = prepare(
@@ -430,31 +528,69 @@ class ServerDatabase : public Database {
         return st.step();
     }
 
+    // The connection's settings: messages in the server's own words, dates and numbers as the
+    // embedded engine writes them, the search path of its schema, and the bounds that end a
+    // transaction whose desk stopped answering (idle, or gone from the network). A desk's tables
+    // come first in its search path; a desk not made yet is skipped by the server, so a server
+    // made before desks keeps working as the desk `principal`.
+    void start_session() {
+        exec("SET client_encoding = 'UTF8'; SET extra_float_digits = 1");
+        use_schema(schema_);
+        Statement bounds = prepare(
+            "SELECT set_config('idle_in_transaction_session_timeout', ?, false), "
+            "set_config('tcp_keepalives_idle', ?, false), "
+            "set_config('tcp_keepalives_interval', ?, false), "
+            "set_config('tcp_keepalives_count', ?, false)");
+        bounds.bind(1, std::to_string(waits_.idle_in_transaction) + "s");
+        bounds.bind(2, std::to_string(kKeepaliveIdle));
+        bounds.bind(3, std::to_string(kKeepaliveInterval));
+        bounds.bind(4, std::to_string(kKeepaliveCount));
+        bounds.step();
+        desk_key_ = schema_ == ServerSchema::Working ? schema_number(*this, desk_schema(desk_)) : 0;
+    }
+    void use_schema(ServerSchema schema) {
+        Statement path = prepare("SELECT set_config('search_path', ?, false)");
+        path.bind(1, schema == ServerSchema::Reference ? "referencia, corvela, public"
+                                                       : desk_schema(desk_) + ", corvela, public");
+        path.step();
+    }
+
   private:
     // Calls the server's advisory lock function `name` (its shared form for a save's hold) on
-    // the lock's key: the desk's own, or the server-wide one.
+    // the lock's key: the desk's own, or the server-wide one. A server made before desks has
+    // its desk `principal` keyed by the shared schema.
     bool run_lock_function(Lock lock, const std::string& name) {
-        Statement st = prepare("SELECT " + name + (lock == Lock::SharedRows ? "_shared" : "") +
-                               "(hashtext(?))");
-        st.bind(1, lock == Lock::Desk ? "corvela:" + desk_schema(desk_) : kServerLockKey);
+        Statement st =
+            prepare("SELECT " + name + (lock == Lock::SharedRows ? "_shared" : "") + "(?::bigint)");
+        std::int64_t desk = desk_key_ ? desk_key_ : schema_number(*this, "corvela");
+        st.bind(1, lock == Lock::Desk ? kLockSpace + desk : kServerLockKey);
         return st.step() && st.text(0) == "t";
     }
 
     PGconn* conn_;
+    std::string conninfo_;
+    ServerSchema schema_;
     std::string desk_;
-    bool own_desk_ = false;
+    ServerWaits waits_;
+    Nesting nesting_;
+    // The number of the desk's schema, 0 while the desk has no tables of its own.
+    std::int64_t desk_key_ = 0;
 };
 
 // The text functions the embedded engine's connections register, as SQL functions of the
-// server: `val` reads the leading number of a text (0 when there is none), `mid` takes characters
-// from a 1-based start, `month` and `year` read an ISO date text (null when it is no real day,
-// as `iso_day` finds).
+// server: `val` reads the leading number of a text (0 when there is none, or when it is out of a
+// double's range: too large is no number, too small rounds to 0), `mid` takes characters from a
+// 1-based start, `month` and `year` read an ISO date text (null when it is no real day, as
+// `iso_day` finds).
 const char* const kServerFunctions = R"SQL(
 CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public;
-CREATE FUNCTION corvela.val(s text) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$
-  SELECT coalesce(substring(ltrim(s, ' ')
-    FROM '^[+-]?(?:[0-9]+(?:\.[0-9]*)?|\.[0-9]+)(?:[eE][+-]?[0-9]+)?')::double precision, 0)
-$$;
+CREATE FUNCTION corvela.val(s text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE STRICT
+  AS $$
+BEGIN
+  RETURN coalesce(substring(ltrim(s, ' ')
+    FROM '^[+-]?(?:[0-9]+(?:\.[0-9]*)?|\.[0-9]+)(?:[eE][+-]?[0-9]+)?')::double precision, 0) + 0;
+EXCEPTION WHEN numeric_value_out_of_range THEN RETURN 0;
+END $$;
 CREATE FUNCTION corvela.val(n double precision) RETURNS double precision LANGUAGE sql IMMUTABLE
   STRICT AS $$ SELECT n $$;
 CREATE FUNCTION corvela.mid(s text, start bigint) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
@@ -487,10 +623,6 @@ bool server_has_installation(Database& db) {
 
 void create_server_objects(Database& db) {
     db.exec(std::string("CREATE SCHEMA corvela; CREATE SCHEMA referencia;") + kServerFunctions);
-}
-
-void drop_server_objects(Database& db) {
-    db.exec("DROP SCHEMA IF EXISTS referencia CASCADE; DROP SCHEMA IF EXISTS corvela CASCADE");
 }
 
 std::string desk_schema(const std::string& desk) {
@@ -529,29 +661,57 @@ void move_into_principal(Database& db) {
     db.exec("DELETE FROM corvela.ERRORES WHERE nro_radicacion = 0");
 }
 
+namespace {
+// What is wrong with the database's encoding and locale for Corvela, or empty: texts compare as
+// the embedded engine compares them only in UTF8 under the C locale of the C library.
+std::string locale_fault(Database& db) {
+    Statement st = db.prepare(
+        "SELECT pg_encoding_to_char(encoding), CASE datlocprovider WHEN 'c' THEN 'libc' WHEN 'i' "
+        "THEN 'icu' WHEN 'b' THEN 'builtin' ELSE datlocprovider::text END, datcollate, datctype "
+        "FROM pg_catalog.pg_database WHERE datname = current_database()");
+    if (!st.step()) return {};
+    const std::string encoding = st.text(0), provider = st.text(1), collate = st.text(2),
+                      ctype = st.text(3);
+    const auto is_c = [](const std::string& locale) { return locale == "C" || locale == "POSIX"; };
+    if (encoding == "UTF8" && provider == "libc" && is_c(collate) && is_c(ctype)) return {};
+    return "La base de datos del servidor tiene la codificación " + encoding +
+           ", el proveedor de configuración regional " + provider + ", el orden (LC_COLLATE) " +
+           collate + " y el tipo de caracteres (LC_CTYPE) " + ctype +
+           "; Corvela necesita UTF8, libc, C y C. Cree una con: " + kCreatedbLine;
+}
+}  // namespace
+
 std::unique_ptr<Database> open_server(const std::string& conninfo, ServerSchema schema,
-                                      const std::string& desk) {
+                                      const std::string& desk, ServerWaits waits) {
     PGconn* conn = PQconnectdb(conninfo.c_str());
     if (PQstatus(conn) != CONNECTION_OK) {
-        std::string text = PQerrorMessage(conn);
+        std::string text = client_text(conn);
         PQfinish(conn);
-        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
         throw DatabaseFailure(0, text);
     }
     // The server's notices (a drop that cascades, a transaction already begun) are not the
     // operator's business.
     PQsetNoticeProcessor(
         conn, [](void*, const char*) {}, nullptr);
-    auto db = std::make_unique<ServerDatabase>(conn, desk);
-    // Messages in the server's own words; dates and numbers as the embedded engine writes them.
-    // A desk's tables come first in its search path; a desk not made yet is skipped by the
-    // server, so a server made before desks keeps working as the desk `principal`.
-    db->exec(std::string("SET client_encoding = 'UTF8'; SET search_path = ") +
-             (schema == ServerSchema::Reference ? "referencia, corvela, public"
-                                                : desk_schema(desk) + ", corvela, public") +
-             "; SET extra_float_digits = 1");
-    if (schema == ServerSchema::Working) db->set_own_desk(desk_exists(*db, desk));
+    auto db = std::make_unique<ServerDatabase>(conn, conninfo, schema, desk, waits);
+    db->start_session();
+    if (std::string fault = locale_fault(*db); !fault.empty()) throw DatabaseFailure(0, fault);
     return db;
+}
+
+void use_reference_schema(Database& db) {
+    dynamic_cast<ServerDatabase&>(db).use_schema(ServerSchema::Reference);
+}
+
+bool names_password(const std::string& conninfo) {
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
+    PQfreemem(error);
+    bool found = false;
+    for (PQconninfoOption* o = options; o && o->keyword; ++o)
+        if (std::string_view(o->keyword) == "password" && o->val && *o->val) found = true;
+    PQconninfoFree(options);
+    return found;
 }
 
 }  // namespace corvela

@@ -66,4 +66,12 @@ bool SqliteDatabase::has_table(const std::string& name) {
     return translated([&] { return db_.tableExists(name); });
 }
 
+bool SqliteDatabase::in_transaction() const {
+    return sqlite3_get_autocommit(db_.getHandle()) == 0;
+}
+
+DatabaseFailure SqliteDatabase::disk_full() const {
+    return DatabaseFailure(SQLITE_FULL, sqlite3_errstr(SQLITE_FULL));
+}
+
 }  // namespace corvela::sqlite

@@ -20,6 +20,8 @@ class SqliteDatabase : public Database {
     std::unique_ptr<Transaction::Engine> begin() override;
     std::int64_t last_insert_id() const override;
     bool has_table(const std::string& name) override;
+    bool in_transaction() const override;
+    DatabaseFailure disk_full() const override;
 
   private:
     SQLite::Database db_;

@@ -53,7 +53,8 @@ class Statement {
     explicit Statement(std::unique_ptr<Engine> engine) : engine_(std::move(engine)) {}
 
     void bind(int index, const std::string& text) { engine_->bind_text(index, text); }
-    void bind(int index, double value) { engine_->bind_real(index, value); }
+    // A negative zero is bound as zero, so that no engine keeps its sign.
+    void bind(int index, double value) { engine_->bind_real(index, value + 0.0); }
     template <std::integral Integer>
     void bind(int index, Integer value) {
         engine_->bind_integer(index, static_cast<std::int64_t>(value));

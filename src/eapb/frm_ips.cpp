@@ -21,6 +21,11 @@ std::vector<std::string> names_of(Recordset& rs) {
     return names;
 }
 
+// An entity's name as the name box shows it: in capitals, "NO DEFINIDO" when there is none.
+std::string shown_name(const Recordset::Value& name) {
+    return name ? to_upper(*name) : "NO DEFINIDO";
+}
+
 // The choice of the option question: the value of the answer's first character as a digit.
 int option_of(const std::string& answer) {
     return (!answer.empty() && answer[0] >= '0' && answer[0] <= '9') ? answer[0] - '0' : 0;
@@ -102,14 +107,14 @@ void FrmIps::MostrarRegistro() {
     Text3 = g.text("DIRECCION");
     Text4 = g.text("fax");
     Text5 = g.text("TELEFONO");
-    Text6 = entity_name ? to_upper(*entity_name) : "NO DEFINIDO";
+    Text6 = shown_name(entity_name);
 }
 
 void FrmIps::LimpiarCampos() {
     Text1 = Text2 = Text3 = Text4 = Text5 = "";
 }
 
-void FrmIps::GuardarRegistro() {
+void FrmIps::GuardarRegistro(bool keep_name) {
     Recordset& g = *gerentes_;
     g.set("administradora", Text1);
     g.set("responsable", Text2);
@@ -118,8 +123,17 @@ void FrmIps::GuardarRegistro() {
     g.set("coddepto", department_code_);
     g.set("codmuni", municipality_code_);
     g.set("TELEFONO", Text5);
-    administradoras_->set("nombre", Text6);
+    if (!keep_name) administradoras_->set("nombre", Text6);
     administradoras_->set("tipo", type_code_);
+}
+
+bool FrmIps::name_may_change(const Recordset& a) {
+    const Recordset::Value stored = a.value("nombre");
+    if (trim(Text6).empty() || Text6 == stored.value_or("") || Text6 == shown_name(stored))
+        return false;
+    return ui_.ask_yes_no("¿Cambiar el nombre de la EAPB " + a.text("codigo") + " de «" +
+                              stored.value_or("") + "» a «" + Text6 + "»?",
+                          kDefaultTitle, Icon::Exclamation, true);
 }
 
 void FrmIps::CmbDepto_Click(int index) {
@@ -254,16 +268,23 @@ void FrmIps::cmdActualizar_Click() {
             g.edit();
         }
         // The entity's row: the one of the code shown when changing a row, the one of the code
-        // typed for a new row; a code without a row gets a new row.
+        // typed for a new row; a code without a row gets a new row. A stored name changes only
+        // when the operator confirms it.
+        bool keep_name = false;
         if (a.find_first("codigo", adding ? Text1 : entity_code_)) {
+            keep_name = !name_may_change(a);
             a.edit();
         } else {
             a.add_new();
             a.set("codigo", Text1);
         }
-        GuardarRegistro();
+        GuardarRegistro(keep_name);
         g.update();
         a.update();
+        // The stored row is the one shown now: a further "Actualizar" reaches its entity, and the
+        // box shows the name that stays.
+        entity_code_ = g.text("administradora");
+        if (keep_name) Text6 = shown_name(a.value("nombre"));
     });
 }
 

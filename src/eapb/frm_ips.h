@@ -68,8 +68,13 @@ class FrmIps {
   private:
     // Shows the current `gerentes` row with its entity, department and municipality.
     void MostrarRegistro();
-    // Copies the boxes and the codes into the pending rows of `gerentes` and `tr_administradoras`.
-    void GuardarRegistro();
+    // Copies the boxes and the codes into the pending rows of `gerentes` and `tr_administradoras`,
+    // the entity's name unless `keep_name`.
+    void GuardarRegistro(bool keep_name);
+    // Whether the typed name may go over the stored name of the entity's row `a`: not when it is
+    // the name as stored or as shown, nor when it is empty; otherwise only when the operator,
+    // asked with both names, says Yes.
+    bool name_may_change(const Recordset& a);
     // Empties `Text1` .. `Text5`; `Text6` keeps its text.
     void LimpiarCampos();
 

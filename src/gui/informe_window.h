@@ -7,7 +7,6 @@
 #include <functional>
 #include <optional>
 
-#include "gui/page_opening.h"
 #include "reports/informe.h"
 
 class QComboBox;
@@ -40,7 +39,7 @@ class InformeWindow : public QWidget {
     QComboBox* Cmblista_ = nullptr;
     QComboBox* Cmbremision_ = nullptr;
     QTreeWidget* Lv1_ = nullptr;
-    std::optional<PageOpening> opening_;  // the last export's attempt to open its page
+    std::optional<bool> page_opened_;  // whether the last export's page was opened
 };
 
 }  // namespace corvela::gui

@@ -22,18 +22,18 @@ void align_columns(QTextDocument& doc);
 class TableBox : public QDialog {
     Q_OBJECT
   public:
-    // `detail`, when not empty, is shown under the text, as a hint of the program's own.
+    // `hint`, Corvela's own line beside the text, is shown under it when not empty.
     TableBox(const QString& text, const QString& title, QMessageBox::Icon icon,
-             QWidget* parent = nullptr, const QString& detail = {});
+             QWidget* parent = nullptr, const QString& hint = {});
 
     // The read-only text, laid out in columns.
     QTextEdit* text_view() const { return text_; }
-    // The detailed text under it, null when there is none.
-    QLabel* detail_view() const { return detail_; }
+    // The hint under it, null when there is none.
+    QLabel* hint_view() const { return hint_; }
 
   private:
     QTextEdit* text_ = nullptr;
-    QLabel* detail_ = nullptr;
+    QLabel* hint_ = nullptr;
 };
 
 }  // namespace corvela::gui

@@ -23,9 +23,24 @@ std::filesystem::path configuration_path(const std::string& given) {
 }
 
 namespace {
-// The lines after the first: `name=value` settings; other lines are left alone.
-void read_settings(std::istream& in, Configuration& cfg) {
-    std::string line;
+// A wait in whole seconds, from 1 to a day; 0 when the text is no such number.
+int wait_seconds(std::string_view text) {
+    if (text.empty() || text.size() > 5) return 0;
+    int seconds = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return 0;
+        seconds = seconds * 10 + (c - '0');
+    }
+    return seconds <= 86400 ? seconds : 0;
+}
+
+// The lines after the first: `name=value` settings; other lines are left alone. The message for
+// the first setting that is not valid, or empty.
+std::string read_settings(std::istream& in, Configuration& cfg) {
+    std::string line, bad;
+    auto refuse = [&bad](std::string_view text, const std::string& why) {
+        if (bad.empty()) bad = "La línea \"" + std::string(text) + "\" no es válida: " + why;
+    };
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::string_view text = trim(line);
@@ -33,9 +48,22 @@ void read_settings(std::istream& in, Configuration& cfg) {
         if (equals == std::string_view::npos) continue;
         std::string name = to_upper(trim(text.substr(0, equals)));
         std::string value(trim(text.substr(equals + 1)));
-        if (name == "SERVIDOR") cfg.server = value;
+        if (name == "SERVIDOR") {
+            cfg.server = value;
+            if (value.empty())
+                refuse(text,
+                       "le falta la conexión al servidor (quítela para usar las bases de "
+                       "datos de la carpeta).");
+        }
         if (name == "PUESTO") cfg.desk = value;
+        for (auto [key, wait] : {std::pair{"ESPERA_NUMERO", &cfg.number_wait},
+                                 std::pair{"ESPERA_INACTIVA", &cfg.idle_wait}}) {
+            if (name != key) continue;
+            *wait = wait_seconds(value);
+            if (*wait == 0) refuse(text, "la espera va en segundos, de 1 a 86400.");
+        }
     }
+    return bad;
 }
 }  // namespace
 
@@ -73,7 +101,8 @@ Result<Configuration> read_configuration(const std::filesystem::path& path) {
     Configuration cfg;
     cfg.database_folder = std::string(trim(std::string_view(line).substr(0, comma)));
     cfg.results_root = line.substr(comma + 1);
-    read_settings(in, cfg);
+    if (std::string bad = read_settings(in, cfg); !bad.empty())
+        return Result<Configuration>::failed(bad, 5);
     if (!is_desk_name(cfg.desk))
         return Result<Configuration>::failed(
             "El puesto \"" + cfg.desk +

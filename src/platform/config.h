@@ -4,7 +4,9 @@
 // libpq connection string or URI; the password comes from libpq's own means, never from this
 // file); the database folder then still holds the installation's lock and the reports. On a
 // server, a line `puesto=NAME` (1 to 30 of a-z, 0-9 and _) names the desk; without it the desk is
-// `principal`.
+// `principal`. `espera_numero=SECONDS` bounds a save's wait for the number row (120 by default),
+// `espera_inactiva=SECONDS` how long the server keeps a transaction whose desk stopped answering
+// (300 by default).
 #pragma once
 
 #include <filesystem>
@@ -20,6 +22,8 @@ struct Configuration {
     // The server's connection, or empty for the databases of the database folder.
     std::string server;
     std::string desk = "principal";
+    int number_wait = 120;
+    int idle_wait = 300;
 };
 
 // True for a desk name of 1 to 30 characters among a-z, 0-9 and _.

@@ -6,9 +6,13 @@
 
 namespace corvela {
 
-void fault_point(const char* name) {
+bool fault_armed(const char* name) {
     static const char* const armed = std::getenv("CORVELA_FAULT");
-    if (!armed || std::strcmp(armed, name) != 0) return;
+    return armed && std::strcmp(armed, name) == 0;
+}
+
+void fault_point(const char* name) {
+    if (!fault_armed(name)) return;
 #ifdef SIGKILL
     std::raise(SIGKILL);
 #endif

@@ -152,21 +152,32 @@ double parse_prefix(std::string_view s, size_t n) {
         if (whole) return negative ? -static_cast<double>(v) : static_cast<double>(v);
     }
     std::string text(s.substr(0, n));
-    // strtod gives 0 for a value too small to hold and infinity for one too large.
+    // strtod gives 0 for a value too small to hold (its rounded value) and infinity for one too
+    // large.
     return std::strtod(text.c_str(), nullptr);
+}
+
+// The length of the numeric prefix of `s` whose value a double holds: 0 when there is none, or
+// when its value is too large for a double (no valid number, as the runtime judged it).
+size_t valid_prefix(std::string_view s, double& value) {
+    size_t n = numeric_prefix(s);
+    if (n == 0) return 0;
+    value = parse_prefix(s, n);
+    return std::isinf(value) ? 0 : n;
 }
 }  // namespace
 
 double leading_number_value(std::string_view s) {
-    s = ltrim(s);
-    size_t n = numeric_prefix(s);
-    return n == 0 ? 0.0 : parse_prefix(s, n);
+    double value = 0;
+    // A negative zero is zero.
+    return valid_prefix(ltrim(s), value) == 0 ? 0.0 : value + 0.0;
 }
 
 bool is_numeric(std::string_view s) {
     s = trim(s);
     if (s.empty()) return false;
-    size_t n = numeric_prefix(s);
+    double value = 0;
+    size_t n = valid_prefix(s, value);
     return n > 0 && n == s.size();
 }
 

@@ -34,11 +34,12 @@ bool equals_nocase(std::string_view a, std::string_view b);
 std::string number_text(double value);
 
 // Leading blanks skipped, then the longest numeric prefix (sign, digits, decimal point,
-// exponent); 0 when there is none.
+// exponent); 0 when there is none. A prefix whose value is too large for a double is no number
+// (0); one too small is its rounded value.
 double leading_number_value(std::string_view s);
 
 // The whole text, blanks around allowed, is one number: sign, digits, one decimal point,
-// exponent. Empty text is not numeric.
+// exponent, its value within a double. Empty text is not numeric.
 bool is_numeric(std::string_view s);
 
 // A day/month/year date with one or two digits for day and month and four for the year,

@@ -4,6 +4,7 @@
 #include <random>
 #include <system_error>
 
+#include "app/hints.h"
 #include "platform/config.h"
 #include "platform/record_split.h"
 #include "platform/text.h"
@@ -305,16 +306,16 @@ std::string keep_errors_workbook(ErrorsWorkbook& book, Program& program) {
         return {};
     }
     program.ui.set_busy(true);
-    std::string detail;
+    std::string hint;
     try {
         book.save(file, run_summary(program));
-        detail = "Libro de errores: " + file.string();
+        hint = errors_workbook_hint(file);
     } catch (const std::exception& e) {
         std::filesystem::remove(file, ec);
-        detail = e.what();
+        hint = e.what();
     }
     program.ui.set_busy(false);
-    return detail;
+    return hint;
 }
 
 }  // namespace corvela

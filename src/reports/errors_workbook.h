@@ -91,8 +91,8 @@ class ErrorsWorkbook : public FailedLines {
 };
 
 // An errors workbook told of the failing lines of every run of `program` while it lives; before
-// a run's summary, `finish` writes it (given the book and the program) and returns the text for
-// the details of the summary box.
+// a run's summary, `finish` writes it (given the book and the program) and returns the hint of
+// the summary box.
 class AttachedWorkbook {
   public:
     using Finish = std::function<std::string(ErrorsWorkbook&, Program&)>;
@@ -111,8 +111,8 @@ std::filesystem::path errors_workbook_path(const std::string& results_folder,
                                            const std::string& ips_code);
 // After a run of `program` whose failing lines `book` was told of: writes the workbook of the
 // delivery's IPS when a line failed, and otherwise removes the one an earlier run left, so that
-// none is stale. Returns the text for the details of the run's summary box: the workbook written,
-// or why it could not be (none is left then); empty when no line failed.
+// none is stale. Returns the hint of the run's summary box: the workbook written, or why it could
+// not be (none is left then); empty when no line failed.
 std::string keep_errors_workbook(ErrorsWorkbook& book, Program& program);
 
 }  // namespace corvela

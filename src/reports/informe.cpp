@@ -282,6 +282,7 @@ DeliveryParts split_delivery(const std::string& text) {
 }
 
 bool CmdInforme_Click(Program& program) {
+    if (!program.connection_ready()) return false;
     if (!ips_rows(*program.work).empty()) return true;
     program.ui.message("No existen registros para imprimir", "Sin registros.", Icon::Information);
     return false;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "db/file_types.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -41,6 +42,18 @@ const std::string& FieldDefinitions::dato(int id) const {
     static const std::string empty;
     const FieldDefinition* f = find(id);
     return f ? f->dato : empty;
+}
+
+std::string field_count_fault(Database& ref) {
+    for (const FileType& type : file_types()) {
+        const int defined = FieldDefinitions(ref, type.type).cuenta_campos();
+        const size_t stored = field_column_count(type);
+        if (static_cast<size_t>(defined) != stored)
+            return "Las definiciones de campos de " + std::string(type.type) + " tienen " +
+                   std::to_string(defined) + " campos y Corvela guarda " + std::to_string(stored) +
+                   ": importe un R_Campos completo.";
+    }
+    return {};
 }
 
 int suma_longitudes(Database& ref, const std::string& type) {

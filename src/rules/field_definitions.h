@@ -38,6 +38,11 @@ class FieldDefinitions {
     std::vector<std::optional<FieldDefinition>> fields_;  // by id
 };
 
+// Why the field definitions cannot be used: "Las definiciones de campos de <TIPO> tienen <n>
+// campos y Corvela guarda <m>: importe un R_Campos completo." for the first file type whose
+// field count differs from the columns its record fills; empty when every type agrees.
+std::string field_count_fault(Database& ref);
+
 // `suma_longitudes` straight from the database, for the control file.
 int suma_longitudes(Database& ref, const std::string& type);
 

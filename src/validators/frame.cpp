@@ -1,5 +1,6 @@
 #include "validators/frame.h"
 
+#include <optional>
 #include <system_error>
 
 #include "db/schema.h"
@@ -261,28 +262,67 @@ std::unique_ptr<RowSink> rows_for(RunContext& run, const FileType& file) {
         return std::make_unique<WriterThread>(run.work, file.table, columns);
     return std::make_unique<StoreNow>(run.work, file.table, columns);
 }
+
+// True when `failure` is the database's word that the disk under it is full: the rows of the
+// file's transaction cannot be kept, whether or not the engine has taken them back already.
+bool disk_full(const Database& db, const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const DatabaseFailure& e) {
+        return e.number == db.disk_full().number;
+    } catch (...) {
+        return false;
+    }
+}
+
+// Commits the transaction; false when the engine refuses (a second commit always does).
+bool commit_kept(Transaction& tx) {
+    try {
+        tx.commit();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// What is stored of a file the database did not keep: nothing. Its outputs stay as written.
+FileCounts lost_file(const FileRun& file) {
+    FileCounts counts;
+    counts.error_file = file.outputs().errors;
+    counts.accepted_file = file.outputs().accepted;
+    counts.lost = true;
+    return counts;
+}
 }  // namespace
 
 FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
                         const std::filesystem::path& path) {
     const RunSlots at_start(run);
     // The transaction outlives the file's run, so its writer has ended before a rollback.
-    Transaction tx(run.work);
+    std::optional<Transaction> tx(std::in_place, run.work);
     auto file = std::make_unique<FileRun>(run, validator, OutputNames{});
     run.ui.set_busy(true);
     std::optional<StorageBehind> behind;
+    // The file's failures are shown once its transaction has ended: on a server, a transaction
+    // left waiting on the operator's box would be ended by the server.
+    std::exception_ptr failed, unrecorded;
+    bool full = false;
     try {
         file->read(path, rows_for(run, validator.file()));
     } catch (const StorageBehind& b) {
         behind = b;
-    } catch (const std::exception& e) {
+    } catch (const std::exception&) {
         // The rows of the lines before the failure are stored first; a failure among them came
         // first and is the one to show.
         behind = file->stop_storing();
-        if (!behind) show_failure(run.ui, e, validator.failure_text(file->context()));
+        if (!behind) {
+            failed = std::current_exception();
+            full = disk_full(run.work, failed);
+        }
     }
     if (auto late = file->stop_storing(); late && !behind) behind = late;
     if (behind) {
+        full = disk_full(run.work, behind->failure);
         // The writer failed on a row the validator had gone past. The file is read again from
         // its start, up to that row, without storing: its counts, outputs, shared slots and
         // users end as they would have had the row failed as the validator passed it.
@@ -292,31 +332,39 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         file = std::make_unique<FileRun>(run, validator, std::move(names));
         try {
             file->read(path, std::make_unique<ReplaySink>(*behind));
-        } catch (const std::exception& e) {
-            show_failure(run.ui, e, validator.failure_text(file->context()));
+        } catch (const std::exception&) {
+            failed = std::current_exception();
         }
     }
     run.ui.set_busy(false);
     FileContext& fc = file->context();
-    // A server that went away has rolled the file back; its failure has been shown.
-    if (!run.work.connected())
-        return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,
-                file->outputs().accepted};
-    ErroresKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
-                   run.nremision_box};
-    try {
-        graba_errores(run.work, key, fc);
-        tx.commit();
-    } catch (const std::exception& e) {
-        show_failure(run.ui, e, validator.failure_text(file->context()));
-        // The rows of the lines counted as passed are kept even when the error row failed. When
-        // this commit fails as well, the failure above has already been shown for this file; a
-        // second message would say the same, and the transaction rolls back on its own.
+    // A full disk keeps nothing of the file, and a database that ended the transaction by itself
+    // (a server gone away) has taken the file back.
+    bool lost = full || !run.work.in_transaction();
+    if (!lost) {
+        ErroresKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
+                       run.nremision_box};
         try {
-            tx.commit();
-        } catch (...) {
+            graba_errores(run.work, key, fc);
+            tx->commit();
+        } catch (const std::exception&) {
+            unrecorded = std::current_exception();
+            // The rows of the lines counted as passed are kept even when the error row failed.
+            // When this commit fails as well, the failure above says so for this file; a second
+            // message would say the same, and nothing of the file is stored.
+            lost = disk_full(run.work, unrecorded) || !commit_kept(*tx);
         }
     }
+    tx.reset();
+    for (const std::exception_ptr& shown : {failed, unrecorded}) {
+        if (!shown) continue;
+        try {
+            std::rethrow_exception(shown);
+        } catch (const std::exception& e) {
+            show_failure(run.ui, e, validator.failure_text(fc));
+        }
+    }
+    if (lost) return lost_file(*file);
     return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,
             file->outputs().accepted};
 }

@@ -65,10 +65,14 @@ struct FileCounts {
     long lineas_validas = 0;
     std::array<double, 31> C{};  // C[1]..C[30]
     std::filesystem::path error_file, accepted_file;
+    // The database kept nothing of the file (a full disk, a server gone away): the counts are
+    // zero, as what is stored, and the run cannot go on.
+    bool lost = false;
 };
 
 // `leer_archivo`: validates one data file. Failures of the database or of a file are reported
-// and end the file; the rows of the lines passed so far and its `ERRORES` row are kept.
+// and end the file; the rows of the lines passed so far and its `ERRORES` row are kept, unless
+// the database cannot keep them (`lost`).
 FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
                         const std::filesystem::path& path);
 

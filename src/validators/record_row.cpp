@@ -1,5 +1,6 @@
 #include "validators/record_row.h"
 
+#include "db/database.h"
 #include "platform/text.h"
 #include "validators/frame.h"
 
@@ -11,6 +12,18 @@ void set_date(Value& value, std::string_view text) {
     else
         value.set_null();
 }
+
+namespace {
+// An engine that cannot store NUL in a text (a server) ends the line's file at a row holding one,
+// naming the field, the line and the file, rather than store the text cut.
+void refuse_nul(const RunContext& run, const FileContext& fc, const Row& row) {
+    const size_t value = value_with_nul(row);
+    if (value == row.size()) return;
+    // Value i of a row is field i + 1 of its line.
+    throw nul_failure("el campo " + std::to_string(value + 1) + " de la línea " +
+                      std::to_string(fc.lineas_leidas) + " del archivo " + run.data_file_name);
+}
+}  // namespace
 
 const TypeSpec& RecordValidator::type_spec() const {
     static const TypeSpec defaults;
@@ -49,6 +62,7 @@ void RecordValidator::store(RunContext& run, FileContext& fc, RowSink& rows) {
         }
     }
     adjust_row(run, fc, row);
+    if (!run.work.stores_nul()) refuse_nul(run, fc, row);
     rows.add();
 }
 

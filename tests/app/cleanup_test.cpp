@@ -62,7 +62,8 @@ TEST_F(CleanupTest, ARadicacionWithoutItsInvoicesIsNotStoredAndNothingIsDeleted)
 TEST_F(CleanupTest, LeavingEmptiesTheWorkingTablesAndForgetsTheRun) {
     validated("000001");
     program->store_run_state();
-    Bsalir_Click(*program);
+    ui.answers = {true};  // leave the run not saved all the same
+    EXPECT_TRUE(Bsalir_Click(*program));
     EXPECT_EQ(program->work, nullptr);
     EXPECT_EQ(sizes("usuario descripcion ERRORES"), "0 0 0");
     EXPECT_EQ(inst.rows("SELECT valor FROM estado_corrida WHERE clave = 'estado'"),

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "db/server_database.h"
 #include "support/installation.h"
 
 namespace corvela {
@@ -70,6 +71,32 @@ TEST(Migration, TheSavedHistoryMovesWholeOnceAndTheNumbersGoOn) {
         0);
     const std::string saved = corvela(server, "save --remitente R --periodo 202611").output;
     EXPECT_NE(saved.find("\nRadicación interna No. 2\n"), std::string::npos) << saved;
+}
+
+TEST(Migration, RefusedWhileADeskSavesAndForAHistoryHoldingNul) {
+    if (!Installation::on_server()) GTEST_SKIP() << "moving a history needs the test server";
+    using namespace std::string_literals;
+    Installation local{testing::Sample{}, testing::Embedded{}};
+    Installation server{testing::Sample{}};
+    testing::run_sql(local.work(), "INSERT INTO f_usuario (primer_apellido) VALUES (?)",
+                     "GO\0MEZ"s);
+    const std::string move = "migrate --to-server '" + server.server() + "'";
+    {
+        // A desk's save holds the server-wide lock shared.
+        auto desk = open_server(server.server(), ServerSchema::Working);
+        ASSERT_TRUE(desk->try_lock(Database::Lock::SharedRows));
+        const Command busy = corvela(local, move);
+        EXPECT_EQ(busy.status, 1);
+        EXPECT_EQ(busy.output.rfind("[Base de datos ocupada]\n", 0), 0u) << busy.output;
+    }
+    const Command cut = corvela(local, move);
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(
+        cut.output,
+        "No se copió nada al servidor: El servidor no puede guardar el carácter NUL (código "
+        "0) que hay en la columna primer_apellido de la fila 1 (rowid) de la tabla f_usuario: sus "
+        "textos no lo admiten.\n");
+    EXPECT_EQ(server.rows("SELECT count(*) FROM f_usuario"), std::vector<std::string>{"0"});
 }
 
 }  // namespace

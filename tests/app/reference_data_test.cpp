@@ -148,6 +148,45 @@ TEST_F(ReferenceImportTest, BadFilesNameTheLineAndChangeNothing) {
     EXPECT_EQ(ref_rows("r_cie10"), cie_before);
 }
 
+TEST_F(ReferenceImportTest, AFileThatWouldShrinkACatalogueOrSplitRecordsWronglyIsRefused) {
+    ASSERT_EQ(import("r_cie10", "codigo,descripcion\nA000,X\nA001,Y\nA002,Z\n"), "");
+    const auto cie = ref_rows("r_cie10");
+    EXPECT_EQ(
+        import("r_cie10", "codigo,descripcion\nA000,X\n"),
+        "La tabla r_cie10 tiene 3 filas y t.csv trae 1, menos de la mitad: revise el archivo, "
+        "o repita la orden con --yes para reemplazarla.");
+    EXPECT_EQ(ref_rows("r_cie10"), cie);
+    const std::string empty = (inst.dir / "vacio.csv").string();
+    file("vacio.csv", "codigo,descripcion\n");
+    EXPECT_EQ(corvela("reference import r_cie10 '" + empty + "' --yes"), 2);
+    EXPECT_EQ(output(),
+              "vacio.csv no trae filas: la tabla r_cie10 (3 filas) no se reemplaza por una vacía.\n"
+              "La tabla r_cie10 no cambió.\n");
+    file("uno.csv", "codigo,descripcion\nA000,X\n");
+    EXPECT_EQ(corvela("reference import r_cie10 '" + (inst.dir / "uno.csv").string() + "' --yes"),
+              0);
+    EXPECT_EQ(ref_rows("r_cie10").size(), 1u);
+
+    // Field definitions without AC's last two fields: refused, and a run will not start on them.
+    std::string defs = "ARCHIVO,id,Long,tipo,tabla,dato\n";
+    Statement st = inst.ref().prepare(
+        "SELECT ARCHIVO, id, Long FROM R_Campos WHERE NOT (ARCHIVO = 'AC' AND id > 15)");
+    while (st.step())
+        defs += st.text(0) + "," + std::to_string(st.integer(1)) + "," +
+                std::to_string(st.integer(2)) + ",,,d\n";
+    const char* fault =
+        "Las definiciones de campos de AC tienen 15 campos y Corvela guarda 17: importe un "
+        "R_Campos completo.";
+    EXPECT_EQ(import("R_Campos", defs), fault);
+    EXPECT_EQ(inst.ref().count("SELECT * FROM R_Campos"), 148);
+    inst.ref().exec("DELETE FROM R_Campos WHERE ARCHIVO = 'AC' AND id > 15");
+    write_delivery("000001");
+    EXPECT_EQ(run().ending(), Ending::Stopped);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, fault);
+    EXPECT_TRUE(ui.questions.empty());
+}
+
 // The Ministry's exports: other columns ignored, disabled rows left out, sexes and ages in years
 // turned into the table's codes, five-digit CUPS codes padded or dropped.
 TEST_F(ReferenceImportTest, ConvertsTheMinistrysExportsRowByRow) {

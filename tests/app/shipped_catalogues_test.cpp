@@ -4,6 +4,8 @@
 
 #include "app/program.h"
 #include "app/validation_run.h"
+#include "db/file_types.h"
+#include "rules/field_definitions.h"
 #include "support/installation.h"
 
 namespace corvela::testing {
@@ -50,6 +52,14 @@ TEST_F(ShippedCatalogues, InitLoadsTheCompleteListsAndTheSampleKeepsItsErrors) {
     EXPECT_NE(error_file("AH").find(" / linea  5 Error de Diagnóstico principal de ingreso:  Z99Z "
                                     "no existe en CIE10\r\n"),
               std::string::npos);
+}
+
+TEST_F(ShippedCatalogues, TheFieldDefinitionsGiveEachTypeTheFieldsItsTableStores) {
+    for (const FileType& type : file_types()) {
+        SCOPED_TRACE(type.type);
+        EXPECT_EQ(static_cast<size_t>(FieldDefinitions(inst.ref(), type.type).cuenta_campos()),
+                  field_column_count(type));
+    }
 }
 
 TEST_F(ShippedCatalogues, RealCodesPassAndAFemaleOnlyDiagnosisFailsForAMan) {

@@ -97,6 +97,23 @@ TEST(EngineMeaning, AServerThatCannotBeReachedStopsStartUpWithTheClientsText) {
         << ui.messages[0].text;
 }
 
+class EngineNumbers : public testing::SessionTest {};
+
+TEST_F(EngineNumbers, NoStoredNumberIsInfiniteOrNegativeZeroAndBothEnginesAgree) {
+    const std::string ips = "," + std::string(testing::kIps) + ",01,";
+    write_delivery("000001", testing::kUsers,
+                   {"FE1" + ips + "1e999,5,5", "FE2" + ips + "1,1e-400,5", "FE3" + ips + "-0,5,5",
+                    "FE4" + ips + "2,5,-1E400"});
+    EXPECT_EQ(run().ending(), Ending::Done);
+    EXPECT_EQ(shown("Error"), nullptr);
+    // Too large for a double is no number; too small is 0; -0 is 0.
+    EXPECT_EQ(inst.rows("SELECT num_factura, cantidad, valor_unitario, valor_total FROM "
+                        "descripcion ORDER BY rowid"),
+              (std::vector<std::string>{"FE2|1|0|5", "FE3|0|5|5"}));
+    EXPECT_EQ(inst.rows("SELECT val('1e999'), val('1e-400'), val('-0'), val(' 2e1x')"),
+              std::vector<std::string>{"0|0|0|20"});
+}
+
 class ServerGoesAway : public testing::SessionTest {};
 
 TEST_F(ServerGoesAway, TheFileEndsOnItsMessageNothingIsHalfStoredAndALaterRunWorks) {

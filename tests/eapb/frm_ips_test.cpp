@@ -197,12 +197,15 @@ TEST_F(FrmIpsTest, AddedEntitiesAreStoredWithTheirNameRow) {
     form.cmdActualizar_Click();
     EXPECT_TRUE(ui.messages.empty());
 
-    // A code that has one updates it.
+    // A code that has one updates it, its name once the operator confirms the change.
     form.cmdAgregar_Click();
     EXPECT_EQ(texts(), "|||||NUEVA EPS");
     form.Text1 = "EPS020";
     form.Text6 = "RENOMBRADA";
+    ui.answers = {true};
     form.cmdActualizar_Click();
+    EXPECT_EQ(ui.questions,
+              Items{"Corvela|¿Cambiar el nombre de la EAPB EPS020 de «VIEJO» a «RENOMBRADA»?"});
 
     EXPECT_EQ(rows("SELECT * FROM gerentes ORDER BY rowid"),
               (Items{"EPS010|Resp|Dir|Fax|Tel|76|520", "EPS020|||||76|520"}));
@@ -221,6 +224,7 @@ TEST_F(FrmIpsTest, UpdateChangesOnlyTheShownRows) {
     form.Text2 = "Otra Persona";
     form.Text6 = "Salud Total";
     form.Cmbperi_Click(0);  // ARS
+    ui.answers = {true};
     form.cmdActualizar_Click();
     EXPECT_EQ(rows("SELECT * FROM gerentes ORDER BY rowid"),
               (Items{"EPS005|Otra Persona|Cra 1||555|76|001", "EPS007|Luis|Cl 2|111|222|null|null",
@@ -228,15 +232,16 @@ TEST_F(FrmIpsTest, UpdateChangesOnlyTheShownRows) {
     EXPECT_EQ(rows("SELECT * FROM tr_administradoras ORDER BY rowid"),
               (Items{"EPS005|Salud Total|A", "EPS007|null|A"}));
 
-    // A null name is stored as shown, and so are the codes of null ones; an entity without its
-    // row gets one.
+    // A null name stays null (it is shown, not typed), while the codes of null ones are stored
+    // as shown; an entity without its row gets one.
     form.ultreg_Click();
     form.regreg_Click();
     form.cmdActualizar_Click();
     EXPECT_EQ(rows("SELECT * FROM gerentes WHERE administradora = 'EPS007'"),
               (Items{"EPS007|Luis|Cl 2|111|222|00|000"}));
     EXPECT_EQ(rows("SELECT * FROM tr_administradoras WHERE codigo = 'EPS007'"),
-              (Items{"EPS007|NO DEFINIDO|A"}));
+              (Items{"EPS007|null|A"}));
+    EXPECT_EQ(ui.questions.size(), 1u);
     form.siguereg_Click();
     form.cmdActualizar_Click();
     EXPECT_EQ(rows("SELECT * FROM tr_administradoras WHERE codigo = 'EPS009'"),

@@ -1,5 +1,7 @@
 // The EAPB records window opened from the main window: the first entity, the ends of the
 // navigation, the searches by code and by name, adding and updating an entity.
+#include <QTest>
+
 #include "desk.h"
 
 namespace corvela::testing {
@@ -92,15 +94,49 @@ TEST_F(IpsWindowTest, AddingAndUpdatingAnEntityStoresTheBoxesAndTheLists) {
                                     {"Text4", "333"},
                                     {"Text5", "444"}};
     for (const auto& [box, value] : typed) type(box, value);
+    // The name box still holds the entity shown before: EPS005's stored name stays unless the
+    // operator, seeing both, says Yes (No by default; here No).
     click("cmdActualizar", frm);
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"Corvela|¿Cambiar el nombre de la EAPB "
+                                                     "EPS005 de «EPS Sanitas» a «ALIANSALUD "
+                                                     "EPS»?"});
+    EXPECT_EQ(ui.no_defaults, std::vector<bool>{true});
     EXPECT_EQ(work.count("SELECT * FROM gerentes"), 3);
     EXPECT_EQ(work.count("SELECT * FROM gerentes WHERE administradora = 'EPS005' AND "
                          "responsable = 'Eva Díaz' AND TELEFONO = '444'"),
+              1);
+    EXPECT_EQ(text("Text6", frm).toStdString(), "EPS SANITAS");
+    // An empty name never replaces it, and asks nothing.
+    type("Text6", "");
+    click("cmdActualizar", frm);
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(work.count("SELECT * FROM tr_administradoras WHERE codigo = 'EPS005' AND "
+                         "nombre = 'EPS Sanitas'"),
               1);
     click("ultreg", frm);
     EXPECT_EQ(code(), "EPS005");
 
     click("cmdCerrar", frm);
+    EXPECT_EQ(opened("frmIPS"), nullptr);
+}
+
+// Tab goes through the boxes in their screen order, then the buttons; Enter presses the focused
+// button, Alt and an underlined letter press theirs, Esc closes as "Cerrar" does.
+TEST_F(IpsWindowTest, TabFollowsTheBoxesAndKeysPressTheButtons) {
+    const std::vector<std::string> chain = {
+        "Text1",       "Text6",      "Text2",         "Text3",     "Text4",
+        "Text5",       "Cmbperi",    "CmbDepto",      "CmbMuni",   "primerreg",
+        "regreg",      "siguereg",   "ultreg",        "cmdBuscar", "cmdAgregar",
+        "cmdEliminar", "cmdRenovar", "cmdActualizar", "cmdCerrar", "Text1"};
+    EXPECT_EQ(tabbing_from(control<QWidget>("Text1", frm), chain.size()), chain);
+
+    control<QWidget>("siguereg", frm)->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(code(), "EPS002");
+    // An access key presses its button as a click does, the button shown down for a moment.
+    press(Qt::Key_A, Qt::AltModifier);  // "&Agregar"
+    EXPECT_TRUE(QTest::qWaitFor([&] { return code().empty(); }, 1000));
+    press(Qt::Key_Escape);
     EXPECT_EQ(opened("frmIPS"), nullptr);
 }
 

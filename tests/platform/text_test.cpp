@@ -17,14 +17,15 @@ TEST(NumberText, PutsOneBlankBeforeNonNegativeNumbers) {
 }
 
 TEST(LeadingNumber, ReadsTheNumericPrefixOnly) {
-    const std::pair<const char*, double> cases[] = {{"  12abc", 12}, {"-3", -3}, {"1.5e2x", 150},
-                                                    {"abc", 0},      {"", 0},    {"12-3", 12}};
+    const std::pair<const char*, double> cases[] = {
+        {"  12abc", 12}, {"-3", -3},   {"1.5e2x", 150}, {"abc", 0},   {"", 0},
+        {"12-3", 12},    {"1e999", 0}, {"-1e999x", 0},  {"1e-400", 0}};
     for (auto [text, value] : cases) EXPECT_EQ(leading_number_value(text), value) << text;
 }
 
 TEST(IsNumeric, TheWholeTextMustBeOneNumber) {
-    for (const char* yes : {" 123 ", "-1.5", "1e3"}) EXPECT_TRUE(is_numeric(yes)) << yes;
-    for (const char* no : {"", "   ", "1234567-8", "1.2.3", "12AB"})
+    for (const char* yes : {" 123 ", "-1.5", "1e3", "1e-400"}) EXPECT_TRUE(is_numeric(yes)) << yes;
+    for (const char* no : {"", "   ", "1234567-8", "1.2.3", "12AB", "1e999", "-1E400"})
         EXPECT_FALSE(is_numeric(no)) << no;
 }
 
