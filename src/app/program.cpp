@@ -44,9 +44,9 @@ void startup_failure(Ui& ui, int number, const std::string& description,
 }
 }  // namespace
 
-bool Program::start(const std::filesystem::path& config_path) {
+bool Program::start(const std::filesystem::path& file) {
     ui.show_progress(false);
-    this->config_path = config_path;
+    config_path = file;
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
         startup_failure(ui, cfg.number(), cfg.why(), config_path, cfg.number() == ENOENT);
