@@ -141,7 +141,7 @@ Command add_report(CLI::App& app, const GlobalOptions& global) {
         ->required();
     auto* html =
         sub->add_option("--html", opt->html_file, "Exporta el informe a HTML")->expected(0, 1);
-    sub->add_option("--xlsx", opt->xlsx, "Escribe el informe en FILE como libro de Excel");
+    sub->add_option("--xlsx", opt->xlsx, "Escribe el informe en este archivo como libro de Excel");
     sub->add_option("--today", opt->today, "Fecha de hoy (AAAA-MM-DD)");
     sub->add_flag("--json", opt->json, "Imprime un documento JSON para programas en vez del texto");
     return {sub, [opt, html, &global] {

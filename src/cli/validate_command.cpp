@@ -100,8 +100,9 @@ Command add_validate(CLI::App& app, const GlobalOptions& global) {
     sub->add_flag("--no", opt->no, "Responde No a las preguntas (por omisión)");
     sub->add_flag("--save", opt->save, "Guarda la entrega cuando la validación termina");
     sub->add_flag("--json", opt->json, "Imprime un documento JSON para programas en vez del texto");
-    sub->add_option("--xlsx", opt->xlsx,
-                    "Escribe en FILE el libro de Excel de los errores (una hoja por archivo)");
+    sub->add_option(
+        "--xlsx", opt->xlsx,
+        "Escribe en este archivo el libro de Excel de los errores (una hoja por archivo)");
     return {sub, [opt, &global] {
                 if (opt->yes && opt->no) {
                     std::fprintf(stderr, "--yes y --no no pueden usarse juntos\n");

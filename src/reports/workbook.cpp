@@ -2,6 +2,8 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
+#include <fstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -72,12 +74,22 @@ Workbook::Workbook(const std::filesystem::path& path, const std::filesystem::pat
     : path_(path), temp_folder_(temp_folder.string()) {
     temp_path_ = path_;
     temp_path_.replace_filename("~" + path_.filename().string() + ".tmp");
+    // A place where the book cannot be written is said now, in the system's words.
+    errno = 0;
+    if (!std::ofstream(temp_path_, std::ios::binary))
+        throw std::runtime_error(
+            "No se pudo escribir el libro " + path_.string() + ": " +
+            std::error_code(errno ? errno : EACCES, std::generic_category()).message());
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = temp_folder_.data();
     options.use_zip64 = large ? LXW_TRUE : LXW_FALSE;
     book_ = workbook_new_opt(temp_path_.string().c_str(), &options);
-    if (!book_) fail(LXW_ERROR_CREATING_XLSX_FILE);
+    if (!book_) {
+        std::error_code ec;
+        std::filesystem::remove(temp_path_, ec);
+        fail(LXW_ERROR_CREATING_XLSX_FILE);
+    }
     header_ = workbook_add_format(book_);
     format_set_bold(header_);
     format_set_bg_color(header_, 0xD9E1F2);
