@@ -6,6 +6,7 @@
 #include "headless/json_output.h"
 #include "platform/file_list.h"
 #include "platform/operation_lock.h"
+#include "reports/errors_workbook.h"
 #include "web/desk_folders.h"
 #include "web/desk_program.h"
 #include "web/operation_api.h"
@@ -96,6 +97,9 @@ void start_run(ServiceState& state, const httplib::Request& req, httplib::Respon
     start_operation(
         state, *session, res, "validacion", [&state, desk = session->desk, folder](ConsoleUi& ui) {
             return on_kept_run(state, desk, ui, [&](Program& program) {
+                // The errors workbook of the IPS goes beside the error files, as the desktop
+                // program writes it.
+                AttachedWorkbook workbook(program, keep_errors_workbook);
                 const Status outcome = BLeer_Click(program, folder);
                 return validate_json(exit_status(outcome), program, ui, ui.months(), std::nullopt);
             });

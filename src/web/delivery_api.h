@@ -4,7 +4,9 @@
 //   GET    /api/entregas             the deliveries uploaded: [{"entrega", "archivos"}]
 //   DELETE /api/entregas/NAME        one of them removed
 //   POST   /api/validacion           {"entrega": NAME}: "Leer Archivos" over it, an operation whose
-//                                    document is that of `corvela validate --json`
+//                                    document is that of `corvela validate --json`; the errors
+//                                    workbook of the IPS goes beside the error files, as the
+//                                    desktop program writes it
 //   POST   /api/guardado             {"remitente", "direccion", "telefono", "fax", "periodo"} (each
 //                                    optional): "Guardar Registros" of the desk's last run, an
 //                                    operation whose document adds "radicacion"

@@ -7,6 +7,7 @@
 #include "headless/json_output.h"
 #include "headless/list_text.h"
 #include "platform/text.h"
+#include "reports/report_workbook.h"
 #include "web/desk_folders.h"
 #include "web/desk_program.h"
 #include "web/operation_api.h"
@@ -62,8 +63,8 @@ void show_report(ServiceState& state, const httplib::Request& req, httplib::Resp
     if (!session) return;
     const std::string kind = req.matches[1];
     const std::string format = req.has_param("formato") ? req.get_param_value("formato") : "json";
-    if (format != "json" && format != "texto" && format != "html")
-        return refuse(res, 400, "formato es json, texto o html.");
+    if (format != "json" && format != "texto" && format != "html" && format != "xlsx")
+        return refuse(res, 400, "formato es json, texto, html o xlsx.");
     ConsoleUi ui(false, false, true);
     DeskProgram program(state, session->desk, ui);
     if (!program.ok()) return reply(res, 500, boxes_document(kExitFailure, ui));

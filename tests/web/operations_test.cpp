@@ -29,6 +29,7 @@ Files delivery_files(const std::filesystem::path& folder, const std::string& pre
     Files files;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         files.push_back({prefix + entry.path().filename().string(), read_file(entry.path())});
+    std::sort(files.begin(), files.end());
     return files;
 }
 
@@ -124,17 +125,22 @@ TEST_F(WebOperations, TheSampleThroughTheServiceGivesWhatTheCommandLineGives) {
     same["messages"].erase(1);
     EXPECT_EQ(same, comparable(cli));
 
-    // Each file, and all of them as a ZIP, byte for byte the command line's.
+    // Each file, and all of them as a ZIP, byte for byte the command line's; beside them the
+    // errors workbook, as the desktop program writes it.
     const auto listed = ana.get("/api/resultados");
     std::map<std::string, std::string> expected;
     for (const auto& entry : std::filesystem::directory_iterator(inst_.results()))
         expected[entry.path().filename().string()] = read_file(entry.path());
-    ASSERT_EQ(listed.size(), expected.size());
+    ASSERT_EQ(listed.size(), expected.size() + 1);
     for (const auto& [name, bytes] : expected)
         EXPECT_EQ(client.Get("/api/resultados/" + name, ana.headers())->body, bytes) << name;
     std::ofstream(inst_.dir / "r.zip", std::ios::binary)
         << client.Get("/api/resultados.zip", ana.headers())->body;
-    EXPECT_EQ(zip_entries(inst_.dir / "r.zip"), expected);
+    auto zipped_results = zip_entries(inst_.dir / "r.zip");
+    const std::string workbook = std::string(testing::kIps) + "_errores.xlsx";
+    EXPECT_TRUE(zipped_results[workbook].starts_with("PK")) << workbook;
+    zipped_results.erase(workbook);
+    EXPECT_EQ(zipped_results, expected);
 
     // Saved, then reported as `corvela report` reports it.
     const json saved = ana.operate("/api/guardado", json::object());
@@ -175,8 +181,11 @@ TEST_F(WebOperations, TwoDesksValidateAtOnceAndKeepTheirResultsApart) {
     EXPECT_EQ(comparable(runs[&ana]), comparable(runs[&bea]));
     const auto desks = inst_.results_root / "puestos";
     const auto ana_files = delivery_files(desks / "principal" / "Validacion");
-    EXPECT_EQ(ana_files.size(), 20u);
-    EXPECT_EQ(ana_files, delivery_files(desks / "caja2" / "Validacion"));
+    EXPECT_EQ(ana_files.size(), 21u);  // error and accepted-lines files, and the workbook
+    const auto bea_files = delivery_files(desks / "caja2" / "Validacion");
+    ASSERT_EQ(bea_files.size(), ana_files.size());
+    for (size_t i = 0; i < ana_files.size(); ++i)
+        if (!ana_files[i].first.ends_with(".xlsx")) EXPECT_EQ(ana_files[i], bea_files[i]);
     EXPECT_TRUE(std::filesystem::exists(desks / "caja2" / "corvela.lock"));
     // Each account sees its desk's run only: one that saves leaves the other's unsaved.
     EXPECT_EQ(ana.operate("/api/guardado", json::object())["radicacion"], 1);
