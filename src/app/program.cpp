@@ -83,7 +83,7 @@ bool Program::start(const std::filesystem::path& config_path) {
         startup_failure(ui, e.number, e.what(), config_path);
         return false;
     } catch (const std::filesystem::filesystem_error& e) {
-        startup_failure(ui, e.code().value(), e.code().message(), config_path);
+        startup_failure(ui, e.code().value(), describe_failure(e).description, config_path);
         return false;
     }
     run_state = "I";

@@ -198,8 +198,8 @@ TEST_F(DeliveryCorpus, AnUnreadableFileIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(run().ending(), Ending::Done);
     ASSERT_NE(shown("Error"), nullptr);
     EXPECT_EQ(shown("Error")->text,
-              "Se presento el Error #  5 al leer archivo de Descripción Agrupada \r\rInput/output "
-              "error");
+              "Se presento el Error #  5 al leer archivo de Descripción Agrupada \r\rError de "
+              "entrada y salida");
     EXPECT_EQ(count("SELECT 1 FROM ERRORES WHERE tipo = 'AD'"), 1);
     EXPECT_TRUE(summary_ends_with_table()) << ui.messages.back().text;
 }

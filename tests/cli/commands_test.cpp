@@ -40,15 +40,15 @@ TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
         std::string shown;
     } cases[] = {
         {"missing", "<missing>",
-         " 2 al leer archivo de Configuración \n\nNo such file or directory"},
+         " 2 al leer archivo de Configuración \n\nNo existe el archivo o la carpeta"},
         {"empty", "",
          " 62 al leer archivo de Configuración \n\nLa entrada pasa del final del archivo"},
-        {"folder", "<folder>", " 21 al leer archivo de Configuración \n\nIs a directory"},
+        {"folder", "<folder>", " 21 al leer archivo de Configuración \n\nEs una carpeta"},
         {"no comma", db + "/\r\n",
          " 5 al leer archivo de Configuración \n\nLlamada a procedimiento o argumento no válidos"},
         // The database names are glued to the folder's last name: the size check fails first.
         {"no separator", db + "," + inst.results_root.string() + "\r\n",
-         " 2 al leer archivo de Configuración \n\nNo such file or directory"},
+         " 2 al leer archivo de Configuración \n\nNo existe el archivo o la carpeta"},
     };
     // Beside the message, on standard error, the file and, when it is missing, how to create it.
     const std::string hint = "corvela: Archivo de configuración: " + inst.config.string() + ".";
