@@ -1,5 +1,6 @@
 #include "app/control_file.h"
 
+#include "app/hints.h"
 #include "platform/line_reader.h"
 #include "platform/record_split.h"
 #include "platform/text.h"
@@ -97,8 +98,10 @@ bool read_control_file(Program& program, const FileList& files) {
         "SELECT nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes WHERE habilitacion = ?");
     site.bind(1, h.COD_EAPB);
     if (char_length(h.COD_EAPB) != 12 || !site.step()) {
-        ui.message("No existe la IPS en la tabla de habilitadas.", "No habilitada",
-                   Icon::Information);
+        ui.message_with_hint(
+            "No existe la IPS en la tabla de habilitadas.", "No habilitada", Icon::Information,
+            unregistered_site_hint(std::filesystem::path(program.full_path).filename().string(),
+                                   h.COD_EAPB));
         return false;
     }
     if (structure_error) return false;

@@ -51,6 +51,7 @@ nlohmann::ordered_json messages_json(const ConsoleUi& ui) {
     for (const auto& box : ui.boxes()) {
         json m = {{"title", box.title}, {"text", box.text}};
         if (box.answer) m["answer"] = *box.answer ? "Sí" : "No";
+        if (!box.hint.empty()) m["hint"] = box.hint;
         messages.push_back(m);
     }
     return messages;

@@ -23,6 +23,8 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
     if (opt.threads) program.threads = *opt.threads;
     Status outcome = BLeer_Click(program, opt.folder);
     program.store_run_state();
+    // A run that stopped without a box to say why (a question answered) says it here.
+    if (!outcome.ok() && !outcome.why().empty()) ConsoleUi::print_hint(stderr, outcome.why());
     // The grid of the run, before a save empties it.
     const auto months = ui.months();
     int status = outcome.ok() ? kExitDone : kExitStopped;

@@ -49,9 +49,14 @@ std::string failure_message(int number, std::string_view where, std::string_view
            std::string(description);
 }
 
-void show_failure(Ui& ui, const std::exception& e, std::string_view where) {
+void show_failure(Ui& ui, const std::exception& e, std::string_view where,
+                  const std::string& hint) {
     FailureInfo f = describe_failure(e);
-    ui.message(failure_message(f.number, where, f.description), "Error", Icon::Critical);
+    const std::string text = failure_message(f.number, where, f.description);
+    if (hint.empty())
+        ui.message(text, "Error", Icon::Critical);
+    else
+        ui.message_with_hint(text, "Error", Icon::Critical, hint);
 }
 
 }  // namespace corvela

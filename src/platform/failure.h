@@ -37,7 +37,9 @@ std::string system_failure_text(int number);
 // was being done, " al leer archivo de Usuarios ") + two CRs + the description.
 std::string failure_message(int number, std::string_view where, std::string_view description);
 
-// Shows the failure message of `e` in a critical box titled "Error".
-void show_failure(Ui& ui, const std::exception& e, std::string_view where);
+// Shows the failure message of `e` in a critical box titled "Error", with a hint of Corvela's own
+// beside it when one is given.
+void show_failure(Ui& ui, const std::exception& e, std::string_view where,
+                  const std::string& hint = "");
 
 }  // namespace corvela

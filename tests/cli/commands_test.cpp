@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <numeric>
 #include <regex>
 
@@ -34,38 +35,29 @@ using CommandLine = SessionTest;
 TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
     const std::string db = (inst.dir / "db").string();
     const std::string error = "[Error]\nSe presento el Error # ";
+    // A missing file and a folder without its final separator are among the mistakes below.
     const struct {
         const char* name;
-        std::string content;  // "<folder>" makes the file a folder, "<missing>" removes it
+        std::string content;  // "<folder>" makes the file a folder
         std::string shown;
     } cases[] = {
-        {"missing", "<missing>",
-         " 2 al leer archivo de Configuración \n\nNo existe el archivo o la carpeta"},
         {"empty", "",
          " 62 al leer archivo de Configuración \n\nLa entrada pasa del final del archivo"},
         {"folder", "<folder>", " 21 al leer archivo de Configuración \n\nEs una carpeta"},
         {"no comma", db + "/\r\n",
          " 5 al leer archivo de Configuración \n\nLlamada a procedimiento o argumento no válidos"},
-        // The database names are glued to the folder's last name: the size check fails first.
-        {"no separator", db + "," + inst.results_root.string() + "\r\n",
-         " 2 al leer archivo de Configuración \n\nNo existe el archivo o la carpeta"},
     };
-    // Beside the message, on standard error, the file and, when it is missing, how to create it.
+    // Beside the message, on standard error, the file.
     const std::string hint = "corvela: Archivo de configuración: " + inst.config.string() + ".";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(inst.config);
         if (c.content == "<folder>")
             std::filesystem::create_directory(inst.config);
-        else if (c.content != "<missing>")
+        else
             std::ofstream(inst.config, std::ios::binary) << c.content;
         EXPECT_EQ(corvela("sedes list"), 2);
-        const std::string how = c.content == "<missing>"
-                                    ? " No existe: créelo con «corvela init CARPETA --config " +
-                                          inst.config.string() +
-                                          "», donde CARPETA es la carpeta de las bases de datos."
-                                    : "";
-        EXPECT_EQ(output(), error + c.shown + "\n" + hint + how + "\n");
+        EXPECT_EQ(output(), error + c.shown + "\n" + hint + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
     // With --json the text goes to standard error and no document is printed.
@@ -82,6 +74,103 @@ TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
         << inst.server_line();
     EXPECT_EQ(corvela("sedes list"), 0);
     EXPECT_NE(output().find("IPS de prueba"), std::string::npos) << output();
+}
+
+// A summary's texts without its times, which vary from run to run.
+std::string without_times(const std::string& text) {
+    static const std::regex times("(Tiempo de [^:]*:)[^\n]*");
+    return std::regex_replace(text, times, "$1 …");
+}
+
+// The mistakes a newcomer makes: the message of each stays as it was on standard output, and a
+// line of Corvela's own on standard error names the file, folder or code and the next step.
+TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
+    std::filesystem::create_directories(inst.results());
+    const std::string config = read_file(inst.config);
+    const std::string db = (inst.dir / "db").string(), dir = inst.delivery.string();
+    const std::string results = "," + inst.results_root.string() + "\r\n";
+    auto configure = [&](const std::string& text) {
+        std::ofstream(inst.config, std::ios::binary) << text;
+    };
+    const std::string no_file =
+        "[Error]\nSe presento el Error #  2 al leer archivo de Configuración \n\nNo existe el "
+        "archivo o la carpeta\n";
+    const std::string head = std::string(kIps) + ",01/11/2026,";
+    const std::string months = " MESES REPORTADOS\n  Mes    Año\n";
+    const std::string ended =
+        "[Atención]\nFinalizo el proceso de lectura de archivos planos. Debe procesar los datos si "
+        "desea almacenarlos y subir los registros depurados.\n[Resumén de la validación.]\n";
+    const std::string times = "\nTiempo de proceso: …\nTiempo de validación por Registro: …\n\n";
+    const struct {
+        const char* mistake;
+        std::function<void()> make;
+        std::string args, out;  // standard output, the times of a summary left out
+        std::string hint;       // what standard error names
+        int status;
+    } cases[] = {
+        {"no configuration file", [&] { std::filesystem::remove(inst.config); }, "sedes list",
+         no_file, "créelo con «corvela init CARPETA --config " + inst.config.string() + "»", 2},
+        // The database names are glued to the folder's last name: the size check fails first.
+        {"a database folder without its final /", [&] { configure(db + results); }, "sedes list",
+         no_file, "Le falta la / final: escriba «" + db + "/»", 2},
+        {"a database folder without the databases",
+         [&] {
+             std::filesystem::create_directory(inst.dir / "vacia");
+             configure((inst.dir / "vacia").string() + "/" + results);
+         },
+         "sedes list", no_file,
+         "créelas con «corvela init " + (inst.dir / "vacia").string() + "/ --config", 2},
+        {"an IPS that is not registered",
+         [&] {
+             inst.write("CT000001.txt", crlf({"760010099999,01/11/2026,US000001,3",
+                                              "760010099999,01/11/2026,AD000001,1"}));
+         },
+         "validate " + dir, "[No habilitada]\nNo existe la IPS en la tabla de habilitadas.\n",
+         "«760010099999» del archivo de control CT000001.txt no está entre las sedes registradas: "
+         "regístrela con «corvela sedes add 760010099999",
+         1},
+        {"a results folder that cannot be created",
+         [&] {
+             std::ofstream(inst.dir / "archivo") << "";
+             configure(db + "/," + (inst.dir / "archivo").string() + "\r\n" + inst.server_line());
+         },
+         "validate " + dir,
+         "[Error]\nSe presento el Error #  20 al leer archivo de Control\n\nNo es una carpeta\n",
+         (inst.dir / "archivo" / "Validacion").string(), 1},
+        {"the last run kept with --yes", [&] { corvela("validate " + dir); },
+         "validate --yes " + dir,
+         "[Existe Información.]\nExiste información en tablas temporales que no se ha "
+         "cargado.\n¿Desea cargarla.?\n> Sí\n",
+         "guárdela con «corvela save» y valide de nuevo, o valide con --no para descartarla", 1},
+        {"a listed file missing from the folder",
+         [&] { std::filesystem::remove(inst.delivery / "AD000001.txt"); }, "validate " + dir,
+         months + ended + "Leidos:  3\nPasaron: 2\nErrados: 1\n" + times +
+             "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 0\t 0\t 0\n\n",
+         "El archivo de control CT000001.txt nombra AD000001.TXT, que no está en la carpeta " + dir,
+         0},
+        {"a count that differs from the declared one",
+         [&] {
+             inst.write("CT000001.txt", crlf({head + "US000001,5", head + "AD000001,1"}));
+         },
+         "validate " + dir,
+         months + ended + "Leidos:  4\nPasaron: 3\nErrados: 1\n" + times +
+             "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 1\t 0\t 1\n\n",
+         "US000001.TXT: se leyeron 3 registros y el archivo de control CT000001.txt declara 5.", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mistake);
+        configure(config);
+        write_delivery("000001");
+        // No run is left unsaved but where a case makes one.
+        run_sql(inst.work(), "UPDATE estado_corrida SET valor = 'I' WHERE clave = 'estado'");
+        c.make();
+        EXPECT_EQ(run_corvela(inst, c.args, inst.dir / "out.txt", inst.dir / "err.txt"), c.status);
+        EXPECT_EQ(without_times(output()), c.out);
+        const std::string err = read_file(inst.dir / "err.txt");
+        EXPECT_TRUE(err.starts_with("corvela: ")) << err;
+        EXPECT_NE(err.find(c.hint), std::string::npos) << err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
 }
 
 TEST_F(CommandLine, InitNeverOverwritesADatabase) {
