@@ -96,4 +96,12 @@ std::string joined(const std::vector<std::string>& notes) {
     return hint;
 }
 
+std::string delivery_folder_fault(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return {};
+    if (!std::filesystem::exists(folder, ec))
+        return "No existe la carpeta de la entrega " + folder.string() + ".";
+    return folder.string() + " no es una carpeta: indique la carpeta de la entrega.";
+}
+
 }  // namespace corvela

@@ -43,6 +43,10 @@ std::string no_users_hint(const std::string& control_file, const std::vector<std
 // Notes joined into one hint, a line each.
 std::string joined(const std::vector<std::string>& notes);
 
+// Why the folder of a delivery given on the command line cannot be validated (it does not exist
+// or is not a folder); empty when it is a folder.
+std::string delivery_folder_fault(const std::filesystem::path& folder);
+
 // What a window whose start-up opened no database says when a button needs one.
 inline constexpr const char* kNoConfigurationText =
     "No hay una configuración que Corvela pueda usar: cree una con «corvela init CARPETA» y abra "

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/hints.h"
 #include "app/validation_run.h"
 #include "cli/command.h"
 #include "cli/json_output.h"
@@ -81,6 +82,12 @@ Command add_validate(CLI::App& app, const GlobalOptions& global) {
     return {sub, [opt, &global] {
                 if (opt->yes && opt->no) {
                     std::fprintf(stderr, "--yes y --no no pueden usarse juntos\n");
+                    return kExitFailure;
+                }
+                // A folder that cannot be a delivery stops here, before the installation is
+                // opened: nothing is asked, emptied or locked.
+                if (std::string fault = delivery_folder_fault(opt->folder); !fault.empty()) {
+                    ConsoleUi::print_hint(stderr, fault);
                     return kExitFailure;
                 }
                 SessionOptions session{opt->today, opt->yes, true, opt->json};

@@ -173,6 +173,35 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
 }
 
+// A folder that does not exist, or a file given for it, stops `validate` before anything else:
+// the last run, not saved, is neither asked about nor emptied, and no results folder is made.
+TEST_F(CommandLine, AFolderThatIsNoDeliveryStopsBeforeAnythingIsTouched) {
+    write_delivery("000001");
+    ASSERT_EQ(corvela("validate '" + inst.delivery.string() + "'"), 0);
+    std::filesystem::remove_all(inst.results());
+    auto kept = [&] {
+        return sizes("usuario descripcion ERRORES") + " " +
+               inst.rows("SELECT valor FROM estado_corrida WHERE clave = 'estado'").at(0);
+    };
+    ASSERT_EQ(kept(), "2 1 2 N");
+    const std::string missing = (inst.dir / "nada").string();
+    const std::string file = (inst.delivery / "US000001.txt").string();
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, "No existe la carpeta de la entrega " + missing + "."},
+        {file, file + " no es una carpeta: indique la carpeta de la entrega."},
+    };
+    for (const auto& [folder, said] : cases) {
+        SCOPED_TRACE(folder);
+        EXPECT_EQ(run_corvela(inst, "validate '" + folder + "'", inst.dir / "out.txt",
+                              inst.dir / "err.txt"),
+                  2);
+        EXPECT_EQ(output(), "");
+        EXPECT_EQ(read_file(inst.dir / "err.txt"), "corvela: " + said + "\n");
+        EXPECT_EQ(kept(), "2 1 2 N");
+        EXPECT_FALSE(std::filesystem::exists(inst.results()));
+    }
+}
+
 TEST_F(CommandLine, InitNeverOverwritesADatabase) {
     if (testing::Installation::on_server()) {
         // A server that holds an installation is refused, and the configuration stays as it is.
