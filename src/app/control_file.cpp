@@ -1,6 +1,7 @@
 #include "app/control_file.h"
 
 #include "app/hints.h"
+#include "platform/encoding.h"
 #include "platform/line_reader.h"
 #include "platform/record_split.h"
 #include "platform/text.h"
@@ -17,9 +18,9 @@ std::vector<std::string> split_control_record(std::string_view rest) {
 }
 
 namespace {
-void no_control_file(Ui& ui) {
-    ui.message("No existe archivos de Control, por favor verificar.", "No existe Archivo.",
-               Icon::Critical);
+void no_control_file(Ui& ui, const std::string& hint = "") {
+    ui.message_with_hint("No existe archivos de Control, por favor verificar.",
+                         "No existe Archivo.", Icon::Critical, hint);
 }
 
 // Looks for the control file in list order; when none is found the full path stays as it was.
@@ -87,6 +88,11 @@ bool read_control_file(Program& program, const FileList& files) {
     if (program.full_path.empty()) {
         ui.message("Debe Seleccionar primero una Unidad para buscar los archivos.", "Atención",
                    Icon::Information);
+        return false;
+    }
+    // A control file in UTF-16 is refused before it is read, as a missing one stops the run.
+    if (is_utf16_file(program.full_path)) {
+        no_control_file(ui, utf16_note(program.full_path));
         return false;
     }
     bool structure_error = read_records(program);

@@ -84,6 +84,12 @@ std::string count_note(const std::string& control_file, const std::string& data_
            (declared.empty() ? " no declara cuántos tiene." : " declara " + declared + ".");
 }
 
+std::string utf16_note(const std::filesystem::path& file) {
+    return file.string() +
+           " está en UTF-16, que Corvela no lee: guárdelo como UTF-8 o Windows-1252 (ANSI) y "
+           "valide de nuevo.";
+}
+
 std::string no_users_hint(const std::string& control_file, const std::vector<std::string>& notes) {
     if (!notes.empty()) return joined(notes);
     return "El archivo de control " + control_file +

@@ -37,6 +37,8 @@ std::string missing_file_note(const std::string& control_file, const std::string
 // A data file whose lines read differ from the count its control row declares.
 std::string count_note(const std::string& control_file, const std::string& data_file, long read,
                        const std::string& declared);
+// A file in UTF-16, which is refused before it is read.
+std::string utf16_note(const std::filesystem::path& file);
 // The hint of "Falta archivo de Usuario.": the run's notes on its users files, or that the control
 // file names none in the folder.
 std::string no_users_hint(const std::string& control_file, const std::vector<std::string>& notes);

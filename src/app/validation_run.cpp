@@ -9,6 +9,7 @@
 #include "app/hints.h"
 #include "app/months.h"
 #include "db/file_types.h"
+#include "platform/encoding.h"
 #include "platform/failure.h"
 #include "platform/fault_injection.h"
 #include "platform/file_list.h"
@@ -93,6 +94,9 @@ class Run {
     // A list entry that matches the current data file name becomes the file in process: its full
     // path and the status text, then a redraw. Every matched file is taken, validated or not.
     void take_entry(const std::string& entry);
+    // A file in process that Corvela does not read is refused before it is read: noted, its row
+    // left uncounted (0, 0, 0 in the summary), as for a missing file.
+    bool refused();
     // False when the database kept nothing of the file: the run cannot go on.
     bool validate_row(int i, RecordValidator& validator);
     void note_missing_file();
@@ -104,8 +108,8 @@ class Run {
     FileList files_;
     std::unique_ptr<RunContext> ctx_;
     std::string control_file_;  // the name of the control file read
-    // What the run noted about the files of its control table (missing, counts that differ from
-    // the declared ones): the hint of the box that ends the run.
+    // What the run noted about the files of its control table (missing, refused, counts that
+    // differ from the declared ones): the hint of the box that ends the run.
     std::vector<std::string> notes_;
 };
 
@@ -155,6 +159,12 @@ bool Run::names_file(int i) const {
 void Run::note_missing_file() {
     notes_.push_back(
         missing_file_note(control_file_, std::string(trim(program_.data_file_name)), folder_));
+}
+
+bool Run::refused() {
+    if (!is_utf16_file(program_.full_path)) return false;
+    notes_.push_back(utf16_note(program_.full_path));
+    return true;
 }
 
 void Run::take_entry(const std::string& entry) {
@@ -238,6 +248,7 @@ Status Run::execute() {
             if (!equals_nocase(entry, program_.data_file_name)) continue;
             take_entry(entry);
             if (users_file()) {
+                if (refused()) break;
                 if (!validate_row(i, *validator_for("US"))) return Status::stopped();
                 users = true;
                 break;
@@ -257,7 +268,8 @@ Status Run::execute() {
             take_entry(*entry);
             std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
             if (type != "US")
-                if (auto validator = validator_for(type); validator && !validate_row(i, *validator))
+                if (auto validator = validator_for(type);
+                    validator && !refused() && !validate_row(i, *validator))
                     return Status::stopped();
         } else if (!users_file() && names_file(i)) {
             note_missing_file();
