@@ -18,6 +18,11 @@ struct ValidateOptions {
     std::optional<int> threads;
 };
 
+// The line that says under which number a delivery was saved.
+void print_radicacion(const Program& program) {
+    std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());
+}
+
 int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
     program.load_run_state();
     program.uncached = opt.no_cache;
@@ -35,6 +40,7 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
         program.store_run_state();
         status = exit_status(saved);
         if (saved.ok()) saved_as = program.radicacion;
+        if (saved.ok() && !opt.json) print_radicacion(program);
     }
     if (opt.json) print_json(validate_json(status, program, ui, months, saved_as));
     return status;
@@ -57,8 +63,7 @@ int run_save(Program& program, ConsoleUi& ui, const SaveOptions& opt) {
     ui.set_header(h);
     Status saved = Cmdgraba_Click(program);
     program.store_run_state();
-    if (saved.ok())
-        std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());
+    if (saved.ok()) print_radicacion(program);
     return exit_status(saved);
 }
 }  // namespace
