@@ -277,6 +277,18 @@ TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
               (std::vector<std::string>{"Eva Díaz|20", "Luz Mar|7"}));
 }
 
+// Columns keep their widths, counted in characters: an accented name shifts nothing.
+TEST_F(CommandLine, SedesListLinesUpNamesWithAccents) {
+    ASSERT_EQ(corvela("sedes add 760010099999 --nombre 'María Ñúñez' --gerente José"), 0);
+    ASSERT_EQ(corvela("sedes list"), 0);
+    EXPECT_EQ(output(),
+              "habilitacion  nombre                          gerente                    DIRECCION"
+              "                  fax           TELEFONO\n"
+              "760010012301  IPS de prueba                   Ana Gómez                  Calle 1"
+              "                    555           556\n"
+              "760010099999  María Ñúñez                     José\n");
+}
+
 TEST_F(CommandLine, ReportsWithNothingSavedSayThereIsNothingToPrint) {
     for (const char* args : {"deliveries", "report summary --ips x --delivery 000001/1"}) {
         SCOPED_TRACE(args);
