@@ -1,7 +1,5 @@
 #include "app/setup.h"
 
-#include <fmt/format.h>
-
 #include <fstream>
 #include <functional>
 
@@ -242,13 +240,16 @@ Status import_sites(Database& work, const std::filesystem::path& path) {
                                              "DIRECCION",    "fax",    "TELEFONO"};
     if (csv.header != header)
         return Status::failed(
-            "Línea 1: el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO");
+            CsvError(csv.name, csv.header_line,
+                     "el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO")
+                .what());
     Transaction tx(work);
-    for (size_t i = 0; i < csv.rows.size(); ++i) {
-        const auto& r = csv.rows[i].values;
+    for (const CsvRow& row : csv.rows) {
+        const auto& r = row.values;
         Site s{r[0], r[1], r[2], r[3], r[4], r[5]};
+        // A bad site is named by its line, as the reader names its faults.
         if (auto why = check_site(s); !why.empty())
-            return Status::failed(fmt::format("Registro {} del archivo: {}", i + 1, why));
+            return Status::failed(CsvError(csv.name, row.line, why).what());
         insert_site(work, s, true);
     }
     tx.commit();

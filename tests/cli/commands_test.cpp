@@ -243,6 +243,10 @@ TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
     std::ofstream(inst.dir / "sedes.csv", std::ios::binary)
         << "habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO\r\n"
         << kIps << ",IPS renombrada,Eva Díaz,Av 3,10,20\r\n";
+    // A bad site is named by its line, the header being line 1.
+    std::ofstream(inst.dir / "malas.csv", std::ios::binary)
+        << "habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO\r\n"
+        << kIps << ",IPS renombrada,,,,\r\n123,Corta,,,,\r\n";
     const struct {
         std::string args;
         int status;
@@ -260,6 +264,11 @@ TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
         {"sedes add 760010099999 --nombre Nueva --gerente 'Luz Mar' --telefono 7",
          0,
          "Sede 760010099999 registrada.\n",
+         {"760010012301|IPS de prueba", "760010099999|Nueva"}},
+        {"sedes import '" + (inst.dir / "malas.csv").string() + "'",
+         2,
+         "Línea 3 de malas.csv: El código de habilitación \"123\" no tiene 12 caracteres.\nNo se "
+         "cargó ninguna sede.\n",
          {"760010012301|IPS de prueba", "760010099999|Nueva"}},
         {"sedes import '" + (inst.dir / "sedes.csv").string() + "'",
          0,
