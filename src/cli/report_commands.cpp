@@ -76,7 +76,8 @@ int run_report(Program& program, ConsoleUi& ui, const ReportOptions& opt) {
         ui.print_recorded(stderr);
         return status;
     }
-    print_json(report_json(status, ui, informe.title(), informe.Lv1(), page));
+    print_json(report_json(status, ui, informe.title(), informe.Lv1(), page,
+                           opt.kind == "summary" ? ReportCells::Texts : ReportCells::TypedCounts));
     return status;
 }
 }  // namespace
