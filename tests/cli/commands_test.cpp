@@ -239,6 +239,35 @@ TEST_F(CommandLine, InitNeverOverwritesADatabase) {
               std::vector<std::string>{"760010012301|IPS de prueba"});
 }
 
+// `init` of a new folder beside a configuration naming another one leaves the file as it is and
+// says what it must hold; with --config it writes a new file there.
+TEST_F(CommandLine, InitBesideAConfigurationSaysWhatItStillNames) {
+    const std::string before = read_file(inst.config);
+    const std::string reference =
+        " --reference '" + std::string(CORVELA_SOURCE_DIR) + "/data/reference'";
+    const std::string db2 = (inst.dir / "db2").string();
+    EXPECT_EQ(corvela("init '" + db2 + "'" + reference), 0);
+    EXPECT_EQ(output(),
+              "Bases de datos creadas en " + db2 + "\nEl archivo de configuración " +
+                  inst.config.string() + " ya existe y no se cambió: sigue nombrando la carpeta " +
+                  (inst.dir / "db").string() +
+                  "/.\nPara usar la instalación nueva, su primera línea debe ser esta" +
+                  // A server's lines would keep the history on the server.
+                  (testing::Installation::on_server() ? ", sin sus líneas servidor= y puesto=:\n"
+                                                      : ":\n") +
+                  db2 + "/," + db2 +
+                  "\nO escríbala en un archivo nuevo y nómbrelo con --config ARCHIVO "
+                  "en cada orden; el actual sigue sirviendo a la instalación que "
+                  "nombra.\n");
+    EXPECT_EQ(read_file(inst.config), before);
+
+    const std::string db3 = (inst.dir / "db3").string(), other = (inst.dir / "otra.ini").string();
+    const std::string init = std::string(CORVELA_BINARY) + " init '" + db3 + "'" + reference +
+                             " --config '" + other + "' > /dev/null";
+    EXPECT_EQ(std::system(init.c_str()), 0);
+    EXPECT_EQ(read_file(other), db3 + "/," + db3 + "\r\n");
+}
+
 TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
     std::ofstream(inst.dir / "sedes.csv", std::ios::binary)
         << "habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO\r\n"
