@@ -110,4 +110,8 @@ std::string delivery_folder_fault(const std::filesystem::path& folder) {
     return folder.string() + " no es una carpeta: indique la carpeta de la entrega.";
 }
 
+std::string errors_workbook_hint(const std::filesystem::path& workbook) {
+    return "Libro de errores: " + workbook.string() + ".";
+}
+
 }  // namespace corvela

@@ -49,6 +49,9 @@ std::string joined(const std::vector<std::string>& notes);
 // or is not a folder); empty when it is a folder.
 std::string delivery_folder_fault(const std::filesystem::path& folder);
 
+// The errors workbook a run wrote beside its error files: "Libro de errores: " + its path + ".".
+std::string errors_workbook_hint(const std::filesystem::path& workbook);
+
 // What a window whose start-up opened no database says when a button needs one.
 inline constexpr const char* kNoConfigurationText =
     "No hay una configuración que Corvela pueda usar: cree una con «corvela init CARPETA» y abra "

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -44,6 +45,12 @@ struct Program {
     bool uncached = false;
     // Threads of a run: the validating one, and a writer when there are two.
     int threads = default_threads();
+    // Told of every failing line of a run, when set (the errors workbook of the front end).
+    FailedLines* failed_lines = nullptr;
+    // Called when a run has read its files, before its summary is shown: what the front end
+    // writes of the run besides its error files (the errors workbook). It returns the hint of the
+    // summary box (app/hints.h), empty for none.
+    std::function<std::string(Program&)> before_summary;
     // The installation's lock, while this program runs an operation that changes the working
     // database.
     std::unique_ptr<OperationLock> lock;

@@ -230,6 +230,7 @@ Status Run::execute() {
     ctx_->results_folder = results_folder(program_.config.results_root);
     ctx_->uncached = program_.uncached;
     ctx_->threads = program_.threads;
+    ctx_->failed_lines = program_.failed_lines;
     if (program_.uncached) ctx_->users.use_table(*program_.work);
     Header h = ui_.header();
     ctx_->cod_eapb_box = h.COD_EAPB;
@@ -285,6 +286,7 @@ Status Run::summary(double start) {
     float elapsed = static_cast<float>(program_.clock.seconds_since_midnight() - start);
     double minutes = std::floor(elapsed / 60.0f);
     double seconds = std::nearbyint(elapsed - 60.0 * minutes);
+    const std::string hint = program_.before_summary ? program_.before_summary(program_) : "";
     ui_.message(
         "Finalizo el proceso de lectura de archivos planos. Debe procesar los datos si desea "
         "almacenarlos y subir los registros depurados.",
@@ -296,8 +298,9 @@ Status Run::summary(double start) {
         passed += cell_number(program_.control.rows[static_cast<size_t>(r)][5]);
     }
     if (read == 0) {
-        ui_.message(totals_text(read, passed, minutes, seconds, format_number(0, "##,##0.000")),
-                    "Resultados de la validacion.", Icon::Information);
+        ui_.message_with_hint(
+            totals_text(read, passed, minutes, seconds, format_number(0, "##,##0.000")),
+            "Resultados de la validacion.", Icon::Information, hint);
         ui_.message_with_hint(
             std::string("No se a leído ningún registro, revise los nombres de los archivos "
                         "físicos contra los registros del archivo de control.") +
@@ -305,9 +308,12 @@ Status Run::summary(double start) {
             "No existen registros para leer", Icon::Information, joined(notes_));
     } else {
         std::string per_record = format_number(elapsed / read, "####0.000");
+        // The run's notes on its files, then the workbook's line.
+        std::vector<std::string> lines = notes_;
+        if (!hint.empty()) lines.push_back(hint);
         ui_.message_with_hint(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
                                   file_table(program_.control, F),
-                              "Resumén de la validación.", Icon::Information, joined(notes_));
+                              "Resumén de la validación.", Icon::Information, joined(lines));
     }
     program_.run_state = "N";
     return Status::done();

@@ -34,6 +34,7 @@
 #include "gui/widgets.h"
 #include "platform/file_list.h"
 #include "platform/text.h"
+#include "reports/errors_workbook.h"
 #include "reports/informe.h"
 
 namespace corvela::gui {
@@ -387,6 +388,9 @@ void MainWindow::BLeer_Click() {
         // The kept run state is written under the same hold of the installation as the run.
         OperationScope scope(*program_);
         if (!scope.ok()) return;
+        // The errors workbook of the IPS goes beside the error files, and the summary box names
+        // it; a run without failing lines removes the one of an earlier run.
+        AttachedWorkbook workbook(*program_, keep_errors_workbook);
         // How a button's operation ended has been shown in its own boxes; the window goes on.
         (void)::corvela::BLeer_Click(*program_, file_folder_.toStdString());
         program_->store_run_state();

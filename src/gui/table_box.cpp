@@ -4,8 +4,6 @@
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -116,7 +114,7 @@ void align_columns(QTextDocument& doc) {
 }
 
 TableBox::TableBox(const QString& text, const QString& title, QMessageBox::Icon icon,
-                   const QString& hint, QWidget* parent)
+                   QWidget* parent, const QString& hint)
     : QDialog(parent) {
     setWindowTitle(title);
 
@@ -154,27 +152,14 @@ TableBox::TableBox(const QString& text, const QString& title, QMessageBox::Icon 
     body->addWidget(text_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
+    if (!hint.isEmpty()) {
+        hint_ = new QLabel(hint, this);
+        hint_->setObjectName(QStringLiteral("detalle"));
+        hint_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        hint_->setWordWrap(true);
+        layout->addWidget(hint_);
+    }
     layout->addWidget(buttons);
-    if (!hint.isEmpty()) add_details(hint, *buttons, *layout);
-}
-
-void TableBox::add_details(const QString& hint, QDialogButtonBox& buttons, QVBoxLayout& layout) {
-    details_ = new QPlainTextEdit(hint, this);
-    details_->setReadOnly(true);
-    details_->setMaximumHeight(120);
-    details_->hide();
-    layout.addWidget(details_);
-    auto* toggle =
-        buttons.addButton(QStringLiteral("Mostrar los detalles..."), QDialogButtonBox::ActionRole);
-    connect(toggle, &QPushButton::clicked, this, [this, toggle] {
-        details_->setVisible(!details_->isVisible());
-        toggle->setText(details_->isVisible() ? QStringLiteral("Ocultar los detalles...")
-                                              : QStringLiteral("Mostrar los detalles..."));
-    });
-}
-
-QString TableBox::detailed_text() const {
-    return details_ ? details_->toPlainText() : QString();
 }
 
 }  // namespace corvela::gui

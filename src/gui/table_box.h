@@ -2,18 +2,15 @@
 // file table. QMessageBox shows its text in a label that puts a tab stop every 80 pixels whatever
 // the font, so there a number drifts away from its heading as soon as a cell is wider or narrower
 // than a stop. Here the text sits in a text document whose tab stops are set from the widest cell
-// of each column; the text itself is shown as given. A hint of Corvela's own is its detailed text,
-// behind a "Mostrar los detalles..." button as in a message box.
+// of each column; the text itself is shown as given.
 #pragma once
 
 #include <QDialog>
 #include <QMessageBox>
 
-class QDialogButtonBox;
-class QPlainTextEdit;
+class QLabel;
 class QTextDocument;
 class QTextEdit;
-class QVBoxLayout;
 
 namespace corvela::gui {
 
@@ -25,19 +22,18 @@ void align_columns(QTextDocument& doc);
 class TableBox : public QDialog {
     Q_OBJECT
   public:
+    // `hint`, Corvela's own line beside the text, is shown under it when not empty.
     TableBox(const QString& text, const QString& title, QMessageBox::Icon icon,
-             const QString& hint = {}, QWidget* parent = nullptr);
+             QWidget* parent = nullptr, const QString& hint = {});
 
     // The read-only text, laid out in columns.
     QTextEdit* text_view() const { return text_; }
-    // The hint shown by "Mostrar los detalles...", empty when the box has none.
-    QString detailed_text() const;
+    // The hint under it, null when there is none.
+    QLabel* hint_view() const { return hint_; }
 
   private:
-    void add_details(const QString& hint, QDialogButtonBox& buttons, QVBoxLayout& layout);
-
     QTextEdit* text_ = nullptr;
-    QPlainTextEdit* details_ = nullptr;
+    QLabel* hint_ = nullptr;
 };
 
 }  // namespace corvela::gui

@@ -1,5 +1,7 @@
 #include "rules/error_recording.h"
 
+#include "platform/text.h"
+
 namespace corvela {
 
 void limpia_contadores(FileContext& fc) {
@@ -11,14 +13,49 @@ void cuenta_error(FileContext& fc, Counter c) {
     if (n >= 1 && n <= 30) fc.C[static_cast<size_t>(n)] += 1;
 }
 
+namespace {
+LineError& add_error(FileContext& fc, int field, std::string_view check, MessageSlot slot) {
+    const size_t at = fc.descripcion.size();
+    return fc.errores.emplace_back(LineError{field, check, slot, at, at});
+}
+
+// The error a text joined now belongs to: the last one waiting in `slot` (the last one for
+// `None`) while it has no text yet or its text ends the description; otherwise the text is kept
+// as an error of its own, of the same field and check.
+LineError& owner_of_text(FileContext& fc, MessageSlot slot) {
+    const size_t at = fc.descripcion.size();
+    for (auto it = fc.errores.rbegin(); it != fc.errores.rend(); ++it) {
+        if (slot != MessageSlot::None && it->slot != slot) continue;
+        if (it->begin == it->end || it->end == at) return *it;
+        return add_error(fc, it->field, it->check, it->slot);
+    }
+    return add_error(fc, 0, {}, slot);
+}
+
+void append(FileContext& fc, MessageSlot slot, std::string_view separator, std::string_view text) {
+    if (separator.empty() && text.empty()) return;
+    LineError& error = owner_of_text(fc, slot);
+    if (error.begin == error.end) error.begin = fc.descripcion.size();
+    fc.descripcion.append(separator).append(text);
+    error.end = fc.descripcion.size();
+}
+}  // namespace
+
+void line_error(FileContext& fc, int field, std::string_view check, MessageSlot slot) {
+    fc.errores_linea += 1;
+    add_error(fc, field, check, slot);
+}
+
 void registra_error(FileContext& fc, int k, int n, std::string_view message) {
     const std::string& dato = fc.defs ? fc.defs->dato(k) : std::string();
+    LineError& error = add_error(fc, k, {}, MessageSlot::None);
     if (!fc.descripcion.empty()) {
         fc.descripcion.append(", ").append(dato).append(" ").append(message);
         fc.varios_mensajes = 1;
     } else {
         fc.descripcion.assign(dato).append(message);
     }
+    error.end = fc.descripcion.size();
     cuenta_error(fc, field_counter(k));
     if (k < 1 || k > n) return;
     // The marks are rebuilt to n characters: those before k, "1", those after k up to n.
@@ -35,24 +72,33 @@ void field_error(FileContext& fc, int k, std::string_view message) {
     registra_error(fc, k, fc.num_campos, message);
 }
 
-void comma_blank_join(FileContext& fc, std::string_view text) {
-    if (!fc.descripcion.empty()) fc.descripcion.append(", ");
-    fc.descripcion.append(text);
+void comma_blank_join(FileContext& fc, std::string_view text, MessageSlot slot) {
+    append(fc, slot, fc.descripcion.empty() ? "" : ", ", text);
 }
 
-void record_error(FileContext& fc, std::string_view text, Counter c) {
-    fc.errores_linea += 1;
+void record_error(FileContext& fc, std::string_view text, Counter c, int field) {
+    line_error(fc, field);
     comma_blank_join(fc, text);
     cuenta_error(fc, c);
 }
 
-void comma_join(FileContext& fc, std::string_view text) {
-    if (!fc.descripcion.empty()) fc.descripcion.append(",");
-    fc.descripcion.append(text);
+void comma_join(FileContext& fc, std::string_view text, MessageSlot slot) {
+    append(fc, slot, fc.descripcion.empty() ? "" : ",", text);
 }
 
-void plain_join(FileContext& fc, std::string_view text) {
-    fc.descripcion.append(text);
+void plain_join(FileContext& fc, std::string_view text, MessageSlot slot) {
+    append(fc, slot, "", text);
+}
+
+std::string error_text(const FileContext& fc, const LineError& error) {
+    std::string_view text =
+        std::string_view(fc.descripcion).substr(error.begin, error.end - error.begin);
+    text = trim(text);
+    if (!text.empty() && text.front() == ',') text = trim(text.substr(1));
+    if (!text.empty()) return std::string(text);
+    std::string name = fc.defs ? fc.defs->dato(error.field) : std::string();
+    if (name.empty() || error.check.empty()) return name + std::string(error.check);
+    return name + ": " + std::string(error.check);
 }
 
 void fill_marcas(FileContext& fc, size_t length, char c) {

@@ -40,20 +40,34 @@ void limpia_contadores(FileContext& fc);
 // One more in counter `c`; a code outside 1..30 changes nothing.
 void cuenta_error(FileContext& fc, Counter c);
 
+// A new error of the line: `errores_linea` + 1, and the error kept with its field and the name
+// of its check. Its text comes with the joins that follow, or, when its check leaves the message
+// in `slot`, with the join of that message.
+void line_error(FileContext& fc, int field, std::string_view check = {},
+                MessageSlot slot = MessageSlot::None);
+
 // Records an error of field k: display name and message into `descripcion`, counter k, mark k.
+// The error is kept with its text; `errores_linea` is its caller's to count.
 void registra_error(FileContext& fc, int k, int n, std::string_view message);
 // `errores_linea` + 1, then `registra_error` for field k with the file's field count.
 void field_error(FileContext& fc, int k, std::string_view message);
 
-// The three joins of a text that is not a field message.
+// The three joins of a text that is not a field message. The text belongs to the last error
+// whose message waits in `slot`, or to the last error when the slot is `None`.
 // Comma-blank join: ", " + text when `descripcion` is not empty, the text alone otherwise.
-void comma_blank_join(FileContext& fc, std::string_view text);
-// A record-level inconsistency: `errores_linea` + 1, the text comma-blank joined, counter `c`.
-void record_error(FileContext& fc, std::string_view text, Counter c);
+void comma_blank_join(FileContext& fc, std::string_view text, MessageSlot slot = MessageSlot::None);
+// A record-level inconsistency: `errores_linea` + 1, the text comma-blank joined, counter `c`;
+// `field` is the field it is about, when one.
+void record_error(FileContext& fc, std::string_view text, Counter c, int field = 0);
 // Comma join: "," + text when not empty, the text alone otherwise.
-void comma_join(FileContext& fc, std::string_view text);
+void comma_join(FileContext& fc, std::string_view text, MessageSlot slot = MessageSlot::None);
 // Plain join: the text appended with no separator.
-void plain_join(FileContext& fc, std::string_view text);
+void plain_join(FileContext& fc, std::string_view text, MessageSlot slot = MessageSlot::None);
+
+// What one error of the line says: the text it put into `descripcion`, without the comma and
+// blanks that joined it to the text before and without blanks after it; for an error that put
+// no text there, the display name of its field and its check, as "name: check".
+std::string error_text(const FileContext& fc, const LineError& error);
 
 // Sets `marcas` to `length` characters of `c`.
 void fill_marcas(FileContext& fc, size_t length, char c);

@@ -5,11 +5,27 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rules/field_definitions.h"
 
 namespace corvela {
+
+// Where a check leaves the message of an error it counts when the message joins the description
+// later: the user relation, the diagnosis lookup, the sex and the age checks.
+enum class MessageSlot { None, User, Diagnosis, Sex, Age };
+
+// One error of the current line, kept while the line is checked so that each can be shown apart:
+// the field it is about (0 for the record as a whole), what it checks (the name of an error that
+// puts no text of its own into the description), the slot its message waits in, and the part
+// of `descripcion` its text took, the separator before it included (empty while it has none).
+struct LineError {
+    int field = 0;
+    std::string_view check;
+    MessageSlot slot = MessageSlot::None;
+    size_t begin = 0, end = 0;
+};
 
 struct FileContext {
     std::string type;  // file type code, two letters in upper case
@@ -22,9 +38,10 @@ struct FileContext {
     std::string descripcion;
     std::string marcas;
     int errores_linea = 0;
-    int varios_mensajes = 0;  // set when an error was appended to a non-empty description
-    int guardados = 0;        // saved count of the validators that keep one
-    int campos_contados = 0;  // fields counted by the split of the current line
+    int varios_mensajes = 0;         // set when an error was appended to a non-empty description
+    int guardados = 0;               // saved count of the validators that keep one
+    int campos_contados = 0;         // fields counted by the split of the current line
+    std::vector<LineError> errores;  // the errors of the current line, as they were found
 
     std::array<double, 31> C{};  // C[1]..C[30]
     long lineas_leidas = 0;

@@ -24,6 +24,13 @@ constexpr std::string_view kEdadNoCorrespondeProc = "Edad no corresponde al Proc
 constexpr std::string_view kActividadNoDefinida = "Actividad no definidad en CUPS";
 constexpr std::string_view kSexoNoCorrespondeProc = "Sexo no corresponde al procedimiento";
 
+// The names of the checks whose message may never reach the description.
+constexpr std::string_view kUsuarioNoRelacionado = "usuario no relacionado";
+constexpr std::string_view kDxNoExiste = "diagnóstico no existe en CIE10";
+constexpr std::string_view kSexoDx = "sexo no corresponde al diagnóstico";
+constexpr std::string_view kEdadDx = "edad no corresponde al diagnóstico";
+constexpr std::string_view kEdadProc = "edad no corresponde al procedimiento";
+
 // Month and year of the remission date. A text that is not a date is read part by part, each
 // part by its leading number.
 void remission_month_year(const std::string& remission, int& month, int& year) {
@@ -148,7 +155,7 @@ void relaciona_usuario(RunContext& run, FileContext& fc, std::string_view tipo,
             take_user(run, *user);
         return;
     }
-    fc.errores_linea += 1;
+    line_error(fc, 0, kUsuarioNoRelacionado, MessageSlot::User);
     run.slots.user_message = kNoRelacionaUsuario;
     cuenta_error(fc, Counter::SinUsuario);
     if (fc.type == "AM") fecha_atencion_de_remision(run, true);
@@ -159,7 +166,7 @@ void datos_usuario(RunContext& run, std::string_view tipo, std::string_view nume
     if (const UserData* user = run.users.find(tipo, numero)) take_user(run, *user);
 }
 
-void valida_cie10(RunContext& run, FileContext& fc, std::string_view codigo) {
+void valida_cie10(RunContext& run, FileContext& fc, std::string_view codigo, int k) {
     run.slots.diagnosis_message.clear();
     if (const Diagnosis* dx = run.references().cie10(codigo)) {
         run.dx_sexo = dx->sexo;
@@ -167,7 +174,7 @@ void valida_cie10(RunContext& run, FileContext& fc, std::string_view codigo) {
         run.dx_lim_sup = dx->lim_sup;
         return;
     }
-    fc.errores_linea += 1;
+    line_error(fc, k, kDxNoExiste, MessageSlot::Diagnosis);
     run.slots.diagnosis_message.assign(codigo).append(kNoExisteEnCie10);
 }
 
@@ -178,7 +185,7 @@ void valida_sexo_dx(RunContext& run, FileContext& fc, int k) {
         valida_edad_dx(run, fc, k);
         return;
     }
-    fc.errores_linea += 1;
+    line_error(fc, k, kSexoDx, MessageSlot::Sex);
     run.slots.sex_message = kSexoNoCorrespondeDx;
     if (fc.type == "AH")
         cuenta_error(fc, k == 10   ? Counter::SexoDx
@@ -188,10 +195,10 @@ void valida_sexo_dx(RunContext& run, FileContext& fc, int k) {
         cuenta_error(fc, Counter::SexoDx);
 }
 
-void valida_edad_dx(RunContext& run, FileContext& fc, int /*k*/) {
+void valida_edad_dx(RunContext& run, FileContext& fc, int k) {
     run.slots.age_message.clear();
     if (!edad_fuera_de_limites(run, run.dx_lim_inf, run.dx_lim_sup)) return;
-    fc.errores_linea += 1;
+    line_error(fc, k, kEdadDx, MessageSlot::Age);
     run.slots.age_message = kEdadNoCorrespondeDx;
     cuenta_error(fc, codigo_edad_dx(fc.type));
 }
@@ -219,7 +226,7 @@ void valida_edad_procedimiento(RunContext& run, FileContext& fc, std::string_vie
                                std::string_view fin, int k) {
     run.slots.age_message.clear();
     if (!edad_fuera_de_limites(run, ini, fin)) return;
-    fc.errores_linea += 1;
+    line_error(fc, k, kEdadProc, MessageSlot::Age);
     run.slots.age_message = kEdadNoCorrespondeProc;
     cuenta_error(fc, field_counter(k));
 }

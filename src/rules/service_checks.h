@@ -25,7 +25,8 @@ void relaciona_usuario(RunContext& run, FileContext& fc, std::string_view tipo,
                        std::string_view numero);
 void datos_usuario(RunContext& run, std::string_view tipo, std::string_view numero);
 
-void valida_cie10(RunContext& run, FileContext& fc, std::string_view codigo);
+// Looks up the code of diagnosis field k (as the caller normalised it) in CIE10.
+void valida_cie10(RunContext& run, FileContext& fc, std::string_view codigo, int k);
 void valida_sexo_dx(RunContext& run, FileContext& fc, int k);
 void valida_edad_dx(RunContext& run, FileContext& fc, int k);
 void valida_cups(RunContext& run, FileContext& fc, int k, std::string_view archivo,

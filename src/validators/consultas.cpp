@@ -41,9 +41,9 @@ void AConsultas::check_fields(RunContext& run, FileContext& fc) {
     }
     if (!fails_length(run, fc, 10) && !fails_empty(fc, 10)) {
         normaliza_diagnostico(fc.field_ref(10));
-        valida_cie10(run, fc, fc.field(10));
+        valida_cie10(run, fc, fc.field(10), 10);
         if (!run.slots.diagnosis_message.empty()) {
-            plain_join(fc, run.slots.diagnosis_message);
+            plain_join(fc, run.slots.diagnosis_message, MessageSlot::Diagnosis);
             cuenta_error(fc, field_counter(10));
         }
     }

@@ -105,10 +105,12 @@ void FileRun::read(const std::filesystem::path& path, std::unique_ptr<RowSink> r
     limpia_contadores(fc_);
     v_.start_file(run_, fc_);
     LineReader reader(path);
-    if (names_.accepted.empty()) names_ = {accepted_file_path(run_), error_file_path(run_)};
+    const bool again = !names_.accepted.empty();
+    if (!again) names_ = {accepted_file_path(run_), error_file_path(run_)};
     accepted_ = OutputFile(names_.accepted, reader.encoding());
     errors_ = OutputFile(names_.errors, reader.encoding());
     fc_.suma = defs_->suma_longitudes();
+    if (run_.failed_lines) run_.failed_lines->file_started(fc_, run_.data_file_name, again);
     // Each line is read straight into the record's line, the text the outputs are written from.
     while (reader.next(fc_.linea)) read_line();
     accepted_.close();
@@ -128,15 +130,16 @@ void FileRun::read_line() {
                                              : static_cast<size_t>(fc_.num_campos),
                     '0');
         fc_.errores_linea = 0;
+        fc_.errores.clear();
         limpia_mensajes(run_);
         int fields = split_fields(line, fc_);
         fc_.campos_contados = fields;
         count_failed_ =
             type_spec_.fewer_fields_allowed ? fields > fc_.num_campos : fields != fc_.num_campos;
         if (count_failed_) {
-            fc_.errores_linea = 1;
+            line_error(fc_, 0);
             if (fc_.descripcion.empty())
-                fc_.descripcion = "Estructura: Tiene un numero mayor de campos";
+                plain_join(fc_, "Estructura: Tiene un numero mayor de campos");
             else
                 plain_join(fc_, " Estructura: el registro contiene un numero mayor de campos");
             cuenta_error(fc_, Counter::Estructura);
@@ -160,6 +163,12 @@ void FileRun::structure_error() {
     errors_.write_line("Linea " + number_text(static_cast<double>(fc_.lineas_leidas)) +
                        type_spec_.structure_text);
     cuenta_error(fc_, Counter::Estructura);
+    if (run_.failed_lines) {
+        std::string_view text = type_spec_.structure_text;
+        const size_t de = text.find("Error de ");
+        if (de != std::string_view::npos) text.remove_prefix(de + 9);
+        run_.failed_lines->structure_failed(fc_, rtrim(fc_.linea), text);
+    }
 }
 
 void FileRun::decide() {
@@ -176,6 +185,7 @@ void FileRun::decide() {
     out_ += " Error de ";
     out_ += fc_.descripcion;
     errors_.write_line(out_);
+    if (run_.failed_lines) run_.failed_lines->record_failed(fc_, kept);
     fc_.errores_linea = 0;
     fc_.varios_mensajes = 0;
     fc_.descripcion.clear();

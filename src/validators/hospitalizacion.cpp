@@ -23,16 +23,17 @@ constexpr DxReport kReportMuerte{
 
 // Looks up the diagnosis of field r.k and reports it when unknown.
 void diagnostico(RunContext& run, FileContext& fc, const DxReport& r) {
-    valida_cie10(run, fc, fc.field(r.k));
+    valida_cie10(run, fc, fc.field(r.k), r.k);
     informa_diagnostico(run, fc, r);
 }
 
-// `descripcion` + (", " + label or the label alone) + message.
+// `descripcion` + (", " + label or the label alone) + message, the text of the error whose
+// message waits in `slot`.
 void describe(FileContext& fc, std::string_view comma, std::string_view label,
-              std::string_view message) {
-    if (!fc.descripcion.empty()) plain_join(fc, comma);
-    plain_join(fc, label);
-    plain_join(fc, message);
+              std::string_view message, MessageSlot slot) {
+    if (!fc.descripcion.empty()) plain_join(fc, comma, slot);
+    plain_join(fc, label, slot);
+    plain_join(fc, message, slot);
 }
 
 void diagnostico_normalizado(RunContext& run, FileContext& fc, int k) {
@@ -82,25 +83,28 @@ void Ahospitalizacion::check_fields(RunContext& run, FileContext& fc) {
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     valida_sexo_dx(run, fc, 10);
     if (!run.slots.sex_message.empty()) {
-        describe(fc, ", ", kIngreso, run.slots.sex_message);
+        describe(fc, ", ", kIngreso, run.slots.sex_message, MessageSlot::Sex);
         cuenta_error(fc, Counter::SexoDx);
     }
-    if (!run.slots.age_message.empty()) describe(fc, ",  ", kIngreso, run.slots.age_message);
+    if (!run.slots.age_message.empty())
+        describe(fc, ",  ", kIngreso, run.slots.age_message, MessageSlot::Age);
 
     diagnostico(run, fc, kReportEgreso);
     valida_sexo_dx(run, fc, 11);
-    if (!run.slots.sex_message.empty()) describe(fc, ", ", kEgreso, run.slots.sex_message);
-    if (!run.slots.age_message.empty()) describe(fc, ", ", kEgreso, run.slots.age_message);
+    if (!run.slots.sex_message.empty())
+        describe(fc, ", ", kEgreso, run.slots.sex_message, MessageSlot::Sex);
+    if (!run.slots.age_message.empty())
+        describe(fc, ", ", kEgreso, run.slots.age_message, MessageSlot::Age);
 
     if (fc.field(16) == "2") {
         diagnostico(run, fc, kReportMuerte);
         valida_sexo_dx(run, fc, 17);
         if (!run.slots.sex_message.empty()) {
-            describe(fc, ", ", kMuerte, run.slots.sex_message);
+            describe(fc, ", ", kMuerte, run.slots.sex_message, MessageSlot::Sex);
             cuenta_error(fc, Counter::DxMuerte);
         }
         if (!run.slots.age_message.empty()) {
-            describe(fc, ", ", kMuerte, run.slots.age_message);
+            describe(fc, ", ", kMuerte, run.slots.age_message, MessageSlot::Age);
             cuenta_error(fc, Counter::DxMuerte);
         }
     }
@@ -108,12 +112,13 @@ void Ahospitalizacion::check_fields(RunContext& run, FileContext& fc) {
     auto ingreso = parse_date(fc.field(6));
     auto egreso = parse_date(fc.field(18));
     if (ingreso && egreso && *ingreso > *egreso) {
-        fc.errores_linea += 1;
+        line_error(fc, 0);
         plain_join(fc, " Fecha de ingreso mayor que fecha de egreso ");
         cuenta_error(fc, Counter::IngresoTrasEgreso);
     }
 
-    if (!run.slots.user_message.empty()) comma_blank_join(fc, run.slots.user_message);
+    if (!run.slots.user_message.empty())
+        comma_blank_join(fc, run.slots.user_message, MessageSlot::User);
 }
 
 }  // namespace corvela

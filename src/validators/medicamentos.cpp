@@ -58,7 +58,7 @@ void Amedicamentos::check_fields(RunContext& run, FileContext& fc) {
         .alone = "Numero de identificación es tipo cedula y no es numerico"};
     cedula_no_numerica(fc, kCedula);
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
-    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);
+    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message, MessageSlot::User);
 }
 
 void Amedicamentos::adjust_row(const RunContext& run, const FileContext& fc, Row& row) const {

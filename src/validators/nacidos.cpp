@@ -46,7 +46,7 @@ void Anacidos::check_fields(RunContext& run, FileContext& fc) {
 
     if (!fails_length(run, fc, 11) && !fails_empty(fc, 11)) {
         normaliza_diagnostico(fc.field_ref(11));
-        valida_cie10(run, fc, fc.field(11));
+        valida_cie10(run, fc, fc.field(11), 11);
     }
 
     fails_length(run, fc, 12);

@@ -35,7 +35,7 @@ void Aotrosservicios::check_fields(RunContext& run, FileContext& fc) {
 
     cedula_no_numerica(fc, {});
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
-    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);
+    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message, MessageSlot::User);
 }
 
 std::string Aotrosservicios::failure_text(const FileContext& fc) const {

@@ -40,7 +40,7 @@ void AProcedimientos::check_fields(RunContext& run, FileContext& fc) {
         fc.field_ref(11) = left_chars(fc.field(11), 4);
         field_error(fc, 11, kLongitudMayor);
     } else if (!ltrim(fc.field(11)).empty()) {
-        valida_cie10(run, fc, fc.field(11));
+        valida_cie10(run, fc, fc.field(11), 11);
     } else {
         // Without a principal diagnosis any user's sex fits.
         run.dx_sexo = "A";
@@ -54,9 +54,8 @@ void AProcedimientos::check_fields(RunContext& run, FileContext& fc) {
     relaciona_usuario(run, fc, fc.field(3), fc.field(4));
     valida_documento(fc, 4);
     if (run.slots.procedure_message.empty()) valida_sexo_dx(run, fc, 16);
-    for (const std::string* m : {&run.slots.user_message, &run.slots.diagnosis_message,
-                                 &run.slots.sex_message, &run.slots.age_message})
-        if (!m->empty()) comma_join(fc, *m);
+    agrega_mensajes(
+        run, fc, {MessageSlot::User, MessageSlot::Diagnosis, MessageSlot::Sex, MessageSlot::Age});
 }
 
 }  // namespace corvela

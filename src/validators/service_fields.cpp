@@ -36,9 +36,10 @@ void informa_diagnostico(const RunContext& run, FileContext& fc, const DxReport&
     bool after_others =
         fc.errores_linea > 1 && fc.varios_mensajes == 1 && fc.errores_linea != fc.guardados;
     if (!alone && !after_others) return;
-    plain_join(fc, fc.descripcion.empty() ? report.plain_form : report.comma_form);
-    plain_join(fc, report.before_message);
-    plain_join(fc, message);
+    plain_join(fc, fc.descripcion.empty() ? report.plain_form : report.comma_form,
+               MessageSlot::Diagnosis);
+    plain_join(fc, report.before_message, MessageSlot::Diagnosis);
+    plain_join(fc, message, MessageSlot::Diagnosis);
     if (alone) fc.varios_mensajes = 1;
     fc.guardados = fc.errores_linea;
     cuenta_error(fc, field_counter(report.k));
@@ -60,10 +61,19 @@ void recorta(std::string& text, double length) {
         text = left_chars(text, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+void agrega_mensajes(const RunContext& run, FileContext& fc,
+                     std::initializer_list<MessageSlot> slots) {
+    for (MessageSlot slot : slots) {
+        const std::string& m = slot == MessageSlot::User        ? run.slots.user_message
+                               : slot == MessageSlot::Diagnosis ? run.slots.diagnosis_message
+                               : slot == MessageSlot::Sex       ? run.slots.sex_message
+                                                                : run.slots.age_message;
+        if (!m.empty()) comma_join(fc, m, slot);
+    }
+}
+
 void agrega_mensajes_usuario(const RunContext& run, FileContext& fc) {
-    for (const std::string* m :
-         {&run.slots.user_message, &run.slots.sex_message, &run.slots.age_message})
-        if (!m->empty()) comma_join(fc, *m);
+    agrega_mensajes(run, fc, {MessageSlot::User, MessageSlot::Sex, MessageSlot::Age});
 }
 
 bool cabecera_de_servicio(RunContext& run, FileContext& fc, std::string_view factura_vacia,

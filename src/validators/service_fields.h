@@ -3,6 +3,7 @@
 // external-cause codes and the cut of descriptive texts.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -59,6 +60,10 @@ void antepone_cero(std::string& codigo);
 // The text cut to its first `length` characters when it is longer.
 void recorta(std::string& text, double length);
 
+// The messages waiting in the slots named (user relation, diagnosis, sex, age), in that order,
+// each when not empty, joined with a comma.
+void agrega_mensajes(const RunContext& run, FileContext& fc,
+                     std::initializer_list<MessageSlot> slots);
 // The user-relation, sex and age messages of the line, each when not empty, joined with a comma.
 void agrega_mensajes_usuario(const RunContext& run, FileContext& fc);
 

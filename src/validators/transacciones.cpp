@@ -23,7 +23,7 @@ void numerico(FileContext& fc, int k) {
 }
 
 void falla_orden(FileContext& fc, std::string_view text, Counter counter) {
-    fc.errores_linea += 1;
+    line_error(fc, 0);
     plain_join(fc, text);
     cuenta_error(fc, counter);
 }

@@ -53,7 +53,7 @@ void Ausuarios::check_fields(RunContext& run, FileContext& fc) {
     if (!fails_length(run, fc, 2)) valida_documento(fc, 2);
 
     if (!fails_length(run, fc, 3) && ltrim(fc.field(3)).empty() && fc.field(4) != "4") {
-        fc.errores_linea += 1;
+        line_error(fc, 3);
         plain_join(fc, " C3 no puede ser blanco o vacio");
         cuenta_error(fc, field_counter(3));
     }

@@ -187,9 +187,9 @@ TEST_F(ServiceChecks, LookupsIgnoreCaseAndKeepTheLastDiagnosisFound) {
     inst.add_cups("890201", "AC", "A", "0", "0");
     inst.add_cups("735300", "AP", "F", "412", "450");
     line("AC", 17);
-    valida_cie10(*run, fc, "n390");
+    valida_cie10(*run, fc, "n390", 10);
     EXPECT_EQ(fc.errores_linea, 0);
-    valida_cie10(*run, fc, "ZZZZ");
+    valida_cie10(*run, fc, "ZZZZ", 10);
     EXPECT_EQ(fc.errores_linea, 1);
     EXPECT_EQ(run->slots.diagnosis_message, "ZZZZ no existe en CIE10");
     EXPECT_EQ(fc.descripcion, "");
