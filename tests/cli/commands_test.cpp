@@ -156,6 +156,13 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
          months + ended + "Leidos:  4\nPasaron: 3\nErrados: 1\n" + times +
              "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 1\t 0\t 1\n\n",
          "US000001.TXT: se leyeron 3 registros y el archivo de control CT000001.txt declara 5.", 0},
+        {"a workbook in a folder that does not exist", [] {},
+         "validate --xlsx " + (inst.dir / "nada" / "libro.xlsx").string() + " " + dir,
+         months + ended + "Leidos:  4\nPasaron: 3\nErrados: 1\n" + times +
+             "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 1\t 0\t 1\n\n",
+         "No se pudo escribir el libro " + (inst.dir / "nada" / "libro.xlsx").string() +
+             ": No existe el archivo o la carpeta",
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mistake);
