@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "cli/command.h"
+#include "headless/aligned_table.h"
 #include "headless/delivery_choice.h"
 #include "headless/json_output.h"
-#include "headless/list_text.h"
 #include "platform/text.h"
 #include "reports/informe.h"
 #include "reports/report_workbook.h"
@@ -43,7 +43,8 @@ int show_report(Informe& informe, const ReportOptions& opt, std::string& page) {
     if (!shown) return kExitStopped;
     if (!opt.json) {
         std::printf("%s\n", informe.title().c_str());
-        std::fputs(list_text(informe.Lv1()).c_str(), stdout);
+        std::fputs(aligned_table(informe.Lv1().column_headers, informe.Lv1().items).c_str(),
+                   stdout);
     }
     if (opt.html) {
         std::string target = opt.html_file.empty()
@@ -88,7 +89,8 @@ int run_report(Program& program, ConsoleUi& ui, const ReportOptions& opt) {
         ui.print_recorded(stderr);
         return status;
     }
-    print_json(report_json(status, ui, informe.title(), informe.Lv1(), page));
+    print_json(report_json(status, ui, informe.title(), informe.Lv1(), page,
+                           opt.kind == "summary" ? ReportCells::Texts : ReportCells::TypedCounts));
     return status;
 }
 }  // namespace

@@ -22,9 +22,9 @@ inline constexpr int kExitFailure = 2;  // usage, configuration or database fail
 // The exit status of an operation of the windows' buttons.
 int exit_status(Status outcome);
 
-// Every box shown: title, text ("\n" where the box shows CR) and, for a question, the answer;
-// with `hints`, also Corvela's hint beside the box, where it had one.
-nlohmann::ordered_json messages_json(const ConsoleUi& ui, bool hints = false);
+// Every box shown: title, text ("\n" where the box shows CR), for a question the answer, and
+// Corvela's hint beside the box where it had one.
+nlohmann::ordered_json messages_json(const ConsoleUi& ui);
 
 // What a validation run showed and counted; `months` is the grid the run reported and
 // `radicacion` the number of the save, when it saved.
@@ -32,9 +32,15 @@ nlohmann::ordered_json validate_json(int exit_status, const Program& program, co
                                      const std::vector<std::pair<int, int>>& months,
                                      std::optional<double> radicacion);
 
+// How a report's rows reach a script: as the texts of its cells (the summary report), or with
+// each count a number and each column a name of its own (the inconsistencies report, whose columns
+// go by pairs: a file type's field names, then their counts under "Frecuencia").
+enum class ReportCells { Texts, TypedCounts };
+
 // A report's table: its title, column names and rows, and the page written when there was one.
 nlohmann::ordered_json report_json(int exit_status, const ConsoleUi& ui, const std::string& title,
-                                   const ListView& table, const std::string& page);
+                                   const ListView& table, const std::string& page,
+                                   ReportCells cells = ReportCells::Texts);
 
 // The document on standard output.
 void print_json(const nlohmann::ordered_json& document);

@@ -15,7 +15,7 @@ DeskProgram::DeskProgram(ServiceState& state, const std::string& desk, Ui& ui)
 }
 
 nlohmann::ordered_json boxes_document(int exit_status, const ConsoleUi& ui) {
-    return {{"exit_status", exit_status}, {"messages", messages_json(ui, true)}};
+    return {{"exit_status", exit_status}, {"messages", messages_json(ui)}};
 }
 
 nlohmann::ordered_json on_kept_run(ServiceState& state, const std::string& desk, ConsoleUi& ui,
@@ -27,7 +27,6 @@ nlohmann::ordered_json on_kept_run(ServiceState& state, const std::string& desk,
     program->load_run_state();
     auto document = body(*program);
     program->store_run_state();
-    document["messages"] = messages_json(ui, true);
     return document;
 }
 

@@ -29,7 +29,7 @@ class DeskProgram {
 
 // What an operation on the desk's kept run does as the command line's `validate` and `save` do:
 // the desk's program opened, the desk's lock held from the loading of the kept run state to its
-// storing, and `body` between; its document, with the hints beside the boxes. A database that
+// storing, and `body` between; its document. A database that
 // does not open, or a lock another program holds, gives the document of those boxes alone.
 nlohmann::ordered_json on_kept_run(ServiceState& state, const std::string& desk, ConsoleUi& ui,
                                    const std::function<nlohmann::ordered_json(Program&)>& body);

@@ -3,9 +3,9 @@
 #include <fstream>
 
 #include "app/cleanup.h"
+#include "headless/aligned_table.h"
 #include "headless/delivery_choice.h"
 #include "headless/json_output.h"
-#include "headless/list_text.h"
 #include "platform/text.h"
 #include "reports/report_workbook.h"
 #include "web/desk_folders.h"
@@ -81,7 +81,8 @@ void show_report(ServiceState& state, const httplib::Request& req, httplib::Resp
                                          : informe.informe_inconsistencias_Click();
     if (!shown) return reply(res, 404, boxes_document(kExitStopped, ui));
     if (format == "texto") {
-        res.set_content(informe.title() + "\n" + list_text(informe.Lv1()),
+        res.set_content(informe.title() + "\n" +
+                            aligned_table(informe.Lv1().column_headers, informe.Lv1().items),
                         "text/plain; charset=utf-8");
         return;
     }
@@ -93,9 +94,7 @@ void show_report(ServiceState& state, const httplib::Request& req, httplib::Resp
         if (page.empty()) return reply(res, 500, boxes_document(kExitFailure, ui));
         return send_written(res, page, "reporte.html", "text/html; charset=utf-8");
     }
-    json document = report_json(kExitDone, ui, informe.title(), informe.Lv1(), "");
-    document["messages"] = messages_json(ui, true);
-    reply(res, 200, document);
+    reply(res, 200, report_json(kExitDone, ui, informe.title(), informe.Lv1(), ""));
 }
 
 void start_deletion(ServiceState& state, const httplib::Request& req, httplib::Response& res) {

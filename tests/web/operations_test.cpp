@@ -184,8 +184,11 @@ TEST_F(WebOperations, TwoDesksValidateAtOnceAndKeepTheirResultsApart) {
     EXPECT_EQ(ana_files.size(), 21u);  // error and accepted-lines files, and the workbook
     const auto bea_files = delivery_files(desks / "caja2" / "Validacion");
     ASSERT_EQ(bea_files.size(), ana_files.size());
-    for (size_t i = 0; i < ana_files.size(); ++i)
-        if (!ana_files[i].first.ends_with(".xlsx")) EXPECT_EQ(ana_files[i], bea_files[i]);
+    for (size_t i = 0; i < ana_files.size(); ++i) {
+        if (!ana_files[i].first.ends_with(".xlsx")) {
+            EXPECT_EQ(ana_files[i], bea_files[i]);
+        }
+    }
     EXPECT_TRUE(std::filesystem::exists(desks / "caja2" / "corvela.lock"));
     // Each account sees its desk's run only: one that saves leaves the other's unsaved.
     EXPECT_EQ(ana.operate("/api/guardado", json::object())["radicacion"], 1);

@@ -1,7 +1,6 @@
-#include "headless/list_text.h"
+#include "headless/aligned_table.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "platform/text.h"
 
@@ -15,27 +14,28 @@ std::string padded(const std::string& text, size_t width) {
 }
 }  // namespace
 
-std::string list_text(const ListView& list) {
-    size_t columns = list.column_headers.size();
-    for (const auto& item : list.items) columns = std::max(columns, item.size());
+std::string aligned_table(const TableRow& headers, const std::vector<TableRow>& rows,
+                          const std::vector<size_t>& least_widths) {
+    size_t columns = headers.size();
+    for (const auto& row : rows) columns = std::max(columns, row.size());
     std::vector<size_t> widths(columns, 0);
-    auto cell = [](const std::vector<std::string>& row, size_t c) {
+    auto cell = [](const TableRow& row, size_t c) {
         return c < row.size() ? row[c] : std::string();
     };
     for (size_t c = 0; c < columns; ++c) {
-        widths[c] = char_length(cell(list.column_headers, c));
-        for (const auto& item : list.items)
-            widths[c] = std::max(widths[c], char_length(cell(item, c)));
+        widths[c] =
+            std::max(c < least_widths.size() ? least_widths[c] : 0, char_length(cell(headers, c)));
+        for (const auto& row : rows) widths[c] = std::max(widths[c], char_length(cell(row, c)));
     }
     std::string text;
-    auto add_row = [&](const std::vector<std::string>& row) {
+    auto add_row = [&](const TableRow& row) {
         std::string line;
         for (size_t c = 0; c < columns; ++c)
             line += (c ? "  " : "") + padded(cell(row, c), widths[c]);
         text += std::string(rtrim(line)) + "\n";
     };
-    add_row(list.column_headers);
-    for (const auto& item : list.items) add_row(item);
+    add_row(headers);
+    for (const auto& row : rows) add_row(row);
     return text;
 }
 
