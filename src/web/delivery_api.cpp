@@ -175,22 +175,11 @@ void add_delivery_routes(httplib::Server& server, ServiceState& state) {
                                           const httplib::ContentReader& read) {
         receive_upload(state, req, res, read);
     });
-    server.Get("/api/entregas", [&state](const httplib::Request& req, httplib::Response& res) {
-        list_uploads(state, req, res);
-    });
-    server.Delete(R"(/api/entregas/([^/]+))",
-                  [&state](const httplib::Request& req, httplib::Response& res) {
-                      remove_upload(state, req, res);
-                  });
-    server.Post("/api/validacion", [&state](const httplib::Request& req, httplib::Response& res) {
-        start_run(state, req, res);
-    });
-    server.Post("/api/guardado", [&state](const httplib::Request& req, httplib::Response& res) {
-        start_save(state, req, res);
-    });
-    server.Get("/api/corrida", [&state](const httplib::Request& req, httplib::Response& res) {
-        show_kept_run(state, req, res);
-    });
+    server.Get("/api/entregas", bound(state, list_uploads));
+    server.Delete(R"(/api/entregas/([^/]+))", bound(state, remove_upload));
+    server.Post("/api/validacion", bound(state, start_run));
+    server.Post("/api/guardado", bound(state, start_save));
+    server.Get("/api/corrida", bound(state, show_kept_run));
 }
 
 }  // namespace corvela::web

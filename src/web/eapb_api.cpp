@@ -172,10 +172,7 @@ void start_button(ServiceState& state, const httplib::Request& req, httplib::Res
 }  // namespace
 
 void add_eapb_routes(httplib::Server& server, ServiceState& state) {
-    server.Post(R"(/api/eapb/([a-z]+))",
-                [&state](const httplib::Request& req, httplib::Response& res) {
-                    start_button(state, req, res);
-                });
+    server.Post(R"(/api/eapb/([a-z]+))", bound(state, start_button));
 }
 
 }  // namespace corvela::web

@@ -100,16 +100,9 @@ void start_operation(ServiceState& state, const Session& session, httplib::Respo
 }
 
 void add_operation_routes(httplib::Server& server, ServiceState& state) {
-    server.Get("/api/eventos", [&state](const httplib::Request& req, httplib::Response& res) {
-        stream_events(state, req, res);
-    });
-    server.Get("/api/operacion", [&state](const httplib::Request& req, httplib::Response& res) {
-        show_operation(state, req, res);
-    });
-    server.Post("/api/operacion/respuesta",
-                [&state](const httplib::Request& req, httplib::Response& res) {
-                    answer_question(state, req, res);
-                });
+    server.Get("/api/eventos", bound(state, stream_events));
+    server.Get("/api/operacion", bound(state, show_operation));
+    server.Post("/api/operacion/respuesta", bound(state, answer_question));
 }
 
 }  // namespace corvela::web

@@ -35,6 +35,14 @@ std::string client_address(const ServiceState& state, const httplib::Request& re
 // (400) when it is no JSON object.
 std::optional<nlohmann::json> json_body(const httplib::Request& req, httplib::Response& res);
 
+// A request handler of the API, given what the handlers share, and the same as the server takes it.
+using ApiHandler = void (*)(ServiceState&, const httplib::Request&, httplib::Response&);
+inline httplib::Server::Handler bound(ServiceState& state, ApiHandler handler) {
+    return [&state, handler](const httplib::Request& req, httplib::Response& res) {
+        handler(state, req, res);
+    };
+}
+
 // Writes `body` as the JSON answer with `status`.
 void reply(httplib::Response& res, int status, const nlohmann::ordered_json& body);
 // Writes the refusal {"error": text} with `status`.

@@ -109,20 +109,10 @@ void remove_results(ServiceState& state, const httplib::Request& req, httplib::R
 }  // namespace
 
 void add_results_routes(httplib::Server& server, ServiceState& state) {
-    server.Get("/api/resultados", [&state](const httplib::Request& req, httplib::Response& res) {
-        list_results(state, req, res);
-    });
-    server.Get("/api/resultados.zip",
-               [&state](const httplib::Request& req, httplib::Response& res) {
-                   send_results_zip(state, req, res);
-               });
-    server.Get(R"(/api/resultados/([^/]+))",
-               [&state](const httplib::Request& req, httplib::Response& res) {
-                   send_result(state, req, res);
-               });
-    server.Delete("/api/resultados", [&state](const httplib::Request& req, httplib::Response& res) {
-        remove_results(state, req, res);
-    });
+    server.Get("/api/resultados", bound(state, list_results));
+    server.Get("/api/resultados.zip", bound(state, send_results_zip));
+    server.Get(R"(/api/resultados/([^/]+))", bound(state, send_result));
+    server.Delete("/api/resultados", bound(state, remove_results));
 }
 
 }  // namespace corvela::web

@@ -65,15 +65,9 @@ void log_out(ServiceState& state, const httplib::Request& req, httplib::Response
 }  // namespace
 
 void add_session_routes(httplib::Server& server, ServiceState& state) {
-    server.Post("/api/sesion", [&state](const httplib::Request& req, httplib::Response& res) {
-        log_in(state, req, res);
-    });
-    server.Get("/api/sesion", [&state](const httplib::Request& req, httplib::Response& res) {
-        show_session(state, req, res);
-    });
-    server.Delete("/api/sesion", [&state](const httplib::Request& req, httplib::Response& res) {
-        log_out(state, req, res);
-    });
+    server.Post("/api/sesion", bound(state, log_in));
+    server.Get("/api/sesion", bound(state, show_session));
+    server.Delete("/api/sesion", bound(state, log_out));
 }
 
 }  // namespace corvela::web

@@ -133,22 +133,17 @@ void start_clean_up(ServiceState& state, const httplib::Request& req, httplib::R
 }  // namespace
 
 void add_stored_routes(httplib::Server& server, ServiceState& state) {
-    server.Get("/api/informes", [&state](const httplib::Request& req, httplib::Response& res) {
-        list_reports(state, req, res, DeliveryKey::Eapb);
-    });
-    server.Get(R"(/api/informes/(resumen|inconsistencias))",
-               [&state](const httplib::Request& req, httplib::Response& res) {
-                   show_report(state, req, res);
-               });
-    server.Get("/api/borrado", [&state](const httplib::Request& req, httplib::Response& res) {
-        list_reports(state, req, res, DeliveryKey::EapbSede);
-    });
-    server.Post("/api/borrado", [&state](const httplib::Request& req, httplib::Response& res) {
-        start_deletion(state, req, res);
-    });
-    server.Post("/api/limpieza", [&state](const httplib::Request& req, httplib::Response& res) {
-        start_clean_up(state, req, res);
-    });
+    server.Get("/api/informes", bound(state, [](ServiceState& s, const httplib::Request& req,
+                                                httplib::Response& res) {
+                   list_reports(s, req, res, DeliveryKey::Eapb);
+               }));
+    server.Get(R"(/api/informes/(resumen|inconsistencias))", bound(state, show_report));
+    server.Get("/api/borrado", bound(state, [](ServiceState& s, const httplib::Request& req,
+                                               httplib::Response& res) {
+                   list_reports(s, req, res, DeliveryKey::EapbSede);
+               }));
+    server.Post("/api/borrado", bound(state, start_deletion));
+    server.Post("/api/limpieza", bound(state, start_clean_up));
 }
 
 }  // namespace corvela::web
