@@ -47,7 +47,7 @@ command_run() {
     mkdir -p "$1/res/Validacion"
     /usr/bin/time -f '%e %M' -o "$1/time.txt" "$build/corvela" validate "$delivery" \
         --xlsx "$1/res/Validacion/760010012301_errores.xlsx" --config "$1/ripsips.ini" \
-        >"$1/out.txt"
+        >"$1/out.txt" 2>"$1/err.txt"
 }
 
 now() { date +%s.%N; }

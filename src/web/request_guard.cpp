@@ -19,7 +19,7 @@ std::optional<Session> guarded_session(ServiceState& state, const httplib::Reque
         // An account removed, or its password changed, since the log-in ends the session.
         const auto account = state.accounts.find(session->account);
         if (!account || account->hash != session->hash || account->desk != session->desk) {
-            state.sessions.close(id);
+            state.end_session(id);
             session.reset();
         }
     }

@@ -36,6 +36,12 @@ struct ServiceState {
     SessionWorks works;
     SystemClock clock;
 
+    // A session ends here (log-out, a new log-in, its account gone): so does its work.
+    void end_session(const std::string& id) {
+        sessions.close(id);
+        works.end(id);
+    }
+
     // The largest upload, in bytes.
     uint64_t upload_limit() const { return static_cast<uint64_t>(settings.upload_mb) << 20; }
 };
