@@ -1,7 +1,7 @@
 // `AConsultas`: the consultations file (AC).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

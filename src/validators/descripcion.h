@@ -1,7 +1,7 @@
 // `ADescripcion`: the grouped-description file (AD).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

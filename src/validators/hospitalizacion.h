@@ -1,7 +1,7 @@
 // `Ahospitalizacion`: the hospitalisations file (AH).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

@@ -1,7 +1,7 @@
 // `Amedicamentos`: the medications file (AM).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

@@ -1,7 +1,7 @@
 // `Anacidos`: the newborns file (AN).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

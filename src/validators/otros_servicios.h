@@ -1,7 +1,7 @@
 // `Aotrosservicios`: the other-services file (AT).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

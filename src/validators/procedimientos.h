@@ -1,7 +1,7 @@
 // `AProcedimientos`: the procedures file (AP).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

@@ -1,7 +1,7 @@
 // `ATransacciones`: the transactions (invoices) file (AF).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

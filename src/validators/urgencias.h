@@ -1,7 +1,7 @@
 // `Aurgencias`: the emergencies file (AU).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

@@ -1,7 +1,7 @@
 // `Ausuarios`: the users file (US).
 #pragma once
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 
