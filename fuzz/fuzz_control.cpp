@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     program.ref = std::move(inst.ref);
     program.run_state = "I";
     // Whatever the run ends in, the checks below look at what it left.
-    (void)BLeer_Click(program, inst.delivery);
+    (void)run_validation(program, inst.delivery);
     inst.work = std::move(program.work);
     inst.ref = std::move(program.ref);
     inst.clear_results();

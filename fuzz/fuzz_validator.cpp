@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (std::string(FUZZ_TYPE) != "US")
         for (const auto& u : sample_users()) ctx.users.add(u.tipo, u.numero, u.data);
 
-    const FileCounts counts = leer_archivo(ctx, *validator, path);
+    const FileCounts counts = validate_file(ctx, *validator, path);
     cache = std::move(ctx.reference);
 
     const std::string table = validator->file().table;
@@ -80,12 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t accepted =
         count_lines(inst.results + std::string(fuzzing::kSite) + "_" + code + ".TXT");
     // A user repeated in the file passes but is stored once.
-    const bool rows_match = std::string(FUZZ_TYPE) == "US" ? rows <= counts.lineas_validas
-                                                           : rows == counts.lineas_validas;
-    if (counts.lineas_validas > counts.lineas_leidas || !rows_match ||
-        accepted != static_cast<size_t>(counts.lineas_validas)) {
+    const bool rows_match =
+        std::string(FUZZ_TYPE) == "US" ? rows <= counts.lines_passed : rows == counts.lines_passed;
+    if (counts.lines_passed > counts.lines_read || !rows_match ||
+        accepted != static_cast<size_t>(counts.lines_passed)) {
         std::fprintf(stderr, "read %ld, passed %ld, rows %lld, accepted lines %zu\n",
-                     counts.lineas_leidas, counts.lineas_validas, rows, accepted);
+                     counts.lines_read, counts.lines_passed, rows, accepted);
         std::abort();
     }
 

@@ -10,7 +10,7 @@
 
 namespace corvela {
 
-Status CmdLimpiar_Click(Program& program) {
+Status empty_final_tables(Program& program) {
     Ui& ui = program.ui;
     if (!ui.ask_yes_no(
             std::string(
@@ -37,7 +37,7 @@ Status CmdLimpiar_Click(Program& program) {
     return Status::done();
 }
 
-Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std::string& delivery) {
+Status delete_delivery(Program& program, const std::string& ips_code, const std::string& delivery) {
     Ui& ui = program.ui;
     Database& work = *program.work;
     // The number keeps its leading blank; val() reads it as the number.
@@ -83,13 +83,13 @@ Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std:
     return Status::done();
 }
 
-void Bsalir_Click(Program& program) {
+void leave_program(Program& program) {
     if (!program.work) return;
     {
         // While another program changes the working tables, leaving does not empty them.
         OperationScope scope(program);
         if (scope.ok()) {
-            borrar(program);
+            empty_working_tables(program);
             program.store_run_state();
         }
     }

@@ -46,7 +46,7 @@ bool read_records(Program& program) {
     int row = 0;
     bool structure_error = false;
     while (reader.next(line)) {
-        int limit = suma_longitudes(*program.ref, program.data_file_name);
+        int limit = defined_line_length(*program.ref, program.data_file_name);
         if (char_length(trim(line)) > static_cast<size_t>(limit)) {
             program.ui.message("Error de estructura del archivo de Control", "Error de estructura",
                                Icon::Critical);

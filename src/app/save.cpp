@@ -55,7 +55,7 @@ std::string remission_date_value(const std::string& text) {
 }
 
 // Steps 1 to 5, 7 and 8 of the save; returns the new radicación number.
-double store_delivery(Program& program, const Header& h) {
+double store_delivery_rows(Program& program, const Header& h) {
     Database& work = *program.work;
     const std::string today = iso_date(program.clock.today());
 
@@ -153,13 +153,13 @@ double store_delivery(Program& program, const Header& h) {
 }
 }  // namespace
 
-Status contar_almacena(Program& program) {
+Status store_delivery(Program& program) {
     Ui& ui = program.ui;
     Header h = ui.header();
     double n = 0;
     try {
         Transaction tx(*program.work);
-        n = store_delivery(program, h);
+        n = store_delivery_rows(program, h);
         tx.commit();
         fault_point("save:confirmado");
     } catch (const BusyFailure&) {
@@ -189,7 +189,7 @@ Status contar_almacena(Program& program) {
     return Status::done();
 }
 
-Status Cmdgraba_Click(Program& program) {
+Status save_delivery(Program& program) {
     Ui& ui = program.ui;
     OperationScope scope(program, Reach::Save);
     if (!scope.ok()) return Status::stopped();
@@ -209,7 +209,7 @@ Status Cmdgraba_Click(Program& program) {
                    "Datos ya cargados.", Icon::Critical);
         return Status::stopped();
     }
-    Status outcome = contar_almacena(program);
+    Status outcome = store_delivery(program);
     if (outcome.ok()) program.run_state = "S";
     return outcome;
 }

@@ -11,12 +11,12 @@
 
 namespace corvela {
 
-// The save check (blank header boxes, run state), then `contar_almacena`, then run state "S".
-Status Cmdgraba_Click(Program& program);
+// The save check (blank header boxes, run state), then `store_delivery`, then run state "S".
+Status save_delivery(Program& program);
 
 // The save itself, one transaction. On success the header boxes are cleared, the months grid is
 // refreshed (now empty), `program.radicacion` holds the new number and the end message is shown.
-Status contar_almacena(Program& program);
+Status store_delivery(Program& program);
 
 // What the failure message of an operation on stored data says was being done.
 inline constexpr std::string_view kAlLeerRegistros = " al leer archivo de Registros";

@@ -17,7 +17,7 @@
 
 namespace corvela {
 
-void borrar(Program& program) {
+void empty_working_tables(Program& program) {
     Database& work = *program.work;
     Transaction tx(work);
     for (std::string_view code : kEmptyingOrder)
@@ -144,11 +144,11 @@ bool Run::validate_row(int i, RecordValidator& validator) {
     ctx.ips_code = program_.control.text(i, 0);
     ctx.control = program_.control;
     ctx.radicacion = program_.radicacion;
-    FileCounts counts = leer_archivo(ctx, validator, program_.full_path);
+    FileCounts counts = validate_file(ctx, validator, program_.full_path);
     program_.file_counts[i] = counts;
     auto& row = program_.control.rows[static_cast<size_t>(i)];
-    row[4] = static_cast<double>(counts.lineas_leidas);
-    row[5] = static_cast<double>(counts.lineas_validas);
+    row[4] = static_cast<double>(counts.lines_read);
+    row[5] = static_cast<double>(counts.lines_passed);
     fault_point("validacion:archivo");
     return !counts.lost;
 }
@@ -171,7 +171,7 @@ Status Run::execute() {
     } else if (program_.run_state != "I" && program_.run_state != "S") {
         return Status::stopped();
     }
-    borrar(program_);
+    empty_working_tables(program_);
     files_ = list_text_files(folder_);
     if (!read_control_file(program_, files_)) return Status::stopped();
 
@@ -225,7 +225,7 @@ Status Run::execute() {
         }
         ui_.set_progress(i + 1);
     }
-    mostrar_meses(program_);
+    show_reported_months(program_);
     return summary(start);
 }
 
@@ -263,7 +263,7 @@ Status Run::summary(double start) {
 
 }  // namespace
 
-Status BLeer_Click(Program& program, const std::filesystem::path& folder) {
+Status run_validation(Program& program, const std::filesystem::path& folder) {
     Status outcome = Status::stopped();
     OperationScope scope(program);
     if (!scope.ok()) return outcome;

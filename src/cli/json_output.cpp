@@ -37,8 +37,8 @@ json file_json(const Program& program, int row) {
     if (counted == program.file_counts.end()) return file;
     const FileCounts& c = counted->second;
     json counters = json::object();
-    for (size_t k = 1; k < c.C.size(); ++k)
-        counters["C" + std::to_string(k)] = static_cast<long long>(c.C[k]);
+    for (size_t k = 1; k < c.counters.size(); ++k)
+        counters["C" + std::to_string(k)] = static_cast<long long>(c.counters[k]);
     file["counters"] = counters;
     file["error_file"] = path_json(c.error_file);
     file["accepted_file"] = path_json(c.accepted_file);

@@ -21,14 +21,14 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
     program.load_run_state();
     program.uncached = opt.no_cache;
     if (opt.threads) program.threads = *opt.threads;
-    Status outcome = BLeer_Click(program, opt.folder);
+    Status outcome = run_validation(program, opt.folder);
     program.store_run_state();
     // The grid of the run, before a save empties it.
     const auto months = ui.months();
     int status = outcome.ok() ? kExitDone : kExitStopped;
     std::optional<double> saved_as;
     if (outcome.ok() && opt.save) {
-        Status saved = Cmdgraba_Click(program);
+        Status saved = save_delivery(program);
         program.store_run_state();
         status = exit_status(saved);
         if (saved.ok()) saved_as = program.radicacion;
@@ -52,7 +52,7 @@ int run_save(Program& program, ConsoleUi& ui, const SaveOptions& opt) {
     if (opt.fax) h.NFAX = *opt.fax;
     if (opt.periodo) h.PERIODO = *opt.periodo;
     ui.set_header(h);
-    Status saved = Cmdgraba_Click(program);
+    Status saved = save_delivery(program);
     program.store_run_state();
     if (saved.ok())
         std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());

@@ -25,15 +25,15 @@
 #include "app/cleanup.h"
 #include "app/save.h"
 #include "app/validation_run.h"
-#include "gui/borrar_window.h"
+#include "gui/deletion_window.h"
+#include "gui/eapb_window.h"
 #include "gui/folder_list.h"
 #include "gui/guard.h"
-#include "gui/informe_window.h"
-#include "gui/ips_window.h"
+#include "gui/report_window.h"
 #include "gui/widgets.h"
 #include "platform/file_list.h"
 #include "platform/text.h"
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 
 namespace corvela::gui {
 
@@ -282,7 +282,7 @@ bool MainWindow::Form_Load(const std::filesystem::path& config_path) {
     return true;
 }
 
-bool MainWindow::ShowDriveInfo(const Volume& volume) {
+bool MainWindow::drive_ready(const Volume& volume) {
     QStorageInfo info(volume.root);
     const std::string text =
         (volume.root + QStringLiteral(": - ") + drive_type_name(volume.type)).toStdString();
@@ -297,7 +297,7 @@ bool MainWindow::ShowDriveInfo(const Volume& volume) {
 void MainWindow::Drive1_Change(int index) {
     if (index < 0 || index >= static_cast<int>(volumes_.size())) return;
     const Volume& volume = volumes_[static_cast<size_t>(index)];
-    if (ShowDriveInfo(volume)) {
+    if (drive_ready(volume)) {
         drive_index_ = index;
         Dir1_->setPath(volume.root);
     } else {
@@ -364,7 +364,7 @@ void MainWindow::BLeer_Click() {
         OperationScope scope(*program_);
         if (!scope.ok()) return;
         // How a button's operation ended has been shown in its own boxes; the window goes on.
-        (void)::corvela::BLeer_Click(*program_, file_folder_.toStdString());
+        (void)run_validation(*program_, file_folder_.toStdString());
         program_->store_run_state();
     });
 }
@@ -374,7 +374,7 @@ void MainWindow::Cmdgraba_Click() {
     exclusive([this] {
         OperationScope scope(*program_);
         if (!scope.ok()) return;
-        (void)::corvela::Cmdgraba_Click(*program_);
+        (void)save_delivery(*program_);
         program_->store_run_state();
     });
 }
@@ -382,29 +382,28 @@ void MainWindow::Cmdgraba_Click() {
 void MainWindow::CmdInforme_Click() {
     if (!ready() || busy_) return;
     guarded([this] {
-        if (::corvela::CmdInforme_Click(*program_))
-            open_window(new InformeWindow(*program_, opener_, this));
+        if (reports_available(*program_)) open_window(new ReportWindow(*program_, opener_, this));
     });
 }
 
 void MainWindow::CmdBorrarRad_Click() {
     if (!ready() || busy_) return;
-    guarded([this] { open_window(new BorrarWindow(*program_, this)); });
+    guarded([this] { open_window(new DeletionWindow(*program_, this)); });
 }
 
 void MainWindow::CmdLimpiar_Click() {
     if (!ready()) return;
-    exclusive([this] { (void)::corvela::CmdLimpiar_Click(*program_); });
+    exclusive([this] { (void)empty_final_tables(*program_); });
 }
 
 void MainWindow::CmdEAPB_Click() {
     if (!ready() || busy_) return;
-    guarded([this] { open_window(new IpsWindow(*program_->work, *ui_, this)); });
+    guarded([this] { open_window(new EapbWindow(*program_->work, *ui_, this)); });
 }
 
 void MainWindow::Bsalir_Click() {
     if (busy_) return;
-    if (ready()) guarded([this] { ::corvela::Bsalir_Click(*program_); });
+    if (ready()) guarded([this] { leave_program(*program_); });
     close();
 }
 

@@ -42,8 +42,8 @@ class MainWindow : public QWidget {
     Program& program() { return *program_; }
     void setOpener(Opener opener) { opener_ = std::move(opener); }
 
-    // `ShowDriveInfo`: shows the not-ready message of a volume; false when it is not ready.
-    bool ShowDriveInfo(const Volume& volume);
+    // `drive_ready`: shows the not-ready message of a volume; false when it is not ready.
+    bool drive_ready(const Volume& volume);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

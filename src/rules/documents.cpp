@@ -42,14 +42,14 @@ std::string length_note_of(int idx) {
 }
 
 void length_note(FileContext& fc, std::string_view note) {
-    fc.errores_linea += 1;
-    cuenta_error(fc, Counter::LongitudDocumento);
+    fc.line_errors += 1;
+    count_error(fc, Counter::DocumentLength);
     plain_join(fc, note);
 }
 
-void record_cedula(FileContext& fc, const CedulaRule& rule) {
-    record_error(fc, fc.descripcion.empty() ? rule.alone : kCedulaNoNumerica,
-                 Counter::CedulaNoNumerica);
+void record_cedula(FileContext& fc, const IdCardRule& rule) {
+    record_error(fc, fc.description.empty() ? rule.alone : kNonNumericIdCard,
+                 Counter::NonNumericIdCard);
 }
 
 // Age in years of the person of a users record (fields 9 and 10).
@@ -63,7 +63,7 @@ double age_in_years(const FileContext& fc) {
 }
 }  // namespace
 
-void valida_documento(FileContext& fc, int idx) {
+void check_document(FileContext& fc, int idx) {
     std::string& numero = fc.field_ref(idx);
     numero = std::string(trim(numero));
     if (numero.empty()) return field_error(fc, idx, ": Campo sin contenido");
@@ -127,7 +127,7 @@ void valida_documento(FileContext& fc, int idx) {
     }
 }
 
-void valida_documento_af(FileContext& fc, int idx) {
+void check_provider_document(FileContext& fc, int idx) {
     std::string& numero = fc.field_ref(idx);
     numero = std::string(trim(numero));
     if (numero.empty()) return field_error(fc, idx, " Campo sin contenido");
@@ -164,7 +164,7 @@ void valida_documento_af(FileContext& fc, int idx) {
     }
 }
 
-bool cedula_no_numerica(FileContext& fc, const CedulaRule& rule) {
+bool non_numeric_id_card(FileContext& fc, const IdCardRule& rule) {
     const std::string& numero = fc.field(rule.tipo + 1);
     std::string_view sin_blancos = ltrim(numero);
     const size_t length = char_length(sin_blancos);

@@ -14,21 +14,21 @@ namespace corvela {
 // field k; the codes from 21 count kinds of error not tied to one field. Some codes count another
 // kind in another file type: each name says where it is used.
 enum class Counter {
-    Ninguno = 0,                   // counts nothing
-    Estructura = 21,               // a line empty, too long or with another field count
-    CedulaNoNumerica = 22,         // a "CC" number that is not numeric
-    SinUsuario = 23,               // services: no validated user has the record's document
-    EdadNoConcuerda = 23,          // users: an age that does not fit its unit
-    ExpedicionAntesDeInicio = 23,  // invoices: issued before the period starts
-    SexoDx = 24,                  // services: the user's sex does not fit the (admission) diagnosis
-    Municipio = 24,               // users: department and municipality do not match
-    ExpedicionTrasRemision = 24,  // invoices: issued after the remission
-    SexoDxEgreso = 25,            // hospitalisations: sex against the discharge diagnosis
-    DxMuerte = 25,                // hospitalisations: sex or age against the cause of death
-    DocumentoDosCaracteres = 25,  // procedures: a non-numeric "CC" number of two characters
-    InicioTrasFinal = 25,         // invoices: the period starts after it ends
-    IngresoTrasEgreso = 26,       // hospitalisations: admitted after discharge
-    LongitudDocumento = 29,       // the length notes of the document check
+    None = 0,                     // counts nothing
+    Structure = 21,               // a line empty, too long or with another field count
+    NonNumericIdCard = 22,        // a "CC" number that is not numeric
+    NoUser = 23,                  // services: no validated user has the record's document
+    AgeUnit = 23,                 // users: an age that does not fit its unit
+    IssuedBeforeStart = 23,       // invoices: issued before the period starts
+    DiagnosisSex = 24,            // services: the user's sex does not fit the (admission) diagnosis
+    Municipality = 24,            // users: department and municipality do not match
+    IssuedAfterRemission = 24,    // invoices: issued after the remission
+    DischargeDiagnosisSex = 25,   // hospitalisations: sex against the discharge diagnosis
+    DeathDiagnosis = 25,          // hospitalisations: sex or age against the cause of death
+    TwoCharacterDocument = 25,    // procedures: a non-numeric "CC" number of two characters
+    StartAfterEnd = 25,           // invoices: the period starts after it ends
+    AdmittedAfterDischarge = 26,  // hospitalisations: admitted after discharge
+    DocumentLength = 29,          // the length notes of the document check
 };
 
 // The counter of the errors of field k.
@@ -36,35 +36,35 @@ constexpr Counter field_counter(int k) {
     return static_cast<Counter>(k);
 }
 
-void limpia_contadores(FileContext& fc);
+void clear_counters(FileContext& fc);
 // One more in counter `c`; a code outside 1..30 changes nothing.
-void cuenta_error(FileContext& fc, Counter c);
+void count_error(FileContext& fc, Counter c);
 
-// Records an error of field k: display name and message into `descripcion`, counter k, mark k.
-void registra_error(FileContext& fc, int k, int n, std::string_view message);
-// `errores_linea` + 1, then `registra_error` for field k with the file's field count.
+// Records an error of field k: display name and message into `description`, counter k, mark k.
+void describe_field_error(FileContext& fc, int k, int n, std::string_view message);
+// `line_errors` + 1, then `describe_field_error` for field k with the file's field count.
 void field_error(FileContext& fc, int k, std::string_view message);
 
 // The three joins of a text that is not a field message.
-// Comma-blank join: ", " + text when `descripcion` is not empty, the text alone otherwise.
+// Comma-blank join: ", " + text when `description` is not empty, the text alone otherwise.
 void comma_blank_join(FileContext& fc, std::string_view text);
-// A record-level inconsistency: `errores_linea` + 1, the text comma-blank joined, counter `c`.
+// A record-level inconsistency: `line_errors` + 1, the text comma-blank joined, counter `c`.
 void record_error(FileContext& fc, std::string_view text, Counter c);
 // Comma join: "," + text when not empty, the text alone otherwise.
 void comma_join(FileContext& fc, std::string_view text);
 // Plain join: the text appended with no separator.
 void plain_join(FileContext& fc, std::string_view text);
 
-// Sets `marcas` to `length` characters of `c`.
-void fill_marcas(FileContext& fc, size_t length, char c);
+// Sets `marks` to `length` characters of `c`.
+void fill_marks(FileContext& fc, size_t length, char c);
 
-struct ErroresKey {
+struct ErrorRowKey {
     double nro_radicacion = 0;
     std::string COD_EAPB;
     std::string tipo;
     std::string nro_remision;
 };
-// `graba_errores`: one `ERRORES` row with the file's counters.
-void graba_errores(Database& work, const ErroresKey& key, const FileContext& fc);
+// One `ERRORES` row with the file's counters.
+void write_error_row(Database& work, const ErrorRowKey& key, const FileContext& fc);
 
 }  // namespace corvela

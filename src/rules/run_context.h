@@ -1,7 +1,8 @@
 // What outlives a line or a file during one validation run: the databases, the operator's UI,
 // the clock, the control-file table, the run's header values, the service date
-// `fecha_atencion`, the slots of the last diagnosis found, the length slot of `lee_campo`, the
-// per-line message slots, the users of the run and the reference tables.
+// `service_date`, the slots of the last diagnosis found, the length slot of
+// `take_field_definition`, the per-line message slots, the users of the run and the reference
+// tables.
 #pragma once
 
 #include <memory>
@@ -18,7 +19,7 @@
 
 namespace corvela {
 
-// The message slots that `limpia_mensajes` empties at the start of each line.
+// The message slots that `clear_line_slots` empties at the start of each line.
 struct LineSlots {
     std::string user_unit;
     double user_age = 0;
@@ -51,11 +52,11 @@ struct RunContext {
     std::string ips_code;        // IPS code of the file's control record
 
     // Shared slots.
-    std::string fecha_atencion;
-    double length_slot = 0;
+    std::string service_date;
+    double length_in_force = 0;
     // The field definition in force (its `tipo` and `tabla`), of the current data file.
-    const FieldDefinition* field_slot = nullptr;
-    std::string dx_sexo, dx_lim_inf, dx_lim_sup;  // last diagnosis found
+    const FieldDefinition* field_in_force = nullptr;
+    std::string dx_sex, dx_min_age, dx_max_age;  // last diagnosis found
     LineSlots slots;
 
     UsersIndex users;  // reads `usuario` itself once `use_table` was called
@@ -74,8 +75,8 @@ struct RunContext {
     }
 };
 
-// `limpia_mensajes`.
-inline void limpia_mensajes(RunContext& run) {
+// Empties the message slots of the line.
+inline void clear_line_slots(RunContext& run) {
     run.slots = LineSlots{};
 }
 

@@ -95,20 +95,20 @@ Counter codigo_edad_dx(std::string_view type) {
     if (type == "AP") return field_counter(11);
     if (type == "AU") return field_counter(8);
     if (type == "AN") return field_counter(12);
-    return Counter::Ninguno;
+    return Counter::None;
 }
 
 }  // namespace
 
-void fecha_atencion_de_remision(RunContext& run, bool two_digit_month) {
+void service_date_from_remission(RunContext& run, bool two_digit_month) {
     int month = 0, year = 0;
     remission_month_year(run.remission_date, month, year);
     std::string m = std::to_string(month);
     if (two_digit_month && month < 10) m = "0" + m;
-    run.fecha_atencion = "01/" + m + "/" + std::to_string(year);
+    run.service_date = "01/" + m + "/" + std::to_string(year);
 }
 
-void valida_fecha(RunContext& run, FileContext& fc, int k) {
+void check_date(RunContext& run, FileContext& fc, int k) {
     const std::string& v = fc.field(k);
     std::string_view sin_blancos = ltrim(v);
     std::string_view message;
@@ -123,23 +123,22 @@ void valida_fecha(RunContext& run, FileContext& fc, int k) {
         } else if (*d > today) {
             message = kFechaMayor;
         } else {
-            run.fecha_atencion = v;
+            run.service_date = v;
             return;
         }
     } else {
         message = kFechaSinFormato;
     }
     field_error(fc, k, message);
-    fecha_atencion_de_remision(run, false);
+    service_date_from_remission(run, false);
 }
 
-bool existe_usuario(RunContext& run, std::string_view tipo, std::string_view numero) {
+bool user_exists(RunContext& run, std::string_view tipo, std::string_view numero) {
     run.slots.user_message.clear();
     return run.users.find(tipo, numero) != nullptr;
 }
 
-void relaciona_usuario(RunContext& run, FileContext& fc, std::string_view tipo,
-                       std::string_view numero) {
+void relate_user(RunContext& run, FileContext& fc, std::string_view tipo, std::string_view numero) {
     run.slots.user_message.clear();
     if (const UserData* user = run.users.find(tipo, numero)) {
         if (fc.type == "AN")
@@ -148,56 +147,56 @@ void relaciona_usuario(RunContext& run, FileContext& fc, std::string_view tipo,
             take_user(run, *user);
         return;
     }
-    fc.errores_linea += 1;
+    fc.line_errors += 1;
     run.slots.user_message = kNoRelacionaUsuario;
-    cuenta_error(fc, Counter::SinUsuario);
-    if (fc.type == "AM") fecha_atencion_de_remision(run, true);
+    count_error(fc, Counter::NoUser);
+    if (fc.type == "AM") service_date_from_remission(run, true);
 }
 
-void datos_usuario(RunContext& run, std::string_view tipo, std::string_view numero) {
+void take_user_data(RunContext& run, std::string_view tipo, std::string_view numero) {
     run.slots.user_message.clear();
     if (const UserData* user = run.users.find(tipo, numero)) take_user(run, *user);
 }
 
-void valida_cie10(RunContext& run, FileContext& fc, std::string_view codigo) {
+void check_diagnosis(RunContext& run, FileContext& fc, std::string_view codigo) {
     run.slots.diagnosis_message.clear();
     if (const Diagnosis* dx = run.references().cie10(codigo)) {
-        run.dx_sexo = dx->sexo;
-        run.dx_lim_inf = dx->lim_inf;
-        run.dx_lim_sup = dx->lim_sup;
+        run.dx_sex = dx->sexo;
+        run.dx_min_age = dx->lim_inf;
+        run.dx_max_age = dx->lim_sup;
         return;
     }
-    fc.errores_linea += 1;
+    fc.line_errors += 1;
     run.slots.diagnosis_message.assign(codigo).append(kNoExisteEnCie10);
 }
 
-void valida_sexo_dx(RunContext& run, FileContext& fc, int k) {
+void check_diagnosis_sex(RunContext& run, FileContext& fc, int k) {
     if (fc.type == "AN") take_newborn(run, fc);
-    if (sexo_corresponde(run.dx_sexo, run.slots.user_sex)) {
+    if (sexo_corresponde(run.dx_sex, run.slots.user_sex)) {
         run.slots.sex_message.clear();
-        valida_edad_dx(run, fc, k);
+        check_diagnosis_age(run, fc, k);
         return;
     }
-    fc.errores_linea += 1;
+    fc.line_errors += 1;
     run.slots.sex_message = kSexoNoCorrespondeDx;
     if (fc.type == "AH")
-        cuenta_error(fc, k == 10   ? Counter::SexoDx
-                         : k == 11 ? Counter::SexoDxEgreso
-                                   : Counter::Ninguno);
+        count_error(fc, k == 10   ? Counter::DiagnosisSex
+                        : k == 11 ? Counter::DischargeDiagnosisSex
+                                  : Counter::None);
     else
-        cuenta_error(fc, Counter::SexoDx);
+        count_error(fc, Counter::DiagnosisSex);
 }
 
-void valida_edad_dx(RunContext& run, FileContext& fc, int /*k*/) {
+void check_diagnosis_age(RunContext& run, FileContext& fc, int /*k*/) {
     run.slots.age_message.clear();
-    if (!edad_fuera_de_limites(run, run.dx_lim_inf, run.dx_lim_sup)) return;
-    fc.errores_linea += 1;
+    if (!edad_fuera_de_limites(run, run.dx_min_age, run.dx_max_age)) return;
+    fc.line_errors += 1;
     run.slots.age_message = kEdadNoCorrespondeDx;
-    cuenta_error(fc, codigo_edad_dx(fc.type));
+    count_error(fc, codigo_edad_dx(fc.type));
 }
 
-void valida_cups(RunContext& run, FileContext& fc, int k, std::string_view archivo,
-                 std::string_view codigo, std::string_view tipo, std::string_view numero) {
+void check_procedure(RunContext& run, FileContext& fc, int k, std::string_view archivo,
+                     std::string_view codigo, std::string_view tipo, std::string_view numero) {
     run.slots.procedure_message.clear();
     const Procedure* px = run.references().cups(codigo, to_upper(left_chars(archivo, 2)));
     if (!px) {
@@ -205,30 +204,30 @@ void valida_cups(RunContext& run, FileContext& fc, int k, std::string_view archi
         field_error(fc, k, run.slots.procedure_message);
         return;
     }
-    datos_usuario(run, tipo, numero);
-    run.dx_sexo = px->sexo;
-    if (sexo_corresponde(run.dx_sexo, run.slots.user_sex)) {
-        valida_edad_procedimiento(run, fc, px->edad_ini, px->edad_fin, k);
+    take_user_data(run, tipo, numero);
+    run.dx_sex = px->sexo;
+    if (sexo_corresponde(run.dx_sex, run.slots.user_sex)) {
+        check_procedure_age(run, fc, px->edad_ini, px->edad_fin, k);
         return;
     }
     run.slots.procedure_message = kSexoNoCorrespondeProc;
     field_error(fc, k, run.slots.procedure_message);
 }
 
-void valida_edad_procedimiento(RunContext& run, FileContext& fc, std::string_view ini,
-                               std::string_view fin, int k) {
+void check_procedure_age(RunContext& run, FileContext& fc, std::string_view ini,
+                         std::string_view fin, int k) {
     run.slots.age_message.clear();
     if (!edad_fuera_de_limites(run, ini, fin)) return;
-    fc.errores_linea += 1;
+    fc.line_errors += 1;
     run.slots.age_message = kEdadNoCorrespondeProc;
-    cuenta_error(fc, field_counter(k));
+    count_error(fc, field_counter(k));
 }
 
-void fecha_de_servicio(RunContext& run, FileContext& fc, int k) {
+void check_date_field(RunContext& run, FileContext& fc, int k) {
     if (fails_length(run, fc, k))
-        fecha_atencion_de_remision(run, false);
+        service_date_from_remission(run, false);
     else
-        valida_fecha(run, fc, k);
+        check_date(run, fc, k);
 }
 
 }  // namespace corvela

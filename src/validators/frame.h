@@ -19,22 +19,22 @@ namespace corvela {
 // What the run of one data file counted, and where its outputs went (empty when the file ended
 // before they were opened).
 struct FileCounts {
-    long lineas_leidas = 0;
-    long lineas_validas = 0;
-    std::array<double, 31> C{};  // C[1]..C[30]
+    long lines_read = 0;
+    long lines_passed = 0;
+    std::array<double, 31> counters{};  // counters[1]..counters[30]
     std::filesystem::path error_file, accepted_file;
     // The database kept nothing of the file (a full disk, a server gone away): the counts are
     // zero, as what is stored, and the run cannot go on.
     bool lost = false;
 };
 
-// `leer_archivo`: validates one data file. Failures of the database or of a file are reported
+// Validates one data file. Failures of the database or of a file are reported
 // and end the file; the rows of the lines passed so far and its `ERRORES` row are kept, unless
 // the database cannot keep them (`lost`).
-FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
-                        const std::filesystem::path& path);
+FileCounts validate_file(RunContext& run, RecordValidator& validator,
+                         const std::filesystem::path& path);
 
-// Splits a line on commas into fc.campo[1..n] (each trimmed); returns the number of fields.
+// Splits a line on commas into fc.fields[1..n] (each trimmed); returns the number of fields.
 int split_fields(std::string_view line, FileContext& fc);
 
 // The output names of a data file.

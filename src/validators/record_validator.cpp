@@ -14,7 +14,7 @@ void refuse_nul(const RunContext& run, const FileContext& fc, const Row& row) {
     if (value == row.size()) return;
     // Value i of a row is field i + 1 of its line.
     throw nul_failure("el campo " + std::to_string(value + 1) + " de la línea " +
-                      std::to_string(fc.lineas_leidas) + " del archivo " + run.data_file_name);
+                      std::to_string(fc.lines_read) + " del archivo " + run.data_file_name);
 }
 }  // namespace
 

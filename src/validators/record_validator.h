@@ -22,7 +22,7 @@ struct TypeSpec {
     std::string record_separator = " / linea ";
     std::string count_separator = " / linea ";
     // Length of the per-field marks of a line; 0 means the field count.
-    size_t marcas_length = 0;
+    size_t marks_length = 0;
     // A line with fewer fields than the definition goes on to the field checks.
     bool fewer_fields_allowed = false;
 };

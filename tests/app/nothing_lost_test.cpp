@@ -74,11 +74,11 @@ TEST_F(NothingLost, ARunStoppedAfterEmptyingTheTablesLeavesNothingToSave) {
         std::filesystem::remove(inst.delivery / "CT000001.txt");
         if (!c.control.empty()) control(c.control);
         // "Existe Información." is answered No: the working tables are emptied, then it stops.
-        EXPECT_EQ(BLeer_Click(*program, inst.delivery / c.folder).ending(), Ending::Stopped);
+        EXPECT_EQ(run_validation(*program, inst.delivery / c.folder).ending(), Ending::Stopped);
         EXPECT_EQ(ui.questions.size(), 1u);
         program->store_run_state();
         ui.set_header(h);
-        EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+        EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
         EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
         EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
     }

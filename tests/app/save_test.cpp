@@ -23,7 +23,7 @@ TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopiesOnce) {
     Header blank_phone = h;
     blank_phone.TELEFONO = " ";
     ui.set_header(blank_phone);
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
     EXPECT_EQ(
         ui.messages.back().text,
@@ -34,7 +34,7 @@ TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopiesOnce) {
 
     ui.messages.clear();
     ui.set_header(h);
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(inst.rows("SELECT numero, fecha FROM consecutivo"),
               std::vector<std::string>{"1|2026-12-06"});
     EXPECT_EQ(
@@ -65,10 +65,10 @@ TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopiesOnce) {
 
     // The emptied boxes stop the same button again; typed in again, the delivery is known to be
     // saved already.
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
     ui.set_header(h);
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
     EXPECT_EQ(ui.messages.back().text,
               "Los datos existentes en las tablas temporales ya fueron cargados.");
@@ -83,7 +83,7 @@ TEST_F(SaveTest, RunThatReadNothingSavesZeroCounts) {
     std::filesystem::remove(inst.delivery / "AD000001.txt");
     ASSERT_EQ(run().ending(), Ending::Done);
     ASSERT_EQ(program->run_state, "N");
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
     EXPECT_EQ(
         inst.rows("SELECT archivo, remitidos, leidos, pasaron, Errados, suben, nro_radicacion "
@@ -101,9 +101,9 @@ TEST_F(SaveTest, OneMonthInSeveralTablesGivesOnePeriodRow) {
         "'2026-10-05', 0);"
         "INSERT INTO urgencias (num_factura, fecha_salida, num_radicacion) VALUES ('F4', "
         "'2026-10-07', 0);");
-    mostrar_meses(*program);
+    show_reported_months(*program);
     ASSERT_EQ(count("SELECT * FROM fechas"), 4);
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(
         inst.rows("SELECT * FROM periodos ORDER BY rowid"),
         (std::vector<std::string>{"760010012301|000001|9|2026", "760010012301|000001|10|2026"}));
@@ -116,9 +116,9 @@ TEST_F(SaveTest, OneMonthInSeveralTablesGivesOnePeriodRow) {
 
 TEST_F(SaveTest, EarlierDeliveriesKeepTheirNumbers) {
     validated("000001");
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     validated("000002");
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(
         inst.rows("SELECT nro_radicacion, nro_remision, tipo FROM ERRORES ORDER BY rowid"),
         (std::vector<std::string>{"1|000001|US", "1|000001|AD", "2|000002|US", "2|000002|AD"}));
@@ -139,7 +139,7 @@ TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     Header bad_date = h;
     bad_date.FECHAREMI = "2026/31/31";
     ui.set_header(bad_date);
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Failed);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Failed);
     EXPECT_EQ(ui.messages.back().text.rfind(
                   "Se presento el Error #  13 al leer archivo de Registros\r\r", 0),
               0u);
@@ -149,7 +149,7 @@ TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     ui.messages.clear();
     ui.set_header(h);
     inst.work().exec("ALTER TABLE f_Otrosers RENAME TO f_otrosers_aparte");
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Failed);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Failed);
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Error"});
     EXPECT_EQ(ui.messages[0].icon, Icon::Critical);
     // The engine's number and text for a missing table (the server names it in lower case).
@@ -166,7 +166,7 @@ TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     EXPECT_EQ(ui.header().NREMISION, "000001");
 
     inst.work().exec("ALTER TABLE f_otrosers_aparte RENAME TO f_Otrosers");
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
     EXPECT_EQ(count("SELECT * FROM f_usuario WHERE num_radicacion = 1"), 2);
     EXPECT_EQ(program->run_state, "S");

@@ -9,7 +9,7 @@
 #include <regex>
 
 #include "platform/text.h"
-#include "reports/cls_html.h"
+#include "reports/html_table.h"
 #include "support/installation.h"
 
 namespace corvela {
@@ -52,7 +52,7 @@ TEST(ReportPage, ChromiumShowsTheTableWithItsTexts) {
     testing::Installation inst;
     testing::ScriptedUi ui;
     testing::FixedClock clock({2026, 12, 6});
-    clsHtml html(ui, clock);
+    HtmlTable html(ui, clock);
     const auto page = inst.dir / "reporte.html";
     html.setOutputPath(page.string());
     html.setTextHeader("Resultado Validación");

@@ -1,0 +1,154 @@
+#include "gui/report_window.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "gui/guard.h"
+#include "gui/widgets.h"
+
+namespace corvela::gui {
+
+void show_list(QTreeWidget* view, const ListView& list) {
+    view->clear();
+    QStringList headers;
+    for (const auto& h : list.column_headers) headers << QString::fromStdString(h);
+    view->setColumnCount(static_cast<int>(headers.size()));
+    view->setHeaderLabels(headers);
+    for (const auto& row : list.items) {
+        QStringList cells;
+        for (size_t c = 0; c < row.size() && c < list.column_headers.size(); ++c)
+            cells << QString::fromStdString(row[c]);
+        new QTreeWidgetItem(view, cells);
+    }
+    for (int c = 0; c < view->columnCount(); ++c) {
+        view->resizeColumnToContents(c);
+        view->setColumnWidth(c, view->columnWidth(c) + 24);
+    }
+}
+
+ReportWindow::ReportWindow(Program& program, std::function<bool(const std::string&)> opener,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Window), program_(program), report_(program) {
+    if (opener)
+        report_.opener = [this, open = std::move(opener)](const std::string& path) {
+            opening_ = open_page(open, path);
+            return opening_->opened;
+        };
+    setObjectName(QStringLiteral("Frm_informe"));
+    setWindowTitle(QStringLiteral("Resultado validación."));
+
+    auto* Label3 = window_title("Label3", QStringLiteral("Resultados de la validación"), this);
+
+    auto* choice = new QGroupBox(this);
+    auto* grid = new QGridLayout(choice);
+    const DeliveryChoice c = delivery_choice(choice);
+    Cmblista_ = c.Cmblista;
+    Cmbremision_ = c.Cmbremision;
+    grid->addWidget(c.Label1, 0, 0);
+    grid->addWidget(Cmblista_, 1, 0);
+    grid->addWidget(c.Label2, 0, 1);
+    grid->addWidget(Cmbremision_, 1, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+
+    auto make_button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setMinimumHeight(32);
+        return b;
+    };
+    auto* generar = make_button("generar_informe", QStringLiteral("Generar Informe validacion"));
+    auto* inconsistencias =
+        make_button("informe_inconsistencias", QStringLiteral("Reporte de Inconsistencias"));
+    auto* exportar = make_button("cmdExport", QStringLiteral("Exportar a Html"));
+    auto* salir = make_button("CmdSalir", QStringLiteral("Regresar"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(generar);
+    buttons->addWidget(inconsistencias);
+    buttons->addWidget(exportar);
+    buttons->addStretch(1);
+    buttons->addWidget(salir);
+
+    Lv1_ = new QTreeWidget(this);
+    Lv1_->setObjectName(QStringLiteral("Lv1"));
+    Lv1_->setRootIsDecorated(false);
+    Lv1_->setUniformRowHeights(true);
+    Lv1_->setAlternatingRowColors(true);
+    Lv1_->setHeaderLabels({QString()});
+    Lv1_->header()->setStretchLastSection(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label3);
+    layout->addWidget(choice);
+    layout->addLayout(buttons);
+    layout->addWidget(Lv1_, 1);
+
+    connect(generar, &QPushButton::clicked, this, &ReportWindow::generar_informe_Click);
+    connect(inconsistencias, &QPushButton::clicked, this,
+            &ReportWindow::informe_inconsistencias_Click);
+    connect(exportar, &QPushButton::clicked, this, &ReportWindow::cmdExport_Click);
+    connect(salir, &QPushButton::clicked, this, &QWidget::close);
+    connect(Cmblista_, &QComboBox::currentIndexChanged, this, &ReportWindow::Cmblista_Click);
+    connect(Cmbremision_, &QComboBox::currentIndexChanged, this, &ReportWindow::Cmbremision_Click);
+
+    resize(1100, 640);
+    Form_Load();
+}
+
+void ReportWindow::Form_Load() {
+    report_.load();
+    QSignalBlocker block(Cmblista_);
+    for (const auto& ips : report_.ips()) Cmblista_->addItem(QString::fromStdString(ips.shown()));
+    if (Cmblista_->count() > 0) Cmblista_->setCurrentIndex(0);
+    show_deliveries();
+}
+
+void ReportWindow::Cmblista_Click(int index) {
+    if (index < 0) return;
+    guarded(program_.ui, [&] { report_.select_ips(Cmblista_->itemText(index).toStdString()); });
+    show_deliveries();
+}
+
+void ReportWindow::show_deliveries() {
+    QSignalBlocker block(Cmbremision_);
+    Cmbremision_->clear();
+    for (const auto& d : report_.deliveries()) Cmbremision_->addItem(QString::fromStdString(d));
+    if (Cmbremision_->count() > 0) Cmbremision_->setCurrentIndex(0);
+}
+
+void ReportWindow::Cmbremision_Click(int index) {
+    if (index < 0) return;
+    report_.select_delivery(Cmbremision_->itemText(index).toStdString());
+}
+
+void ReportWindow::generar_informe_Click() {
+    guarded(program_.ui, [&] {
+        if (report_.show_summary()) show_list(Lv1_, report_.list());
+    });
+}
+
+void ReportWindow::informe_inconsistencias_Click() {
+    guarded(program_.ui, [&] {
+        if (report_.show_inconsistencies()) show_list(Lv1_, report_.list());
+    });
+}
+
+void ReportWindow::cmdExport_Click() {
+    guarded(program_.ui, [&] {
+        opening_.reset();
+        const std::string written = report_.export_page();
+        // The page is there even when no program could show it; the operator learns where.
+        if (!written.empty() && opening_ && !opening_->opened)
+            program_.ui.message(page_saved_text(written, opening_->reason), "Exportar",
+                                Icon::Information);
+    });
+}
+
+}  // namespace corvela::gui
