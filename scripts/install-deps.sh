@@ -11,7 +11,7 @@ build_packages=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev libsqlitecpp-dev libcli11-dev libfmt-dev libssl-dev
   nlohmann-json3-dev libpq-dev
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
 )
 tests_packages=(
   libgtest-dev googletest sqlite3 chromium postgresql

@@ -10,15 +10,24 @@
 
 namespace corvela {
 
+namespace {
+// A question whose Yes deletes stored data has No as its default button, so that Enter pressed
+// by habit keeps the data.
+bool confirm_deletion(Ui& ui, const std::string& text, const std::string& title) {
+    return ui.ask_yes_no(text, title, Icon::None, true);
+}
+}  // namespace
+
 Status empty_final_tables(Program& program) {
     Ui& ui = program.ui;
-    if (!ui.ask_yes_no(
+    if (!confirm_deletion(
+            ui,
             std::string(
                 "Uste esta a punto de borrar los registros correctos que estan almacenados.") +
                 "\r\r" + "Desea borrarlos realmente?.",
             "Borrando registros."))
         return Status::stopped();
-    if (!ui.ask_yes_no("ESTA SEGURO DE BORRAR LOS DATOS.?", "Borrando registros."))
+    if (!confirm_deletion(ui, "ESTA SEGURO DE BORRAR LOS DATOS.?", "Borrando registros."))
         return Status::stopped();
     OperationScope scope(program, Reach::SharedRows);
     if (!scope.ok()) return Status::stopped();
@@ -51,8 +60,9 @@ Status delete_delivery(Program& program, const std::string& ips_code, const std:
                        "Proceso finalizado", Icon::Information);
             return Status::stopped();
         }
-        if (!ui.ask_yes_no("Desea borrar los datos almacenados de la radicación interna No. " + n,
-                           "Borrar datos almacenados."))
+        if (!confirm_deletion(
+                ui, "Desea borrar los datos almacenados de la radicación interna No. " + n,
+                "Borrar datos almacenados."))
             return Status::stopped();
         OperationScope scope(program, Reach::SharedRows);
         if (!scope.ok()) return Status::stopped();
@@ -83,8 +93,12 @@ Status delete_delivery(Program& program, const std::string& ips_code, const std:
     return Status::done();
 }
 
-void leave_program(Program& program) {
-    if (!program.work) return;
+bool leave_program(Program& program) {
+    if (!program.work) return true;
+    if (program.run_state == "N" &&
+        !confirm_deletion(program.ui,
+                          "Hay una validación sin guardar. ¿Desea salir de todos modos?", ""))
+        return false;
     {
         // While another program changes the working tables, leaving does not empty them.
         OperationScope scope(program);
@@ -94,6 +108,7 @@ void leave_program(Program& program) {
         }
     }
     program.work.reset();
+    return true;
 }
 
 void compact(Database& work) {

@@ -16,8 +16,15 @@ std::vector<std::string> split_control_record(std::string_view rest) {
 }
 
 namespace {
-// Looks for the control file in list order; false when the search found none that can be read.
+void no_control_file(Ui& ui) {
+    ui.message("No existe archivos de Control, por favor verificar.", "No existe Archivo.",
+               Icon::Critical);
+}
+
+// Looks for the control file in list order; when none is found the full path stays as it was.
 void locate_control_file(Program& program, const FileList& files) {
+    // A folder without text files has no control file either.
+    if (files.names.empty()) return no_control_file(program.ui);
     for (size_t i = 0; i < files.names.size(); ++i) {
         const std::string& name = files.names[i];
         program.data_file_name = name;
@@ -33,10 +40,14 @@ void locate_control_file(Program& program, const FileList& files) {
             program.ui.set_status("Archivo Seleccionado " + std::string(trim(program.full_path)));
             return;
         }
-        if (i + 1 == files.names.size())
-            program.ui.message("No existe archivos de Control, por favor verificar.",
-                               "No existe Archivo.", Icon::Critical);
+        if (i + 1 == files.names.size()) no_control_file(program.ui);
     }
+}
+
+// Whether `path` names a file of `folder`.
+bool in_folder(const std::string& path, const std::filesystem::path& folder) {
+    std::error_code ec;
+    return std::filesystem::equivalent(std::filesystem::path(path).parent_path(), folder, ec);
 }
 
 // Reads the records into the table; true when a line was too long.
@@ -69,6 +80,9 @@ bool read_control_file(Program& program, const FileList& files) {
     Ui& ui = program.ui;
     program.control.rows.assign(files.names.size() + 1, {});
     locate_control_file(program, files);
+    // The file last selected or processed stands in for a missing control file only when it is
+    // in the chosen folder: nothing of another folder is read.
+    if (!in_folder(program.full_path, files.folder)) program.full_path.clear();
     if (program.full_path.empty()) {
         ui.message("Debe Seleccionar primero una Unidad para buscar los archivos.", "Atención",
                    Icon::Information);

@@ -1,8 +1,10 @@
 #include "app/program.h"
 
+#include <cerrno>
 #include <system_error>
 #include <thread>
 
+#include "app/hints.h"
 #include "db/server_database.h"
 #include "platform/failure.h"
 #include "platform/text.h"
@@ -33,9 +35,12 @@ void warn_size(Ui& ui, const std::string& path, const std::string& file_name) {
                "Información del tamaño de la Base de datos", Icon::None);
 }
 
-void startup_failure(Ui& ui, int number, const std::string& description) {
-    ui.message(failure_message(number, " al leer archivo de Configuración ", description), "Error",
-               Icon::Critical);
+// The message keeps its text; the hint names the configuration file and, when it is missing, how
+// to create it.
+void startup_failure(Ui& ui, int number, const std::string& description,
+                     const std::filesystem::path& config_path, bool config_missing = false) {
+    ui.message_with_hint(failure_message(number, " al leer archivo de Configuración ", description),
+                         "Error", Icon::Critical, configuration_hint(config_path, config_missing));
 }
 }  // namespace
 
@@ -43,7 +48,7 @@ bool Program::start(const std::filesystem::path& config_path) {
     ui.show_progress(false);
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
-        startup_failure(ui, cfg.number(), cfg.why());
+        startup_failure(ui, cfg.number(), cfg.why(), config_path, cfg.number() == ENOENT);
         return false;
     }
     config = cfg.value();
@@ -74,10 +79,10 @@ bool Program::start(const std::filesystem::path& config_path) {
         ref->count("SELECT 1 FROM R_Campos");
     } catch (const DatabaseFailure& e) {
         work.reset();
-        startup_failure(ui, e.number, e.what());
+        startup_failure(ui, e.number, e.what(), config_path);
         return false;
     } catch (const std::filesystem::filesystem_error& e) {
-        startup_failure(ui, e.code().value(), e.code().message());
+        startup_failure(ui, e.code().value(), e.code().message(), config_path);
         return false;
     }
     run_state = "I";

@@ -1,7 +1,7 @@
 // The command line's UI: every message box is printed on standard output as a line "[title]"
-// followed by its text, each CR a line break; a Yes/No question takes the answer given on the
-// command line. For a script's document (--json) the boxes and the months grid are recorded
-// instead of printed.
+// followed by its text, each CR a line break, and a hint of Corvela's own beside it on standard
+// error as "corvela: " + hint; a Yes/No question takes the answer given on the command line. For a
+// script's document (--json) the boxes and the months grid are recorded instead of printed.
 #pragma once
 
 #include <chrono>
@@ -20,6 +20,7 @@ namespace corvela {
 struct ShownBox {
     std::string title, text;
     std::optional<bool> answer;
+    std::string hint;  // Corvela's own line beside the box, empty when none
 };
 
 class ConsoleUi : public Ui {
@@ -36,6 +37,7 @@ class ConsoleUi : public Ui {
         for (const auto& b : boxes_) {
             std::fprintf(out, "[%s]\n%s\n", b.title.c_str(), b.text.c_str());
             if (b.answer) std::fprintf(out, "> %s\n", *b.answer ? "Sí" : "No");
+            if (!b.hint.empty()) std::fprintf(out, "corvela: %s\n", b.hint.c_str());
         }
     }
 
@@ -62,6 +64,11 @@ class ConsoleUi : public Ui {
     void message(const std::string& text, const std::string& title, Icon) override {
         show_box(title, text, std::nullopt);
     }
+    // The hint goes to standard error, after the box it belongs to.
+    void message_with_hint(const std::string& text, const std::string& title, Icon,
+                           const std::string& hint) override {
+        show_box(title, text, std::nullopt, hint);
+    }
     using Ui::ask_yes_no;
     bool ask_yes_no(const std::string& text, const std::string& title, Icon, bool) override {
         show_box(title, text, answer_yes_);
@@ -80,9 +87,10 @@ class ConsoleUi : public Ui {
     }
 
   private:
-    void show_box(const std::string& title, const std::string& text, std::optional<bool> answer) {
+    void show_box(const std::string& title, const std::string& text, std::optional<bool> answer,
+                  const std::string& hint = "") {
         show_progress(false);
-        ShownBox box{title.empty() ? kDefaultTitle : title, text, answer};
+        ShownBox box{title.empty() ? kDefaultTitle : title, text, answer, hint};
         for (char& c : box.text)
             if (c == '\r') c = '\n';
         if (record_) {
@@ -92,6 +100,7 @@ class ConsoleUi : public Ui {
         std::printf("[%s]\n%s\n", box.title.c_str(), box.text.c_str());
         if (answer) std::printf("> %s\n", *answer ? "Sí" : "No");
         std::fflush(stdout);
+        if (!hint.empty()) std::fprintf(stderr, "corvela: %s\n", hint.c_str());
     }
     bool answer_yes_;
     bool progress_;

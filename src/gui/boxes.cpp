@@ -22,12 +22,13 @@ QMessageBox::Icon box_icon(Icon icon) {
 }  // namespace
 
 std::unique_ptr<QDialog> message_box(const std::string& text, const std::string& title, Icon icon,
-                                     QWidget* parent) {
+                                     const std::string& hint, QWidget* parent) {
     const QString shown = display_text(text);
     if (shown.contains(QLatin1Char('\t')))
         return std::make_unique<TableBox>(shown, display_title(title), box_icon(icon), parent);
     auto box = std::make_unique<QMessageBox>(box_icon(icon), display_title(title), shown,
                                              QMessageBox::Ok, parent);
+    if (!hint.empty()) box->setDetailedText(QString::fromStdString(hint));
     spanish_buttons(*box);
     return box;
 }

@@ -13,9 +13,10 @@
 
 namespace corvela::gui {
 
-// A message box with its "Aceptar" button: a QMessageBox, or a `TableBox` for a text with tabs.
+// A message box with its "Aceptar" button: a QMessageBox, with `hint` as its detailed text when
+// given, or a `TableBox` for a text with tabs (a summary, which has no hint).
 std::unique_ptr<QDialog> message_box(const std::string& text, const std::string& title, Icon icon,
-                                     QWidget* parent = nullptr);
+                                     const std::string& hint = {}, QWidget* parent = nullptr);
 // A question with "Sí" and "No"; `no_is_default` makes No the button that Enter presses.
 std::unique_ptr<QMessageBox> question_box(const std::string& text, const std::string& title,
                                           Icon icon, bool no_is_default, QWidget* parent = nullptr);

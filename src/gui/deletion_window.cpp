@@ -10,6 +10,7 @@
 
 #include "app/cleanup.h"
 #include "gui/guard.h"
+#include "gui/placement.h"
 #include "gui/widgets.h"
 
 namespace corvela::gui {
@@ -18,10 +19,11 @@ DeletionWindow::DeletionWindow(Program& program, QWidget* parent)
     : QWidget(parent, Qt::Window), program_(program) {
     setObjectName(QStringLiteral("frmborrar"));
     setWindowTitle(QStringLiteral("Borrar registros."));
+    auto* body = new QWidget;
 
-    auto* Label3 = window_title("Label3", QStringLiteral("Borrar Registros Almacenados"), this);
+    auto* Label3 = window_title("Label3", QStringLiteral("Borrar Registros Almacenados"), body);
 
-    auto* choice = new QGroupBox(this);
+    auto* choice = new QGroupBox(body);
     auto* grid = new QVBoxLayout(choice);
     const DeliveryChoice c = delivery_choice(choice);
     Cmblista_ = c.Cmblista;
@@ -34,17 +36,19 @@ DeletionWindow::DeletionWindow(Program& program, QWidget* parent)
 
     auto* borrar = button(
         "CmdBorrar",
-        QStringLiteral("Borrar información de un No. remisión/No. Radicación procesado"), this);
-    auto* salir = button("CmdSalir", QStringLiteral("Regresar"), this);
+        QStringLiteral("Borrar información de un No. remisión/No. Radicación procesado"), body);
+    auto* salir = button("CmdSalir", QStringLiteral("Regresar"), body);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(borrar, 1);
     buttons->addWidget(salir);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(body);
     layout->addWidget(Label3);
     layout->addWidget(choice);
     layout->addSpacing(12);
     layout->addLayout(buttons);
+    hold_in_scroll_area(this, body);
+    escape_presses(this, salir);
 
     connect(borrar, &QPushButton::clicked, this, &DeletionWindow::CmdBorrar_Click);
     connect(salir, &QPushButton::clicked, this, &QWidget::close);
@@ -52,7 +56,7 @@ DeletionWindow::DeletionWindow(Program& program, QWidget* parent)
     connect(Cmbremision_, &QComboBox::currentIndexChanged, this,
             &DeletionWindow::Cmbremision_Click);
 
-    resize(640, sizeHint().height());
+    resize(640, body->sizeHint().height());
     Form_Load();
 }
 

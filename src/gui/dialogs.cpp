@@ -37,7 +37,12 @@ QString display_title(const std::string& title) {
 }
 
 void QtDialogs::message(const std::string& text, const std::string& title, Icon icon) {
-    message_box(text, title, icon, box_parent())->exec();
+    message_box(text, title, icon, {}, box_parent())->exec();
+}
+
+void QtDialogs::message_with_hint(const std::string& text, const std::string& title, Icon icon,
+                                  const std::string& hint) {
+    message_box(text, title, icon, hint, box_parent())->exec();
 }
 
 bool QtDialogs::ask_yes_no(const std::string& text, const std::string& title, Icon icon,

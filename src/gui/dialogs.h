@@ -18,6 +18,9 @@ class Dialogs {
   public:
     virtual ~Dialogs() = default;
     virtual void message(const std::string& text, const std::string& title, Icon icon) = 0;
+    // A message with Corvela's hint as the box's detailed text.
+    virtual void message_with_hint(const std::string& text, const std::string& title, Icon icon,
+                                   const std::string& hint) = 0;
     virtual bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
                             bool no_is_default) = 0;
     // The text typed, empty when cancelled.
@@ -42,6 +45,8 @@ QString display_title(const std::string& title);
 class QtDialogs : public Dialogs {
   public:
     void message(const std::string& text, const std::string& title, Icon icon) override;
+    void message_with_hint(const std::string& text, const std::string& title, Icon icon,
+                           const std::string& hint) override;
     bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
                     bool no_is_default) override;
     std::string input(const std::string& prompt, const std::string& title,

@@ -8,9 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "db/statement.h"
 #include "gui/guard.h"
+#include "gui/placement.h"
 #include "gui/widgets.h"
 
 namespace corvela::gui {
@@ -29,17 +34,40 @@ void show_combo(QComboBox* box, const ComboState& state) {
     box->setCurrentIndex(state.index);
 }
 
+// The names of a list the window offers, all of them (a municipality box shows those of one
+// department at a time).
+QStringList names_in(Database& work, const char* table) {
+    QStringList names;
+    Statement st = work.prepare(std::string("SELECT nombre FROM ") + table);
+    while (st.step()) names << QString::fromStdString(st.text(0));
+    return names;
+}
+
+// Makes `box` wide enough to show each of `names` whole, as Qt sizes a box to its own items.
+void fit_names(QComboBox* box, const QStringList& names) {
+    int widest = 0;
+    for (const QString& name : names)
+        widest = std::max(widest, box->fontMetrics().horizontalAdvance(name));
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    box->setMinimumWidth(box->style()
+                             ->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                QSize(widest, box->fontMetrics().height()), box)
+                             .width());
+}
+
 }  // namespace
 
 EapbWindow::EapbWindow(Database& work, Ui& ui, QWidget* parent)
     : QWidget(parent, Qt::Window), ui_(ui), registry_(work, ui) {
     setObjectName(QStringLiteral("frmIPS"));
     setWindowTitle(QStringLiteral("Datos EAPB"));
+    auto* body = new QWidget;
 
     auto* heading = window_title(
-        "Label7", QStringLiteral("Datos de la Administradora de Planes de Beneficios"), this);
+        "Label7", QStringLiteral("Datos de la Administradora de Planes de Beneficios"), body);
 
-    auto* fields = new QGroupBox(this);
+    auto* fields = new QGroupBox(body);
     auto* grid = new QGridLayout(fields);
     const char* const captions[] = {
         "Codigo:", "Responsable:", "Dirección:", "Fax:", "Telefono:", "Nombre EAPB:"};
@@ -71,7 +99,7 @@ EapbWindow::EapbWindow(Database& work, Ui& ui, QWidget* parent)
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
 
-    auto* Picture1 = new QGroupBox(this);
+    auto* Picture1 = new QGroupBox(body);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     auto* nav = new QHBoxLayout(Picture1);
     auto* primerreg = button("primerreg", QStringLiteral("Primer Registro"), Picture1);
@@ -80,7 +108,7 @@ EapbWindow::EapbWindow(Database& work, Ui& ui, QWidget* parent)
     auto* ultreg = button("ultreg", QStringLiteral("Ultimo Registro"), Picture1);
     for (QPushButton* b : {primerreg, regreg, siguereg, ultreg}) nav->addWidget(b);
 
-    auto* picButtons = new QGroupBox(this);
+    auto* picButtons = new QGroupBox(body);
     picButtons->setObjectName(QStringLiteral("picButtons"));
     auto* ops = new QHBoxLayout(picButtons);
     auto* cmdBuscar = button("cmdBuscar", QStringLiteral("Buscar"), picButtons);
@@ -93,12 +121,17 @@ EapbWindow::EapbWindow(Database& work, Ui& ui, QWidget* parent)
          {cmdBuscar, cmdAgregar, cmdEliminar, cmdRenovar, cmdActualizar, cmdCerrar})
         ops->addWidget(b);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(body);
     layout->addWidget(heading);
     layout->addWidget(fields);
     layout->addWidget(Picture1);
     layout->addWidget(picButtons);
     layout->addStretch(1);
+    escape_presses(this, cmdCerrar);
+    // Tab goes through the boxes as they stand on screen, then the buttons row by row.
+    tab_order({Text_[0], Text_[5], Text_[1], Text_[2], Text_[3], Text_[4], Cmbperi_, CmbDepto_,
+               CmbMuni_, primerreg, regreg, siguereg, ultreg, cmdBuscar, cmdAgregar, cmdEliminar,
+               cmdRenovar, cmdActualizar, cmdCerrar});
 
     auto on = [this](QPushButton* b, void (EapbRegistry::*click)()) {
         connect(b, &QPushButton::clicked, this,
@@ -125,8 +158,16 @@ EapbWindow::EapbWindow(Database& work, Ui& ui, QWidget* parent)
     on_combo(CmbDepto_, &EapbRegistry::select_department);
     on_combo(CmbMuni_, &EapbRegistry::select_municipality);
 
-    resize(760, 420);
     forward([&] { registry_.open(); });
+    // The department and the municipality share their row; each shows the longest name of its
+    // list whole.
+    guarded(ui_, [&] {
+        fit_names(CmbDepto_, names_in(work, "departamentos"));
+        fit_names(CmbMuni_, names_in(work, "municipios"));
+    });
+    // Last, so that the scroll area measures the controls at their final sizes.
+    hold_in_scroll_area(this, body);
+    resize(760, 420);
 }
 
 void EapbWindow::forward(const std::function<void()>& click) {

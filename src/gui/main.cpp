@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 
 #include "gui/dialogs.h"
+#include "gui/identity.h"
 #include "gui/main_window.h"
 #include "gui/translation.h"
 #include "platform/clock.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
                               QStringLiteral("FILE"));
     parser.addOption(config);
     parser.process(app);
+    corvela::gui::identify_program();
 
     corvela::SystemClock clock;
     corvela::gui::QtDialogs dialogs;

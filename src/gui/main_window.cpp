@@ -15,20 +15,21 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStorageInfo>
-#include <QStyle>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/cleanup.h"
+#include "app/hints.h"
 #include "app/save.h"
 #include "app/validation_run.h"
 #include "gui/deletion_window.h"
 #include "gui/eapb_window.h"
 #include "gui/folder_list.h"
 #include "gui/guard.h"
+#include "gui/identity.h"
+#include "gui/placement.h"
 #include "gui/report_window.h"
 #include "gui/widgets.h"
 #include "platform/file_list.h"
@@ -79,16 +80,17 @@ MainWindow::~MainWindow() {
 void MainWindow::build() {
     setObjectName(QStringLiteral("total"));
     setWindowTitle(QStringLiteral(" Validación de archivos planos de RIPS."));
+    auto* body = new QWidget;
 
-    auto* Image1 = new QLabel(this);
+    auto* Image1 = new QLabel(body);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogContentsView).pixmap(40, 40));
-    auto* Label1 = label("Label1", QStringLiteral("Corvela"), this);
+    Image1->setPixmap(corvela_icon().pixmap(40, 40));
+    auto* Label1 = label("Label1", QStringLiteral("Corvela"), body);
     QFont title_font = Label1->font();
     title_font.setPointSize(title_font.pointSize() + 10);
     title_font.setBold(true);
     Label1->setFont(title_font);
-    auto* Label15 = label("Label15", QStringLiteral("Versión  Octubre 12/2010 "), this);
+    auto* Label15 = label("Label15", QStringLiteral("Versión  Octubre 12/2010 "), body);
     Label15->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     auto* title_row = new QHBoxLayout;
     title_row->addWidget(Image1);
@@ -96,13 +98,13 @@ void MainWindow::build() {
     title_row->addStretch(1);
     title_row->addWidget(Label15, 0, Qt::AlignBottom);
 
-    auto* Line1 = new QFrame(this);
+    auto* Line1 = new QFrame(body);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
 
     // Pickers of the delivery.
-    auto* pickers = new QGroupBox(this);
+    auto* pickers = new QGroupBox(body);
     auto* pick = new QVBoxLayout(pickers);
     Drive1_ = new QComboBox(pickers);
     Drive1_->setObjectName(QStringLiteral("Drive1"));
@@ -122,7 +124,7 @@ void MainWindow::build() {
     pick->addWidget(File1_, 2);
 
     // Header boxes of the delivery.
-    auto* head = new QGroupBox(this);
+    auto* head = new QGroupBox(body);
     auto* form = new QGridLayout(head);
     controls_.COD_EAPB = box("COD_EAPB", head);
     controls_.NOMEAPB = box("NOMEAPB", head);
@@ -154,7 +156,7 @@ void MainWindow::build() {
     form->setColumnStretch(3, 1);
 
     // The months grid with its caption.
-    auto* months = new QGroupBox(this);
+    auto* months = new QGroupBox(body);
     auto* months_layout = new QVBoxLayout(months);
     controls_.months_caption =
         label("DBfechasCaption", QStringLiteral(" MESES REPORTADOS"), months);
@@ -172,11 +174,14 @@ void MainWindow::build() {
     controls_.DBfechas->verticalHeader()->setVisible(false);
     controls_.DBfechas->setEditTriggers(QAbstractItemView::NoEditTriggers);
     controls_.DBfechas->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // The grid is only read: Tab passes it by, and leaves it when a click put the focus there.
+    controls_.DBfechas->setTabKeyNavigation(false);
+    controls_.DBfechas->setFocusPolicy(Qt::ClickFocus);
     months_layout->addWidget(controls_.months_caption);
     months_layout->addWidget(controls_.DBfechas);
 
     // Buttons of the operations, beside the months grid.
-    auto* actions = new QGroupBox(this);
+    auto* actions = new QGroupBox(body);
     auto* buttons = new QGridLayout(actions);
     auto* BLeer = button("BLeer", QStringLiteral("Leer Archivos"), actions);
     auto* Cmdgraba = button("Cmdgraba", QStringLiteral("Guardar Registros"), actions);
@@ -205,8 +210,8 @@ void MainWindow::build() {
     middle->addLayout(right, 3);
 
     // Progress of a run.
-    controls_.contenido = label("contenido", QString(), this);
-    controls_.ProgressBar1 = new QProgressBar(this);
+    controls_.contenido = label("contenido", QString(), body);
+    controls_.ProgressBar1 = new QProgressBar(body);
     controls_.ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     controls_.ProgressBar1->setMinimumWidth(320);
     keep_place(controls_.contenido);
@@ -217,11 +222,20 @@ void MainWindow::build() {
     progress->addWidget(controls_.contenido, 1);
     progress->addWidget(controls_.ProgressBar1);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(body);
     layout->addLayout(title_row);
     layout->addWidget(Line1);
     layout->addLayout(middle, 1);
     layout->addLayout(progress);
+
+    hold_in_scroll_area(this, body);
+    // Tab follows the eye: the pickers, the header boxes row by row, then the buttons column by
+    const MainControls& c = controls_;
+    // column; the months grid, which only a click reaches, gives Tab on to the buttons.
+    tab_order({Drive1_,      Dir1_,      File1_,   c.COD_EAPB,  c.NOMEAPB,   c.NOMREMITENTE,
+               c.DIRECCION,  c.TELEFONO, c.NFAX,   c.NREMISION, c.FECHAREMI, c.PERIODO,
+               c.DBfechas,   BLeer,      Cmdgraba, CmdInforme,  CmdAnalisis, CmdEAPB,
+               CmdBorrarRad, CmdLimpiar, Bsalir});
 
     operable_ = {Drive1_,      Dir1_,      File1_,  BLeer,       Cmdgraba, CmdInforme,
                  CmdBorrarRad, CmdLimpiar, CmdEAPB, CmdAnalisis, Bsalir};
@@ -240,7 +254,7 @@ void MainWindow::build() {
     connect(CmdAnalisis, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
     connect(Bsalir, &QPushButton::clicked, this, &MainWindow::Bsalir_Click);
 
-    resize(1060, 680);
+    fit_to_screen(this, QSize(1000, 660));
 }
 
 void MainWindow::fill_drives() {
@@ -265,6 +279,7 @@ void MainWindow::fill_drives() {
 }
 
 bool MainWindow::Form_Load(const std::filesystem::path& config_path) {
+    config_path_ = config_path;
     bool started = false;
     // The window starts in run state "I" with empty boxes; the kept state is only written, for
     // the command line's "save".
@@ -275,10 +290,7 @@ bool MainWindow::Form_Load(const std::filesystem::path& config_path) {
     if (!program_->config.server.empty())
         setWindowTitle(windowTitle() + QStringLiteral(" - puesto ") +
                        QString::fromStdString(program_->config.desk));
-    if (const QScreen* s = screen()) {
-        const QRect area = s->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    centre_on_screen(this);
     return true;
 }
 
@@ -351,14 +363,26 @@ void MainWindow::exclusive(const std::function<void()>& operation) {
     busy_ = false;
 }
 
+bool MainWindow::databases_ready() {
+    if (program_->work) return true;
+    std::error_code ec;
+    ui_->message_with_hint(
+        kNoConfigurationText, kNoConfigurationTitle, Icon::Critical,
+        configuration_hint(config_path_, !std::filesystem::exists(config_path_, ec)));
+    return false;
+}
+
 void MainWindow::open_window(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
+    // The size a window asks for is its preferred one, which the screen may shrink.
+    fit_to_screen(window, window->size());
+    centre_on_screen(window);
     window->show();
 }
 
 void MainWindow::BLeer_Click() {
-    if (!ready()) return;
+    if (busy_ || !databases_ready()) return;
     exclusive([this] {
         // The kept run state is written under the same hold of the installation as the run.
         OperationScope scope(*program_);
@@ -370,7 +394,7 @@ void MainWindow::BLeer_Click() {
 }
 
 void MainWindow::Cmdgraba_Click() {
-    if (!ready()) return;
+    if (busy_ || !databases_ready()) return;
     exclusive([this] {
         OperationScope scope(*program_);
         if (!scope.ok()) return;
@@ -380,31 +404,32 @@ void MainWindow::Cmdgraba_Click() {
 }
 
 void MainWindow::CmdInforme_Click() {
-    if (!ready() || busy_) return;
+    if (busy_ || !databases_ready()) return;
     guarded([this] {
         if (reports_available(*program_)) open_window(new ReportWindow(*program_, opener_, this));
     });
 }
 
 void MainWindow::CmdBorrarRad_Click() {
-    if (!ready() || busy_) return;
+    if (busy_ || !databases_ready()) return;
     guarded([this] { open_window(new DeletionWindow(*program_, this)); });
 }
 
 void MainWindow::CmdLimpiar_Click() {
-    if (!ready()) return;
+    if (busy_ || !databases_ready()) return;
     exclusive([this] { (void)empty_final_tables(*program_); });
 }
 
 void MainWindow::CmdEAPB_Click() {
-    if (!ready() || busy_) return;
+    if (busy_ || !databases_ready()) return;
     guarded([this] { open_window(new EapbWindow(*program_->work, *ui_, this)); });
 }
 
 void MainWindow::Bsalir_Click() {
     if (busy_) return;
-    if (ready()) guarded([this] { leave_program(*program_); });
-    close();
+    bool leave = true;
+    if (ready()) guarded([&] { leave = leave_program(*program_); });
+    if (leave) close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

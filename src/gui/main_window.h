@@ -67,6 +67,9 @@ class MainWindow : public QWidget {
 
     // True when start-up opened the databases.
     bool ready() const { return program_->work != nullptr; }
+    // The same, for a button that needs the databases: without them the operator is told to
+    // create a configuration.
+    bool databases_ready();
     // Runs a long operation with every other control disabled; a failure is shown, not thrown.
     void exclusive(const std::function<void()>& operation);
     // Runs a handler, showing a failure the core did not handle itself.
@@ -82,6 +85,7 @@ class MainWindow : public QWidget {
     int drive_index_ = -1;
     QString file_folder_;
     bool busy_ = false;
+    std::filesystem::path config_path_;
 
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<Program> program_;

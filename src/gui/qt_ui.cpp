@@ -31,6 +31,11 @@ void QtUi::message(const std::string& text, const std::string& title, Icon icon)
     dialogs_.message(text, title, icon);
 }
 
+void QtUi::message_with_hint(const std::string& text, const std::string& title, Icon icon,
+                             const std::string& hint) {
+    dialogs_.message_with_hint(text, title, icon, hint);
+}
+
 bool QtUi::ask_yes_no(const std::string& text, const std::string& title, Icon icon,
                       bool no_is_default) {
     return dialogs_.ask_yes_no(text, title, icon, no_is_default);

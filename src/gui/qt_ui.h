@@ -37,6 +37,8 @@ class QtUi : public Ui {
     ~QtUi() override;
 
     void message(const std::string& text, const std::string& title, Icon icon) override;
+    void message_with_hint(const std::string& text, const std::string& title, Icon icon,
+                           const std::string& hint) override;
     using Ui::ask_yes_no;
     bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
                     bool no_is_default) override;

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "gui/guard.h"
+#include "gui/page_opening.h"
+#include "gui/placement.h"
 #include "gui/widgets.h"
 
 namespace corvela::gui {
@@ -38,15 +40,16 @@ ReportWindow::ReportWindow(Program& program, std::function<bool(const std::strin
     : QWidget(parent, Qt::Window), program_(program), report_(program) {
     if (opener)
         report_.opener = [this, open = std::move(opener)](const std::string& path) {
-            opening_ = open_page(open, path);
-            return opening_->opened;
+            page_opened_ = open(path);
+            return *page_opened_;
         };
     setObjectName(QStringLiteral("Frm_informe"));
     setWindowTitle(QStringLiteral("Resultado validación."));
+    auto* body = new QWidget;
 
-    auto* Label3 = window_title("Label3", QStringLiteral("Resultados de la validación"), this);
+    auto* Label3 = window_title("Label3", QStringLiteral("Resultados de la validación"), body);
 
-    auto* choice = new QGroupBox(this);
+    auto* choice = new QGroupBox(body);
     auto* grid = new QGridLayout(choice);
     const DeliveryChoice c = delivery_choice(choice);
     Cmblista_ = c.Cmblista;
@@ -58,25 +61,18 @@ ReportWindow::ReportWindow(Program& program, std::function<bool(const std::strin
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
 
-    auto make_button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setMinimumHeight(32);
-        return b;
-    };
-    auto* generar = make_button("generar_informe", QStringLiteral("Generar Informe validacion"));
+    // The report buttons in a row, "Regresar" apart at its end.
+    auto* generar = button("generar_informe", QStringLiteral("Generar Informe validacion"), body);
     auto* inconsistencias =
-        make_button("informe_inconsistencias", QStringLiteral("Reporte de Inconsistencias"));
-    auto* exportar = make_button("cmdExport", QStringLiteral("Exportar a Html"));
-    auto* salir = make_button("CmdSalir", QStringLiteral("Regresar"));
+        button("informe_inconsistencias", QStringLiteral("Reporte de Inconsistencias"), body);
+    auto* exportar = button("cmdExport", QStringLiteral("Exportar a Html"), body);
+    auto* salir = button("CmdSalir", QStringLiteral("Regresar"), body);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(generar);
-    buttons->addWidget(inconsistencias);
-    buttons->addWidget(exportar);
+    for (QPushButton* b : {generar, inconsistencias, exportar}) buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(salir);
 
-    Lv1_ = new QTreeWidget(this);
+    Lv1_ = new QTreeWidget(body);
     Lv1_->setObjectName(QStringLiteral("Lv1"));
     Lv1_->setRootIsDecorated(false);
     Lv1_->setUniformRowHeights(true);
@@ -84,11 +80,13 @@ ReportWindow::ReportWindow(Program& program, std::function<bool(const std::strin
     Lv1_->setHeaderLabels({QString()});
     Lv1_->header()->setStretchLastSection(false);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(body);
     layout->addWidget(Label3);
     layout->addWidget(choice);
     layout->addLayout(buttons);
     layout->addWidget(Lv1_, 1);
+    hold_in_scroll_area(this, body);
+    escape_presses(this, salir);
 
     connect(generar, &QPushButton::clicked, this, &ReportWindow::generar_informe_Click);
     connect(inconsistencias, &QPushButton::clicked, this,
@@ -98,7 +96,7 @@ ReportWindow::ReportWindow(Program& program, std::function<bool(const std::strin
     connect(Cmblista_, &QComboBox::currentIndexChanged, this, &ReportWindow::Cmblista_Click);
     connect(Cmbremision_, &QComboBox::currentIndexChanged, this, &ReportWindow::Cmbremision_Click);
 
-    resize(1100, 640);
+    resize(1000, 640);
     Form_Load();
 }
 
@@ -142,12 +140,11 @@ void ReportWindow::informe_inconsistencias_Click() {
 
 void ReportWindow::cmdExport_Click() {
     guarded(program_.ui, [&] {
-        opening_.reset();
+        page_opened_.reset();
         const std::string written = report_.export_page();
         // The page is there even when no program could show it; the operator learns where.
-        if (!written.empty() && opening_ && !opening_->opened)
-            program_.ui.message(page_saved_text(written, opening_->reason), "Exportar",
-                                Icon::Information);
+        if (!written.empty() && page_opened_ && !*page_opened_)
+            program_.ui.message(page_saved_text(written), "Exportar", Icon::Information);
     });
 }
 

@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 
-#include "gui/page_opening.h"
 #include "reports/delivery_report.h"
 
 class QComboBox;
@@ -37,7 +36,7 @@ class ReportWindow : public QWidget {
     QComboBox* Cmblista_ = nullptr;
     QComboBox* Cmbremision_ = nullptr;
     QTreeWidget* Lv1_ = nullptr;
-    std::optional<PageOpening> opening_;  // the last export's attempt to open its page
+    std::optional<bool> page_opened_;  // whether the last export's page was opened
 };
 
 }  // namespace corvela::gui

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <initializer_list>
 
 namespace corvela::gui {
 
@@ -19,7 +20,13 @@ T* named(const char* name, QWidget* parent, Args&&... args) {
     return w;
 }
 
+// A button that Enter presses when it has the focus, as Space does.
 QPushButton* button(const char* name, const QString& caption, QWidget* parent);
+// Esc in `window` presses `button` (the window's "Regresar" or "Cerrar").
+void escape_presses(QWidget* window, QAbstractButton* button);
+// Makes Tab go through `controls` in their order; given every control of a window that Tab
+// reaches, the last one leads back to the first.
+void tab_order(std::initializer_list<QWidget*> controls);
 // The large bold title at the top of a window.
 QLabel* window_title(const char* name, const QString& text, QWidget* parent);
 

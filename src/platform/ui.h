@@ -40,6 +40,15 @@ class Ui {
     // A modal message box. Line breaks inside `text` are CR alone. An empty title means the
     // program's default title ("Corvela").
     virtual void message(const std::string& text, const std::string& title, Icon icon) = 0;
+    // A message box with a hint of Corvela's own beside its text (which file or folder, what to
+    // do next; app/hints.h): the box's detailed text in the windows, a line "corvela: " + hint
+    // on standard error on the command line. A front end without a place for it shows the
+    // message alone.
+    virtual void message_with_hint(const std::string& text, const std::string& title, Icon icon,
+                                   const std::string& hint) {
+        (void)hint;
+        message(text, title, icon);
+    }
     // A Yes/No question with its icon; true for Yes. `no_is_default` makes No the button that
     // Enter presses.
     virtual bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,

@@ -50,6 +50,8 @@ TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
         {"no separator", db + "," + inst.results_root.string() + "\r\n",
          " 2 al leer archivo de Configuración \n\nNo such file or directory"},
     };
+    // Beside the message, on standard error, the file and, when it is missing, how to create it.
+    const std::string hint = "corvela: Archivo de configuración: " + inst.config.string() + ".";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(inst.config);
@@ -58,7 +60,12 @@ TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
         else if (c.content != "<missing>")
             std::ofstream(inst.config, std::ios::binary) << c.content;
         EXPECT_EQ(corvela("sedes list"), 2);
-        EXPECT_EQ(output(), error + c.shown + "\n");
+        const std::string how = c.content == "<missing>"
+                                    ? " No existe: créelo con «corvela init CARPETA --config " +
+                                          inst.config.string() +
+                                          "», donde CARPETA es la carpeta de las bases de datos."
+                                    : "";
+        EXPECT_EQ(output(), error + c.shown + "\n" + hint + how + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
     // With --json the text goes to standard error and no document is printed.

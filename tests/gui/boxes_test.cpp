@@ -57,6 +57,10 @@ TEST(SpanishButtons, WithQtsTranslationAndWithoutIt) {
         EXPECT_EQ(without_mnemonic(input->cancelButtonText()), QStringLiteral("Cancelar"));
     }
     QCoreApplication::installTranslator(translation);
+    // Corvela's hint beside a message is the box's detailed text.
+    auto hinted = gui::message_box("Texto", "Error", Icon::Critical, "Archivo: x.ini");
+    EXPECT_EQ(qobject_cast<QMessageBox*>(hinted.get())->detailedText(),
+              QStringLiteral("Archivo: x.ini"));
 }
 
 // The left edge of each cell of every line that holds tabs, and where the cell before it ends.

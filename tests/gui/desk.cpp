@@ -1,23 +1,28 @@
 #include "desk.h"
 
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 
 #include "gui/folder_list.h"
+#include "gui/identity.h"
 #include "gui/translation.h"
 
 namespace corvela::testing {
 
 namespace {
-// One application for every test, on the offscreen platform unless another was chosen, with
-// Qt's Spanish translation as the program loads it.
+// One application for every test, on the offscreen platform's 1024x768 screen unless another
+// platform was chosen, with Qt's Spanish translation and the program's name and icon as the
+// program sets them.
 class QtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral(CORVELA_TEST_SCREEN));
         app_ = std::make_unique<QApplication>(argc_, argv_);
         gui::install_qt_spanish(*app_);
+        gui::identify_program();
     }
     void TearDown() override { app_.reset(); }
 
@@ -50,6 +55,46 @@ void Desk::click(const char* button, QWidget* in) {
 QWidget* Desk::opened(const char* name) {
     QWidget* w = window->findChild<QWidget*>(QLatin1String(name));
     return w && w->isVisible() ? w : nullptr;
+}
+
+void Desk::press(int key, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+    QCoreApplication::processEvents();
+}
+
+std::string Desk::focused() {
+    const QWidget* w = QApplication::focusWidget();
+    return w ? w->objectName().toStdString() : std::string();
+}
+
+std::vector<std::string> Desk::tabbing_from(QWidget* first, size_t count) {
+    first->setFocus();
+    std::vector<std::string> seen = {focused()};
+    while (seen.size() < count) {
+        press(Qt::Key_Tab);
+        seen.push_back(focused());
+    }
+    return seen;
+}
+
+void Desk::expect_fits(QWidget* w) {
+    ASSERT_NE(w, nullptr);
+    SCOPED_TRACE(w->objectName().toStdString());
+    const QRect area = w->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(w->frameGeometry()))
+        << w->frameGeometry().x() << "," << w->frameGeometry().y() << " "
+        << w->frameGeometry().width() << "x" << w->frameGeometry().height();
+    // Nothing needs scrolling: the controls have all the room they ask for.
+    const auto* scroll = w->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(scroll, nullptr);
+    const QSize needed = scroll->widget()->minimumSizeHint();
+
+    const QSize room = scroll->viewport()->size();
+    EXPECT_TRUE(needed.width() <= room.width() && needed.height() <= room.height())
+        << needed.width() << "x" << needed.height() << " in " << room.width() << "x"
+        << room.height();
 }
 
 void Desk::pick_folder(const std::filesystem::path& folder) {

@@ -30,6 +30,10 @@ struct ScriptedDialogs : ScriptedUi, gui::Dialogs {
     void message(const std::string& text, const std::string& title, Icon icon) override {
         ScriptedUi::message(text, title, icon);
     }
+    void message_with_hint(const std::string& text, const std::string& title, Icon icon,
+                           const std::string& hint) override {
+        ScriptedUi::message_with_hint(text, title, icon, hint);
+    }
     bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
                     bool no_is_default) override {
         return ScriptedUi::ask_yes_no(text, title, icon, no_is_default);
@@ -70,6 +74,15 @@ class Desk : public ::testing::Test {
         return control<QLineEdit>(box, in)->text();
     }
     void click(const char* button, QWidget* in = nullptr);
+    // A key pressed in the control that has the focus.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The object name of the control that has the focus.
+    static std::string focused();
+    // The controls Tab reaches from `first` on, `first` included, `count` in all.
+    std::vector<std::string> tabbing_from(QWidget* first, size_t count);
+    // The window, frame included, lies inside the screen's work area, and its controls have the
+    // room they need.
+    static void expect_fits(QWidget* w);
     // A window opened from the main window, shown and not yet closed; null when none.
     QWidget* opened(const char* name);
 

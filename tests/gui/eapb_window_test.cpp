@@ -1,5 +1,7 @@
 // The EAPB records window opened from the main window: the first entity, the ends of the
 // navigation, the searches by code and by name, adding and updating an entity.
+#include <QTest>
+
 #include "desk.h"
 
 namespace corvela::testing {
@@ -115,6 +117,26 @@ TEST_F(IpsWindowTest, AddingAndUpdatingAnEntityStoresTheBoxesAndTheLists) {
     EXPECT_EQ(code(), "EPS005");
 
     click("cmdCerrar", frm);
+    EXPECT_EQ(opened("frmIPS"), nullptr);
+}
+
+// Tab goes through the boxes in their screen order, then the buttons; Enter presses the focused
+// button, Alt and an underlined letter press theirs, Esc closes as "Cerrar" does.
+TEST_F(IpsWindowTest, TabFollowsTheBoxesAndKeysPressTheButtons) {
+    const std::vector<std::string> chain = {
+        "Text1",       "Text6",      "Text2",         "Text3",     "Text4",
+        "Text5",       "Cmbperi",    "CmbDepto",      "CmbMuni",   "primerreg",
+        "regreg",      "siguereg",   "ultreg",        "cmdBuscar", "cmdAgregar",
+        "cmdEliminar", "cmdRenovar", "cmdActualizar", "cmdCerrar", "Text1"};
+    EXPECT_EQ(tabbing_from(control<QWidget>("Text1", frm), chain.size()), chain);
+
+    control<QWidget>("siguereg", frm)->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(code(), "EPS002");
+    // An access key presses its button as a click does, the button shown down for a moment.
+    press(Qt::Key_A, Qt::AltModifier);  // "&Agregar"
+    EXPECT_TRUE(QTest::qWaitFor([&] { return code().empty(); }, 1000));
+    press(Qt::Key_Escape);
     EXPECT_EQ(opened("frmIPS"), nullptr);
 }
 

@@ -6,12 +6,15 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <fstream>
 #include <functional>
 
 #include "desk.h"
+#include "gui/identity.h"
+#include "gui/placement.h"
 
 namespace corvela::testing {
 namespace {
@@ -34,9 +37,10 @@ const char* const kFileTable =
 
 using MainWindowTest = Desk;
 
-// Where start-up puts the window: its centre on the centre of the screen.
-QPoint centred(const QWidget& w) {
-    return w.screen()->availableGeometry().center() - QPoint(w.width() / 2, w.height() / 2);
+// Whether start-up put the window's frame in the middle of the screen's work area.
+bool centred(const QWidget& w) {
+    const QPoint off = w.frameGeometry().center() - w.screen()->availableGeometry().center();
+    return std::abs(off.x()) <= 3 && std::abs(off.y()) <= 3;
 }
 
 TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
@@ -55,8 +59,16 @@ TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QString::fromUtf8("Mes"));
     EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QString::fromUtf8("Año"));
     EXPECT_EQ(window->program().run_state, "I");
-    EXPECT_EQ(window->pos(), centred(*window));
+    EXPECT_TRUE(centred(*window));
+    expect_fits(window.get());
     EXPECT_GT(control<QComboBox>("Drive1")->count(), 0);
+    // The project's icon, on the window and as its logo, and the menu entry's name.
+    const QImage icon = gui::corvela_icon().pixmap(40, 40).toImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(window->windowIcon().pixmap(40, 40).toImage(), icon);
+    EXPECT_EQ(control<QLabel>("Image1")->pixmap().toImage(), icon);
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("corvela"));
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("corvela"));
     click("CmdInforme");
     EXPECT_EQ(last_title(), "Sin registros.");
     EXPECT_EQ(opened("Frm_informe"), nullptr);
@@ -129,33 +141,99 @@ TEST_F(MainWindowTest, ARunShowsItsProgressThenTheSummaryAndTheMonths) {
     EXPECT_EQ(window->program().run_state, "N");
 }
 
-TEST_F(MainWindowTest, ANewWindowKeepsTheWorkingTablesAndOnlySalirEmptiesThem) {
+// "Salir" asks before it empties the working tables of a run not saved, No by default; closing
+// the window keeps them and asks nothing; "Existe Información." keeps Sí as its default.
+TEST_F(MainWindowTest, SalirAsksBeforeEmptyingAnUnsavedRunAndClosingKeepsIt) {
     open();
     run_sample();
     auto users = [&] { return window->program().work->count("SELECT * FROM usuario"); };
     const long long before = users();
     ASSERT_GT(before, 0);
+    ui.answers = {true};
+    click("BLeer");
+    ui.answers = {false};
+    click("Bsalir");
+    EXPECT_EQ(ui.questions.back(), "|Hay una validación sin guardar. ¿Desea salir de todos modos?");
+    EXPECT_EQ(ui.no_defaults, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(window->isVisible());
+    window->close();
+    EXPECT_EQ(ui.questions.size(), 2u);
     window.reset();
     open();
-    EXPECT_EQ(window->program().run_state, "I");
     EXPECT_EQ(users(), before);
-    click("Bsalir");
+    click("Bsalir");  // run state "I": nothing to ask
+    EXPECT_EQ(ui.questions.size(), 2u);
     EXPECT_FALSE(window->isVisible());
     window.reset();
     open();
     EXPECT_EQ(users(), 0);
 }
 
+// A folder with no text files has no control file: the run says so and reads nothing, also not
+// the file the last run took from another folder.
+TEST_F(MainWindowTest, AnEmptyFolderReadsNothingOfAnotherFolder) {
+    open();
+    run_sample();
+    const std::filesystem::path empty = inst.dir / "vacia";
+    std::filesystem::create_directory(empty);
+    pick_folder(empty);
+    ui.messages.clear();
+    ui.answers = {false};
+    click("BLeer");
+    EXPECT_EQ(ui.titles(), (std::vector<std::string>{"No existe Archivo.", "Atención"}));
+    EXPECT_EQ(ui.messages.front().text, "No existe archivos de Control, por favor verificar.");
+}
+
+// Tab goes through the controls as the eye does and leaves the months grid; Enter presses the
+// button that has the focus.
+TEST_F(MainWindowTest, TabFollowsTheWindowAndEnterPressesAButton) {
+    open();
+    run_sample();
+    const std::vector<std::string> chain = {
+        "Drive1",     "Dir1",     "File1",      "COD_EAPB",    "NOMEAPB",   "NOMREMITENTE",
+        "DIRECCION",  "TELEFONO", "NFAX",       "NREMISION",   "FECHAREMI", "PERIODO",
+        "BLeer",      "Cmdgraba", "CmdInforme", "CmdAnalisis", "CmdEAPB",   "CmdBorrarRad",
+        "CmdLimpiar", "Bsalir",   "Drive1"};
+    EXPECT_EQ(tabbing_from(control<QWidget>("Drive1"), chain.size()), chain);
+
+    auto* grid = control<QTableWidget>("DBfechas");
+    ASSERT_GT(grid->rowCount(), 1);
+    grid->setFocus(Qt::MouseFocusReason);  // a click in the grid
+    ASSERT_EQ(focused(), "DBfechas");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "BLeer");
+
+    control<QWidget>("CmdInforme")->setFocus();
+    ui.messages.clear();
+    press(Qt::Key_Return);
+    EXPECT_EQ(last_title(), "Sin registros.");
+}
+
+// The start-up message names the configuration file and how to create it; each button that needs
+// the databases says that a configuration is missing.
 TEST_F(MainWindowTest, AFailedStartUpIsShownAndLeavesAHarmlessWindow) {
-    open(inst.dir / "missing.ini");
+    const std::string config = (inst.dir / "missing.ini").string();
+    open(config);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(last_title(), "Error");
+    const std::string hint = "Archivo de configuración: " + config +
+                             ". No existe: créelo con «corvela init CARPETA --config " + config +
+                             "», donde CARPETA es la carpeta de las bases de datos.";
+    EXPECT_EQ(ui.messages.back().hint, hint);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_NE(window->pos(), centred(*window));  // the rest of start-up was skipped
+    EXPECT_FALSE(centred(*window));  // the rest of start-up was skipped
     for (const char* b : {"BLeer", "Cmdgraba", "CmdInforme", "CmdBorrarRad", "CmdLimpiar",
-                          "CmdEAPB", "CmdAnalisis"})
+                          "CmdEAPB", "CmdAnalisis"}) {
+        SCOPED_TRACE(b);
+        ui.messages.clear();
         click(b);
-    EXPECT_EQ(ui.messages.size(), 1u);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(last_title() + "|" + last_message() + "|" + ui.messages[0].hint,
+                  "Falta la configuración.|No hay una configuración que Corvela pueda usar: cree "
+                  "una con «corvela init CARPETA» y abra Corvela de nuevo.|" +
+                      hint);
+        EXPECT_EQ(ui.messages[0].icon, Icon::Critical);
+    }
     EXPECT_TRUE(ui.questions.empty());
     EXPECT_EQ(opened("Frm_informe"), nullptr);
     EXPECT_EQ(opened("frmIPS"), nullptr);
@@ -176,6 +254,15 @@ TEST_F(MainWindowTest, ARunWaitsForAnotherProgramChangingTheDatabase) {
     }
     click("BLeer");
     EXPECT_EQ(last_title(), "Resumén de la validación.");
+}
+
+// Below a panel, a 1024x720 work area: a window that asks for more is shrunk into it, frame
+// included; a smaller one is centred.
+TEST(Placement, FitsTheWindowAndItsFrameInTheWorkArea) {
+    const QRect area(0, 48, 1024, 720);
+    const QMargins frame(4, 30, 4, 4);
+    EXPECT_EQ(gui::fitted(area, {1100, 800}, frame), QRect(0, 48, 1024, 720));
+    EXPECT_EQ(gui::fitted(area, {400, 300}, frame), QRect(308, 241, 408, 334));
 }
 
 TEST(MessageText, LineBreaksAndTheDefaultTitle) {

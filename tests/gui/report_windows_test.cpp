@@ -1,6 +1,10 @@
 // A saved run of the sample delivery: the save from the header boxes, "Limpiar DB", the report
 // window (the IPS and delivery lists, the two reports in the list view, the HTML export) and the
 // delete window.
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+#include "db/statement.h"
 #include "desk.h"
 
 namespace corvela::testing {
@@ -33,6 +37,7 @@ TEST_F(SavedDeliveryTest, TheSaveReadTheHeaderBoxesThenEmptiedThemAndLimpiarDele
     ui.answers = {true, true};
     click("CmdLimpiar");
     EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.no_defaults, (std::vector<bool>{true, true}));  // Enter keeps the data
     EXPECT_EQ(work.count("SELECT * FROM f_usuario"), 0);
     EXPECT_EQ(last_title(), "Limpando Base de datos.");
 }
@@ -77,27 +82,25 @@ TEST_F(SavedDeliveryTest, ReportWindowShowsTheSummaryAndTheInconsistencies) {
     EXPECT_EQ(opened("Frm_informe"), nullptr);
 }
 
-// Where the page was written but no program showed it, "Exportar" says where it is, with what
-// the desktop reported when it reported something.
+// Where the page was written but no program showed it, "Exportar" says where it is and why, in
+// Spanish whatever the desktop reported.
 TEST_F(SavedDeliveryTest, ExportSaysWhereThePageIsWhenItCannotBeOpened) {
     const std::string page = window->program().config.database_folder + "reporte.html";
     const struct {
         const char* name;
         bool opens;
-        const char* warning;
         std::vector<std::string> shown;
     } cases[] = {
-        {"opened", true, nullptr, {}},
-        {"no reason", false, nullptr, {"La página se guardó en " + page + "."}},
-        {"reason",
+        {"opened", true, {}},
+        {"not opened",
          false,
-         "No hay navegador",
-         {"La página se guardó en " + page + ".\rNo hay navegador"}},
+         {"La página se guardó en " + page +
+          ".\rNo hay un programa para abrir páginas web en este equipo."}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         window->setOpener([&c](const std::string&) {
-            if (c.warning) qWarning("%s", c.warning);
+            qWarning("Unable to detect a launcher");
             return c.opens;
         });
         click("CmdInforme");
@@ -133,12 +136,60 @@ TEST_F(SavedDeliveryTest, DeleteWindowDeletesTheChosenDeliveryAfterItsQuestion) 
     ui.answers = {true};
     click("CmdBorrar", borrar);
     EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.no_defaults, std::vector<bool>{true});
     EXPECT_EQ(last_title(), "Proceso finalizado");
     EXPECT_EQ(work.count("SELECT * FROM f_transacciones"), 0);
     // The deleted delivery leaves the list.
     EXPECT_TRUE(items_of(control<QComboBox>("Cmbremision", borrar)).empty());
     click("CmdSalir", borrar);
     EXPECT_EQ(opened("frmborrar"), nullptr);
+}
+
+// Esc closes the report window; Enter on a focused "Regresar" closes the delete window.
+TEST_F(SavedDeliveryTest, ReportAndDeleteWindowsCloseFromTheKeyboard) {
+    click("CmdInforme");
+    ASSERT_NE(opened("Frm_informe"), nullptr);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(opened("Frm_informe"), nullptr);
+    click("CmdBorrarRad");
+    control<QWidget>("CmdSalir", opened("frmborrar"))->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(opened("frmborrar"), nullptr);
+}
+
+// At 1024x768 every window, filled as after a day's work, lies on the screen with the room it
+// needs; the EAPB window, opened on an empty registry, shows the longest department and
+// municipality names whole.
+TEST_F(SavedDeliveryTest, EveryWindowFitsTheScreenAndShowsItsNamesWhole) {
+    expect_fits(window.get());
+    click("CmdInforme");
+    click("informe_inconsistencias", opened("Frm_informe"));
+    expect_fits(opened("Frm_informe"));
+    click("CmdSalir", opened("Frm_informe"));
+    click("CmdBorrarRad");
+    expect_fits(opened("frmborrar"));
+    click("CmdSalir", opened("frmborrar"));
+    click("CmdEAPB");
+    QWidget* frm = opened("frmIPS");
+    expect_fits(frm);
+    for (const auto& [box, table] :
+         {std::pair{"CmbDepto", "departamentos"}, {"CmbMuni", "municipios"}}) {
+        auto* combo = control<QComboBox>(box, frm);
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        // The box draws its text a pixel in from each side of its field.
+        const int room =
+            combo->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                .width() -
+            2;
+        Statement names =
+            window->program().work->prepare(std::string("SELECT nombre FROM ") + table);
+        while (names.step())
+            EXPECT_LE(combo->fontMetrics().horizontalAdvance(QString::fromStdString(names.text(0))),
+                      room)
+                << names.text(0);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // Pictures of the four windows and of the summary box after a run of the sample delivery, written
-// into the build folder (screenshots/*.png) for the documentation and for looking at the layout.
-// Run by the `screenshots` target, not by CTest; it drives the windows with the window tests'
-// fixture and fails when a picture cannot be written.
+// into the build folder (screenshots/*.png) for the documentation and for looking at the layout,
+// and pictures of the whole 1024x768 screen with the main, report and EAPB windows where they
+// open (*_1024x768.png; window frames aside). Run by the `screenshots` target, not by CTest; it
+// drives the windows with the window tests' fixture and fails when a picture cannot be written.
+#include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "desk.h"
 #include "gui/boxes.h"
@@ -11,21 +15,42 @@
 namespace corvela::testing {
 namespace {
 
+void save(const QPixmap& pixmap, const std::string& name) {
+    const std::filesystem::path folder = CORVELA_SCREENSHOT_DIR;
+    std::filesystem::create_directories(folder);
+    const QString path = QString::fromStdString((folder / (name + ".png")).string());
+    EXPECT_TRUE(pixmap.save(path)) << path.toStdString();
+}
+
 void picture(QWidget* w, const char* name) {
     ASSERT_NE(w, nullptr) << name;
     w->show();
     QCoreApplication::processEvents();
-    const std::filesystem::path folder = CORVELA_SCREENSHOT_DIR;
-    std::filesystem::create_directories(folder);
-    const QString path = QString::fromStdString((folder / (std::string(name) + ".png")).string());
-    EXPECT_TRUE(w->grab().save(path)) << path.toStdString();
+    save(w->grab(), name);
+}
+
+// The screen with every window shown on it at its place, the main window below the others.
+void screen_picture(const char* name) {
+    QCoreApplication::processEvents();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    QPixmap shot(screen->geometry().size());
+    shot.fill(QColor(0x2e, 0x3b, 0x4e));
+    QWidgetList windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowType() == Qt::Window) windows << w;
+    std::stable_sort(windows.begin(), windows.end(), [](const QWidget* a, const QWidget* b) {
+        return !a->parentWidget() && b->parentWidget();
+    });
+    QPainter painter(&shot);
+    for (QWidget* w : windows) painter.drawPixmap(w->geometry().topLeft(), w->grab());
+    painter.end();
+    save(shot, std::string(name) + "_1024x768");
 }
 
 using Screenshots = Desk;
 
 TEST_F(Screenshots, OfEveryWindowAfterASampleRun) {
     open();
-    window->resize(1180, 720);
     // A saved delivery for the report and delete windows, then a second run left on screen.
     run_sample();
     control<QLineEdit>("PERIODO")->setText(QStringLiteral("NOVIEMBRE 2026"));
@@ -39,6 +64,7 @@ TEST_F(Screenshots, OfEveryWindowAfterASampleRun) {
     click("BLeer");
     pick_file(QStringLiteral("US000001.txt"));
     picture(window.get(), "total");
+    screen_picture("total");
     // The summary box of that run, built as the program shows it.
     ASSERT_EQ(last_title(), "Resumén de la validación.");
     picture(gui::message_box(last_message(), last_title(), Icon::Information).get(), "resumen");
@@ -50,6 +76,7 @@ TEST_F(Screenshots, OfEveryWindowAfterASampleRun) {
     picture(informe, "Frm_informe");
     click("informe_inconsistencias", informe);
     picture(informe, "Frm_informe_inconsistencias");
+    screen_picture("Frm_informe");
     click("CmdSalir", informe);
 
     click("CmdBorrarRad");
@@ -58,6 +85,7 @@ TEST_F(Screenshots, OfEveryWindowAfterASampleRun) {
 
     click("CmdEAPB");
     picture(opened("frmIPS"), "frmIPS");
+    screen_picture("frmIPS");
     click("cmdCerrar", opened("frmIPS"));
 }
 

@@ -13,6 +13,7 @@ struct ShownMessage {
     std::string text;
     std::string title;
     Icon icon;
+    std::string hint;  // the box's detailed text, empty when none
 };
 
 // A colour, file or folder dialog as it was opened.
@@ -32,7 +33,7 @@ class ScriptedUi : public Ui {
     std::deque<bool> answers;            // Yes/No answers, in order; No when exhausted
     std::deque<std::string> inputs;      // input box answers, in order; empty when exhausted
     std::vector<Icon> question_icons;    // icon of every Yes/No question
-    std::vector<bool> no_defaults;       // whether No was the default button of each
+    std::vector<bool> no_defaults;       // whether No was the default button of each question
     std::vector<std::pair<int, int>> months;
     std::string months_caption;
     std::string status;                 // the last status text
@@ -40,7 +41,11 @@ class ScriptedUi : public Ui {
     std::deque<std::string> choices;    // their answers, in order; cancelled when exhausted
 
     void message(const std::string& text, const std::string& title, Icon icon) override {
-        messages.push_back({text, title, icon});
+        messages.push_back({text, title, icon, ""});
+    }
+    void message_with_hint(const std::string& text, const std::string& title, Icon icon,
+                           const std::string& hint) override {
+        messages.push_back({text, title, icon, hint});
     }
     using Ui::ask_yes_no;
     bool ask_yes_no(const std::string& text, const std::string& title, Icon icon,
