@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     program.config.database_folder = inst.scratch.string() + "/";
     program.work = std::move(inst.work);
     program.ref = std::move(inst.ref);
-    program.run_state = "I";
+    program.run_state = RunState::Initial;
     // Whatever the run ends in, the checks below look at what it left.
     (void)run_validation(program, inst.delivery);
     inst.work = std::move(program.work);

@@ -60,14 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RunContext ctx(*inst.work, *inst.ref, inst.ui, inst.clock);
     ctx.results_folder = inst.results;
     ctx.data_file_name = code + ".TXT";
-    ctx.ips_code = ctx.cod_eapb_box = fuzzing::kSite;
-    ctx.nremision_box = "000001";
-    ctx.remission_date = "01/11/2026";
-    ctx.control.rows.assign(3, {});
-    ctx.control.rows[0][0] = std::string(fuzzing::kSite);
-    ctx.control.rows[0][1] = ctx.remission_date;
-    ctx.control.rows[0][2] = code;
-    ctx.control.rows[0][3] = std::string("10");
+    ctx.ips_code = ctx.delivery.header.ips_code = fuzzing::kSite;
+    ctx.delivery.header.remission = "000001";
+    ctx.delivery.header.remission_date = "01/11/2026";
+    ctx.delivery.records.assign(3, {});
+    ctx.delivery.records[0] = ControlRecord::from_fields(
+        {fuzzing::kSite, ctx.delivery.header.remission_date, code, "10"});
     ctx.reference = std::move(cache);
     if (std::string(FUZZ_TYPE) != "US")
         for (const auto& u : sample_users()) ctx.users.add(u.tipo, u.numero, u.data);

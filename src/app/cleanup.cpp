@@ -95,7 +95,7 @@ Status delete_delivery(Program& program, const std::string& ips_code, const std:
 
 bool leave_program(Program& program) {
     if (!program.work) return true;
-    if (program.run_state == "N" &&
+    if (program.run_state == RunState::NotSaved &&
         !confirm_deletion(program.ui,
                           "Hay una validación sin guardar. ¿Desea salir de todos modos?", ""))
         return false;

@@ -20,9 +20,9 @@ Status empty_final_tables(Program& program);
 // number alone, and its `registros` rows marked deleted (`impresion` = 1). One transaction.
 Status delete_delivery(Program& program, const std::string& ips_code, const std::string& delivery);
 
-// "Salir": empties the working tables, keeps run state "I" and closes the working database. With a
-// validated run not saved (run state "N") it first asks whether to leave all the same, No by
-// default; false when the operator stays (nothing changed).
+// "Salir": empties the working tables, keeps run state Initial and closes the working database.
+// With a validated run not saved (run state NotSaved) it first asks whether to leave all the same,
+// No by default; false when the operator stays (nothing changed).
 bool leave_program(Program& program);
 
 // Rebuilds the working database file, giving back the space of deleted rows.

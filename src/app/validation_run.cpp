@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "rules/field_definitions.h"
 #include "validators/dispatch.h"
+#include "validators/frame.h"
 
 namespace corvela {
 
@@ -27,9 +28,9 @@ void empty_working_tables(Program& program) {
     // Nothing is left to save until a run reaches its summary, kept and in memory alike: a run
     // cut short (killed, or stopped on an unregistered site, a missing folder or control file)
     // never leaves its rows, or none, under the header of the run before it.
-    record_kept_state(work, "I");
+    record_kept_state(work, RunState::Initial);
     tx.commit();
-    program.run_state = "I";
+    program.run_state = RunState::Initial;
 }
 
 std::string totals_text(double read, double passed, double minutes, double seconds,
@@ -41,13 +42,13 @@ std::string totals_text(double read, double passed, double minutes, double secon
            " Segundos" + "\r" + "Tiempo de validación por Registro: " + per_record + " Segundos";
 }
 
-std::string file_table(const ControlTable& control, int files) {
+std::string file_table(const std::vector<ControlRecord>& records, int files) {
     std::string t = "Archivo\t\tLeidos\tErrados\tPasaron\r";
-    for (int r = 0; r < files && r < control.size(); ++r) {
-        const auto& row = control.rows[static_cast<size_t>(r)];
-        std::string code = cell_text(row[2]);
+    for (size_t r = 0; r < static_cast<size_t>(std::max(files, 0)) && r < records.size(); ++r) {
+        const ControlRecord& record = records[r];
+        std::string code = record.code();
         if (ltrim(code).empty()) continue;
-        double read = cell_number(row[4]), passed = cell_number(row[5]);
+        double read = record.read(), passed = record.passed();
         t += code + "\t" + number_text(read) + "\t" + number_text(read - passed) + "\t" +
              number_text(passed) + "\r";
     }
@@ -67,12 +68,12 @@ const std::string* find_entry(const FileList& files, const std::string& name) {
 }
 
 // Moves the medications row down, one place at a time, until it stands at row F - 2.
-void medications_last(ControlTable& control, int files) {
-    for (int i = 0; i + 1 <= files - 2 && i + 1 < control.size(); ++i) {
-        auto& row = control.rows[static_cast<size_t>(i)];
-        if (cell_text(row[2]).rfind("AM", 0) != 0) continue;
-        auto& next = control.rows[static_cast<size_t>(i + 1)];
-        for (size_t c = 0; c < 4; ++c) std::swap(row[c], next[c]);
+void medications_last(std::vector<ControlRecord>& records, int files) {
+    const int rows = static_cast<int>(records.size());
+    for (int i = 0; i + 1 <= files - 2 && i + 1 < rows; ++i) {
+        ControlRecord& record = records[static_cast<size_t>(i)];
+        if (record.code().rfind("AM", 0) != 0) continue;
+        record.swap_fields(records[static_cast<size_t>(i + 1)]);
     }
 }
 
@@ -84,6 +85,7 @@ class Run {
 
   private:
     bool prepare_results_folder();
+    ControlRecord& record(int i) { return program_.delivery.records[static_cast<size_t>(i)]; }
     // Makes the file of row i the current data file name.
     void name_row(int i);
     // A list entry that matches the current data file name becomes the file in process: its full
@@ -129,7 +131,7 @@ bool Run::prepare_results_folder() {
 }
 
 void Run::name_row(int i) {
-    program_.data_file_name = data_file_name_of(program_.control.text(i, 2));
+    program_.data_file_name = data_file_name_of(record(i).code());
 }
 
 void Run::take_entry(const std::string& entry) {
@@ -141,20 +143,15 @@ void Run::take_entry(const std::string& entry) {
 bool Run::validate_row(int i, RecordValidator& validator) {
     RunContext& ctx = *ctx_;
     ctx.data_file_name = program_.data_file_name;
-    ctx.ips_code = program_.control.text(i, 0);
-    ctx.control = program_.control;
-    ctx.radicacion = program_.radicacion;
+    ctx.ips_code = record(i).ips_code.value_or("");
     FileCounts counts = validate_file(ctx, validator, program_.full_path);
-    program_.file_counts[i] = counts;
-    auto& row = program_.control.rows[static_cast<size_t>(i)];
-    row[4] = static_cast<double>(counts.lines_read);
-    row[5] = static_cast<double>(counts.lines_passed);
+    record(i).count(counts);
     fault_point("validacion:archivo");
     return !counts.lost;
 }
 
 Status Run::execute() {
-    program_.file_counts.clear();
+    for (ControlRecord& r : program_.delivery.records) r.validated.reset();
     // Records are split by the field definitions and stored by the registry's columns: a run
     // on definitions that disagree with it would store wrong values, so none starts.
     if (std::string why = field_count_fault(*program_.ref); !why.empty()) {
@@ -162,13 +159,13 @@ Status Run::execute() {
         return Status::stopped();
     }
     prepare_results_folder();
-    if (program_.run_state == "N") {
+    if (program_.run_state == RunState::NotSaved) {
         if (ui_.ask_yes_no(
                 std::string("Existe información en tablas temporales que no se ha cargado.") +
                     "\r" + "¿Desea cargarla.?",
                 "Existe Información."))
             return Status::stopped();
-    } else if (program_.run_state != "I" && program_.run_state != "S") {
+    } else if (program_.run_state != RunState::Initial && program_.run_state != RunState::Saved) {
         return Status::stopped();
     }
     empty_working_tables(program_);
@@ -179,7 +176,7 @@ Status Run::execute() {
     double start = program_.clock.seconds_since_midnight();
     ui_.set_progress_range(0, F);
     ui_.set_progress(0);
-    medications_last(program_.control, F);
+    medications_last(program_.delivery.records, F);
     ui_.show_progress(true);
     ui_.set_progress(1);
 
@@ -188,12 +185,10 @@ Status Run::execute() {
     ctx_->uncached = program_.uncached;
     ctx_->threads = program_.threads;
     if (program_.uncached) ctx_->users.use_table(*program_.work);
-    Header h = ui_.header();
-    ctx_->cod_eapb_box = h.COD_EAPB;
-    ctx_->nremision_box = h.NREMISION;
-    // The date the control file gave the header, before the medications row moved: one delivery
-    // has one remission date, for the invoices and for the dates that fall back on it.
-    ctx_->remission_date = h.FECHAREMI;
+    // The header keeps the remission date of the first record as read, before the medications
+    // row moved: one delivery has one remission date, for the invoices and for the dates that fall
+    // back on it.
+    ctx_->delivery = program_.delivery;
 
     bool users = false;
     for (int i = 0; i < F; ++i) {
@@ -240,9 +235,10 @@ Status Run::summary(double start) {
         "Atención", Icon::Information);
     const int F = static_cast<int>(files_.names.size());
     double read = 0, passed = 0;
-    for (int r = 0; r < F && r < program_.control.size(); ++r) {
-        read += cell_number(program_.control.rows[static_cast<size_t>(r)][4]);
-        passed += cell_number(program_.control.rows[static_cast<size_t>(r)][5]);
+    const std::vector<ControlRecord>& records = program_.delivery.records;
+    for (size_t r = 0; r < static_cast<size_t>(F) && r < records.size(); ++r) {
+        read += records[r].read();
+        passed += records[r].passed();
     }
     if (read == 0) {
         ui_.message(totals_text(read, passed, minutes, seconds, format_number(0, "##,##0.000")),
@@ -254,10 +250,10 @@ Status Run::summary(double start) {
     } else {
         std::string per_record = format_number(elapsed / read, "####0.000");
         ui_.message(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
-                        file_table(program_.control, F),
+                        file_table(records, F),
                     "Resumén de la validación.", Icon::Information);
     }
-    program_.run_state = "N";
+    program_.run_state = RunState::NotSaved;
     return Status::done();
 }
 

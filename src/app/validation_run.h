@@ -13,13 +13,13 @@ namespace corvela {
 // message was shown).
 Status run_validation(Program& program, const std::filesystem::path& folder);
 
-// `borrar`: empties the working tables, and the error rows of runs never saved. The run state
-// becomes "I", kept and in memory: nothing is left to save until a run reaches its summary.
+// Empties the working tables, and the error rows of runs never saved. The run state becomes
+// Initial, kept and in memory: nothing is left to save until a run reaches its summary.
 void empty_working_tables(Program& program);
 
 // The summary texts of the run.
 std::string totals_text(double read, double passed, double minutes, double seconds,
                         const std::string& per_record);
-std::string file_table(const ControlTable& control, int files);
+std::string file_table(const std::vector<ControlRecord>& records, int files);
 
 }  // namespace corvela

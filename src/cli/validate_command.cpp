@@ -31,7 +31,7 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
         Status saved = save_delivery(program);
         program.store_run_state();
         status = exit_status(saved);
-        if (saved.ok()) saved_as = program.radicacion;
+        if (saved.ok()) saved_as = program.delivery.radicacion;
     }
     if (opt.json) print_json(validate_json(status, program, ui, months, saved_as));
     return status;
@@ -45,17 +45,16 @@ struct SaveOptions {
 
 int run_save(Program& program, ConsoleUi& ui, const SaveOptions& opt) {
     program.load_run_state();
-    Header h = ui.header();
-    if (opt.remitente) h.NOMREMITENTE = *opt.remitente;
-    if (opt.direccion) h.DIRECCION = *opt.direccion;
-    if (opt.telefono) h.TELEFONO = *opt.telefono;
-    if (opt.fax) h.NFAX = *opt.fax;
-    if (opt.periodo) h.PERIODO = *opt.periodo;
-    ui.set_header(h);
+    DeliveryHeader& h = program.delivery.header;
+    if (opt.remitente) h.sender = *opt.remitente;
+    if (opt.direccion) h.address = *opt.direccion;
+    if (opt.telefono) h.telephone = *opt.telefono;
+    if (opt.fax) h.fax = *opt.fax;
+    if (opt.periodo) h.period = *opt.periodo;
     Status saved = save_delivery(program);
     program.store_run_state();
     if (saved.ok())
-        std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());
+        std::printf("Radicación interna No.%s\n", number_text(program.delivery.radicacion).c_str());
     return exit_status(saved);
 }
 }  // namespace

@@ -67,6 +67,7 @@ MainWindow::MainWindow(const Clock& clock, Dialogs& dialogs, QWidget* parent)
     build();
     ui_ = std::make_unique<QtUi>(dialogs, controls_);
     program_ = std::make_unique<Program>(*ui_, clock);
+    program_->on_delivery_changed = [this](const Delivery& d) { show_header(d.header); };
     fill_drives();
 }
 
@@ -81,7 +82,40 @@ void MainWindow::build() {
     setObjectName(QStringLiteral("total"));
     setWindowTitle(QStringLiteral(" Validación de archivos planos de RIPS."));
     auto* body = new QWidget;
+    // The parts are made in the order they stand on screen.
+    QHBoxLayout* title = title_row(body);
+    auto* Line1 = new QFrame(body);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    QGroupBox* pickers = pickers_box(body);
+    QGroupBox* head = header_box(body);
+    QGroupBox* months = months_box(body);
+    Buttons b{};
+    QGroupBox* actions = actions_box(body, b);
 
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(months, 1);
+    lower->addWidget(actions);
+    auto* right = new QVBoxLayout;
+    right->addWidget(head);
+    right->addLayout(lower, 1);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(pickers, 2);
+    middle->addLayout(right, 3);
+
+    auto* layout = new QVBoxLayout(body);
+    layout->addLayout(title);
+    layout->addWidget(Line1);
+    layout->addLayout(middle, 1);
+    layout->addLayout(progress_row(body));
+
+    hold_in_scroll_area(this, body);
+    wire(b);
+    fit_to_screen(this, QSize(1000, 660));
+}
+
+QHBoxLayout* MainWindow::title_row(QWidget* body) {
     auto* Image1 = new QLabel(body);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(corvela_icon().pixmap(40, 40));
@@ -98,11 +132,10 @@ void MainWindow::build() {
     title_row->addStretch(1);
     title_row->addWidget(Label15, 0, Qt::AlignBottom);
 
-    auto* Line1 = new QFrame(body);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
+    return title_row;
+}
 
+QGroupBox* MainWindow::pickers_box(QWidget* body) {
     // Pickers of the delivery.
     auto* pickers = new QGroupBox(body);
     auto* pick = new QVBoxLayout(pickers);
@@ -123,38 +156,46 @@ void MainWindow::build() {
     pick->addWidget(label("Label4", QStringLiteral("Archivos:"), pickers));
     pick->addWidget(File1_, 2);
 
+    return pickers;
+}
+
+QGroupBox* MainWindow::header_box(QWidget* body) {
     // Header boxes of the delivery.
     auto* head = new QGroupBox(body);
     auto* form = new QGridLayout(head);
-    controls_.COD_EAPB = box("COD_EAPB", head);
-    controls_.NOMEAPB = box("NOMEAPB", head);
-    controls_.NOMREMITENTE = box("NOMREMITENTE", head);
-    controls_.DIRECCION = box("DIRECCION", head);
-    controls_.TELEFONO = box("TELEFONO", head);
-    controls_.NFAX = box("NFAX", head);
-    controls_.NREMISION = box("NREMISION", head);
-    controls_.FECHAREMI = box("FECHAREMI", head);
-    controls_.PERIODO = box("PERIODO", head);
+    boxes_.COD_EAPB = box("COD_EAPB", head);
+    boxes_.NOMEAPB = box("NOMEAPB", head);
+    boxes_.NOMREMITENTE = box("NOMREMITENTE", head);
+    boxes_.DIRECCION = box("DIRECCION", head);
+    boxes_.TELEFONO = box("TELEFONO", head);
+    boxes_.NFAX = box("NFAX", head);
+    boxes_.NREMISION = box("NREMISION", head);
+    boxes_.FECHAREMI = box("FECHAREMI", head);
+    boxes_.PERIODO = box("PERIODO", head);
     form->addWidget(label("Label5", QStringLiteral("COD. IPS:"), head), 0, 0);
-    form->addWidget(controls_.COD_EAPB, 0, 1);
-    form->addWidget(controls_.NOMEAPB, 0, 2, 1, 2);
+    form->addWidget(boxes_.COD_EAPB, 0, 1);
+    form->addWidget(boxes_.NOMEAPB, 0, 2, 1, 2);
     form->addWidget(label("Label7", QStringLiteral("REMITENTE:"), head), 1, 0);
-    form->addWidget(controls_.NOMREMITENTE, 1, 1, 1, 3);
+    form->addWidget(boxes_.NOMREMITENTE, 1, 1, 1, 3);
     form->addWidget(label("Label11", QStringLiteral("DIRECCION:"), head), 2, 0);
-    form->addWidget(controls_.DIRECCION, 2, 1, 1, 3);
+    form->addWidget(boxes_.DIRECCION, 2, 1, 1, 3);
     form->addWidget(label("Label6", QStringLiteral("TELEFONO:"), head), 3, 0);
-    form->addWidget(controls_.TELEFONO, 3, 1);
+    form->addWidget(boxes_.TELEFONO, 3, 1);
     form->addWidget(label("Label12", QStringLiteral("No. FAX:"), head), 3, 2);
-    form->addWidget(controls_.NFAX, 3, 3);
+    form->addWidget(boxes_.NFAX, 3, 3);
     form->addWidget(label("Label9", QStringLiteral("NO. DE REMISION:"), head), 4, 0);
-    form->addWidget(controls_.NREMISION, 4, 1);
+    form->addWidget(boxes_.NREMISION, 4, 1);
     form->addWidget(label("Label10", QStringLiteral("FECHA REMISION:"), head), 4, 2);
-    form->addWidget(controls_.FECHAREMI, 4, 3);
+    form->addWidget(boxes_.FECHAREMI, 4, 3);
     form->addWidget(label("Label8", QStringLiteral("PERIODO REPORTADO:"), head), 5, 0);
-    form->addWidget(controls_.PERIODO, 5, 1, 1, 3);
+    form->addWidget(boxes_.PERIODO, 5, 1, 1, 3);
     form->setColumnStretch(1, 1);
     form->setColumnStretch(3, 1);
 
+    return head;
+}
+
+QGroupBox* MainWindow::months_box(QWidget* body) {
     // The months grid with its caption.
     auto* months = new QGroupBox(body);
     auto* months_layout = new QVBoxLayout(months);
@@ -180,35 +221,33 @@ void MainWindow::build() {
     months_layout->addWidget(controls_.months_caption);
     months_layout->addWidget(controls_.DBfechas);
 
+    return months;
+}
+
+QGroupBox* MainWindow::actions_box(QWidget* body, Buttons& b) {
     // Buttons of the operations, beside the months grid.
     auto* actions = new QGroupBox(body);
     auto* buttons = new QGridLayout(actions);
-    auto* BLeer = button("BLeer", QStringLiteral("Leer Archivos"), actions);
-    auto* Cmdgraba = button("Cmdgraba", QStringLiteral("Guardar Registros"), actions);
-    auto* CmdInforme = button("CmdInforme", QStringLiteral("Informe"), actions);
-    auto* CmdBorrarRad = button("CmdBorrarRad", QStringLiteral("Borrar Rad."), actions);
-    auto* CmdLimpiar = button("CmdLimpiar", QStringLiteral("Limpiar DB"), actions);
-    auto* CmdEAPB = button("CmdEAPB", QStringLiteral("EAPB"), actions);
-    auto* CmdAnalisis = button("CmdAnalisis", QStringLiteral("Command1"), actions);
-    auto* Bsalir = button("Bsalir", QStringLiteral("Salir"), actions);
-    QPushButton* const order[] = {BLeer,   Cmdgraba,     CmdInforme, CmdAnalisis,
-                                  CmdEAPB, CmdBorrarRad, CmdLimpiar, Bsalir};
+    b.BLeer = button("BLeer", QStringLiteral("Leer Archivos"), actions);
+    b.Cmdgraba = button("Cmdgraba", QStringLiteral("Guardar Registros"), actions);
+    b.CmdInforme = button("CmdInforme", QStringLiteral("Informe"), actions);
+    b.CmdBorrarRad = button("CmdBorrarRad", QStringLiteral("Borrar Rad."), actions);
+    b.CmdLimpiar = button("CmdLimpiar", QStringLiteral("Limpiar DB"), actions);
+    b.CmdEAPB = button("CmdEAPB", QStringLiteral("EAPB"), actions);
+    b.CmdAnalisis = button("CmdAnalisis", QStringLiteral("Command1"), actions);
+    b.Bsalir = button("Bsalir", QStringLiteral("Salir"), actions);
+    QPushButton* const order[] = {b.BLeer,   b.Cmdgraba,     b.CmdInforme, b.CmdAnalisis,
+                                  b.CmdEAPB, b.CmdBorrarRad, b.CmdLimpiar, b.Bsalir};
     for (int i = 0; i < 8; ++i) {
         order[i]->setMinimumWidth(150);
         buttons->addWidget(order[i], i % 4, i / 4);
     }
     buttons->setRowStretch(4, 1);
 
-    auto* lower = new QHBoxLayout;
-    lower->addWidget(months, 1);
-    lower->addWidget(actions);
-    auto* right = new QVBoxLayout;
-    right->addWidget(head);
-    right->addLayout(lower, 1);
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(pickers, 2);
-    middle->addLayout(right, 3);
+    return actions;
+}
 
+QHBoxLayout* MainWindow::progress_row(QWidget* body) {
     // Progress of a run.
     controls_.contenido = label("contenido", QString(), body);
     controls_.ProgressBar1 = new QProgressBar(body);
@@ -222,39 +261,41 @@ void MainWindow::build() {
     progress->addWidget(controls_.contenido, 1);
     progress->addWidget(controls_.ProgressBar1);
 
-    auto* layout = new QVBoxLayout(body);
-    layout->addLayout(title_row);
-    layout->addWidget(Line1);
-    layout->addLayout(middle, 1);
-    layout->addLayout(progress);
+    return progress;
+}
 
-    hold_in_scroll_area(this, body);
+void MainWindow::wire(const Buttons& b) {
     // Tab follows the eye: the pickers, the header boxes row by row, then the buttons column by
-    const MainControls& c = controls_;
     // column; the months grid, which only a click reaches, gives Tab on to the buttons.
-    tab_order({Drive1_,      Dir1_,      File1_,   c.COD_EAPB,  c.NOMEAPB,   c.NOMREMITENTE,
-               c.DIRECCION,  c.TELEFONO, c.NFAX,   c.NREMISION, c.FECHAREMI, c.PERIODO,
-               c.DBfechas,   BLeer,      Cmdgraba, CmdInforme,  CmdAnalisis, CmdEAPB,
-               CmdBorrarRad, CmdLimpiar, Bsalir});
+    const MainControls& c = controls_;
+    tab_order({Drive1_,          Dir1_,
+               File1_,           boxes_.COD_EAPB,
+               boxes_.NOMEAPB,   boxes_.NOMREMITENTE,
+               boxes_.DIRECCION, boxes_.TELEFONO,
+               boxes_.NFAX,      boxes_.NREMISION,
+               boxes_.FECHAREMI, boxes_.PERIODO,
+               c.DBfechas,       b.BLeer,
+               b.Cmdgraba,       b.CmdInforme,
+               b.CmdAnalisis,    b.CmdEAPB,
+               b.CmdBorrarRad,   b.CmdLimpiar,
+               b.Bsalir});
 
-    operable_ = {Drive1_,      Dir1_,      File1_,  BLeer,       Cmdgraba, CmdInforme,
-                 CmdBorrarRad, CmdLimpiar, CmdEAPB, CmdAnalisis, Bsalir};
+    operable_ = {Drive1_,        Dir1_,        File1_,    b.BLeer,       b.Cmdgraba, b.CmdInforme,
+                 b.CmdBorrarRad, b.CmdLimpiar, b.CmdEAPB, b.CmdAnalisis, b.Bsalir};
 
     connect(Drive1_, &QComboBox::currentIndexChanged, this, &MainWindow::Drive1_Change);
     connect(Dir1_, &FolderList::pathChanged, this, &MainWindow::Dir1_Change);
     connect(Dir1_, &FolderList::folderClicked, this, &MainWindow::Dir1_Click);
     connect(File1_, &QListWidget::currentRowChanged, this, &MainWindow::File1_Click);
-    connect(BLeer, &QPushButton::clicked, this, &MainWindow::BLeer_Click);
-    connect(Cmdgraba, &QPushButton::clicked, this, &MainWindow::Cmdgraba_Click);
-    connect(CmdInforme, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
-    connect(CmdBorrarRad, &QPushButton::clicked, this, &MainWindow::CmdBorrarRad_Click);
-    connect(CmdLimpiar, &QPushButton::clicked, this, &MainWindow::CmdLimpiar_Click);
-    connect(CmdEAPB, &QPushButton::clicked, this, &MainWindow::CmdEAPB_Click);
+    connect(b.BLeer, &QPushButton::clicked, this, &MainWindow::BLeer_Click);
+    connect(b.Cmdgraba, &QPushButton::clicked, this, &MainWindow::Cmdgraba_Click);
+    connect(b.CmdInforme, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
+    connect(b.CmdBorrarRad, &QPushButton::clicked, this, &MainWindow::CmdBorrarRad_Click);
+    connect(b.CmdLimpiar, &QPushButton::clicked, this, &MainWindow::CmdLimpiar_Click);
+    connect(b.CmdEAPB, &QPushButton::clicked, this, &MainWindow::CmdEAPB_Click);
     // The analysis button opens the report window too.
-    connect(CmdAnalisis, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
-    connect(Bsalir, &QPushButton::clicked, this, &MainWindow::Bsalir_Click);
-
-    fit_to_screen(this, QSize(1000, 660));
+    connect(b.CmdAnalisis, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
+    connect(b.Bsalir, &QPushButton::clicked, this, &MainWindow::Bsalir_Click);
 }
 
 void MainWindow::fill_drives() {
@@ -381,12 +422,47 @@ void MainWindow::open_window(QWidget* window) {
     window->show();
 }
 
+namespace {
+std::string text_of(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+void set_text(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
+}
+}  // namespace
+
+void MainWindow::show_header(const DeliveryHeader& h) {
+    set_text(boxes_.COD_EAPB, h.ips_code);
+    set_text(boxes_.NOMEAPB, h.ips_name);
+    set_text(boxes_.NOMREMITENTE, h.sender);
+    set_text(boxes_.DIRECCION, h.address);
+    set_text(boxes_.TELEFONO, h.telephone);
+    set_text(boxes_.NFAX, h.fax);
+    set_text(boxes_.NREMISION, h.remission);
+    set_text(boxes_.FECHAREMI, h.remission_date);
+    set_text(boxes_.PERIODO, h.period);
+}
+
+void MainWindow::take_header() {
+    DeliveryHeader& h = program_->delivery.header;
+    h.ips_code = text_of(boxes_.COD_EAPB);
+    h.ips_name = text_of(boxes_.NOMEAPB);
+    h.sender = text_of(boxes_.NOMREMITENTE);
+    h.address = text_of(boxes_.DIRECCION);
+    h.telephone = text_of(boxes_.TELEFONO);
+    h.fax = text_of(boxes_.NFAX);
+    h.remission = text_of(boxes_.NREMISION);
+    h.remission_date = text_of(boxes_.FECHAREMI);
+    h.period = text_of(boxes_.PERIODO);
+}
+
 void MainWindow::BLeer_Click() {
     if (busy_ || !databases_ready()) return;
     exclusive([this] {
         // The kept run state is written under the same hold of the installation as the run.
         OperationScope scope(*program_);
         if (!scope.ok()) return;
+        take_header();
         // How a button's operation ended has been shown in its own boxes; the window goes on.
         (void)run_validation(*program_, file_folder_.toStdString());
         program_->store_run_state();
@@ -398,6 +474,7 @@ void MainWindow::Cmdgraba_Click() {
     exclusive([this] {
         OperationScope scope(*program_);
         if (!scope.ok()) return;
+        take_header();
         (void)save_delivery(*program_);
         program_->store_run_state();
     });
@@ -428,7 +505,11 @@ void MainWindow::CmdEAPB_Click() {
 void MainWindow::Bsalir_Click() {
     if (busy_) return;
     bool leave = true;
-    if (ready()) guarded([&] { leave = leave_program(*program_); });
+    if (ready())
+        guarded([&] {
+            take_header();
+            leave = leave_program(*program_);
+        });
     if (leave) close();
 }
 

@@ -3,12 +3,11 @@
 namespace corvela {
 
 void clear_counters(FileContext& fc) {
-    fc.counters.fill(0);
+    fc.counters.clear();
 }
 
 void count_error(FileContext& fc, Counter c) {
-    const int n = static_cast<int>(c);
-    if (n >= 1 && n <= 30) fc.counters[static_cast<size_t>(n)] += 1;
+    fc.counters.add(c);
 }
 
 void describe_field_error(FileContext& fc, int k, int n, std::string_view message) {
@@ -63,18 +62,19 @@ void write_error_row(Database& work, const ErrorRowKey& key, const FileContext& 
     static const std::string sql = [] {
         std::string cols = "nro_radicacion, COD_EAPB, tipo, nro_remision";
         std::string marks = "?, ?, ?, ?";
-        for (int i = 1; i <= 30; ++i) {
+        for (int i = 1; i <= Counters::kCount; ++i) {
             cols += ", C" + std::to_string(i);
             marks += ", ?";
         }
         return "INSERT INTO ERRORES (" + cols + ") VALUES (" + marks + ")";
     }();
     Statement st = work.prepare(sql);
-    st.bind(1, key.nro_radicacion);
-    st.bind(2, key.COD_EAPB);
-    st.bind(3, key.tipo);
-    st.bind(4, key.nro_remision);
-    for (int i = 1; i <= 30; ++i) st.bind(4 + i, fc.counters[static_cast<size_t>(i)]);
+    st.bind(1, key.radicacion);
+    st.bind(2, key.ips_code);
+    st.bind(3, key.file_type);
+    st.bind(4, key.remission);
+    for (int code = 1; code <= Counters::kCount; ++code)
+        st.bind(4 + code, fc.counters[counter_of_code(code)]);
     st.exec();
 }
 

@@ -6,35 +6,10 @@
 #include <string_view>
 
 #include "db/database.h"
+#include "rules/counters.h"
 #include "rules/file_context.h"
 
 namespace corvela {
-
-// The thirty counters of a file. Counter k up to the file's field count counts the errors of
-// field k; the codes from 21 count kinds of error not tied to one field. Some codes count another
-// kind in another file type: each name says where it is used.
-enum class Counter {
-    None = 0,                     // counts nothing
-    Structure = 21,               // a line empty, too long or with another field count
-    NonNumericIdCard = 22,        // a "CC" number that is not numeric
-    NoUser = 23,                  // services: no validated user has the record's document
-    AgeUnit = 23,                 // users: an age that does not fit its unit
-    IssuedBeforeStart = 23,       // invoices: issued before the period starts
-    DiagnosisSex = 24,            // services: the user's sex does not fit the (admission) diagnosis
-    Municipality = 24,            // users: department and municipality do not match
-    IssuedAfterRemission = 24,    // invoices: issued after the remission
-    DischargeDiagnosisSex = 25,   // hospitalisations: sex against the discharge diagnosis
-    DeathDiagnosis = 25,          // hospitalisations: sex or age against the cause of death
-    TwoCharacterDocument = 25,    // procedures: a non-numeric "CC" number of two characters
-    StartAfterEnd = 25,           // invoices: the period starts after it ends
-    AdmittedAfterDischarge = 26,  // hospitalisations: admitted after discharge
-    DocumentLength = 29,          // the length notes of the document check
-};
-
-// The counter of the errors of field k.
-constexpr Counter field_counter(int k) {
-    return static_cast<Counter>(k);
-}
 
 void clear_counters(FileContext& fc);
 // One more in counter `c`; a code outside 1..30 changes nothing.
@@ -58,11 +33,13 @@ void plain_join(FileContext& fc, std::string_view text);
 // Sets `marks` to `length` characters of `c`.
 void fill_marks(FileContext& fc, size_t length, char c);
 
+// What names the `ERRORES` row of a data file: the radicación number, the IPS code, the file type
+// and the remission number.
 struct ErrorRowKey {
-    double nro_radicacion = 0;
-    std::string COD_EAPB;
-    std::string tipo;
-    std::string nro_remision;
+    double radicacion = 0;
+    std::string ips_code;
+    std::string file_type;
+    std::string remission;
 };
 // One `ERRORES` row with the file's counters.
 void write_error_row(Database& work, const ErrorRowKey& key, const FileContext& fc);

@@ -39,7 +39,7 @@ bool fails_empty(FileContext& fc, int k, std::string_view message) {
 }
 
 bool fails_ips_code(RunContext& run, FileContext& fc, int k) {
-    if (fc.field(k) != ltrim(run.cod_eapb_box)) {
+    if (fc.field(k) != ltrim(run.delivery.header.ips_code)) {
         field_error(fc, k, kOtherIps);
         return true;
     }

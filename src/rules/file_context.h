@@ -3,10 +3,10 @@
 // counters `C1`..`C30`, `lines_read` and `lines_passed`.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
+#include "rules/counters.h"
 #include "rules/field_definitions.h"
 
 namespace corvela {
@@ -26,7 +26,7 @@ struct FileContext {
     int reported_errors = 0;   // saved count of the validators that keep one
     int fields_counted = 0;    // fields counted by the split of the current line
 
-    std::array<double, 31> counters{};  // counters[1]..counters[30]
+    Counters counters;
     long lines_read = 0;
     long lines_passed = 0;
     std::string declared_count;  // record count the control file declares for the type

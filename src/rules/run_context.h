@@ -1,8 +1,7 @@
 // What outlives a line or a file during one validation run: the databases, the operator's UI,
-// the clock, the control-file table, the run's header values, the service date
-// `service_date`, the slots of the last diagnosis found, the length slot of
-// `take_field_definition`, the per-line message slots, the users of the run and the reference
-// tables.
+// the clock, the delivery as the run read it, the service date, the slots of the last diagnosis
+// found, the maximum length in force, the per-line message slots, the users of the run and the
+// reference tables.
 #pragma once
 
 #include <memory>
@@ -12,14 +11,14 @@
 #include "db/database.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
-#include "rules/control_table.h"
+#include "rules/delivery.h"
 #include "rules/field_definitions.h"
 #include "rules/reference_cache.h"
 #include "rules/users_index.h"
 
 namespace corvela {
 
-// The message slots that `clear_line_slots` empties at the start of each line.
+// The message slots of a line, emptied at the start of each line.
 struct LineSlots {
     std::string user_unit;
     double user_age = 0;
@@ -41,11 +40,8 @@ struct RunContext {
     const Clock& clock;
 
     std::string results_folder;
-    ControlTable control;
-    double radicacion = 0;
-    std::string cod_eapb_box;    // text of the COD_EAPB box
-    std::string nremision_box;   // text of the NREMISION box
-    std::string remission_date;  // text of the FECHAREMI box: the delivery's remission date
+    // The delivery under validation: its header and control records as the run read them.
+    Delivery delivery;
 
     // The data file under validation.
     std::string data_file_name;  // control-file code + ".TXT"
@@ -54,7 +50,7 @@ struct RunContext {
     // Shared slots.
     std::string service_date;
     double length_in_force = 0;
-    // The field definition in force (its `tipo` and `tabla`), of the current data file.
+    // The field definition in force, of the current data file.
     const FieldDefinition* field_in_force = nullptr;
     std::string dx_sex, dx_min_age, dx_max_age;  // last diagnosis found
     LineSlots slots;

@@ -102,7 +102,7 @@ Counter codigo_edad_dx(std::string_view type) {
 
 void service_date_from_remission(RunContext& run, bool two_digit_month) {
     int month = 0, year = 0;
-    remission_month_year(run.remission_date, month, year);
+    remission_month_year(run.delivery.header.remission_date, month, year);
     std::string m = std::to_string(month);
     if (two_digit_month && month < 10) m = "0" + m;
     run.service_date = "01/" + m + "/" + std::to_string(year);

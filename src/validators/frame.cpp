@@ -39,8 +39,8 @@ namespace {
 // The record count the control file declares for the type of the current data file.
 std::string declared_count(const RunContext& run) {
     std::string type = to_upper(left_chars(run.data_file_name, 2));
-    for (int r = 0; r < run.control.size(); ++r)
-        if (to_upper(left_chars(run.control.text(r, 2), 2)) == type) return run.control.text(r, 3);
+    for (const ControlRecord& record : run.delivery.records)
+        if (to_upper(left_chars(record.code(), 2)) == type) return record.declared();
     return {};
 }
 
@@ -332,8 +332,8 @@ FileCounts validate_file(RunContext& run, RecordValidator& validator,
     // (a server gone away) has taken the file back.
     bool lost = full || !run.work.in_transaction();
     if (!lost) {
-        ErrorRowKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
-                        run.nremision_box};
+        ErrorRowKey key{run.delivery.radicacion, run.ips_code,
+                        to_upper(left_chars(run.data_file_name, 2)), run.delivery.header.remission};
         try {
             write_error_row(run.work, key, fc);
             tx->commit();

@@ -5,7 +5,6 @@
 // (validators/record_validator.h).
 #pragma once
 
-#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,18 +14,6 @@
 #include "validators/record_validator.h"
 
 namespace corvela {
-
-// What the run of one data file counted, and where its outputs went (empty when the file ended
-// before they were opened).
-struct FileCounts {
-    long lines_read = 0;
-    long lines_passed = 0;
-    std::array<double, 31> counters{};  // counters[1]..counters[30]
-    std::filesystem::path error_file, accepted_file;
-    // The database kept nothing of the file (a full disk, a server gone away): the counts are
-    // zero, as what is stored, and the run cannot go on.
-    bool lost = false;
-};
 
 // Validates one data file. Failures of the database or of a file are reported
 // and end the file; the rows of the lines passed so far and its `ERRORES` row are kept, unless

@@ -37,7 +37,8 @@ void orden_de_fechas(const RunContext& run, FileContext& fc) {
     if (!expedicion || !inicio || !final_) return;
     if (*expedicion < *inicio)
         falla_orden(fc, "Fecha expedición < Fecha de Inicio", Counter::IssuedBeforeStart);
-    if (auto remision = parse_date(trim(run.remission_date)); remision && *expedicion > *remision)
+    if (auto remision = parse_date(trim(run.delivery.header.remission_date));
+        remision && *expedicion > *remision)
         falla_orden(fc, "Fecha expedición > Fecha de remisión", Counter::IssuedAfterRemission);
     if (*inicio > *final_) falla_orden(fc, "Fecha Inicial > Fecha Final", Counter::StartAfterEnd);
 }

@@ -47,7 +47,7 @@ void RecordValidator::store(RunContext& run, FileContext& fc, RowSink& rows) {
                 set_date(value, field);
                 break;
             case Binding::Radicacion:
-                value.set_number(run.radicacion);
+                value.set_number(run.delivery.radicacion);
                 break;
             case Binding::Validator:
                 value.set_null();

@@ -69,7 +69,9 @@ Outcome validate(const Way& way, const std::function<void(testing::Installation&
             out[t.table] += row + "\n";
     for (const auto& row : inst.rows("SELECT * FROM ERRORES")) out["ERRORES"] += row + "\n";
     for (const auto& m : ui.messages) out["mensajes"] += m.title + ": " + m.text + "\n";
-    for (const auto& [row, counts] : program.file_counts) {
+    for (size_t row = 0; row < program.delivery.records.size(); ++row) {
+        if (!program.delivery.records[row].validated) continue;
+        const FileCounts& counts = *program.delivery.records[row].validated;
         std::string& c = out["cuentas " + std::to_string(row)];
         c = std::to_string(counts.lines_read) + " " + std::to_string(counts.lines_passed);
         for (double v : counts.counters) c += " " + number_text(v);

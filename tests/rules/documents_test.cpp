@@ -49,7 +49,7 @@ TEST_F(Documents, CedulaIsTrimmedAndStoredAsItsValue) {
     EXPECT_EQ(fc.line_errors, 0);
     EXPECT_EQ(fc.fields[4], "12345");
     service("CC", "12");
-    EXPECT_EQ(fc.counters[29], 1);
+    EXPECT_EQ(fc.counters[counter_of_code(29)], 1);
     EXPECT_EQ(fc.marks, std::string(17, '0'));
     users("MS", "00123", "10", "3");
     EXPECT_EQ(fc.fields[2], "123");
@@ -109,8 +109,8 @@ TEST_F(Documents, RulesByTypeAndKindOfRecord) {
     // A cedula too long for an adult of the users file: both its length and the age fail.
     users("CC", "12345678901", "10");
     EXPECT_EQ(fc.line_errors, 2);
-    EXPECT_EQ(fc.counters[29], 1);
-    EXPECT_EQ(fc.counters[1], 1);
+    EXPECT_EQ(fc.counters[counter_of_code(29)], 1);
+    EXPECT_EQ(fc.counters[counter_of_code(1)], 1);
 }
 
 // The "CC" rule as the file types set it: the hyphen of a check digit spares a number at any
@@ -152,8 +152,8 @@ TEST_F(Documents, CedulaRuleByItsParameters) {
         fc.description = c.before;
         EXPECT_EQ(non_numeric_id_card(fc, c.rule), c.c22 + c.c25 > 0) << c.numero;
         EXPECT_EQ(fc.description, c.description) << c.numero;
-        EXPECT_EQ(fc.counters[22], c.c22) << c.numero;
-        EXPECT_EQ(fc.counters[25], c.c25) << c.numero;
+        EXPECT_EQ(fc.counters[counter_of_code(22)], c.c22) << c.numero;
+        EXPECT_EQ(fc.counters[counter_of_code(25)], c.c25) << c.numero;
     }
 }
 

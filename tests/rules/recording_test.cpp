@@ -28,7 +28,7 @@ TEST_F(Recording, MarksAndCounters) {
     EXPECT_EQ(fc.marks, "10000000000000001");
     describe_field_error(fc, 25, 17, "z");  // beyond the fields: counted, not marked
     EXPECT_EQ(fc.marks, "10000000000000001");
-    EXPECT_EQ(fc.counters[25], 1);
+    EXPECT_EQ(fc.counters[counter_of_code(25)], 1);
     // Counters outside 1 to 30 are ignored.
     count_error(fc, field_counter(31));
     count_error(fc, Counter::None);

@@ -57,7 +57,7 @@ TEST_F(ServiceChecks, DateRulesTheirMessagesAndTheDateOfAFailedOne) {
     for (auto [value, message] : cases) {
         EXPECT_EQ(date(value), *message ? std::string("Campo6 ") + message : "") << value;
         EXPECT_EQ(fc.line_errors, *message ? 1 : 0);
-        EXPECT_EQ(fc.counters[6], *message ? 1 : 0);
+        EXPECT_EQ(fc.counters[counter_of_code(6)], *message ? 1 : 0);
         EXPECT_EQ(fc.marks[5], *message ? '1' : '0');
     }
     EXPECT_EQ(run->service_date, "06/12/2026");
@@ -86,7 +86,7 @@ TEST_F(ServiceChecks, UserRelation) {
     relate_user(*run, fc, "CC", "999");
     EXPECT_EQ(fc.line_errors, 1);
     EXPECT_EQ(run->slots.user_message, "No relaciona usuario");
-    EXPECT_EQ(fc.counters[23], 1);
+    EXPECT_EQ(fc.counters[counter_of_code(23)], 1);
     EXPECT_EQ(fc.description, "");
 
     // Only the medications file moves the service date, with a two-digit month.
@@ -149,7 +149,7 @@ TEST_F(ServiceChecks, DiagnosisAgeLimits) {
         check_diagnosis_sex(*run, fc, 10);
         SCOPED_TRACE(std::string(c.inf) + "/" + c.sup + " unit " + c.unidad);
         EXPECT_EQ(run->slots.age_message, c.fails ? "Edad no corresponde al DX" : "");
-        EXPECT_EQ(fc.counters[10], c.fails ? 1 : 0);
+        EXPECT_EQ(fc.counters[counter_of_code(10)], c.fails ? 1 : 0);
         EXPECT_EQ(fc.line_errors, c.fails ? 1 : 0);
     }
 }
@@ -170,7 +170,7 @@ TEST_F(ServiceChecks, CountersOfDiagnosisChecksDependOnTheType) {
         for (double c : fc.counters) total += c;
         EXPECT_EQ(total, code ? 1 : 0);
         if (code) {
-            EXPECT_EQ(fc.counters[static_cast<size_t>(code)], 1);
+            EXPECT_EQ(fc.counters[counter_of_code(code)], 1);
         }
     }
 
@@ -178,7 +178,7 @@ TEST_F(ServiceChecks, CountersOfDiagnosisChecksDependOnTheType) {
     run->dx_sex = "A";
     line("AC", 17);
     check_diagnosis_sex(*run, fc, 10);
-    EXPECT_EQ(fc.counters[24], 1);
+    EXPECT_EQ(fc.counters[counter_of_code(24)], 1);
 }
 
 TEST_F(ServiceChecks, LookupsIgnoreCaseAndKeepTheLastDiagnosisFound) {

@@ -49,8 +49,8 @@ class SessionTest : public ::testing::Test {
     }
 
     // "Leer Archivos" over the delivery folder, with the run state set first when given.
-    Status run(const std::string& run_state = "") {
-        if (!run_state.empty()) program->run_state = run_state;
+    Status run(std::optional<RunState> run_state = std::nullopt) {
+        if (run_state) program->run_state = *run_state;
         return run_validation(*program, inst.delivery);
     }
     // Runs the command line on this installation, with a fault point when given; its exit status
