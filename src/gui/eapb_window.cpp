@@ -63,10 +63,35 @@ EapbWindow::EapbWindow(Database& work, Ui& ui, QWidget* parent)
     setObjectName(QStringLiteral("frmIPS"));
     setWindowTitle(QStringLiteral("Datos EAPB"));
     auto* body = new QWidget;
-
     auto* heading = window_title(
         "Label7", QStringLiteral("Datos de la Administradora de Planes de Beneficios"), body);
+    Buttons b{};
+    auto* layout = new QVBoxLayout(body);
+    layout->addWidget(heading);
+    layout->addWidget(entity_box(body));
+    layout->addWidget(navigation_box(body, b));
+    layout->addWidget(operations_box(body, b));
+    layout->addStretch(1);
+    escape_presses(this, b.cmdCerrar);
+    // Tab goes through the boxes as they stand on screen, then the buttons row by row.
+    tab_order({Text_[0], Text_[5], Text_[1], Text_[2], Text_[3], Text_[4], Cmbperi_, CmbDepto_,
+               CmbMuni_, b.primerreg, b.regreg, b.siguereg, b.ultreg, b.cmdBuscar, b.cmdAgregar,
+               b.cmdEliminar, b.cmdRenovar, b.cmdActualizar, b.cmdCerrar});
+    wire(b);
 
+    forward([&] { registry_.open(); });
+    // The department and the municipality share their row; each shows the longest name of its
+    // list whole.
+    guarded(ui_, [&] {
+        fit_names(CmbDepto_, names_in(work, "departamentos"));
+        fit_names(CmbMuni_, names_in(work, "municipios"));
+    });
+    // Last, so that the scroll area measures the controls at their final sizes.
+    hold_in_scroll_area(this, body);
+    resize(760, 420);
+}
+
+QGroupBox* EapbWindow::entity_box(QWidget* body) {
     auto* fields = new QGroupBox(body);
     auto* grid = new QGridLayout(fields);
     const char* const captions[] = {
@@ -98,76 +123,62 @@ EapbWindow::EapbWindow(Database& work, Ui& ui, QWidget* parent)
     grid->addWidget(CmbMuni_, 7, 2);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
+    return fields;
+}
 
+QGroupBox* EapbWindow::navigation_box(QWidget* body, Buttons& b) {
     auto* Picture1 = new QGroupBox(body);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     auto* nav = new QHBoxLayout(Picture1);
-    auto* primerreg = button("primerreg", QStringLiteral("Primer Registro"), Picture1);
-    auto* regreg = button("regreg", QStringLiteral("Regresar Registro"), Picture1);
-    auto* siguereg = button("siguereg", QStringLiteral("Siguiente Registro"), Picture1);
-    auto* ultreg = button("ultreg", QStringLiteral("Ultimo Registro"), Picture1);
-    for (QPushButton* b : {primerreg, regreg, siguereg, ultreg}) nav->addWidget(b);
+    b.primerreg = button("primerreg", QStringLiteral("Primer Registro"), Picture1);
+    b.regreg = button("regreg", QStringLiteral("Regresar Registro"), Picture1);
+    b.siguereg = button("siguereg", QStringLiteral("Siguiente Registro"), Picture1);
+    b.ultreg = button("ultreg", QStringLiteral("Ultimo Registro"), Picture1);
+    for (QPushButton* p : {b.primerreg, b.regreg, b.siguereg, b.ultreg}) nav->addWidget(p);
+    return Picture1;
+}
 
+QGroupBox* EapbWindow::operations_box(QWidget* body, Buttons& b) {
     auto* picButtons = new QGroupBox(body);
     picButtons->setObjectName(QStringLiteral("picButtons"));
     auto* ops = new QHBoxLayout(picButtons);
-    auto* cmdBuscar = button("cmdBuscar", QStringLiteral("Buscar"), picButtons);
-    auto* cmdAgregar = button("cmdAgregar", QStringLiteral("&Agregar"), picButtons);
-    auto* cmdEliminar = button("cmdEliminar", QStringLiteral("&Eliminar"), picButtons);
-    auto* cmdRenovar = button("cmdRenovar", QStringLiteral("&Renovar"), picButtons);
-    auto* cmdActualizar = button("cmdActualizar", QStringLiteral("Actuali&zar"), picButtons);
-    auto* cmdCerrar = button("cmdCerrar", QStringLiteral("&Cerrar"), picButtons);
-    for (QPushButton* b :
-         {cmdBuscar, cmdAgregar, cmdEliminar, cmdRenovar, cmdActualizar, cmdCerrar})
-        ops->addWidget(b);
+    b.cmdBuscar = button("cmdBuscar", QStringLiteral("Buscar"), picButtons);
+    b.cmdAgregar = button("cmdAgregar", QStringLiteral("&Agregar"), picButtons);
+    b.cmdEliminar = button("cmdEliminar", QStringLiteral("&Eliminar"), picButtons);
+    b.cmdRenovar = button("cmdRenovar", QStringLiteral("&Renovar"), picButtons);
+    b.cmdActualizar = button("cmdActualizar", QStringLiteral("Actuali&zar"), picButtons);
+    b.cmdCerrar = button("cmdCerrar", QStringLiteral("&Cerrar"), picButtons);
+    for (QPushButton* p :
+         {b.cmdBuscar, b.cmdAgregar, b.cmdEliminar, b.cmdRenovar, b.cmdActualizar, b.cmdCerrar})
+        ops->addWidget(p);
+    return picButtons;
+}
 
-    auto* layout = new QVBoxLayout(body);
-    layout->addWidget(heading);
-    layout->addWidget(fields);
-    layout->addWidget(Picture1);
-    layout->addWidget(picButtons);
-    layout->addStretch(1);
-    escape_presses(this, cmdCerrar);
-    // Tab goes through the boxes as they stand on screen, then the buttons row by row.
-    tab_order({Text_[0], Text_[5], Text_[1], Text_[2], Text_[3], Text_[4], Cmbperi_, CmbDepto_,
-               CmbMuni_, primerreg, regreg, siguereg, ultreg, cmdBuscar, cmdAgregar, cmdEliminar,
-               cmdRenovar, cmdActualizar, cmdCerrar});
-
-    auto on = [this](QPushButton* b, void (EapbRegistry::*click)()) {
-        connect(b, &QPushButton::clicked, this,
-                [this, click] { forward([&] { (registry_.*click)(); }); });
+void EapbWindow::wire(const Buttons& b) {
+    auto on = [this](QPushButton* button, void (EapbRegistry::*operation)()) {
+        connect(button, &QPushButton::clicked, this,
+                [this, operation] { forward([&] { (registry_.*operation)(); }); });
     };
-    on(primerreg, &EapbRegistry::first);
-    on(regreg, &EapbRegistry::previous);
-    on(siguereg, &EapbRegistry::next);
-    on(ultreg, &EapbRegistry::last);
-    on(cmdBuscar, &EapbRegistry::search);
-    on(cmdAgregar, &EapbRegistry::add);
-    on(cmdEliminar, &EapbRegistry::remove);
-    on(cmdRenovar, &EapbRegistry::renew);
-    on(cmdActualizar, &EapbRegistry::update);
-    connect(cmdCerrar, &QPushButton::clicked, this, [this] {
+    on(b.primerreg, &EapbRegistry::first);
+    on(b.regreg, &EapbRegistry::previous);
+    on(b.siguereg, &EapbRegistry::next);
+    on(b.ultreg, &EapbRegistry::last);
+    on(b.cmdBuscar, &EapbRegistry::search);
+    on(b.cmdAgregar, &EapbRegistry::add);
+    on(b.cmdEliminar, &EapbRegistry::remove);
+    on(b.cmdRenovar, &EapbRegistry::renew);
+    on(b.cmdActualizar, &EapbRegistry::update);
+    connect(b.cmdCerrar, &QPushButton::clicked, this, [this] {
         forward([&] { registry_.close(); });
         if (registry_.closed()) close();
     });
-    auto on_combo = [this](QComboBox* box, void (EapbRegistry::*click)(int)) {
+    auto on_combo = [this](QComboBox* box, void (EapbRegistry::*operation)(int)) {
         connect(box, &QComboBox::currentIndexChanged, this,
-                [this, click](int index) { forward([&] { (registry_.*click)(index); }); });
+                [this, operation](int index) { forward([&] { (registry_.*operation)(index); }); });
     };
     on_combo(Cmbperi_, &EapbRegistry::select_institution_type);
     on_combo(CmbDepto_, &EapbRegistry::select_department);
     on_combo(CmbMuni_, &EapbRegistry::select_municipality);
-
-    forward([&] { registry_.open(); });
-    // The department and the municipality share their row; each shows the longest name of its
-    // list whole.
-    guarded(ui_, [&] {
-        fit_names(CmbDepto_, names_in(work, "departamentos"));
-        fit_names(CmbMuni_, names_in(work, "municipios"));
-    });
-    // Last, so that the scroll area measures the controls at their final sizes.
-    hold_in_scroll_area(this, body);
-    resize(760, 420);
 }
 
 void EapbWindow::forward(const std::function<void()>& click) {

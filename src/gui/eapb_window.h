@@ -10,6 +10,8 @@
 #include "eapb/registry.h"
 
 class QComboBox;
+class QGroupBox;
+class QPushButton;
 class QLineEdit;
 
 namespace corvela::gui {
@@ -23,6 +25,16 @@ class EapbWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The buttons, each wired to the registry operation it runs.
+    struct Buttons {
+        QPushButton *primerreg, *regreg, *siguereg, *ultreg;
+        QPushButton *cmdBuscar, *cmdAgregar, *cmdEliminar, *cmdRenovar, *cmdActualizar, *cmdCerrar;
+    };
+    // The entity's boxes and lists; the navigation buttons; the operation buttons.
+    QGroupBox* entity_box(QWidget* body);
+    QGroupBox* navigation_box(QWidget* body, Buttons& b);
+    QGroupBox* operations_box(QWidget* body, Buttons& b);
+    void wire(const Buttons& b);
     // Runs a click of the registry logic between taking the edits and showing the result.
     void forward(const std::function<void()>& click);
     void take_edits();

@@ -150,122 +150,146 @@ std::string HtmlTable::choose_open_file(const std::string& filter, const std::st
     return std::string(trim(ui_.choose_open_file(filters, title, initial_dir)));
 }
 
-bool HtmlTable::write_page(const ListView& list) {
-    auto end_export = [this] {
-        if (on_end) on_end();
-    };
+namespace {
+// The page file: each piece is followed by CR LF; a failed write stops the export.
+class PageFile {
+  public:
+    explicit PageFile(const std::string& path) {
+        errno = 0;
+        out_.open(path, std::ios::binary | std::ios::trunc);
+        if (!out_) throw_last_os_error();
+    }
+    void put(const std::string& piece) {
+        errno = 0;
+        out_.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        out_.write(kCrLf, 2);
+        if (!out_) throw_last_os_error();
+    }
+    void close() {
+        errno = 0;
+        out_.close();
+        if (!out_) throw_last_os_error();
+    }
 
+  private:
+    std::ofstream out_;
+};
+}  // namespace
+
+HtmlTable::Look HtmlTable::look() const {
+    Look l;
+    l.page = html_color(page_color_);
+    l.border = html_color(border_color_);
+    l.table = html_color(table_color_);
+    l.head_row = html_color(column_title_background_);
+    l.head_font = html_color(column_title_color_);
+    l.row = html_color(cell_background_);
+    l.title = html_color(title_color_);
+    l.subtitle = html_color(subtitle_color_);
+    l.cell_font = html_color(cell_color_);
+    l.title_align = capitalised_align(title_align_);
+    l.head_align = capitalised_align(column_title_align_);
+    l.cell_align = capitalised_align(cell_align_);
+    l.logo_align = lower_align(logo_align_);
+    return l;
+}
+
+std::string HtmlTable::title_block(const Look& l, const std::string& folder) const {
+    std::string title = "<HTML><HEAD></HEAD><BODY  BGCOLOR=" + l.page + ">" + kCrLf;
+    if (!logo_path_.empty()) {
+        std::error_code ec;
+        if (fs::is_regular_file(logo_path_, ec)) {
+            // One name for the copy and the link, so the page shows the logo it copied.
+            const std::string image = "imagenes/" + seconds_name(clock_.seconds_since_midnight()) +
+                                      "logo." + extension_of(logo_path_);
+            fs::copy_file(logo_path_, folder + image, fs::copy_options::overwrite_existing);
+            title += "<p align=" + l.logo_align + "><img src=" + image + "></p>";
+        } else {
+            ui_.message("No se ha encontrado el archivo para el logo " + logo_path_, "",
+                        Icon::Critical);
+        }
+    }
+    title += inserted_html(0);
+    title += "<p align=" + l.title_align + "><font face=" + title_font_ + " size=" + title_size_ +
+             " color=" + l.title + ">" + title_ + "</font></p><HR>";
+    title += inserted_html(1);
+    title += "<p><font face=" + subtitle_font_ + " size=" + subtitle_size_ +
+             " color=" + l.subtitle + ">" + subtitle_ + "</font></p><HR>";
+    title += inserted_html(3);
+    return title;
+}
+
+std::string HtmlTable::column_titles(const Look& l, const ListView& list) const {
+    std::string head = "<TABLE width=100%  BORDER=" + border_size_ + " Bordercolor=" + l.border +
+                       " bgcolor=" + l.table + ">" + kCrLf + "<TR bgcolor=" + l.head_row + "> " +
+                       kCrLf + kCrLf;
+    for (const auto& column : list.column_headers) {
+        head += " <TH><div align=" + l.head_align + "><font size=" + column_title_size_ +
+                " face=" + title_font_ + " color=" + l.head_font + ">" + std::string(trim(column)) +
+                "</font></div></TH>" + kCrLf;
+    }
+    head += std::string("</TR>") + kCrLf;
+    return head;
+}
+
+std::string HtmlTable::item_row(const Look& l, const ListView& list, size_t item) const {
+    const std::vector<std::string>& cells = list.items[item];
+    auto cell = [&cells](size_t i) { return i < cells.size() ? cells[i] : std::string(); };
+    const std::string cell_open = " <td><div align=" + l.cell_align +
+                                  "><font color=" + l.cell_font + " size=" + cell_size_ +
+                                  " face=" + cell_font_ + ">";
+    std::string row = "<TR bgcolor=" + l.row + " > " + kCrLf;
+    row += cell_open + "&nbsp;&nbsp;" + cell(0) + "</font></div></td>" + kCrLf;
+    for (size_t i = 1; i < list.column_headers.size(); ++i)
+        row += cell_open + cell(i) + "</font></div></td>" + kCrLf;
+    row += std::string("</TR>") + kCrLf;
+    return row;
+}
+
+std::string HtmlTable::footer_block(const Look& l) const {
+    return std::string("</table>") + kCrLf + "<BR>" + inserted_html(4) +
+           "<HR><font face=verdana size=" + footer_size_ + " color=" + l.title + ">" + footer_ +
+           "</font><P>" + inserted_html(5) +
+           "</BODY><HEAD><META HTTP-EQUIV=PRAGMA CONTENT=NO-CACHE></HEAD></HTML>";
+}
+
+void HtmlTable::write_pieces(const ListView& list, const std::string& folder) {
+    if (!fs::exists(folder)) fs::create_directory(folder);
+    if (on_start) on_start();
+    const Look l = look();
+    ui_.set_busy(true);
+    PageFile page(output_path_);
+    page.put(title_block(l, folder));
+    page.put(column_titles(l, list));
+    const long long count = static_cast<long long>(list.items.size());
+    for (size_t item = 0; item < list.items.size(); ++item) {
+        page.put(item_row(l, list, item));
+        if (on_progress) on_progress(percentage(static_cast<long long>(item) + 1, count));
+    }
+    page.put(std::string("</TR>") + kCrLf);
+    page.put(footer_block(l));
+    page.close();
+}
+
+bool HtmlTable::write_page(const ListView& list) {
+    bool written = false;
     size_t sep = output_path_.find_last_of("/\\");
     if (sep == std::string::npos) {
         ui_.message(
             "No se ha indicado la ruta para generar el archivo html en la propiedad OutputPath", "",
             Icon::Exclamation);
-        end_export();
-        return false;
-    }
-    const std::string folder = output_path_.substr(0, sep + 1);
-
-    try {
-        if (!fs::exists(folder)) fs::create_directory(folder);
-        if (on_start) on_start();
-
-        const std::string page_color = html_color(page_color_);
-        const std::string border_color = html_color(border_color_);
-        const std::string table_color = html_color(table_color_);
-        const std::string head_row_color = html_color(column_title_background_);
-        const std::string head_font_color = html_color(column_title_color_);
-        const std::string row_color = html_color(cell_background_);
-        const std::string title_color = html_color(title_color_);
-        const std::string subtitle_color = html_color(subtitle_color_);
-        const std::string cell_font_color = html_color(cell_color_);
-        const std::string title_align = capitalised_align(title_align_);
-        const std::string head_align = capitalised_align(column_title_align_);
-        const std::string cell_align = capitalised_align(cell_align_);
-        const std::string logo_align = lower_align(logo_align_);
-        ui_.set_busy(true);
-
-        errno = 0;
-        std::ofstream out(output_path_, std::ios::binary | std::ios::trunc);
-        if (!out) throw_last_os_error();
-        auto put = [&out](const std::string& piece) {
-            errno = 0;
-            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-            out.write(kCrLf, 2);
-            if (!out) throw_last_os_error();
-        };
-
-        std::string title = "<HTML><HEAD></HEAD><BODY  BGCOLOR=" + page_color + ">" + kCrLf;
-        if (!logo_path_.empty()) {
-            std::error_code ec;
-            if (fs::is_regular_file(logo_path_, ec)) {
-                // One name for the copy and the link, so the page shows the logo it copied.
-                const std::string image = "imagenes/" +
-                                          seconds_name(clock_.seconds_since_midnight()) + "logo." +
-                                          extension_of(logo_path_);
-                fs::copy_file(logo_path_, folder + image, fs::copy_options::overwrite_existing);
-                title += "<p align=" + logo_align + "><img src=" + image + "></p>";
-            } else {
-                ui_.message("No se ha encontrado el archivo para el logo " + logo_path_, "",
-                            Icon::Critical);
-            }
+    } else {
+        try {
+            write_pieces(list, output_path_.substr(0, sep + 1));
+            written = true;
+        } catch (const std::system_error& e) {
+            ui_.message(e.code().message(), "N° de error: " + std::to_string(e.code().value()),
+                        Icon::Critical);
         }
-        title += inserted_html(0);
-        title += "<p align=" + title_align + "><font face=" + title_font_ + " size=" + title_size_ +
-                 " color=" + title_color + ">" + title_ + "</font></p><HR>";
-        title += inserted_html(1);
-        title += "<p><font face=" + subtitle_font_ + " size=" + subtitle_size_ +
-                 " color=" + subtitle_color + ">" + subtitle_ + "</font></p><HR>";
-        title += inserted_html(3);
-        put(title);
-
-        std::string head = "<TABLE width=100%  BORDER=" + border_size_ +
-                           " Bordercolor=" + border_color + " bgcolor=" + table_color + ">" +
-                           kCrLf + "<TR bgcolor=" + head_row_color + "> " + kCrLf + kCrLf;
-        for (const auto& column : list.column_headers) {
-            head += " <TH><div align=" + head_align + "><font size=" + column_title_size_ +
-                    " face=" + title_font_ + " color=" + head_font_color + ">" +
-                    std::string(trim(column)) + "</font></div></TH>" + kCrLf;
-        }
-        head += std::string("</TR>") + kCrLf;
-        put(head);
-
-        const std::string cell_open = " <td><div align=" + cell_align +
-                                      "><font color=" + cell_font_color + " size=" + cell_size_ +
-                                      " face=" + cell_font_ + ">";
-        const size_t columns = list.column_headers.size();
-        const long long count = static_cast<long long>(list.items.size());
-        long long done = 0;
-        for (const auto& item : list.items) {
-            auto field = [&item](size_t i) { return i < item.size() ? item[i] : std::string(); };
-            std::string row = "<TR bgcolor=" + row_color + " > " + kCrLf;
-            row += cell_open + "&nbsp;&nbsp;" + field(0) + "</font></div></td>" + kCrLf;
-            for (size_t i = 1; i < columns; ++i)
-                row += cell_open + field(i) + "</font></div></td>" + kCrLf;
-            row += std::string("</TR>") + kCrLf;
-            put(row);
-            ++done;
-            if (on_progress) on_progress(percentage(done, count));
-        }
-        put(std::string("</TR>") + kCrLf);
-
-        put(std::string("</table>") + kCrLf + "<BR>" + inserted_html(4) +
-            "<HR><font face=verdana size=" + footer_size_ + " color=" + title_color + ">" +
-            footer_ + "</font><P>" + inserted_html(5) +
-            "</BODY><HEAD><META HTTP-EQUIV=PRAGMA CONTENT=NO-CACHE></HEAD></HTML>");
-        errno = 0;
-        out.close();
-        if (!out) throw_last_os_error();
-    } catch (const std::system_error& e) {
-        ui_.message(e.code().message(), "N° de error: " + std::to_string(e.code().value()),
-                    Icon::Critical);
         ui_.set_busy(false);
-        end_export();
-        return false;
     }
-
-    ui_.set_busy(false);
-    end_export();
-    return true;
+    if (on_end) on_end();
+    return written;
 }
 
 }  // namespace corvela

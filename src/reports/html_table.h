@@ -145,6 +145,20 @@ class HtmlTable {
     void set_output_path(std::string v) { output_path_ = std::move(v); }
 
   private:
+    // The page's colours as written (each "#RRGGBB", an HTML colour or empty) and alignments.
+    struct Look {
+        std::string page, border, table, head_row, head_font, row, title, subtitle, cell_font;
+        std::string title_align, head_align, cell_align, logo_align;
+    };
+    // Fails, as an export's failure, on a colour that is none.
+    Look look() const;
+    // The pieces of the page, each written followed by CR LF.
+    std::string title_block(const Look& l, const std::string& folder) const;
+    std::string column_titles(const Look& l, const ListView& list) const;
+    std::string item_row(const Look& l, const ListView& list, size_t item) const;
+    std::string footer_block(const Look& l) const;
+    // Writes the page into `folder` (made when missing); every failure is a std::system_error.
+    void write_pieces(const ListView& list, const std::string& folder);
     void set_numeric(std::string& field, std::string value);
 
     Ui& ui_;
