@@ -63,7 +63,8 @@ void startup_failure(Ui& ui, int number, const std::string& description,
 }
 }  // namespace
 
-bool Program::start(const std::filesystem::path& config_path) {
+bool Program::start(const std::filesystem::path& config_file) {
+    config_path = config_file;
     ui.show_progress(false);
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
@@ -119,7 +120,7 @@ bool Program::connection_ready() {
         }
         return true;
     } catch (const DatabaseFailure& e) {
-        startup_failure(ui, e.number, e.what());
+        startup_failure(ui, e.number, e.what(), config_path);
         return false;
     }
 }

@@ -34,6 +34,8 @@ struct Program {
     Ui& ui;
     const Clock& clock;
     Configuration config;
+    // The configuration file start-up read, named by the hint of a failed connection.
+    std::filesystem::path config_path;
     std::unique_ptr<Database> ref;
     std::unique_ptr<Database> work;
     RunState run_state = RunState::Unknown;
@@ -57,7 +59,7 @@ struct Program {
 
     // Start-up: configuration, size warning, both databases, run state Initial. False when a step
     // failed (its message was shown).
-    bool start(const std::filesystem::path& config_path);
+    bool start(const std::filesystem::path& config_file);
 
     // Before an operation: on a server, the connections lost since the last one (a server that
     // restarted) are opened again, once. False when the server is still away (the start-up
