@@ -11,6 +11,7 @@
 #include "platform/record_split.h"
 #include "rules/run_context.h"
 #include "validators/dispatch.h"
+#include "validators/frame.h"
 
 using namespace corvela;
 

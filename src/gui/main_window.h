@@ -45,7 +45,7 @@ class MainWindow : public QWidget {
     Program& program() { return *program_; }
     void setOpener(Opener opener) { opener_ = std::move(opener); }
 
-    // `drive_ready`: shows the not-ready message of a volume; false when it is not ready.
+    // Whether a volume is ready; shows its not-ready message when it is not.
     bool drive_ready(const Volume& volume);
 
   protected:

@@ -86,9 +86,9 @@ class DeliveryReport {
     ListView list_;
 };
 
-// The labels of the inconsistency table for a file type: its field names (`dato` of its field
-// definitions, in order) at counters 1 .. n, its fixed labels at n + 1 + d. Index 0 is unused.
-// Throws when a label falls beyond counter 30.
+// The labels of the inconsistency table for a file type: its field names (the `dato` column of its
+// field definitions, in order) at counters 1 .. n, its fixed labels at n + 1 + d. Index 0 is
+// unused. Throws when a label falls beyond counter 30.
 std::vector<std::string> counter_labels(const std::string& type,
                                         const std::vector<std::string>& fields);
 // The name a file type has in the inconsistency table ("Usuarios", "Consultas", ...), empty for

@@ -65,11 +65,11 @@ TEST_F(ServiceChecks, DateRulesTheirMessagesAndTheDateOfAFailedOne) {
     // A failed date falls back to the first day of the remission month.
     date("00/00/0000");
     EXPECT_EQ(run->service_date, "01/3/2026");
-    run->remission_date = "01/10/2026";
+    run->delivery.header.remission_date = "01/10/2026";
     date("xx");
     EXPECT_EQ(run->service_date, "01/10/2026");
     // A remission text that is not a date is read by the numbers of its parts.
-    run->remission_date = "00/7x/2025";
+    run->delivery.header.remission_date = "00/7x/2025";
     date("");
     EXPECT_EQ(run->service_date, "01/7/2025");
 }
