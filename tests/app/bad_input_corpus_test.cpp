@@ -131,8 +131,8 @@ const std::vector<std::string> kConsultaFields = {
     "F1", "760010012301", "CC", "123",  "01/11/2026", "", "890201", "10", "13", "N390", "", "", "",
     "1",  "20000",        "0",  "20000"};
 
-struct ConsultasCorpus : ValidatorTest<ConsultationsValidator> {
-    ConsultasCorpus() : ValidatorTest("AC000001.TXT") {
+struct ConsultationsCorpus : ValidatorTest<ConsultationsValidator> {
+    ConsultationsCorpus() : ValidatorTest("AC000001.TXT") {
         inst.add_cups("890201", "AC", "A", "0", "0");
         inst.add_cie10("N390", "A", "0", "0");
         user("CC", "123", "F");
@@ -140,7 +140,7 @@ struct ConsultasCorpus : ValidatorTest<ConsultationsValidator> {
     }
 };
 
-TEST_F(ConsultasCorpus, InjectionsInCodeDiagnosisAndProcedureFieldsNeverPassTheirLookup) {
+TEST_F(ConsultationsCorpus, InjectionsInCodeDiagnosisAndProcedureFieldsNeverPassTheirLookup) {
     std::vector<std::pair<std::string, std::string>> lines;
     for (const auto& v : kInjections) {
         if (v.size() > 4) continue;  // longer than every field below: a length error
@@ -162,7 +162,7 @@ TEST_F(ConsultasCorpus, InjectionsInCodeDiagnosisAndProcedureFieldsNeverPassThei
     EXPECT_EQ(errors(), failing(lines, " / "));
 }
 
-TEST_F(ConsultasCorpus, InjectionsInIdentificationNumbersRelateToTheirUser) {
+TEST_F(ConsultationsCorpus, InjectionsInIdentificationNumbersRelateToTheirUser) {
     std::string file;
     for (const auto& v : kInjections) file += record(kConsultaFields, {{3, "PA"}, {4, v}}) + "\r\n";
     auto counts = run_bytes(file);

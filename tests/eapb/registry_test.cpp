@@ -19,7 +19,7 @@ const char* const kOptions =
 const char* const kByCode =
     "Cadena de Busqueda.|Escriba El Codigo de la EAPB para crear el filtro:";
 
-class FrmIpsTest : public ::testing::Test {
+class EapbRegistryTest : public ::testing::Test {
   protected:
     // Two institution types, two departments, three municipalities (code 001 in both).
     void lists() {
@@ -69,7 +69,7 @@ class FrmIpsTest : public ::testing::Test {
     EapbRegistry form{inst.work(), ui};
 };
 
-TEST_F(FrmIpsTest, OpeningOnAnEmptyRegistryShowsEmptyBoxesAndTheFirstType) {
+TEST_F(EapbRegistryTest, OpeningOnAnEmptyRegistryShowsEmptyBoxesAndTheFirstType) {
     lists();
     form.texts.code = "x";
     form.texts.name = "kept";
@@ -88,7 +88,7 @@ TEST_F(FrmIpsTest, OpeningOnAnEmptyRegistryShowsEmptyBoxesAndTheFirstType) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(FrmIpsTest, ADatabaseFailureIsShownAndTheWindowStaysUsable) {
+TEST_F(EapbRegistryTest, ADatabaseFailureIsShownAndTheWindowStaysUsable) {
     lists();
     inst.work().exec("ALTER TABLE gerentes DROP COLUMN fax");
     inst.work().exec("INSERT INTO gerentes (administradora) VALUES ('EPS001')");
@@ -100,7 +100,7 @@ TEST_F(FrmIpsTest, ADatabaseFailureIsShownAndTheWindowStaysUsable) {
     EXPECT_TRUE(form.closed());
 }
 
-TEST_F(FrmIpsTest, DisplayFillsBoxesCombosAndCodes) {
+TEST_F(EapbRegistryTest, DisplayFillsBoxesCombosAndCodes) {
     entities();
     form.open();
     EXPECT_EQ(texts(), "EPS005|Ana Ruiz|Cra 1||555|SALUD TOTAL ÑANDÚ");
@@ -121,7 +121,7 @@ TEST_F(FrmIpsTest, DisplayFillsBoxesCombosAndCodes) {
     EXPECT_EQ(form.municipalities.items, (Items{"MEDELLIN"}));
 }
 
-TEST_F(FrmIpsTest, SearchByCode) {
+TEST_F(EapbRegistryTest, SearchByCode) {
     entities();
     form.open();
     ui.inputs = {"1", "  eps009 "};
@@ -149,7 +149,7 @@ TEST_F(FrmIpsTest, SearchByCode) {
     EXPECT_EQ(form.texts.code, "EPS007");
 }
 
-TEST_F(FrmIpsTest, SearchByNameAndTheOptionQuestion) {
+TEST_F(EapbRegistryTest, SearchByNameAndTheOptionQuestion) {
     entities();
     inst.work().exec("UPDATE tr_administradoras SET nombre = 'nueva eps' WHERE codigo = 'EPS005'");
     form.open();
@@ -182,7 +182,7 @@ TEST_F(FrmIpsTest, SearchByNameAndTheOptionQuestion) {
     }
 }
 
-TEST_F(FrmIpsTest, AddedEntitiesAreStoredWithTheirNameRow) {
+TEST_F(EapbRegistryTest, AddedEntitiesAreStoredWithTheirNameRow) {
     lists();
     inst.work().exec("INSERT INTO tr_administradoras VALUES ('EPS020', 'VIEJO', 'A')");
     form.open();
@@ -219,7 +219,7 @@ TEST_F(FrmIpsTest, AddedEntitiesAreStoredWithTheirNameRow) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(FrmIpsTest, UpdateChangesOnlyTheShownRows) {
+TEST_F(EapbRegistryTest, UpdateChangesOnlyTheShownRows) {
     entities();
     form.open();
     form.texts.manager = "Otra Persona";
@@ -250,7 +250,7 @@ TEST_F(FrmIpsTest, UpdateChangesOnlyTheShownRows) {
     EXPECT_EQ(inst.work().count("SELECT * FROM gerentes"), 3);
 }
 
-TEST_F(FrmIpsTest, DeleteAsksAndRemovesOnlyTheShownContactRow) {
+TEST_F(EapbRegistryTest, DeleteAsksAndRemovesOnlyTheShownContactRow) {
     entities();
     form.open();
     form.next();

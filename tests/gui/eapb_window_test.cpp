@@ -7,7 +7,7 @@
 namespace corvela::testing {
 namespace {
 
-class IpsWindowTest : public Desk {
+class EapbWindowTest : public Desk {
   protected:
     void SetUp() override {
         open();
@@ -34,7 +34,7 @@ class IpsWindowTest : public Desk {
     QWidget* frm = nullptr;
 };
 
-TEST_F(IpsWindowTest, ShowsTheFirstEntityAndNavigationStopsAtBothEnds) {
+TEST_F(EapbWindowTest, ShowsTheFirstEntityAndNavigationStopsAtBothEnds) {
     EXPECT_EQ(frm->windowTitle(), QString::fromUtf8("Datos EAPB"));
     EXPECT_EQ(texts(), "EPS001|Ana Ruiz|Cra 1 # 2-3|6015550001|6015550000|ALIANSALUD EPS");
     EXPECT_EQ(places(), "VALLE DEL CAUCA/SANTIAGO DE CALI");
@@ -61,7 +61,7 @@ TEST_F(IpsWindowTest, ShowsTheFirstEntityAndNavigationStopsAtBothEnds) {
 }
 
 // The questions, the searches by code and the failed searches are checked on the window's logic.
-TEST_F(IpsWindowTest, SearchByNameShowsTheEntityFound) {
+TEST_F(EapbWindowTest, SearchByNameShowsTheEntityFound) {
     click("siguereg", frm);
     ASSERT_EQ(code(), "EPS002");
     ui.inputs = {"2", "aliansalud eps"};
@@ -72,7 +72,7 @@ TEST_F(IpsWindowTest, SearchByNameShowsTheEntityFound) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(IpsWindowTest, AddingAndUpdatingAnEntityStoresTheBoxesAndTheLists) {
+TEST_F(EapbWindowTest, AddingAndUpdatingAnEntityStoresTheBoxesAndTheLists) {
     Database& work = *window->program().work;
     auto type = [&](const char* box, const char* value) {
         control<QLineEdit>(box, frm)->setText(QString::fromUtf8(value));
@@ -122,7 +122,7 @@ TEST_F(IpsWindowTest, AddingAndUpdatingAnEntityStoresTheBoxesAndTheLists) {
 
 // Tab goes through the boxes in their screen order, then the buttons; Enter presses the focused
 // button, Alt and an underlined letter press theirs, Esc closes as "Cerrar" does.
-TEST_F(IpsWindowTest, TabFollowsTheBoxesAndKeysPressTheButtons) {
+TEST_F(EapbWindowTest, TabFollowsTheBoxesAndKeysPressTheButtons) {
     const std::vector<std::string> chain = {
         "Text1",       "Text6",      "Text2",         "Text3",     "Text4",
         "Text5",       "Cmbperi",    "CmbDepto",      "CmbMuni",   "primerreg",

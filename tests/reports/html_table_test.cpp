@@ -22,9 +22,9 @@ using testing::ScriptedUi;
 const std::string kFooterTail =
     "</BODY><HEAD><META HTTP-EQUIV=PRAGMA CONTENT=NO-CACHE></HEAD></HTML>\r\n";
 
-class ClsHtmlTest : public ::testing::Test {
+class HtmlTableTest : public ::testing::Test {
   protected:
-    ClsHtmlTest() {
+    HtmlTableTest() {
         html_.on_end = [this] { ++ends_; };
         html_.on_start = [this] { ++inits_; };
         html_.on_progress = [this](int p) { progress_.push_back(p); };
@@ -48,7 +48,7 @@ class ClsHtmlTest : public ::testing::Test {
     std::vector<int> progress_;
 };
 
-TEST_F(ClsHtmlTest, TwoRowPageIsWrittenByteForByte) {
+TEST_F(HtmlTableTest, TwoRowPageIsWrittenByteForByte) {
     html_.set_title("Resumen");
     html_.set_subtitle("Detalle");
     html_.set_footer("Pie");
@@ -104,7 +104,7 @@ TEST_F(ClsHtmlTest, TwoRowPageIsWrittenByteForByte) {
     EXPECT_TRUE(ui_.messages.empty());
 }
 
-TEST_F(ClsHtmlTest, RefusedSettingsAndOutputsSayWhy) {
+TEST_F(HtmlTableTest, RefusedSettingsAndOutputsSayWhy) {
     html_.set_cell_size("grande");
     EXPECT_EQ(html_.cell_size(), "2");
     expect_message(0, "El valor ingresado no es un número", "", Icon::Critical);
@@ -134,7 +134,7 @@ TEST_F(ClsHtmlTest, RefusedSettingsAndOutputsSayWhy) {
     EXPECT_EQ(ends_, 4);
 }
 
-TEST_F(ClsHtmlTest, EmptyListInMissingFolderGivesCompletePageAndProgressRoundsHalvesToEven) {
+TEST_F(HtmlTableTest, EmptyListInMissingFolderGivesCompletePageAndProgressRoundsHalvesToEven) {
     const std::string sub = path("nuevo");
     html_.set_output_path(sub + "/vacio.html");
     ASSERT_TRUE(html_.write_page({}));
@@ -153,7 +153,7 @@ TEST_F(ClsHtmlTest, EmptyListInMissingFolderGivesCompletePageAndProgressRoundsHa
     EXPECT_EQ(progress_, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
 }
 
-TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
+TEST_F(HtmlTableTest, LogoIsCopiedUnderTheClocksName) {
     html_.set_output_path(path("logo.html"));
     html_.set_logo_align(1);
 
@@ -181,7 +181,7 @@ TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
     EXPECT_EQ(ends_, 3);
 }
 
-TEST_F(ClsHtmlTest, DialogsOfferTheirFiltersAndGiveTheOperatorsChoice) {
+TEST_F(HtmlTableTest, DialogsOfferTheirFiltersAndGiveTheOperatorsChoice) {
     ui_.choices = {"16711680", "  /datos/entrega 1.txt  ", "/datos/informe.html", "/datos"};
     EXPECT_EQ(html_.choose_color(2), "16711680");
     EXPECT_EQ(html_.choose_open_file("", "Abrir", "/datos"), "/datos/entrega 1.txt");

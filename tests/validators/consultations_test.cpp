@@ -5,8 +5,8 @@
 namespace corvela::testing {
 namespace {
 
-struct ConsultasTest : ValidatorTest<ConsultationsValidator> {
-    ConsultasTest() : ValidatorTest("AC000001.TXT") {
+struct ConsultationsTest : ValidatorTest<ConsultationsValidator> {
+    ConsultationsTest() : ValidatorTest("AC000001.TXT") {
         inst.add_cups("890201", "AC", "A", "0", "0");
         inst.add_cups("890301", "AP", "A", "0", "0");
         inst.add_cie10("N390", "A", "0", "0");
@@ -18,7 +18,7 @@ struct ConsultasTest : ValidatorTest<ConsultationsValidator> {
     }
 };
 
-TEST_F(ConsultasTest, ErrorFileLines) {
+TEST_F(ConsultationsTest, ErrorFileLines) {
     const std::string good =
         "F1,760010012301,CC,123,01/11/2026,,890201,10,13,N390,,,,1,20000,0,20000";
     auto counts = run({
@@ -55,7 +55,7 @@ TEST_F(ConsultasTest, ErrorFileLines) {
     EXPECT_EQ(counters({2, 5, 7, 8, 10, 14, 23, 24}), (std::vector<int>{1, 1, 2, 1, 1, 1, 1, 2}));
 }
 
-TEST_F(ConsultasTest, AgeOfTheDiagnosis) {
+TEST_F(ConsultationsTest, AgeOfTheDiagnosis) {
     inst.add_cie10("R100", "A", "405", "599");
     run({"F1,760010012301,TI,1002003004,01/11/2026,,890201,10,13,R100,,,,1,1,0,1",
          "F2,760010012301,CC,123,01/11/2026,,890201,10,13,R10,,,,1,1,0,1"});
@@ -65,7 +65,7 @@ TEST_F(ConsultasTest, AgeOfTheDiagnosis) {
                               "linea  2 Error de 0R10 no existe en CIE10"}));
 }
 
-TEST_F(ConsultasTest, StoredRows) {
+TEST_F(ConsultationsTest, StoredRows) {
     run({"F1,760010012301,CC,0123,1/11/2026,,890201,1,13,A9,,,,1,20000,0,0",
          "F2,760010012301,CC,123,01/11/2026,AUT9,890201,1,1,A09,N390,,,2,1.5,0,20000",
          "F3,760010012301,CC,123,01/11/2026,,890201,10,13,A9,,,,1,,, "});

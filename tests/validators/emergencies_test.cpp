@@ -12,14 +12,14 @@ std::string au(const std::map<int, std::string>& changes = {}) {
                   changes);
 }
 
-struct UrgenciasTest : ValidatorTest<EmergenciesValidator> {
-    UrgenciasTest() : ValidatorTest("AU000001.TXT") {
+struct EmergenciesTest : ValidatorTest<EmergenciesValidator> {
+    EmergenciesTest() : ValidatorTest("AU000001.TXT") {
         user("CC", "16789012", "M");
         inst.add_cie10("J189", "A", "0", "0");
     }
 };
 
-TEST_F(UrgenciasTest, HourRuleOnBothHourFields) {
+TEST_F(EmergenciesTest, HourRuleOnBothHourFields) {
     auto counts = run({au({{6, "2530"}}), au({{6, "0875"}}), au({{6, "2575"}}), au({{6, "08:30"}}),
                        au({{6, ""}}), au({{17, "2460"}})});
     EXPECT_EQ(counts.lines_read, 6);
@@ -38,7 +38,7 @@ TEST_F(UrgenciasTest, HourRuleOnBothHourFields) {
     EXPECT_EQ(rows("SELECT hora_ingreso FROM urgencias"), std::vector<std::string>{"08:30"});
 }
 
-TEST_F(UrgenciasTest, ExitStateAndCauseOfDeath) {
+TEST_F(EmergenciesTest, ExitStateAndCauseOfDeath) {
     inst.add_cie10("I219", "A", "0", "0");
     run({au({{14, "2"}, {15, ""}}), au({{14, "1"}, {15, ""}}), au({{14, "2"}, {15, "I219"}}),
          au({{14, "3"}}), au({{14, "0"}}), au({{14, "1"}, {15, "ZZZZ"}})});
@@ -54,7 +54,7 @@ TEST_F(UrgenciasTest, ExitStateAndCauseOfDeath) {
               (std::vector<std::string>{"1|null", "2|I219", "1|ZZZZ"}));
 }
 
-TEST_F(UrgenciasTest, UnknownUserGetsOnlyTheFirstFourFields) {
+TEST_F(EmergenciesTest, UnknownUserGetsOnlyTheFirstFourFields) {
     // Field 5 and the hour are wrong too, but are not checked for a record without user.
     std::string line = au({{1, ""}, {4, "99999999"}, {5, "xx"}, {6, "9999"}});
     run({line});
@@ -63,7 +63,7 @@ TEST_F(UrgenciasTest, UnknownUserGetsOnlyTheFirstFourFields) {
     EXPECT_EQ(counters({23, 5, 6}), (std::vector<int>{1, 0, 0}));
 }
 
-TEST_F(UrgenciasTest, CodesAreNormalisedBeforeLookupAndStorage) {
+TEST_F(EmergenciesTest, CodesAreNormalisedBeforeLookupAndStorage) {
     inst.add_cie10("0A09", "A", "0", "0");
     inst.add_cie10("00AB", "A", "0", "0");
     inst.add_cie10("0R10", "A", "0", "0");
@@ -80,7 +80,7 @@ TEST_F(UrgenciasTest, CodesAreNormalisedBeforeLookupAndStorage) {
               (std::vector<std::string>{"01|0A09|null", "13|00AB|null", "13|J189|0R10"}));
 }
 
-TEST_F(UrgenciasTest, CedulaWithLettersIsCountedButCheckDigitIsNot) {
+TEST_F(EmergenciesTest, CedulaWithLettersIsCountedButCheckDigitIsNot) {
     user("CC", "12A45678", "M");
     user("CC", "1234567-8", "M");
     run({au({{4, "12A45678"}}), au({{4, "1234567-8"}})});
@@ -91,7 +91,7 @@ TEST_F(UrgenciasTest, CedulaWithLettersIsCountedButCheckDigitIsNot) {
     EXPECT_EQ(counters({22}), std::vector<int>{1});
 }
 
-TEST_F(UrgenciasTest, SexAndAgeOfUserAgainstPrincipalDiagnosis) {
+TEST_F(EmergenciesTest, SexAndAgeOfUserAgainstPrincipalDiagnosis) {
     inst.add_cie10("N700", "F", "0", "0");
     inst.add_cie10("J450", "A", "405", "599");
     user("CC", "52000111", "F", 4);
@@ -103,7 +103,7 @@ TEST_F(UrgenciasTest, SexAndAgeOfUserAgainstPrincipalDiagnosis) {
     EXPECT_EQ(counters({24, 8}), (std::vector<int>{1, 1}));
 }
 
-TEST_F(UrgenciasTest, StoredRowHoldsConvertedValues) {
+TEST_F(EmergenciesTest, StoredRowHoldsConvertedValues) {
     // A date of 9 characters fails the date check; the second line is stored.
     run({au({{3, "cc"}, {7, "AUT-77"}, {10, "J180"}, {16, "3/11/2026"}}),
          au({{16, "03/11/2026"}})});

@@ -5,11 +5,11 @@
 namespace corvela::testing {
 namespace {
 
-struct DescripcionTest : ValidatorTest<GroupedServicesValidator> {
-    DescripcionTest() : ValidatorTest("AD000001.TXT") {}
+struct GroupedServicesTest : ValidatorTest<GroupedServicesValidator> {
+    GroupedServicesTest() : ValidatorTest("AD000001.TXT") {}
 };
 
-TEST_F(DescripcionTest, FieldRulesAndStoredRows) {
+TEST_F(GroupedServicesTest, FieldRulesAndStoredRows) {
     auto counts = run({"F1,760010012301,01,2,,700", "F1,760010012301,02,3,100",
                        "F2,760010012301,99,,abc,x", "F3,760010012302,01,1,1,1,1"});
     EXPECT_EQ(counts.lines_read, 4);

@@ -12,8 +12,8 @@ std::string ah(const std::map<int, std::string>& changes = {}) {
                   changes);
 }
 
-struct HospitalizacionTest : ValidatorTest<HospitalisationsValidator> {
-    HospitalizacionTest() : ValidatorTest("AH000001.TXT") {
+struct HospitalisationsTest : ValidatorTest<HospitalisationsValidator> {
+    HospitalisationsTest() : ValidatorTest("AH000001.TXT") {
         user("CC", "16789012", "M");
         user("CC", "52000111", "F", 4);
         inst.add_cie10("J189", "A", "0", "0");
@@ -23,7 +23,7 @@ struct HospitalizacionTest : ValidatorTest<HospitalisationsValidator> {
     }
 };
 
-TEST_F(HospitalizacionTest, UnknownDiagnosisIsReportedUnlessASingleFieldErrorCameFirst) {
+TEST_F(HospitalisationsTest, UnknownDiagnosisIsReportedUnlessASingleFieldErrorCameFirst) {
     user("CC", "12A45", "M");
     // The first line leaves a diagnosis of any sex in force for the sex checks.
     run({ah(), ah({{10, "Z999"}}), ah({{10, "Z999"}, {11, "Z998"}}),
@@ -56,7 +56,7 @@ TEST_F(HospitalizacionTest, UnknownDiagnosisIsReportedUnlessASingleFieldErrorCam
               (std::vector<std::string>{"1|null", "1|ZZZZ"}));
 }
 
-TEST_F(HospitalizacionTest, SexMismatchOfEachDiagnosisAndItsCounters) {
+TEST_F(HospitalisationsTest, SexMismatchOfEachDiagnosisAndItsCounters) {
     auto one = [&](const std::string& line, const std::string& text, int c24, int c25) {
         run({line});
         EXPECT_EQ(errors(), crlf({line + " / linea  1 Error de " + text}));
@@ -73,7 +73,7 @@ TEST_F(HospitalizacionTest, SexMismatchOfEachDiagnosisAndItsCounters) {
         2, 2);
 }
 
-TEST_F(HospitalizacionTest, AgeMismatchTexts) {
+TEST_F(HospitalisationsTest, AgeMismatchTexts) {
     std::string ingreso = ah({{1, ""}, {4, "52000111"}, {10, "J450"}});
     std::string muerte = ah({{4, "52000111"}, {16, "2"}, {17, "J450"}});
     run({ingreso, muerte});
@@ -85,7 +85,7 @@ TEST_F(HospitalizacionTest, AgeMismatchTexts) {
     EXPECT_EQ(counters({10, 25}), (std::vector<int>{2, 1}));
 }
 
-TEST_F(HospitalizacionTest, AdmissionAfterDischarge) {
+TEST_F(HospitalisationsTest, AdmissionAfterDischarge) {
     std::string after = ah({{6, "05/03/2026"}, {18, "01/03/2026"}});
     run({after, ah({{6, "05/03/2026"}, {18, "05/03/2026"}})});
     EXPECT_EQ(errors(), crlf({after + " / linea  1 Error de  Fecha de ingreso mayor que fecha de "
@@ -93,7 +93,7 @@ TEST_F(HospitalizacionTest, AdmissionAfterDischarge) {
     EXPECT_EQ(counters({26}), std::vector<int>{1});
 }
 
-TEST_F(HospitalizacionTest, HourMessagesDifferByField) {
+TEST_F(HospitalisationsTest, HourMessagesDifferByField) {
     run({ah({{7, "2400"}}), ah({{7, "1061"}}), ah({{19, "2400"}}), ah({{19, "10"}})});
     EXPECT_EQ(
         errors(),
@@ -103,7 +103,7 @@ TEST_F(HospitalizacionTest, HourMessagesDifferByField) {
     EXPECT_EQ(counters({7, 19}), (std::vector<int>{2, 1}));
 }
 
-TEST_F(HospitalizacionTest, RouteExternalCauseAndStoredRow) {
+TEST_F(HospitalisationsTest, RouteExternalCauseAndStoredRow) {
     inst.add_cie10("0A09", "A", "0", "0");
     run({ah({{5, "5"}}), ah({{3, "cc"}, {5, "4"}, {9, "1"}, {10, "A09"}, {8, "A-1"}}),
          ah({{9, "15"}, {12, "J180"}})});

@@ -11,11 +11,11 @@ std::string invoice(const std::string& dates, const std::string& amounts = ",,15
            amounts;
 }
 
-struct TransaccionesTest : ValidatorTest<InvoicesValidator> {
-    TransaccionesTest() : ValidatorTest("AF000001.TXT") {}
+struct InvoicesTest : ValidatorTest<InvoicesValidator> {
+    InvoicesTest() : ValidatorTest("AF000001.TXT") {}
 };
 
-TEST_F(TransaccionesTest, DateOrderTextsJoinedWithoutSeparator) {
+TEST_F(InvoicesTest, DateOrderTextsJoinedWithoutSeparator) {
     auto counts = run({
         invoice("01/11/2026,01/10/2026,31/10/2026", ",2.5,150000"),
         invoice("02/11/2026,03/11/2026,02/11/2026"),
@@ -40,7 +40,7 @@ TEST_F(TransaccionesTest, DateOrderTextsJoinedWithoutSeparator) {
               std::vector<std::string>{"2026-11-01|2026-10-31|null|0|0|2.5|150000"});
 }
 
-TEST_F(TransaccionesTest, FieldTexts) {
+TEST_F(InvoicesTest, FieldTexts) {
     run({
         invoice("01/11/2026,01/10/2026,31/10/2026", ",, "),
         "760010012301,,CC,12,F001,01/11/2026,01/10/2026,31/10/2026,,,,,,x,a,,1",

@@ -12,11 +12,11 @@ std::string am(const std::map<int, std::string>& changes = {}) {
                   changes);
 }
 
-struct MedicamentosTest : ValidatorTest<MedicationsValidator> {
-    MedicamentosTest() : ValidatorTest("AM000001.TXT") { user("CC", "16789012", "M"); }
+struct MedicationsTest : ValidatorTest<MedicationsValidator> {
+    MedicationsTest() : ValidatorTest("AM000001.TXT") { user("CC", "16789012", "M"); }
 };
 
-TEST_F(MedicamentosTest, DescriptiveFieldsRequiredOnlyForTypeTwo) {
+TEST_F(MedicationsTest, DescriptiveFieldsRequiredOnlyForTypeTwo) {
     std::string forma = am({{7, "2"}, {9, ""}});
     std::string todos = am({{7, "2"}, {9, ""}, {10, ""}, {11, ""}});
     run({forma, todos, am({{7, "1"}, {8, ""}, {9, ""}, {10, ""}, {11, ""}})});
@@ -30,7 +30,7 @@ TEST_F(MedicamentosTest, DescriptiveFieldsRequiredOnlyForTypeTwo) {
         std::vector<std::string>{" | | | "});
 }
 
-TEST_F(MedicamentosTest, OverLongTextsAreCutNotReported) {
+TEST_F(MedicationsTest, OverLongTextsAreCutNotReported) {
     // The unit of measure is cut only beyond 20 characters, to its own maximum length.
     inst.ref().exec("UPDATE R_Campos SET Long = 10 WHERE ARCHIVO = 'AM' AND id = 11");
     run({am({{8, std::string(35, 'N')}, {9, std::string(25, 'F')}, {11, "MILIGRAMOS POR ML"}}),
@@ -43,7 +43,7 @@ TEST_F(MedicamentosTest, OverLongTextsAreCutNotReported) {
             "ACETAMINOFEN|TABLETA|MILIGRAMOS"}));
 }
 
-TEST_F(MedicamentosTest, TypeAndNumericFields) {
+TEST_F(MedicationsTest, TypeAndNumericFields) {
     run({am({{7, "3"}}), am({{7, "0"}}), am({{7, "x"}}), am({{12, "2a"}}), am({{13, ""}}),
          am({{12, "12"}})});
     const std::string values = " Error de Campo7: Contenido no corresponde a los valores definidos";
@@ -59,7 +59,7 @@ TEST_F(MedicamentosTest, TypeAndNumericFields) {
               std::vector<std::string>{"12|100|1000"});
 }
 
-TEST_F(MedicamentosTest, StoredRowTakesTheServiceDateOfTheRun) {
+TEST_F(MedicationsTest, StoredRowTakesTheServiceDateOfTheRun) {
     ctx->service_date = "01/3/2026";
     run({am({{3, "cc"}, {5, "AUT1"}})});
     ctx->service_date.clear();
@@ -69,7 +69,7 @@ TEST_F(MedicamentosTest, StoredRowTakesTheServiceDateOfTheRun) {
               (std::vector<std::string>{"CC|AUT1|M01|0|2026-03-01", "CC|null|null|0|"}));
 }
 
-TEST_F(MedicamentosTest, CedulaWithLetters) {
+TEST_F(MedicationsTest, CedulaWithLetters) {
     user("CC", "12A45678", "F");
     run({am({{4, "12A45678"}})});
     EXPECT_EQ(errors(), crlf({am({{4, "12A45678"}}) +

@@ -13,14 +13,14 @@ std::string an(const std::map<int, std::string>& changes = {}) {
                   changes);
 }
 
-struct NacidosTest : ValidatorTest<NewbornsValidator> {
-    NacidosTest() : ValidatorTest("AN000001.TXT") {
+struct NewbornsTest : ValidatorTest<NewbornsValidator> {
+    NewbornsTest() : ValidatorTest("AN000001.TXT") {
         user("CC", "52000111", "F");
         inst.add_cie10("P070", "A", "0", "0");
     }
 };
 
-TEST_F(NacidosTest, BirthHour) {
+TEST_F(NewbornsTest, BirthHour) {
     run({an({{6, ""}}), an({{6, "123456"}}), an({{6, "2510"}}), an({{6, "1075"}}),
          an({{6, "2375"}})});
     const std::string length =
@@ -36,7 +36,7 @@ TEST_F(NacidosTest, BirthHour) {
     EXPECT_EQ(counters({6}), std::vector<int>{5});
 }
 
-TEST_F(NacidosTest, PrenatalControlAndGestationalAge) {
+TEST_F(NewbornsTest, PrenatalControlAndGestationalAge) {
     run({an({{8, "3"}}), an({{8, "0"}}), an({{8, "1"}}), an({{8, "2"}}), an({{7, "3s"}})});
     const std::string values = " Error de Campo8: Contenido no corresponde a los valores definidos";
     EXPECT_EQ(errors(), crlf({an({{8, "3"}}) + " / linea  1" + values,
@@ -46,7 +46,7 @@ TEST_F(NacidosTest, PrenatalControlAndGestationalAge) {
     EXPECT_EQ(counters({8}), std::vector<int>{2});
 }
 
-TEST_F(NacidosTest, NewbornSexIsComparedWithTheDiagnosis) {
+TEST_F(NewbornsTest, NewbornSexIsComparedWithTheDiagnosis) {
     inst.add_cie10("N390", "M", "0", "0");
     run({an({{9, "1"}}), an({{9, "2"}}), an({{9, "M"}}), an({{11, "N390"}})});
     const std::string sexo = "Sexo no corresponde al DX";
@@ -60,7 +60,7 @@ TEST_F(NacidosTest, NewbornSexIsComparedWithTheDiagnosis) {
     EXPECT_EQ(counters({9, 24}), (std::vector<int>{2, 3}));
 }
 
-TEST_F(NacidosTest, DateOfDeath) {
+TEST_F(NewbornsTest, DateOfDeath) {
     run({an({{13, "31/02/2026"}}), an({{13, "xx"}}), an({{13, "1/2/2026"}}),
          an({{12, "P070"}, {13, "05/11/2026"}}), an()});
     const std::string format = " Error de Campo13: Contenido no cumple con el formato de fecha";
@@ -73,7 +73,7 @@ TEST_F(NacidosTest, DateOfDeath) {
               (std::vector<std::string>{"P070|2026-11-05|0000", "null|null|0000"}));
 }
 
-TEST_F(NacidosTest, DiagnosisNormalisationAndReport) {
+TEST_F(NewbornsTest, DiagnosisNormalisationAndReport) {
     inst.add_cie10("0A09", "A", "0", "0");
     run({an({{11, "A09"}}), an({{11, ""}}), an({{11, "Z999"}}), an({{7, "3s"}, {11, "Z999"}}),
          an({{7, "3s"}, {10, ""}, {11, "Z999"}})});
@@ -92,7 +92,7 @@ TEST_F(NacidosTest, DiagnosisNormalisationAndReport) {
     EXPECT_EQ(rows("SELECT diag_rn FROM nacidos"), std::vector<std::string>{"0A09"});
 }
 
-TEST_F(NacidosTest, StoredRow) {
+TEST_F(NewbornsTest, StoredRow) {
     run({an({{3, "cc"}, {5, "1-11-2026"}}), an({{3, "cc"}, {5, "02-11-2026"}})});
     EXPECT_EQ(rows("SELECT tipo_identificacion, numero_identificacion, fecha_naci, HORA, "
                    "edad_gestacional, control_prena, sexo, peso, num_radicacion FROM nacidos"),

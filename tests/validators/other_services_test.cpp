@@ -5,11 +5,11 @@
 namespace corvela::testing {
 namespace {
 
-struct OtrosServiciosTest : ValidatorTest<OtherServicesValidator> {
-    OtrosServiciosTest() : ValidatorTest("AT000001.TXT") { user("CC", "123", "F"); }
+struct OtherServicesTest : ValidatorTest<OtherServicesValidator> {
+    OtherServicesTest() : ValidatorTest("AT000001.TXT") { user("CC", "123", "F"); }
 };
 
-TEST_F(OtrosServiciosTest, ErrorFileLines) {
+TEST_F(OtherServicesTest, ErrorFileLines) {
     // The document check runs first: the number with leading zeros finds the user.
     const std::string zeros = "F1,760010012301,cc,000123,,1,,Jeringa,2,500,1000";
     auto counts = run({zeros, ",760010013000,CC,123456789012345678901,,1,,x,1,1,1",
@@ -28,7 +28,7 @@ TEST_F(OtrosServiciosTest, ErrorFileLines) {
     EXPECT_EQ(counters({1, 2, 4, 5, 6, 23}), (std::vector<int>{1, 1, 1, 1, 1, 1}));
 }
 
-TEST_F(OtrosServiciosTest, LongValuesAreCutNotRejected) {
+TEST_F(OtherServicesTest, LongValuesAreCutNotRejected) {
     const std::string line1 = "F1,760010012301,CC,123,,1,COD1," + std::string(70, 'N') +
                               ",1234567,2.5,123456789012345678901";
     const std::string line2 = "F2,760010012301,CC,123,,1,,,,,12345678901234567890";

@@ -5,8 +5,8 @@
 namespace corvela::testing {
 namespace {
 
-struct ProcedimientosTest : ValidatorTest<ProceduresValidator> {
-    ProcedimientosTest() : ValidatorTest("AP000001.TXT") {
+struct ProceduresTest : ValidatorTest<ProceduresValidator> {
+    ProceduresTest() : ValidatorTest("AP000001.TXT") {
         inst.add_cups("735300", "AP", "F", "412", "450");
         inst.add_cups("871121", "AP", "A", "0", "0");
         inst.add_cie10("O800", "F", "412", "450");
@@ -16,7 +16,7 @@ struct ProcedimientosTest : ValidatorTest<ProceduresValidator> {
     }
 };
 
-TEST_F(ProcedimientosTest, ErrorFileLines) {
+TEST_F(ProceduresTest, ErrorFileLines) {
     auto counts = run({
         "F1,760010012301,cc,123,01/11/2026,,735300,1,1,,O800,,,,50000",
         // Leading zeros: the user test runs on the number as written and finds nobody; the bad
@@ -52,7 +52,7 @@ TEST_F(ProcedimientosTest, ErrorFileLines) {
     EXPECT_EQ(counters({23, 24, 7, 11}), (std::vector<int>{2, 1, 1, 1}));
 }
 
-TEST_F(ProcedimientosTest, AgeChecksShareOneMessage) {
+TEST_F(ProceduresTest, AgeChecksShareOneMessage) {
     // The procedure's and the diagnosis's age checks share one message: a diagnosis whose sex
     // fits empties it, one whose sex does not fit leaves it.
     inst.add_cups("735301", "AP", "A", "441", "450");
@@ -66,7 +66,7 @@ TEST_F(ProcedimientosTest, AgeChecksShareOneMessage) {
     EXPECT_EQ(counters({7}), std::vector<int>{2});
 }
 
-TEST_F(ProcedimientosTest, StoredRows) {
+TEST_F(ProceduresTest, StoredRows) {
     run({"F1,760010012301,cc,123,01/11/2026,,735300,1,1,,O800,,,,abc",
          "F2,760010012301,CC,123,01/11/2026,AUT,871121,2,1,1,N390,O800,N390,1, "});
     EXPECT_EQ(errors(), "");

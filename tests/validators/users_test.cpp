@@ -6,11 +6,11 @@
 namespace corvela::testing {
 namespace {
 
-struct UsuariosTest : ValidatorTest<UsersValidator> {
-    UsuariosTest() : ValidatorTest("US000001.TXT") {}
+struct UsersTest : ValidatorTest<UsersValidator> {
+    UsersTest() : ValidatorTest("US000001.TXT") {}
 };
 
-TEST_F(UsuariosTest, LetterTypeIsStoredAsItsDigitInRowAndAcceptedLine) {
+TEST_F(UsersTest, LetterTypeIsStoredAsItsDigitInRowAndAcceptedLine) {
     auto counts = run({"CC,123456,EPS005,C,GOMEZ,,ANA,,30,1,m,76,001,U"});
     EXPECT_EQ(counts.lines_passed, 1);
     EXPECT_EQ(accepted(), crlf({"CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,m,76,001,U"}));
@@ -18,7 +18,7 @@ TEST_F(UsuariosTest, LetterTypeIsStoredAsItsDigitInRowAndAcceptedLine) {
               std::vector<std::string>{"1|M|null|30"});
 }
 
-TEST_F(UsuariosTest, ErrorLinesWithTheirOwnSeparators) {
+TEST_F(UsersTest, ErrorLinesWithTheirOwnSeparators) {
     // A Windows-1252 file: its whole error file, texts included, is written in that encoding.
     run({"CC,123456,,1,MU\xD1OZ,,ANA,,130,1,X,76,001,NULL", "",
          "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001",
@@ -43,7 +43,7 @@ TEST_F(UsuariosTest, ErrorLinesWithTheirOwnSeparators) {
     EXPECT_EQ(counters({3, 11, 14, 21, 22, 23, 24}), (std::vector<int>{1, 1, 1, 2, 2, 1, 1}));
 }
 
-TEST_F(UsuariosTest, RepeatedUserPassesButIsStoredOnce) {
+TEST_F(UsersTest, RepeatedUserPassesButIsStoredOnce) {
     auto counts = run({"CC,00123456,EPS005,1,A,,B,,30,1,M,76,001,U",
                        "cc,123456,EPS005,1,A,,B,,30,1,M,76,001,U",
                        "CC,123456,EPS005,1,A,,B,,30,1,M,76,001,U"});
@@ -51,7 +51,7 @@ TEST_F(UsuariosTest, RepeatedUserPassesButIsStoredOnce) {
     EXPECT_EQ(inst.work().count("SELECT 1 FROM usuario"), 1);
 }
 
-TEST_F(UsuariosTest, AgeAndUnitLimits) {
+TEST_F(UsersTest, AgeAndUnitLimits) {
     run({"CC,1234561,EPS005,4,A,,B,,-3,1,M,76,001,U", "RC,1234567890,,4,A,,B,,12,2,M,76,001,U",
          "RC,1234567891,,4,A,,B,,13,2,M,76,001,U", "RC,1234567892,,4,A,,B,,31,3,M,76,001,U"});
     std::string e = errors();
@@ -62,13 +62,13 @@ TEST_F(UsuariosTest, AgeAndUnitLimits) {
     EXPECT_EQ(e.find("linea  4 "), std::string::npos);
 }
 
-TEST_F(UsuariosTest, AnEmptyFileStillGetsItsErroresRow) {
+TEST_F(UsersTest, AnEmptyFileStillGetsItsErroresRow) {
     EXPECT_EQ(run_bytes("").lines_read, 0);
     EXPECT_EQ(inst.work().count("SELECT 1 FROM ERRORES WHERE tipo = 'US' AND C21 = 0"), 1);
     EXPECT_EQ(errors(), "");
 }
 
-TEST_F(UsuariosTest, LongestLineIsCheckedOneMoreIsAStructureError) {
+TEST_F(UsersTest, LongestLineIsCheckedOneMoreIsAStructureError) {
     // The field maxima of the users file add up to 140 characters; blanks around a line do not
     // count.
     std::string base = "CC,123456,EPS005,1,,,ANA,,30,1,M,76,001,U";
