@@ -43,7 +43,7 @@ struct SaveOptions {
     std::optional<std::string> remitente, direccion, telefono, fax, periodo;
 };
 
-int run_save(Program& program, ConsoleUi& ui, const SaveOptions& opt) {
+int run_save(Program& program, const SaveOptions& opt) {
     program.load_run_state();
     DeliveryHeader& h = program.delivery.header;
     if (opt.remitente) h.sender = *opt.remitente;
@@ -99,8 +99,8 @@ Command add_save(CLI::App& app, const GlobalOptions& global) {
     sub->add_option("--today", opt->today, "Fecha de hoy (AAAA-MM-DD)");
     return {sub, [opt, &global] {
                 SessionOptions session{opt->today, false, true};
-                return run_session(global, session, [&](Program& program, ConsoleUi& ui) {
-                    return run_save(program, ui, *opt);
+                return run_session(global, session, [&](Program& program, ConsoleUi&) {
+                    return run_save(program, *opt);
                 });
             }};
 }
