@@ -74,9 +74,6 @@ bool read_records(Program& program) {
     return structure_error;
 }
 
-}  // namespace
-
-namespace {
 // The header from the habilitated site and the first control record.
 void fill_header(DeliveryHeader& h, const Statement& site, const ControlRecord& first) {
     // The columns as the query names them: nombre, gerente, DIRECCION, fax, TELEFONO.

@@ -431,29 +431,25 @@ void set_text(QLineEdit* box, const std::string& text) {
 }
 }  // namespace
 
+const MainWindow::HeaderBox MainWindow::kHeaderBoxes[] = {
+    {&HeaderBoxes::COD_EAPB, &DeliveryHeader::ips_code},
+    {&HeaderBoxes::NOMEAPB, &DeliveryHeader::ips_name},
+    {&HeaderBoxes::NOMREMITENTE, &DeliveryHeader::sender},
+    {&HeaderBoxes::DIRECCION, &DeliveryHeader::address},
+    {&HeaderBoxes::TELEFONO, &DeliveryHeader::telephone},
+    {&HeaderBoxes::NFAX, &DeliveryHeader::fax},
+    {&HeaderBoxes::NREMISION, &DeliveryHeader::remission},
+    {&HeaderBoxes::FECHAREMI, &DeliveryHeader::remission_date},
+    {&HeaderBoxes::PERIODO, &DeliveryHeader::period},
+};
+
 void MainWindow::show_header(const DeliveryHeader& h) {
-    set_text(boxes_.COD_EAPB, h.ips_code);
-    set_text(boxes_.NOMEAPB, h.ips_name);
-    set_text(boxes_.NOMREMITENTE, h.sender);
-    set_text(boxes_.DIRECCION, h.address);
-    set_text(boxes_.TELEFONO, h.telephone);
-    set_text(boxes_.NFAX, h.fax);
-    set_text(boxes_.NREMISION, h.remission);
-    set_text(boxes_.FECHAREMI, h.remission_date);
-    set_text(boxes_.PERIODO, h.period);
+    for (const auto& [box, value] : kHeaderBoxes) set_text(boxes_.*box, h.*value);
 }
 
 void MainWindow::take_header() {
     DeliveryHeader& h = program_->delivery.header;
-    h.ips_code = text_of(boxes_.COD_EAPB);
-    h.ips_name = text_of(boxes_.NOMEAPB);
-    h.sender = text_of(boxes_.NOMREMITENTE);
-    h.address = text_of(boxes_.DIRECCION);
-    h.telephone = text_of(boxes_.TELEFONO);
-    h.fax = text_of(boxes_.NFAX);
-    h.remission = text_of(boxes_.NREMISION);
-    h.remission_date = text_of(boxes_.FECHAREMI);
-    h.period = text_of(boxes_.PERIODO);
+    for (const auto& [box, value] : kHeaderBoxes) h.*value = text_of(boxes_.*box);
 }
 
 void MainWindow::BLeer_Click() {

@@ -64,6 +64,12 @@ class MainWindow : public QWidget {
         QLineEdit* FECHAREMI = nullptr;
         QLineEdit* PERIODO = nullptr;
     };
+    // Each header box with the value of the delivery's header it shows.
+    struct HeaderBox {
+        QLineEdit* HeaderBoxes::*box;
+        std::string DeliveryHeader::*value;
+    };
+    static const HeaderBox kHeaderBoxes[9];
     // The delivery's header in the boxes.
     void show_header(const DeliveryHeader& header);
     // The boxes, as the operator may have completed them, into the delivery's header: what a

@@ -77,7 +77,7 @@ class Ui {
         return {};
     }
 
-    // The status label `contenido` and the progress bar, shown only during a run.
+    // The status label and the progress bar, shown only during a run.
     virtual void show_progress(bool visible) { (void)visible; }
     virtual void set_status(const std::string& text) { (void)text; }
     // Whether a status text set now would be shown; lets a long loop skip building it.
@@ -87,7 +87,7 @@ class Ui {
     // Lets the window repaint and stay responsive during long loops.
     virtual void process_events() {}
 
-    // The months grid `DBfechas`: (mes, ano) rows under its caption and column titles.
+    // The months grid: (mes, ano) rows under its caption and column titles.
     virtual void show_months(const std::string& caption, const std::string& month_title,
                              const std::string& year_title,
                              const std::vector<std::pair<int, int>>& rows) {
