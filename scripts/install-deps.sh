@@ -1,27 +1,31 @@
 #!/usr/bin/env bash
-# The one list of the Debian packages Corvela needs, in three groups, and the installer of those
+# The one list of the Debian packages Corvela needs, in four groups, and the installer of those
 # that are missing. The README's commands and CI call it; nothing else lists packages.
-#   bash scripts/install-deps.sh GROUP...      GROUP: build, tests, ci
+#   bash scripts/install-deps.sh GROUP...      GROUP: build, tests, ci, package
 #   bash scripts/install-deps.sh --list GROUP... prints the packages of the groups and stops
-# build: what building and running Corvela needs (the desktop program included);
-# tests:  what the test command adds; ci: what only CI uses (the fuzzing compiler, the format check).
+# build: what building and running Corvela needs (the desktop program and the manual pages
+# included); tests: what the test command adds; ci: what only CI uses (the fuzzing compiler, the
+# format check); package: what the package check adds (the manual page reader).
 set -euo pipefail
 
 build_packages=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev libsqlitecpp-dev libcli11-dev libfmt-dev libssl-dev
-  nlohmann-json3-dev libpq-dev
+  nlohmann-json3-dev libpq-dev libcpp-httplib-dev libsodium-dev help2man
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
 )
 tests_packages=(
-  libgtest-dev googletest sqlite3 chromium postgresql
+  libgtest-dev googletest sqlite3 chromium postgresql openssl
 )
 ci_packages=(
   clang-16 libclang-rt-16-dev clang-format
 )
+package_packages=(
+  man-db
+)
 
 usage() {
-  echo "uso: bash scripts/install-deps.sh [--list] build|tests|ci ..." >&2
+  echo "uso: bash scripts/install-deps.sh [--list] build|tests|ci|package ..." >&2
   exit 2
 }
 
@@ -37,6 +41,7 @@ for group in "$@"; do
     build) wanted+=("${build_packages[@]}") ;;
     tests) wanted+=("${tests_packages[@]}") ;;
     ci) wanted+=("${ci_packages[@]}") ;;
+    package) wanted+=("${package_packages[@]}") ;;
     *) usage ;;
   esac
 done

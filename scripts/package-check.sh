@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it and checks that the installed programs work as an
-# operator would start them: through PATH, from an empty folder outside this tree. Then removes
-# the package again. Needs root (or sudo) for apt-get; run after scripts/test.sh, whose build
-# gives the summary the installed program must print.
+# operator would start them: through PATH, from an empty home outside this tree, following
+# README's first steps on the installed samples; that the manual pages and documents are there.
+# Then removes the package again. Needs root (or sudo) for apt-get; run after scripts/test.sh,
+# whose build gives the summary the installed program must print.
 #   bash scripts/package-check.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-bash scripts/install-deps.sh build
+bash scripts/install-deps.sh build package
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 
@@ -19,39 +20,70 @@ cmake --build build-pkg
 (cd build-pkg && cpack -G DEB >/dev/null)
 deb=$(ls build-pkg/corvela_*_amd64.deb)
 echo "== $deb"
-dpkg -c "$deb"
+contents=$(dpkg -c "$deb")
+echo "$contents"
 dpkg -I "$deb" | grep -E '^ (Package|Version|Depends|Maintainer):'
+for file in /usr/bin/corvela /usr/bin/corvela-gui /usr/share/man/man1/corvela.1.gz \
+  /usr/share/man/man1/corvela-gui.1.gz /usr/share/doc/corvela/README.md \
+  /usr/share/doc/corvela/docs/json.md /usr/share/corvela/samples/sedes.csv \
+  /usr/share/corvela/samples/entrega/CT000001.txt; do
+  if ! grep -q " \.$file\$" <<<"$contents"; then
+    echo "The package lacks $file." >&2
+    exit 1
+  fi
+done
 
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get install -y "./$deb" >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The sample delivery validated by the installed program, and the same by the build tree's
-# program, in the same folders, so the two summaries can be compared line by line.
+# README's first steps by the installed program on the installed samples, and the same by the
+# build tree's program on the tree's samples, each in a new home (where `init` writes the
+# configuration file), so the two summaries can be compared line by line (the samples' folder
+# named as SAMPLES).
 run_sample() {
-  local program=$1
-  rm -rf "$work/inst"
-  mkdir -p "$work/inst"
+  local program=$1 samples=$2
+  rm -rf "$work/home"
+  mkdir -p "$work/home"
   (
-    cd "$work/inst"
-    "$program" init db --results . --config ripsips.ini
-    "$program" sedes import "$root/samples/sedes.csv" --config ripsips.ini
-    "$program" validate "$root/samples/entrega" --today 2026-12-06 --config ripsips.ini || true
-  ) | grep -v -E '^(Hora (inicial|final)|Tiempo)' || true
+    cd "$work/home"
+    export HOME=$work/home
+    unset RIPSIPS_INI XDG_CONFIG_HOME
+    "$program" init ~/corvela/db --results ~/corvela
+    "$program" sedes import "$samples/sedes.csv"
+    "$program" validate "$samples/entrega" --today 2026-12-06 || true
+  ) | grep -v -E '^(Hora (inicial|final)|Tiempo)' | sed "s|$samples|SAMPLES|g" || true
 }
 echo "== installed: $(command -v corvela)"
-run_sample corvela >"$work/installed.txt"
-run_sample "$root/build/corvela" >"$work/built.txt"
+run_sample corvela /usr/share/corvela/samples >"$work/installed.txt"
+run_sample "$root/build/corvela" "$root/samples" >"$work/built.txt"
 cat "$work/installed.txt"
 if ! diff -u "$work/built.txt" "$work/installed.txt"; then
   echo "The installed program's summary differs from the build's." >&2
   exit 1
 fi
-QT_QPA_PLATFORM=offscreen corvela-gui --version
+# The desktop program answers --version without a display; the web service answers it too.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM corvela-gui --version
+corvela-web --version
+for page in corvela corvela-gui corvela-web; do
+  shown=$(man -P cat "$page" 2>/dev/null || true)
+  if ! grep -q "^ *$page - " <<<"$shown"; then
+    echo "man $page does not show the manual page." >&2
+    exit 1
+  fi
+  grep -A1 '^NAME' <<<"$shown"
+done
+# The web service's unit is installed but not enabled, and its system user exists.
+test -f /usr/lib/systemd/system/corvela-web.service
+if ls /etc/systemd/system/*.wants/corvela-web.service >/dev/null 2>&1; then
+  echo "corvela-web.service is enabled after installation; it must stay disabled." >&2
+  exit 1
+fi
+getent passwd corvela >/dev/null
 
 # No path of this tree may be left in the installed programs.
-for program in /usr/bin/corvela /usr/bin/corvela-gui; do
+for program in /usr/bin/corvela /usr/bin/corvela-gui /usr/bin/corvela-web; do
   if strings "$program" | grep -F "$root"; then
     echo "$program holds a path of the source or build tree." >&2
     exit 1

@@ -63,9 +63,16 @@ void startup_failure(Ui& ui, int number, const std::string& description,
 }
 }  // namespace
 
-bool Program::start(const std::filesystem::path& config_file) {
-    config_path = config_file;
+std::unique_ptr<Database> open_working_database(const Configuration& config) {
+    if (config.server.empty())
+        return Database::open_existing(config.database_folder + "registros_ips.db");
+    return open_server(config.server, ServerSchema::Working, config.desk,
+                       {config.number_wait, config.idle_wait});
+}
+
+bool Program::start(const std::filesystem::path& path) {
     ui.show_progress(false);
+    config_path = path;
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
         startup_failure(ui, cfg.number(), cfg.why(), config_path, cfg.number() == ENOENT);
@@ -76,12 +83,12 @@ bool Program::start(const std::filesystem::path& config_file) {
         if (config.server.empty()) {
             warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
             ref = Database::open_existing(config.database_folder + "Ref_rips.db");
-            work = Database::open_existing(config.database_folder + "registros_ips.db");
+            work = open_working_database(config);
         } else {
             if (names_password(config.server)) throw DatabaseFailure(0, kPasswordText);
-            const ServerWaits waits{config.number_wait, config.idle_wait};
-            ref = open_server(config.server, ServerSchema::Reference, config.desk, waits);
-            work = open_server(config.server, ServerSchema::Working, config.desk, waits);
+            ref = open_server(config.server, ServerSchema::Reference, config.desk,
+                              {config.number_wait, config.idle_wait});
+            work = open_working_database(config);
             if (!server_has_installation(*work))
                 throw DatabaseFailure(0,
                                       "La base de datos del servidor no tiene las tablas de "

@@ -77,6 +77,10 @@ struct Program {
     }
 };
 
+// The working database the configuration names: the database folder's file, or the configured
+// desk's tables on the server. Throws DatabaseFailure when it does not open.
+std::unique_ptr<Database> open_working_database(const Configuration& config);
+
 // What an operation changes: the desk's own tables (a run, "Salir"), those and the shared ones by
 // adding a saved delivery (a save), or shared rows that every desk reads (clean-up, deletion,
 // compaction, sites, reference tables, the EAPB registry).

@@ -63,5 +63,6 @@ Command add_delete(CLI::App& app, const GlobalOptions& global);
 Command add_compact(CLI::App& app, const GlobalOptions& global);
 Command add_backup(CLI::App& app, const GlobalOptions& global);
 Command add_migrate(CLI::App& app, const GlobalOptions& global);
+Command add_usuarios(CLI::App& app, const GlobalOptions& global);
 
 }  // namespace corvela::cli

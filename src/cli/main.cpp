@@ -4,24 +4,26 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/command.h"
+#include "cli/spanish_parser.h"
 
 using namespace corvela::cli;
 
 int main(int argc, char** argv) {
     CLI::App app{"Corvela: validador de archivos planos RIPS (Resolución 3374 de 2000)"};
+    prepare_parser(app, std::string("corvela ") + CORVELA_VERSION);
     app.require_subcommand(1);
-    app.set_version_flag("--version", std::string("corvela ") + CORVELA_VERSION);
+    app.fallthrough();
     GlobalOptions global;
     global.argv0 = argv[0];
-    app.add_option("--config", global.config, "Archivo de configuración");
-    app.fallthrough();
 
     const Command commands[] = {
         add_init(app, global),     add_sedes(app, global),  add_reference(app, global),
         add_validate(app, global), add_save(app, global),   add_deliveries(app, global),
         add_report(app, global),   add_clean(app, global),  add_delete(app, global),
         add_compact(app, global),  add_backup(app, global), add_migrate(app, global),
+        add_usuarios(app, global),
     };
+    finish_parser(app, global.config);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

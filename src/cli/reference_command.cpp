@@ -51,8 +51,9 @@ Command add_reference(CLI::App& app, const GlobalOptions& global) {
     sub->require_subcommand(1);
     auto opt = std::make_shared<ReferenceOptions>();
     auto* import = sub->add_subcommand("import", "Reemplaza una tabla desde un CSV");
-    import->add_option("TABLE", opt->table)->required();
-    import->add_option("FILE", opt->csv)->required();
+    import->add_option("TABLE", opt->table, "Tabla de referencia, p. ej. r_cie10 o cups")
+        ->required();
+    import->add_option("FILE", opt->csv, "Archivo CSV con una línea de encabezado")->required();
     import->add_option("--column", opt->columns,
                        "COLUMNA=ENCABEZADO, para una columna que el archivo nombra de otro "
                        "modo (repetible)");

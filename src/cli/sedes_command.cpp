@@ -49,13 +49,16 @@ Command add_sedes(CLI::App& app, const GlobalOptions& global) {
     auto* add = sub->add_subcommand("add", "Registra una sede");
     add->add_option("CODE", opt->site.habilitacion, "Código de habilitación (12 caracteres)")
         ->required();
-    add->add_option("--nombre", opt->site.nombre)->required();
-    add->add_option("--gerente", opt->site.gerente);
-    add->add_option("--direccion", opt->site.DIRECCION);
-    add->add_option("--telefono", opt->site.TELEFONO);
-    add->add_option("--fax", opt->site.fax);
+    add->add_option("--nombre", opt->site.nombre, "Nombre de la sede")->required();
+    add->add_option("--gerente", opt->site.gerente, "Gerente");
+    add->add_option("--direccion", opt->site.DIRECCION, "Dirección");
+    add->add_option("--telefono", opt->site.TELEFONO, "Teléfono");
+    add->add_option("--fax", opt->site.fax, "Fax");
     auto* import = sub->add_subcommand("import", "Carga sedes desde un CSV");
-    import->add_option("FILE", opt->csv)->required();
+    import
+        ->add_option("FILE", opt->csv,
+                     "CSV con el encabezado habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO")
+        ->required();
     auto* list = sub->add_subcommand("list", "Lista las sedes");
     return {sub, [opt, &global, add, import, list] {
                 SessionOptions session;

@@ -79,6 +79,11 @@ CREATE TABLE control_corrida (fila INTEGER PRIMARY KEY, c0 TEXT, c1 TEXT, c2 TEX
   c4 TEXT, c5 TEXT);
 )SQL";
 
+// The web service's accounts: the name (letter case aside), the desk it works on, the password's
+// hash and when it was set. On a server the table is among those every desk shares.
+const char* const kAccountColumns =
+    " (nombre TEXT COLLATE NOCASE PRIMARY KEY, puesto TEXT, clave TEXT, cambiada TEXT)";
+
 const char* const kReference = R"SQL(
 CREATE TABLE R_Campos (ARCHIVO TEXT COLLATE NOCASE, id NUMERIC, Long NUMERIC,
   tipo TEXT COLLATE NOCASE, tabla TEXT COLLATE NOCASE, dato TEXT COLLATE NOCASE);
@@ -112,11 +117,17 @@ std::string error_columns() {
     return columns;
 }
 
+void create_accounts_table(Database& db) {
+    const std::string table = db.on_server() ? "corvela.cuentas_web" : "cuentas_web";
+    db.exec(db.definitions("CREATE TABLE IF NOT EXISTS " + table + kAccountColumns));
+}
+
 void create_shared_tables(Database& db) {
     for (const auto& t : file_types())
         db.exec(db.definitions(create_table_sql(t.final, t.columns)));
     db.exec(db.definitions(create_errors_sql()));
     db.exec(db.definitions(kSharedExtra));
+    create_accounts_table(db);
 }
 
 void create_desk_tables(Database& db) {
@@ -135,6 +146,7 @@ void create_working_schema(Database& db) {
     db.exec(db.definitions(create_errors_sql()));
     db.exec(db.definitions(kSharedExtra));
     db.exec(db.definitions(kDeskExtra));
+    create_accounts_table(db);
     db.exec(db.definitions("PRAGMA user_version = " + std::to_string(kSchemaVersion)));
     tx.commit();
 }

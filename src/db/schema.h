@@ -21,6 +21,9 @@ void create_working_schema(Database& db);
 // tables, the error rows of its unsaved run, its months, run state and control-file table).
 void create_shared_tables(Database& db);
 void create_desk_tables(Database& db);
+// The web service's accounts, a table every desk shares: made by `init`, and by the first change
+// of accounts in an installation made before them.
+void create_accounts_table(Database& db);
 // The error table's columns as a list ("nro_radicacion, COD_EAPB, …, C30").
 std::string error_columns();
 void create_reference_schema(Database& db);

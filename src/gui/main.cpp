@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include "gui/command_line.h"
 #include "gui/dialogs.h"
 #include "gui/identity.h"
 #include "gui/main_window.h"
@@ -11,17 +12,15 @@
 #include "platform/config.h"
 
 int main(int argc, char** argv) {
+    if (auto answered = corvela::gui::answer_help_or_version(argc, argv)) return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvela-gui"));
     QApplication::setApplicationVersion(QStringLiteral(CORVELA_VERSION));
     corvela::gui::install_qt_spanish(app);
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Corvela: validador de archivos planos RIPS (Resolución 3374 de 2000)"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Archivo de configuración"),
-                              QStringLiteral("FILE"));
+    QCommandLineOption config(QStringLiteral("config"),
+                              QString::fromUtf8(corvela::kConfigOptionHelp),
+                              QStringLiteral("ARCHIVO"));
     parser.addOption(config);
     parser.process(app);
     corvela::gui::identify_program();

@@ -23,15 +23,46 @@ std::filesystem::path configuration_path(const std::string& given) {
 }
 
 namespace {
-// A wait in whole seconds, from 1 to a day; 0 when the text is no such number.
-int wait_seconds(std::string_view text) {
-    if (text.empty() || text.size() > 5) return 0;
-    int seconds = 0;
+// A whole number of `low` to `high`, written in digits alone; 0 when the text is no such number.
+int whole_number(std::string_view text, int low, int high) {
+    if (text.empty() || text.size() > 9) return 0;
+    int number = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return 0;
-        seconds = seconds * 10 + (c - '0');
+        number = number * 10 + (c - '0');
     }
-    return seconds <= 86400 ? seconds : 0;
+    return number >= low && number <= high ? number : 0;
+}
+
+// A wait in whole seconds, from 1 to a day; 0 when the text is no such number.
+int wait_seconds(std::string_view text) {
+    return whole_number(text, 1, 86400);
+}
+
+// A setting of the web service (`name` in capitals): empty when it is fine or not the service's,
+// else why its value is not valid.
+std::string read_web_setting(const std::string& name, const std::string& value, WebSettings& web) {
+    if (name == "WEB_PROXY_TLS") {
+        const std::string answer = to_upper(value);
+        if (answer != "SI" && answer != "SÍ" && answer != "NO") return "se responde si o no.";
+        web.proxy_tls = answer != "NO";
+        return {};
+    }
+    struct Number {
+        const char* name;
+        int low, high;
+        int* value;
+    };
+    for (const Number& n : {Number{"WEB_SUBIDA_MB", 1, 1000000, &web.upload_mb},
+                            Number{"WEB_RETENCION_DIAS", 1, 3650, &web.retention_days},
+                            Number{"WEB_SESION_MINUTOS", 1, 1440, &web.session_minutes}}) {
+        if (name != n.name) continue;
+        *n.value = whole_number(value, n.low, n.high);
+        if (*n.value == 0)
+            return "va un número entero de " + std::to_string(n.low) + " a " +
+                   std::to_string(n.high) + ".";
+    }
+    return {};
 }
 
 // The lines after the first: `name=value` settings; other lines are left alone. The message for
@@ -62,6 +93,7 @@ std::string read_settings(std::istream& in, Configuration& cfg) {
             *wait = wait_seconds(value);
             if (*wait == 0) refuse(text, "la espera va en segundos, de 1 a 86400.");
         }
+        if (auto why = read_web_setting(name, value, cfg.web); !why.empty()) refuse(text, why);
     }
     return bad;
 }
