@@ -1,6 +1,9 @@
 // Fuzzes the validator of one file type (FUZZ_TYPE): the input is a whole data file. Besides
 // the sanitizers, it checks that nothing passed is lost: every line counted as passed has its
-// row in the working table (a repeated user only once) and its line in the accepted-lines file.
+// row in the working table (a repeated user only once) and its line in the accepted-lines file;
+// and that the errors of each failing line account for its description: every text of it
+// belongs to exactly one error, in order.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -39,6 +42,25 @@ const std::vector<User>& sample_users() {
     return users;
 }
 
+// Aborts on a failing record without errors, or whose errors' texts do not make up its
+// description exactly.
+struct ErrorsAccountForTheDescription : FailedLines {
+    void file_started(const FileContext&, std::string_view, bool) override {}
+    void structure_failed(const FileContext&, std::string_view, std::string_view) override {}
+    void record_failed(const FileContext& fc, std::string_view) override {
+        std::vector<LineError> errors = fc.errors;
+        std::stable_sort(errors.begin(), errors.end(),
+                         [](const LineError& a, const LineError& b) { return a.begin < b.begin; });
+        size_t at = 0;
+        for (const LineError& e : errors) {
+            if (e.begin == e.end) continue;
+            if (e.begin != at) std::abort();
+            at = e.end;
+        }
+        if (errors.empty() || at != fc.description.size()) std::abort();
+    }
+};
+
 size_t count_lines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
@@ -68,6 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ctx.delivery.records[0] = ControlRecord::from_fields(
         {fuzzing::kSite, ctx.delivery.header.remission_date, code, "10"});
     ctx.reference = std::move(cache);
+    ErrorsAccountForTheDescription errors_check;
+    ctx.failed_lines = &errors_check;
     if (std::string(FUZZ_TYPE) != "US")
         for (const auto& u : sample_users()) ctx.users.add(u.tipo, u.numero, u.data);
 

@@ -11,11 +11,11 @@ set -euo pipefail
 build_packages=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev libsqlitecpp-dev libcli11-dev libfmt-dev libssl-dev
-  nlohmann-json3-dev libpq-dev libcpp-httplib-dev libsodium-dev help2man
+  nlohmann-json3-dev libpq-dev libcpp-httplib-dev libsodium-dev help2man libxlsxwriter-dev
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
 )
 tests_packages=(
-  libgtest-dev googletest sqlite3 chromium postgresql openssl
+  libgtest-dev googletest sqlite3 chromium postgresql openssl python3-openpyxl
 )
 ci_packages=(
   clang-16 libclang-rt-16-dev clang-format

@@ -16,4 +16,8 @@ std::string configuration_hint(const std::filesystem::path& config_path, bool mi
            "», donde CARPETA es la carpeta de las bases de datos.";
 }
 
+std::string errors_workbook_hint(const std::filesystem::path& workbook) {
+    return "Libro de errores: " + workbook.string() + ".";
+}
+
 }  // namespace corvela

@@ -15,6 +15,7 @@
 #include "platform/operation_lock.h"
 #include "platform/ui.h"
 #include "rules/delivery.h"
+#include "rules/failed_lines.h"
 
 namespace corvela {
 
@@ -50,6 +51,12 @@ struct Program {
     bool uncached = false;
     // Threads of a run: the validating one, and a writer when there are two.
     int threads = default_threads();
+    // Told of every failing line of a run, when set (the errors workbook of the front end).
+    FailedLines* failed_lines = nullptr;
+    // Called when a run has read its files, before its summary is shown: what the front end
+    // writes of the run besides its error files (the errors workbook). It returns the hint of the
+    // summary box (app/hints.h), empty for none.
+    std::function<std::string(Program&)> before_summary;
     // The installation's lock, while this program runs an operation that changes the working
     // database.
     std::unique_ptr<OperationLock> lock;

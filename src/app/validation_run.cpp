@@ -184,6 +184,7 @@ Status Run::execute() {
     ctx_->results_folder = results_folder(program_.config.results_root);
     ctx_->uncached = program_.uncached;
     ctx_->threads = program_.threads;
+    ctx_->failed_lines = program_.failed_lines;
     if (program_.uncached) ctx_->users.use_table(*program_.work);
     // The header keeps the remission date of the first record as read, before the medications
     // row moved: one delivery has one remission date, for the invoices and for the dates that fall
@@ -229,6 +230,7 @@ Status Run::summary(double start) {
     float elapsed = static_cast<float>(program_.clock.seconds_since_midnight() - start);
     double minutes = std::floor(elapsed / 60.0f);
     double seconds = std::nearbyint(elapsed - 60.0 * minutes);
+    const std::string hint = program_.before_summary ? program_.before_summary(program_) : "";
     ui_.message(
         "Finalizo el proceso de lectura de archivos planos. Debe procesar los datos si desea "
         "almacenarlos y subir los registros depurados.",
@@ -241,17 +243,18 @@ Status Run::summary(double start) {
         passed += records[r].passed();
     }
     if (read == 0) {
-        ui_.message(totals_text(read, passed, minutes, seconds, format_number(0, "##,##0.000")),
-                    "Resultados de la validacion.", Icon::Information);
+        ui_.message_with_hint(
+            totals_text(read, passed, minutes, seconds, format_number(0, "##,##0.000")),
+            "Resultados de la validacion.", Icon::Information, hint);
         ui_.message(std::string("No se a leído ningún registro, revise los nombres de los archivos "
                                 "físicos contra los registros del archivo de control.") +
                         "\r" + "Los nombres de los archivos deben concordar",
                     "No existen registros para leer", Icon::Information);
     } else {
         std::string per_record = format_number(elapsed / read, "####0.000");
-        ui_.message(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
-                        file_table(records, F),
-                    "Resumén de la validación.", Icon::Information);
+        ui_.message_with_hint(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
+                                  file_table(records, F),
+                              "Resumén de la validación.", Icon::Information, hint);
     }
     program_.run_state = RunState::NotSaved;
     return Status::done();

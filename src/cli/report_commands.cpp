@@ -8,12 +8,13 @@
 #include "cli/json_output.h"
 #include "platform/text.h"
 #include "reports/delivery_report.h"
+#include "reports/report_workbook.h"
 
 namespace corvela::cli {
 
 namespace {
 struct ReportOptions {
-    std::string ips_name, delivery_text, kind, html_file, today;
+    std::string ips_name, delivery_text, kind, html_file, today, xlsx;
     bool html = false, json = false;
 };
 
@@ -80,6 +81,15 @@ int show_report(DeliveryReport& report, const ReportOptions& opt, std::string& p
         if (page.empty()) return kExitFailure;
         if (!opt.json) std::printf("%s\n", page.c_str());
     }
+    if (!opt.xlsx.empty()) {
+        try {
+            write_report_workbook(std::filesystem::absolute(opt.xlsx), report.title(),
+                                  report.list());
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "corvela: %s\n", e.what());
+            return kExitFailure;
+        }
+    }
     return kExitDone;
 }
 
@@ -130,6 +140,7 @@ Command add_report(CLI::App& app, const GlobalOptions& global) {
         ->required();
     auto* html =
         sub->add_option("--html", opt->html_file, "Exporta el informe a HTML")->expected(0, 1);
+    sub->add_option("--xlsx", opt->xlsx, "Escribe el informe en este archivo como libro de Excel");
     sub->add_option("--today", opt->today, "Fecha de hoy (AAAA-MM-DD)");
     sub->add_flag("--json", opt->json, "Imprime un documento JSON para programas en vez del texto");
     return {sub, [opt, html, &global] {

@@ -1,18 +1,20 @@
 // `corvela validate DIR`: "Leer Archivos" over a delivery folder, and `corvela save`: "Guardar
 // Registros" of the last run, with the header values kept by the run or given here.
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "app/validation_run.h"
 #include "cli/command.h"
 #include "cli/json_output.h"
 #include "platform/text.h"
+#include "reports/errors_workbook.h"
 
 namespace corvela::cli {
 
 namespace {
 struct ValidateOptions {
-    std::string folder, today;
+    std::string folder, today, xlsx;
     bool yes = false, no = false, no_cache = false, save = false, json = false;
     std::optional<int> threads;
 };
@@ -21,11 +23,33 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
     program.load_run_state();
     program.uncached = opt.no_cache;
     if (opt.threads) program.threads = *opt.threads;
+    // The errors workbook, written when the run reaches its summary; a failure to write it is
+    // told after the summary box.
+    bool written = false;
+    std::optional<AttachedWorkbook> workbook;
+    if (!opt.xlsx.empty())
+        workbook.emplace(program, [&written, file = std::filesystem::absolute(opt.xlsx)](
+                                      ErrorsWorkbook& book, Program& p) {
+            try {
+                book.save(file, run_summary(p));
+                written = true;
+                return std::string();
+            } catch (const std::exception& e) {
+                return std::string(e.what());
+            }
+        });
     Status outcome = run_validation(program, opt.folder);
     program.store_run_state();
+    // A workbook asked for and not written: the run's own outcome stands unless it reached its
+    // summary.
+    const bool workbook_missing = workbook && !written;
+    if (workbook_missing && !outcome.ok())
+        std::fprintf(stderr, "corvela: la validación no llegó a su resumen; no se escribió %s\n",
+                     opt.xlsx.c_str());
+    workbook.reset();
     // The grid of the run, before a save empties it.
     const auto months = ui.months();
-    int status = outcome.ok() ? kExitDone : kExitStopped;
+    int status = outcome.ok() ? (workbook_missing ? kExitFailure : kExitDone) : kExitStopped;
     std::optional<double> saved_as;
     if (outcome.ok() && opt.save) {
         Status saved = save_delivery(program);
@@ -75,6 +99,9 @@ Command add_validate(CLI::App& app, const GlobalOptions& global) {
     sub->add_flag("--no", opt->no, "Responde No a las preguntas (por omisión)");
     sub->add_flag("--save", opt->save, "Guarda la entrega cuando la validación termina");
     sub->add_flag("--json", opt->json, "Imprime un documento JSON para programas en vez del texto");
+    sub->add_option(
+        "--xlsx", opt->xlsx,
+        "Escribe en este archivo el libro de Excel de los errores (una hoja por archivo)");
     return {sub, [opt, &global] {
                 if (opt->yes && opt->no) {
                     std::fprintf(stderr, "--yes y --no no pueden usarse juntos\n");

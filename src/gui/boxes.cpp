@@ -25,7 +25,8 @@ std::unique_ptr<QDialog> message_box(const std::string& text, const std::string&
                                      const std::string& hint, QWidget* parent) {
     const QString shown = display_text(text);
     if (shown.contains(QLatin1Char('\t')))
-        return std::make_unique<TableBox>(shown, display_title(title), box_icon(icon), parent);
+        return std::make_unique<TableBox>(shown, display_title(title), box_icon(icon), parent,
+                                          QString::fromStdString(hint));
     auto box = std::make_unique<QMessageBox>(box_icon(icon), display_title(title), shown,
                                              QMessageBox::Ok, parent);
     if (!hint.empty()) box->setDetailedText(QString::fromStdString(hint));

@@ -14,7 +14,7 @@
 namespace corvela::gui {
 
 // A message box with its "Aceptar" button: a QMessageBox, with `hint` as its detailed text when
-// given, or a `TableBox` for a text with tabs (a summary, which has no hint).
+// given, or a `TableBox` for a text with tabs (a summary), with `hint` under its table.
 std::unique_ptr<QDialog> message_box(const std::string& text, const std::string& title, Icon icon,
                                      const std::string& hint = {}, QWidget* parent = nullptr);
 // A question with "Sí" and "No"; `no_is_default` makes No the button that Enter presses.

@@ -35,6 +35,7 @@
 #include "platform/file_list.h"
 #include "platform/text.h"
 #include "reports/delivery_report.h"
+#include "reports/errors_workbook.h"
 
 namespace corvela::gui {
 
@@ -459,6 +460,9 @@ void MainWindow::BLeer_Click() {
         OperationScope scope(*program_);
         if (!scope.ok()) return;
         take_header();
+        // The errors workbook of the IPS goes beside the error files, and the summary box names
+        // it; a run without failing lines removes the one of an earlier run.
+        AttachedWorkbook workbook(*program_, keep_errors_workbook);
         // How a button's operation ended has been shown in its own boxes; the window goes on.
         (void)run_validation(*program_, file_folder_.toStdString());
         program_->store_run_state();

@@ -14,6 +14,8 @@
 #include "gui/page_opening.h"
 #include "gui/placement.h"
 #include "gui/widgets.h"
+#include "platform/text.h"
+#include "reports/report_workbook.h"
 
 namespace corvela::gui {
 
@@ -66,9 +68,10 @@ ReportWindow::ReportWindow(Program& program, std::function<bool(const std::strin
     auto* inconsistencias =
         button("informe_inconsistencias", QStringLiteral("Reporte de Inconsistencias"), body);
     auto* exportar = button("cmdExport", QStringLiteral("Exportar a Html"), body);
+    auto* excel = button("cmdExcel", QStringLiteral("Exportar a Excel"), body);
     auto* salir = button("CmdSalir", QStringLiteral("Regresar"), body);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {generar, inconsistencias, exportar}) buttons->addWidget(b);
+    for (QPushButton* b : {generar, inconsistencias, exportar, excel}) buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(salir);
 
@@ -92,6 +95,7 @@ ReportWindow::ReportWindow(Program& program, std::function<bool(const std::strin
     connect(inconsistencias, &QPushButton::clicked, this,
             &ReportWindow::informe_inconsistencias_Click);
     connect(exportar, &QPushButton::clicked, this, &ReportWindow::cmdExport_Click);
+    connect(excel, &QPushButton::clicked, this, &ReportWindow::cmdExcel_Click);
     connect(salir, &QPushButton::clicked, this, &QWidget::close);
     connect(Cmblista_, &QComboBox::currentIndexChanged, this, &ReportWindow::Cmblista_Click);
     connect(Cmbremision_, &QComboBox::currentIndexChanged, this, &ReportWindow::Cmbremision_Click);
@@ -145,6 +149,18 @@ void ReportWindow::cmdExport_Click() {
         // The page is there even when no program could show it; the operator learns where.
         if (!written.empty() && page_opened_ && !*page_opened_)
             program_.ui.message(page_saved_text(written), "Exportar", Icon::Information);
+    });
+}
+
+void ReportWindow::cmdExcel_Click() {
+    guarded(program_.ui, [&] {
+        std::string path =
+            program_.ui.choose_save_file({{"Libro de Excel", "*.xlsx"}}, "Exportar a Excel", 1);
+        if (path.empty()) return;
+        if (path.size() < 5 || to_upper(path.substr(path.size() - 5)) != ".XLSX") path += ".xlsx";
+        write_report_workbook(path, report_.title(), report_.list());
+        program_.ui.message("El libro se guardó en " + path + ".", "Exportar a Excel",
+                            Icon::Information);
     });
 }
 

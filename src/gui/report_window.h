@@ -1,5 +1,6 @@
 // The report window `Frm_informe`: an IPS and one of its saved deliveries, the validation summary
-// or the inconsistency table of that delivery in the list view `Lv1`, and its HTML export.
+// or the inconsistency table of that delivery in the list view `Lv1`, and its export as an HTML
+// page or as an Excel workbook.
 #pragma once
 
 #include <QWidget>
@@ -29,6 +30,8 @@ class ReportWindow : public QWidget {
     void generar_informe_Click();
     void informe_inconsistencias_Click();
     void cmdExport_Click();
+    // "Exportar a Excel": the list shown, as a workbook saved where the operator chooses.
+    void cmdExcel_Click();
     void show_deliveries();
 
     Program& program_;

@@ -114,7 +114,7 @@ void align_columns(QTextDocument& doc) {
 }
 
 TableBox::TableBox(const QString& text, const QString& title, QMessageBox::Icon icon,
-                   QWidget* parent)
+                   QWidget* parent, const QString& hint)
     : QDialog(parent) {
     setWindowTitle(title);
 
@@ -152,6 +152,13 @@ TableBox::TableBox(const QString& text, const QString& title, QMessageBox::Icon 
     body->addWidget(text_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
+    if (!hint.isEmpty()) {
+        hint_ = new QLabel(hint, this);
+        hint_->setObjectName(QStringLiteral("detalle"));
+        hint_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        hint_->setWordWrap(true);
+        layout->addWidget(hint_);
+    }
     layout->addWidget(buttons);
 }
 

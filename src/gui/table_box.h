@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QMessageBox>
 
+class QLabel;
 class QTextDocument;
 class QTextEdit;
 
@@ -21,14 +22,18 @@ void align_columns(QTextDocument& doc);
 class TableBox : public QDialog {
     Q_OBJECT
   public:
+    // `hint`, Corvela's own line beside the text, is shown under it when not empty.
     TableBox(const QString& text, const QString& title, QMessageBox::Icon icon,
-             QWidget* parent = nullptr);
+             QWidget* parent = nullptr, const QString& hint = {});
 
     // The read-only text, laid out in columns.
     QTextEdit* text_view() const { return text_; }
+    // The hint under it, null when there is none.
+    QLabel* hint_view() const { return hint_; }
 
   private:
     QTextEdit* text_ = nullptr;
+    QLabel* hint_ = nullptr;
 };
 
 }  // namespace corvela::gui

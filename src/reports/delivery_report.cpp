@@ -150,22 +150,17 @@ class LabelTable {
     std::vector<LabelCell> cells_;
 };
 
-struct ErrorRow {
-    std::string tipo;
-    std::array<std::optional<double>, 30> counters{};  // C1 .. C29 are shown
-};
-
-std::vector<ErrorRow> error_rows(Database& work, const std::string& ips_condition,
-                                 const std::string& ips_code, const DeliveryParts& parts) {
+std::vector<FileCounters> error_rows(Database& work, const std::string& ips_condition,
+                                     const std::string& ips_code, const DeliveryParts& parts) {
     Statement st = work.prepare("SELECT * from " + work.saved_errors_table() +
                                 " WHERE  cod_eapb =" + ips_condition +
                                 " and nro_remision=? and nro_radicacion=val(?)");
     st.bind(1, ips_code);
     st.bind(2, parts.remission);
     st.bind(3, parts.radicacion);
-    std::vector<ErrorRow> rows;
+    std::vector<FileCounters> rows;
     while (st.step()) {
-        ErrorRow r;
+        FileCounters r;
         r.tipo = column_text(st, "tipo");
         for (int j = 1; j <= 29 && j + 3 < st.column_count(); ++j)
             if (!st.is_null(j + 3)) r.counters[static_cast<size_t>(j)] = st.real(j + 3);
@@ -174,11 +169,13 @@ std::vector<ErrorRow> error_rows(Database& work, const std::string& ips_conditio
     return rows;
 }
 
-ListView inconsistency_list(Database& ref, const std::vector<ErrorRow>& errors) {
+}  // namespace
+
+ListView inconsistency_list(Database& ref, const std::vector<FileCounters>& errors) {
     LabelTable cells;
     int r = 0;
     Statement campos = ref.prepare("select * from r_campos where  archivo =?");
-    for (const ErrorRow& e : errors) {
+    for (const FileCounters& e : errors) {
         campos.bind(1, e.tipo);
         std::string archivo;
         std::vector<std::string> fields;
@@ -219,8 +216,6 @@ ListView inconsistency_list(Database& ref, const std::vector<ErrorRow>& errors) 
     }
     return lv;
 }
-
-}  // namespace
 
 std::string file_type_name(const std::string& type) {
     const TypeLabels* t = labels_of(type);
@@ -345,7 +340,7 @@ bool DeliveryReport::show_inconsistencies() {
         title_ = "Resumen de inconsistencias por archivo y campo";
         DeliveryParts parts = split_delivery(delivery_);
         Database& work = *program_.work;
-        std::vector<ErrorRow> errors = error_rows(work, "?", ips_code_, parts);
+        std::vector<FileCounters> errors = error_rows(work, "?", ips_code_, parts);
         // Some deliveries carry only the first ten characters of the IPS code.
         if (errors.empty()) errors = error_rows(work, "mid(?,1,10)", ips_code_, parts);
         if (errors.empty()) {

@@ -3,6 +3,7 @@
 // report of one delivery as a list view, and the export of the list shown to an HTML page.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -85,6 +86,18 @@ class DeliveryReport {
     std::string title_;
     ListView list_;
 };
+
+// The counters of one data file as the inconsistency table reads them: C1 .. C29 are shown, a
+// missing one as an empty cell.
+struct FileCounters {
+    std::string tipo;
+    std::array<std::optional<double>, 30> counters{};
+};
+// The inconsistency table of up to ten data files: for each, a column headed by its type's name
+// with the counters' labels and a "Frecuencia" column with their values, one row per counter and
+// "Total inconsistencias" last. Throws when a type has no field definitions or a table would
+// hold more than ten files.
+ListView inconsistency_list(Database& ref, const std::vector<FileCounters>& files);
 
 // The labels of the inconsistency table for a file type: its field names (the `dato` column of its
 // field definitions, in order) at counters 1 .. n, its fixed labels at n + 1 + d. Index 0 is

@@ -41,15 +41,15 @@ std::string length_note_of(int idx) {
     return "C" + number_text(idx) + " Longitud doc.";
 }
 
-void length_note(FileContext& fc, std::string_view note) {
-    fc.line_errors += 1;
+void length_note(FileContext& fc, int idx, std::string_view note) {
+    line_error(fc, idx);
     count_error(fc, Counter::DocumentLength);
     plain_join(fc, note);
 }
 
 void record_cedula(FileContext& fc, const IdCardRule& rule) {
     record_error(fc, fc.description.empty() ? rule.alone : kNonNumericIdCard,
-                 Counter::NonNumericIdCard);
+                 Counter::NonNumericIdCard, rule.tipo + 1);
 }
 
 // Age in years of the person of a users record (fields 9 and 10).
@@ -75,10 +75,10 @@ void check_document(FileContext& fc, int idx) {
     if (t == "CC" || t == "CE") {
         bool cc = t == "CC";
         if (cc && (len < 3 || len > 10))
-            length_note(fc, " La longitud del No. de documento no corresponde a una Cedula.");
+            length_note(fc, idx, " La longitud del No. de documento no corresponde a una Cedula.");
         if (!cc && (len < 3 || len > 6))
             length_note(
-                fc,
+                fc, idx,
                 " La longitud del No. de documento no corresponde a una Cedula de extranjeria.");
         if (!is_numeric(numero)) return field_error(fc, idx, " Valor del campo debe ser numerico");
         double value = leading_number_value(numero);
@@ -90,7 +90,7 @@ void check_document(FileContext& fc, int idx) {
         return;
     }
     if (t == "RC" || t == "TI" || t == "NU") {
-        if (len <= 9 || len > 12) return length_note(fc, length_note_of(idx));
+        if (len <= 9 || len > 12) return length_note(fc, idx, length_note_of(idx));
         if (users && age > 19) field_error(fc, idx - 1, " Documento no corresponde a la edad");
         if (is_numeric(numero)) {
             if (leading_number_value(numero) == 0)
@@ -119,7 +119,7 @@ void check_document(FileContext& fc, int idx) {
         if (t == "MS" && newborn) {
             if (cs.size() < 2 || cs[cs.size() - 2] != U'-')
                 field_error(fc, idx, " Numero de documento no valido");
-            if (cs.size() > 13) length_note(fc, length_note_of(idx));
+            if (cs.size() > 13) length_note(fc, idx, length_note_of(idx));
             return;
         }
         if (count_in(cs, 0, cs.size(), kLetrasYDigitos) < cs.size())
@@ -137,11 +137,11 @@ void check_provider_document(FileContext& fc, int idx) {
     if (t == "CC" || t == "CE") {
         bool cc = t == "CC";
         const std::string cedula = " La longitud del No. de documento no corresponde a una Cedula.";
-        if (cc && len < 3) length_note(fc, cedula + "\"");
-        if (cc && len > 10) length_note(fc, cedula);
+        if (cc && len < 3) length_note(fc, idx, cedula + "\"");
+        if (cc && len > 10) length_note(fc, idx, cedula);
         if (!cc && (len < 2 || len > 7))
             length_note(
-                fc,
+                fc, idx,
                 " La longitud del No. de documento no corresponde a una Cedula de extranjeria.");
         if (!is_numeric(numero)) return field_error(fc, idx, " contenido debe ser numerico");
         double value = leading_number_value(numero);
@@ -153,7 +153,7 @@ void check_provider_document(FileContext& fc, int idx) {
     if (t == "NI") {
         if (leading_number_value(numero) == 0)
             return field_error(fc, idx, " No debe tener valor cero");
-        if (len < 8 || len > 15) length_note(fc, length_note_of(idx));
+        if (len < 8 || len > 15) length_note(fc, idx, length_note_of(idx));
         return;
     }
     if (t == "PA") {
@@ -172,7 +172,7 @@ bool non_numeric_id_card(FileContext& fc, const IdCardRule& rule) {
     const bool hyphen = mid_chars(sin_blancos, length - 1, 1) == "-";
     bool recorded = true;
     if (length == 2 && !rule.two_characters.empty())
-        record_error(fc, rule.two_characters, rule.two_characters_counter);
+        record_error(fc, rule.two_characters, rule.two_characters_counter, rule.tipo + 1);
     else if (!hyphen || (length == 2 && rule.hyphen_beyond_two))
         record_cedula(fc, rule);
     else

@@ -4,12 +4,28 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rules/counters.h"
 #include "rules/field_definitions.h"
 
 namespace corvela {
+
+// Where a check leaves the message of an error it counts when the message joins the description
+// later: the user relation, the diagnosis lookup, the sex and the age checks.
+enum class MessageSlot { None, User, Diagnosis, Sex, Age };
+
+// One error of the current line, kept while the line is checked so that each can be shown apart:
+// the field it is about (0 for the record as a whole), what it checks (the name of an error that
+// puts no text of its own into the description), the slot its message waits in, and the part
+// of `description` its text took, the separator before it included (empty while it has none).
+struct LineError {
+    int field = 0;
+    std::string_view check;
+    MessageSlot slot = MessageSlot::None;
+    size_t begin = 0, end = 0;
+};
 
 struct FileContext {
     std::string type;  // file type code, two letters in upper case
@@ -22,9 +38,10 @@ struct FileContext {
     std::string description;
     std::string marks;
     int line_errors = 0;
-    int several_messages = 0;  // set when an error was appended to a non-empty description
-    int reported_errors = 0;   // saved count of the validators that keep one
-    int fields_counted = 0;    // fields counted by the split of the current line
+    int several_messages = 0;       // set when an error was appended to a non-empty description
+    int reported_errors = 0;        // saved count of the validators that keep one
+    int fields_counted = 0;         // fields counted by the split of the current line
+    std::vector<LineError> errors;  // the errors of the current line, as they were found
 
     Counters counters;
     long lines_read = 0;

@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/ui.h"
 #include "rules/delivery.h"
+#include "rules/failed_lines.h"
 #include "rules/field_definitions.h"
 #include "rules/reference_cache.h"
 #include "rules/users_index.h"
@@ -64,6 +65,8 @@ struct RunContext {
     // 2: a writer thread stores the rows of passing lines while the lines after them are
     // validated; 1: each row is stored as its line passes.
     int threads = 1;
+    // Told of every failing line besides the error file, when set (the errors workbook).
+    FailedLines* failed_lines = nullptr;
 
     ReferenceCache& references() {
         if (!reference) reference = std::make_unique<ReferenceCache>(ref, uncached);

@@ -24,6 +24,13 @@ constexpr std::string_view kEdadNoCorrespondeProc = "Edad no corresponde al Proc
 constexpr std::string_view kActividadNoDefinida = "Actividad no definidad en CUPS";
 constexpr std::string_view kSexoNoCorrespondeProc = "Sexo no corresponde al procedimiento";
 
+// The names of the checks whose message may never reach the description.
+constexpr std::string_view kUsuarioNoRelacionado = "usuario no relacionado";
+constexpr std::string_view kDxNoExiste = "diagnóstico no existe en CIE10";
+constexpr std::string_view kSexoDx = "sexo no corresponde al diagnóstico";
+constexpr std::string_view kEdadDx = "edad no corresponde al diagnóstico";
+constexpr std::string_view kEdadProc = "edad no corresponde al procedimiento";
+
 // Month and year of the remission date. A text that is not a date is read part by part, each
 // part by its leading number.
 void remission_month_year(const std::string& remission, int& month, int& year) {
@@ -147,7 +154,7 @@ void relate_user(RunContext& run, FileContext& fc, std::string_view tipo, std::s
             take_user(run, *user);
         return;
     }
-    fc.line_errors += 1;
+    line_error(fc, 0, kUsuarioNoRelacionado, MessageSlot::User);
     run.slots.user_message = kNoRelacionaUsuario;
     count_error(fc, Counter::NoUser);
     if (fc.type == "AM") service_date_from_remission(run, true);
@@ -158,7 +165,7 @@ void take_user_data(RunContext& run, std::string_view tipo, std::string_view num
     if (const UserData* user = run.users.find(tipo, numero)) take_user(run, *user);
 }
 
-void check_diagnosis(RunContext& run, FileContext& fc, std::string_view codigo) {
+void check_diagnosis(RunContext& run, FileContext& fc, std::string_view codigo, int k) {
     run.slots.diagnosis_message.clear();
     if (const Diagnosis* dx = run.references().cie10(codigo)) {
         run.dx_sex = dx->sexo;
@@ -166,7 +173,7 @@ void check_diagnosis(RunContext& run, FileContext& fc, std::string_view codigo) 
         run.dx_max_age = dx->lim_sup;
         return;
     }
-    fc.line_errors += 1;
+    line_error(fc, k, kDxNoExiste, MessageSlot::Diagnosis);
     run.slots.diagnosis_message.assign(codigo).append(kNoExisteEnCie10);
 }
 
@@ -177,7 +184,7 @@ void check_diagnosis_sex(RunContext& run, FileContext& fc, int k) {
         check_diagnosis_age(run, fc, k);
         return;
     }
-    fc.line_errors += 1;
+    line_error(fc, k, kSexoDx, MessageSlot::Sex);
     run.slots.sex_message = kSexoNoCorrespondeDx;
     if (fc.type == "AH")
         count_error(fc, k == 10   ? Counter::DiagnosisSex
@@ -187,10 +194,10 @@ void check_diagnosis_sex(RunContext& run, FileContext& fc, int k) {
         count_error(fc, Counter::DiagnosisSex);
 }
 
-void check_diagnosis_age(RunContext& run, FileContext& fc, int /*k*/) {
+void check_diagnosis_age(RunContext& run, FileContext& fc, int k) {
     run.slots.age_message.clear();
     if (!edad_fuera_de_limites(run, run.dx_min_age, run.dx_max_age)) return;
-    fc.line_errors += 1;
+    line_error(fc, k, kEdadDx, MessageSlot::Age);
     run.slots.age_message = kEdadNoCorrespondeDx;
     count_error(fc, codigo_edad_dx(fc.type));
 }
@@ -218,7 +225,7 @@ void check_procedure_age(RunContext& run, FileContext& fc, std::string_view ini,
                          std::string_view fin, int k) {
     run.slots.age_message.clear();
     if (!edad_fuera_de_limites(run, ini, fin)) return;
-    fc.line_errors += 1;
+    line_error(fc, k, kEdadProc, MessageSlot::Age);
     run.slots.age_message = kEdadNoCorrespondeProc;
     count_error(fc, field_counter(k));
 }

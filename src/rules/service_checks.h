@@ -24,7 +24,8 @@ bool user_exists(RunContext& run, std::string_view tipo, std::string_view numero
 void relate_user(RunContext& run, FileContext& fc, std::string_view tipo, std::string_view numero);
 void take_user_data(RunContext& run, std::string_view tipo, std::string_view numero);
 
-void check_diagnosis(RunContext& run, FileContext& fc, std::string_view codigo);
+// Looks up the code of diagnosis field k (as the caller normalised it) in CIE10.
+void check_diagnosis(RunContext& run, FileContext& fc, std::string_view codigo, int k);
 void check_diagnosis_sex(RunContext& run, FileContext& fc, int k);
 void check_diagnosis_age(RunContext& run, FileContext& fc, int k);
 void check_procedure(RunContext& run, FileContext& fc, int k, std::string_view archivo,

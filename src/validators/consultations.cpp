@@ -41,9 +41,9 @@ void ConsultationsValidator::check_fields(RunContext& run, FileContext& fc) {
     }
     if (!fails_length(run, fc, 10) && !fails_empty(fc, 10)) {
         pad_diagnosis_code(fc.field_ref(10));
-        check_diagnosis(run, fc, fc.field(10));
+        check_diagnosis(run, fc, fc.field(10), 10);
         if (!run.slots.diagnosis_message.empty()) {
-            plain_join(fc, run.slots.diagnosis_message);
+            plain_join(fc, run.slots.diagnosis_message, MessageSlot::Diagnosis);
             count_error(fc, field_counter(10));
         }
     }

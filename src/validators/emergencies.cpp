@@ -23,10 +23,10 @@ constexpr std::string_view kMinutos = ": Formato de minutos incorrecto";
 // (" C9 ", " C15 ") and counted under k.
 void diagnostico(RunContext& run, FileContext& fc, int k, std::string_view label) {
     pad_diagnosis_code(fc.field_ref(k));
-    check_diagnosis(run, fc, fc.field(k));
+    check_diagnosis(run, fc, fc.field(k), k);
     if (run.slots.diagnosis_message.empty()) return;
-    plain_join(fc, label);
-    plain_join(fc, run.slots.diagnosis_message);
+    plain_join(fc, label, MessageSlot::Diagnosis);
+    plain_join(fc, run.slots.diagnosis_message, MessageSlot::Diagnosis);
     count_error(fc, field_counter(k));
 }
 }  // namespace

@@ -105,10 +105,12 @@ void FileRun::read(const std::filesystem::path& path, std::unique_ptr<RowSink> r
     clear_counters(fc_);
     v_.start_file(run_, fc_);
     LineReader reader(path);
-    if (names_.accepted.empty()) names_ = {accepted_file_path(run_), error_file_path(run_)};
+    const bool again = !names_.accepted.empty();
+    if (!again) names_ = {accepted_file_path(run_), error_file_path(run_)};
     accepted_ = OutputFile(names_.accepted, reader.encoding());
     errors_ = OutputFile(names_.errors, reader.encoding());
     fc_.line_limit = defs_->line_length();
+    if (run_.failed_lines) run_.failed_lines->file_started(fc_, run_.data_file_name, again);
     // Each line is read straight into the record's line, the text the outputs are written from.
     while (reader.next(fc_.line)) read_line();
     accepted_.close();
@@ -128,15 +130,16 @@ void FileRun::read_line() {
                                            : static_cast<size_t>(fc_.field_count),
                    '0');
         fc_.line_errors = 0;
+        fc_.errors.clear();
         clear_line_slots(run_);
         int fields = split_fields(line, fc_);
         fc_.fields_counted = fields;
         count_failed_ =
             type_spec_.fewer_fields_allowed ? fields > fc_.field_count : fields != fc_.field_count;
         if (count_failed_) {
-            fc_.line_errors = 1;
+            line_error(fc_, 0);
             if (fc_.description.empty())
-                fc_.description = "Estructura: Tiene un numero mayor de campos";
+                plain_join(fc_, "Estructura: Tiene un numero mayor de campos");
             else
                 plain_join(fc_, " Estructura: el registro contiene un numero mayor de campos");
             count_error(fc_, Counter::Structure);
@@ -160,6 +163,12 @@ void FileRun::structure_error() {
     errors_.write_line("Linea " + number_text(static_cast<double>(fc_.lines_read)) +
                        type_spec_.structure_text);
     count_error(fc_, Counter::Structure);
+    if (run_.failed_lines) {
+        std::string_view text = type_spec_.structure_text;
+        const size_t de = text.find("Error de ");
+        if (de != std::string_view::npos) text.remove_prefix(de + 9);
+        run_.failed_lines->structure_failed(fc_, rtrim(fc_.line), text);
+    }
 }
 
 void FileRun::decide() {
@@ -176,6 +185,7 @@ void FileRun::decide() {
     out_ += " Error de ";
     out_ += fc_.description;
     errors_.write_line(out_);
+    if (run_.failed_lines) run_.failed_lines->record_failed(fc_, kept);
     fc_.line_errors = 0;
     fc_.several_messages = 0;
     fc_.description.clear();

@@ -23,16 +23,17 @@ constexpr DxReport kReportMuerte{
 
 // Looks up the diagnosis of field r.k and reports it when unknown.
 void diagnostico(RunContext& run, FileContext& fc, const DxReport& r) {
-    check_diagnosis(run, fc, fc.field(r.k));
+    check_diagnosis(run, fc, fc.field(r.k), r.k);
     report_unknown_diagnosis(run, fc, r);
 }
 
-// `description` + (", " + label or the label alone) + message.
+// `description` + (", " + label or the label alone) + message, the text of the error whose
+// message waits in `slot`.
 void describe(FileContext& fc, std::string_view comma, std::string_view label,
-              std::string_view message) {
-    if (!fc.description.empty()) plain_join(fc, comma);
-    plain_join(fc, label);
-    plain_join(fc, message);
+              std::string_view message, MessageSlot slot) {
+    if (!fc.description.empty()) plain_join(fc, comma, slot);
+    plain_join(fc, label, slot);
+    plain_join(fc, message, slot);
 }
 
 void diagnostico_normalizado(RunContext& run, FileContext& fc, int k) {
@@ -83,25 +84,28 @@ void HospitalisationsValidator::check_fields(RunContext& run, FileContext& fc) {
     relate_user(run, fc, fc.field(3), fc.field(4));
     check_diagnosis_sex(run, fc, 10);
     if (!run.slots.sex_message.empty()) {
-        describe(fc, ", ", kIngreso, run.slots.sex_message);
+        describe(fc, ", ", kIngreso, run.slots.sex_message, MessageSlot::Sex);
         count_error(fc, Counter::DiagnosisSex);
     }
-    if (!run.slots.age_message.empty()) describe(fc, ",  ", kIngreso, run.slots.age_message);
+    if (!run.slots.age_message.empty())
+        describe(fc, ",  ", kIngreso, run.slots.age_message, MessageSlot::Age);
 
     diagnostico(run, fc, kReportEgreso);
     check_diagnosis_sex(run, fc, 11);
-    if (!run.slots.sex_message.empty()) describe(fc, ", ", kEgreso, run.slots.sex_message);
-    if (!run.slots.age_message.empty()) describe(fc, ", ", kEgreso, run.slots.age_message);
+    if (!run.slots.sex_message.empty())
+        describe(fc, ", ", kEgreso, run.slots.sex_message, MessageSlot::Sex);
+    if (!run.slots.age_message.empty())
+        describe(fc, ", ", kEgreso, run.slots.age_message, MessageSlot::Age);
 
     if (fc.field(16) == "2") {
         diagnostico(run, fc, kReportMuerte);
         check_diagnosis_sex(run, fc, 17);
         if (!run.slots.sex_message.empty()) {
-            describe(fc, ", ", kMuerte, run.slots.sex_message);
+            describe(fc, ", ", kMuerte, run.slots.sex_message, MessageSlot::Sex);
             count_error(fc, Counter::DeathDiagnosis);
         }
         if (!run.slots.age_message.empty()) {
-            describe(fc, ", ", kMuerte, run.slots.age_message);
+            describe(fc, ", ", kMuerte, run.slots.age_message, MessageSlot::Age);
             count_error(fc, Counter::DeathDiagnosis);
         }
     }
@@ -109,12 +113,13 @@ void HospitalisationsValidator::check_fields(RunContext& run, FileContext& fc) {
     auto ingreso = parse_date(fc.field(6));
     auto egreso = parse_date(fc.field(18));
     if (ingreso && egreso && *ingreso > *egreso) {
-        fc.line_errors += 1;
+        line_error(fc, 0);
         plain_join(fc, " Fecha de ingreso mayor que fecha de egreso ");
         count_error(fc, Counter::AdmittedAfterDischarge);
     }
 
-    if (!run.slots.user_message.empty()) comma_blank_join(fc, run.slots.user_message);
+    if (!run.slots.user_message.empty())
+        comma_blank_join(fc, run.slots.user_message, MessageSlot::User);
 }
 
 }  // namespace corvela

@@ -23,7 +23,7 @@ void numerico(FileContext& fc, int k) {
 }
 
 void falla_orden(FileContext& fc, std::string_view text, Counter counter) {
-    fc.line_errors += 1;
+    line_error(fc, 0);
     plain_join(fc, text);
     count_error(fc, counter);
 }

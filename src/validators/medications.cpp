@@ -59,7 +59,7 @@ void MedicationsValidator::check_fields(RunContext& run, FileContext& fc) {
         .alone = "Numero de identificación es tipo cedula y no es numerico"};
     non_numeric_id_card(fc, kCedula);
     relate_user(run, fc, fc.field(3), fc.field(4));
-    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);
+    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message, MessageSlot::User);
 }
 
 void MedicationsValidator::adjust_row(const RunContext& run, const FileContext& fc,

@@ -46,7 +46,7 @@ void NewbornsValidator::check_fields(RunContext& run, FileContext& fc) {
 
     if (!fails_length(run, fc, 11) && !fails_empty(fc, 11)) {
         pad_diagnosis_code(fc.field_ref(11));
-        check_diagnosis(run, fc, fc.field(11));
+        check_diagnosis(run, fc, fc.field(11), 11);
     }
 
     fails_length(run, fc, 12);

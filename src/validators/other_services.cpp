@@ -35,7 +35,7 @@ void OtherServicesValidator::check_fields(RunContext& run, FileContext& fc) {
 
     non_numeric_id_card(fc, {});
     relate_user(run, fc, fc.field(3), fc.field(4));
-    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message);
+    if (!run.slots.user_message.empty()) comma_join(fc, run.slots.user_message, MessageSlot::User);
 }
 
 std::string OtherServicesValidator::failure_text(const FileContext& fc) const {

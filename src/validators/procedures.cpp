@@ -39,7 +39,7 @@ void ProceduresValidator::check_fields(RunContext& run, FileContext& fc) {
         fc.field_ref(11) = left_chars(fc.field(11), 4);
         field_error(fc, 11, kTooLong);
     } else if (!ltrim(fc.field(11)).empty()) {
-        check_diagnosis(run, fc, fc.field(11));
+        check_diagnosis(run, fc, fc.field(11), 11);
     } else {
         // Without a principal diagnosis any user's sex fits.
         run.dx_sex = "A";
@@ -53,9 +53,8 @@ void ProceduresValidator::check_fields(RunContext& run, FileContext& fc) {
     relate_user(run, fc, fc.field(3), fc.field(4));
     check_document(fc, 4);
     if (run.slots.procedure_message.empty()) check_diagnosis_sex(run, fc, 16);
-    for (const std::string* m : {&run.slots.user_message, &run.slots.diagnosis_message,
-                                 &run.slots.sex_message, &run.slots.age_message})
-        if (!m->empty()) comma_join(fc, *m);
+    append_messages(
+        run, fc, {MessageSlot::User, MessageSlot::Diagnosis, MessageSlot::Sex, MessageSlot::Age});
 }
 
 }  // namespace corvela

@@ -36,9 +36,10 @@ void report_unknown_diagnosis(const RunContext& run, FileContext& fc, const DxRe
     bool after_others =
         fc.line_errors > 1 && fc.several_messages == 1 && fc.line_errors != fc.reported_errors;
     if (!alone && !after_others) return;
-    plain_join(fc, fc.description.empty() ? report.plain_form : report.comma_form);
-    plain_join(fc, report.before_message);
-    plain_join(fc, message);
+    plain_join(fc, fc.description.empty() ? report.plain_form : report.comma_form,
+               MessageSlot::Diagnosis);
+    plain_join(fc, report.before_message, MessageSlot::Diagnosis);
+    plain_join(fc, message, MessageSlot::Diagnosis);
     if (alone) fc.several_messages = 1;
     fc.reported_errors = fc.line_errors;
     count_error(fc, field_counter(report.k));
@@ -60,10 +61,19 @@ void cut_to_length(std::string& text, double length) {
         text = left_chars(text, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+void append_messages(const RunContext& run, FileContext& fc,
+                     std::initializer_list<MessageSlot> slots) {
+    for (MessageSlot slot : slots) {
+        const std::string& m = slot == MessageSlot::User        ? run.slots.user_message
+                               : slot == MessageSlot::Diagnosis ? run.slots.diagnosis_message
+                               : slot == MessageSlot::Sex       ? run.slots.sex_message
+                                                                : run.slots.age_message;
+        if (!m.empty()) comma_join(fc, m, slot);
+    }
+}
+
 void append_user_messages(const RunContext& run, FileContext& fc) {
-    for (const std::string* m :
-         {&run.slots.user_message, &run.slots.sex_message, &run.slots.age_message})
-        if (!m->empty()) comma_join(fc, *m);
+    append_messages(run, fc, {MessageSlot::User, MessageSlot::Sex, MessageSlot::Age});
 }
 
 bool check_service_header(RunContext& run, FileContext& fc, std::string_view factura_vacia,

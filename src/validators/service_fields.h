@@ -3,6 +3,7 @@
 // external-cause codes and the cut of descriptive texts.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,10 @@ void prefix_zero(std::string& codigo);
 // The text cut to its first `length` characters when it is longer.
 void cut_to_length(std::string& text, double length);
 
+// The messages waiting in the slots named (user relation, diagnosis, sex, age), in that order,
+// each when not empty, joined with a comma.
+void append_messages(const RunContext& run, FileContext& fc,
+                     std::initializer_list<MessageSlot> slots);
 // The user-relation, sex and age messages of the line, each when not empty, joined with a comma.
 void append_user_messages(const RunContext& run, FileContext& fc);
 

@@ -53,7 +53,7 @@ void UsersValidator::check_fields(RunContext& run, FileContext& fc) {
     if (!fails_length(run, fc, 2)) check_document(fc, 2);
 
     if (!fails_length(run, fc, 3) && ltrim(fc.field(3)).empty() && fc.field(4) != "4") {
-        fc.line_errors += 1;
+        line_error(fc, 3);
         plain_join(fc, " C3 no puede ser blanco o vacio");
         count_error(fc, field_counter(3));
     }

@@ -124,6 +124,10 @@ TEST_F(MainWindowTest, ARunShowsItsProgressThenTheSummaryAndTheMonths) {
     EXPECT_EQ(summary.rfind(kSummary, 0), 0u) << summary;
     EXPECT_NE(summary.find(kFileTable), std::string::npos) << summary;
     EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+    // The errors workbook of the IPS is beside the error files, named in the box's details.
+    const std::string book = inst.results() + "760010012301_errores.xlsx";
+    EXPECT_EQ(ui.messages.back().hint, "Libro de errores: " + book + ".");
+    EXPECT_TRUE(std::filesystem::exists(book));
 
     EXPECT_FALSE(control<QWidget>("ProgressBar1")->isVisible());
     EXPECT_FALSE(control<QWidget>("contenido")->isVisible());
@@ -139,6 +143,24 @@ TEST_F(MainWindowTest, ARunShowsItsProgressThenTheSummaryAndTheMonths) {
         EXPECT_EQ(grid->item(r, 0)->text() + "/" + grid->item(r, 1)->text(),
                   r ? QStringLiteral("12/2026") : QStringLiteral("11/2026"));
     EXPECT_EQ(window->program().run_state, RunState::NotSaved);
+}
+
+TEST_F(MainWindowTest, ARunWithoutFailingLinesRemovesTheErrorsWorkbookOfItsIps) {
+    open();
+    const std::string book = inst.results() + "760010012301_errores.xlsx";
+    std::filesystem::create_directories(inst.results());
+    std::ofstream(book) << "de una validación anterior";
+    const std::filesystem::path folder = inst.dir / "sin_errores";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "CT000001.txt") << "760010012301,01/11/2026,US000001,1\r\n";
+    std::ofstream(folder / "US000001.txt")
+        << "CC,16789012,EPS005,1,GOMEZ,PEREZ,CARLOS,ANDRES,45,1,M,76,001,U\r\n";
+    pick_folder(folder);
+    click("BLeer");
+    ASSERT_EQ(last_title(), "Resumén de la validación.");
+    EXPECT_EQ(last_message().rfind("Leidos:  1\rPasaron: 1\r", 0), 0u) << last_message();
+    EXPECT_EQ(ui.messages.back().hint, "");
+    EXPECT_FALSE(std::filesystem::exists(book));
 }
 
 // "Salir" asks before it empties the working tables of a run not saved, No by default; closing

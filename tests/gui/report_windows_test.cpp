@@ -78,6 +78,16 @@ TEST_F(SavedDeliveryTest, ReportWindowShowsTheSummaryAndTheInconsistencies) {
     EXPECT_NE(read_file(opened_pages[0]).find("Resumen de inconsistencias por archivo y campo"),
               std::string::npos);
 
+    // "Exportar a Excel" saves the list shown where the operator chooses.
+    const std::string book = (inst.dir / "informe").string();
+    ui.choices = {book};
+    click("cmdExcel", informe);
+    ASSERT_FALSE(ui.dialogs.empty());
+    EXPECT_EQ(ui.dialogs.back(),
+              (OpenedDialog{"save", "Exportar a Excel", "", {{"Libro de Excel", "*.xlsx"}}, 1}));
+    EXPECT_TRUE(std::filesystem::exists(book + ".xlsx"));
+    EXPECT_EQ(last_message(), "El libro se guardó en " + book + ".xlsx.");
+
     click("CmdSalir", informe);
     EXPECT_EQ(opened("Frm_informe"), nullptr);
 }

@@ -187,9 +187,9 @@ TEST_F(ServiceChecks, LookupsIgnoreCaseAndKeepTheLastDiagnosisFound) {
     inst.add_cups("890201", "AC", "A", "0", "0");
     inst.add_cups("735300", "AP", "F", "412", "450");
     line("AC", 17);
-    check_diagnosis(*run, fc, "n390");
+    check_diagnosis(*run, fc, "n390", 10);
     EXPECT_EQ(fc.line_errors, 0);
-    check_diagnosis(*run, fc, "ZZZZ");
+    check_diagnosis(*run, fc, "ZZZZ", 10);
     EXPECT_EQ(fc.line_errors, 1);
     EXPECT_EQ(run->slots.diagnosis_message, "ZZZZ no existe en CIE10");
     EXPECT_EQ(fc.description, "");
