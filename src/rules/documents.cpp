@@ -47,7 +47,7 @@ void length_note(FileContext& fc, int idx, std::string_view note) {
     plain_join(fc, note);
 }
 
-void record_cedula(FileContext& fc, const IdCardRule& rule) {
+void record_non_numeric_id_card(FileContext& fc, const IdCardRule& rule) {
     record_error(fc, fc.description.empty() ? rule.alone : kNonNumericIdCard,
                  Counter::NonNumericIdCard, rule.tipo + 1);
 }
@@ -174,11 +174,11 @@ bool non_numeric_id_card(FileContext& fc, const IdCardRule& rule) {
     if (length == 2 && !rule.two_characters.empty())
         record_error(fc, rule.two_characters, rule.two_characters_counter, rule.tipo + 1);
     else if (!hyphen || (length == 2 && rule.hyphen_beyond_two))
-        record_cedula(fc, rule);
+        record_non_numeric_id_card(fc, rule);
     else
         recorded = false;
     if (rule.zero_test && leading_number_value(numero) == 0) {
-        record_cedula(fc, rule);
+        record_non_numeric_id_card(fc, rule);
         recorded = true;
     }
     return recorded;

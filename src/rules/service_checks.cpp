@@ -51,7 +51,7 @@ void remission_month_year(const std::string& remission, int& month, int& year) {
 }
 
 // The sex of a record fits the sex of a diagnosis or procedure: "A" takes either sex.
-bool sexo_corresponde(std::string_view ref_sexo, std::string_view user_sexo) {
+bool sex_fits(std::string_view ref_sexo, std::string_view user_sexo) {
     if (ref_sexo == "A") return user_sexo == "M" || user_sexo == "F";
     return (ref_sexo == "F" && user_sexo == "F") || (ref_sexo == "M" && user_sexo == "M");
 }
@@ -72,7 +72,7 @@ void take_newborn(RunContext& run, const FileContext& fc) {
 // The age check shared by diagnoses and procedures. Limit codes carry the unit in the hundreds
 // (4 years, 3 months, 2 days) and the value in the last two digits; the user's unit is coded
 // 1 years, 2 months, 3 days. Returns true when the age is out of the limits.
-bool edad_fuera_de_limites(const RunContext& run, std::string_view inf, std::string_view sup) {
+bool age_out_of_limits(const RunContext& run, std::string_view inf, std::string_view sup) {
     double lower = 0, upper = 0, unit = 0;
     double L = leading_number_value(inf);
     if (L > 0) {
@@ -97,7 +97,7 @@ bool edad_fuera_de_limites(const RunContext& run, std::string_view inf, std::str
 }
 
 // The counter of an age that does not fit the diagnosis, by file type.
-Counter codigo_edad_dx(std::string_view type) {
+Counter diagnosis_age_counter(std::string_view type) {
     if (type == "AC" || type == "AH") return field_counter(10);
     if (type == "AP") return field_counter(11);
     if (type == "AU") return field_counter(8);
@@ -179,7 +179,7 @@ void check_diagnosis(RunContext& run, FileContext& fc, std::string_view codigo, 
 
 void check_diagnosis_sex(RunContext& run, FileContext& fc, int k) {
     if (fc.type == "AN") take_newborn(run, fc);
-    if (sexo_corresponde(run.dx_sex, run.slots.user_sex)) {
+    if (sex_fits(run.dx_sex, run.slots.user_sex)) {
         run.slots.sex_message.clear();
         check_diagnosis_age(run, fc, k);
         return;
@@ -196,10 +196,10 @@ void check_diagnosis_sex(RunContext& run, FileContext& fc, int k) {
 
 void check_diagnosis_age(RunContext& run, FileContext& fc, int k) {
     run.slots.age_message.clear();
-    if (!edad_fuera_de_limites(run, run.dx_min_age, run.dx_max_age)) return;
+    if (!age_out_of_limits(run, run.dx_min_age, run.dx_max_age)) return;
     line_error(fc, k, kEdadDx, MessageSlot::Age);
     run.slots.age_message = kEdadNoCorrespondeDx;
-    count_error(fc, codigo_edad_dx(fc.type));
+    count_error(fc, diagnosis_age_counter(fc.type));
 }
 
 void check_procedure(RunContext& run, FileContext& fc, int k, std::string_view archivo,
@@ -213,7 +213,7 @@ void check_procedure(RunContext& run, FileContext& fc, int k, std::string_view a
     }
     take_user_data(run, tipo, numero);
     run.dx_sex = px->sexo;
-    if (sexo_corresponde(run.dx_sex, run.slots.user_sex)) {
+    if (sex_fits(run.dx_sex, run.slots.user_sex)) {
         check_procedure_age(run, fc, px->edad_ini, px->edad_fin, k);
         return;
     }
@@ -224,7 +224,7 @@ void check_procedure(RunContext& run, FileContext& fc, int k, std::string_view a
 void check_procedure_age(RunContext& run, FileContext& fc, std::string_view ini,
                          std::string_view fin, int k) {
     run.slots.age_message.clear();
-    if (!edad_fuera_de_limites(run, ini, fin)) return;
+    if (!age_out_of_limits(run, ini, fin)) return;
     line_error(fc, k, kEdadProc, MessageSlot::Age);
     run.slots.age_message = kEdadNoCorrespondeProc;
     count_error(fc, field_counter(k));

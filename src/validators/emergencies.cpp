@@ -21,7 +21,7 @@ constexpr std::string_view kMinutos = ": Formato de minutos incorrecto";
 
 // Normalises diagnosis field k and looks it up; an unknown code is described after `label`
 // (" C9 ", " C15 ") and counted under k.
-void diagnostico(RunContext& run, FileContext& fc, int k, std::string_view label) {
+void check_diagnosis_field(RunContext& run, FileContext& fc, int k, std::string_view label) {
     pad_diagnosis_code(fc.field_ref(k));
     check_diagnosis(run, fc, fc.field(k), k);
     if (run.slots.diagnosis_message.empty()) return;
@@ -46,7 +46,7 @@ void EmergenciesValidator::check_fields(RunContext& run, FileContext& fc) {
 
     if (!fails_length(run, fc, 9)) {
         fails_empty(fc, 9);
-        diagnostico(run, fc, 9, " C9 ");
+        check_diagnosis_field(run, fc, 9, " C9 ");
     }
     for (int k = 10; k <= 12; ++k) fails_length(run, fc, k);
     if (!fails_length(run, fc, 13)) fails_empty(fc, 13);
@@ -58,7 +58,7 @@ void EmergenciesValidator::check_fields(RunContext& run, FileContext& fc) {
 
     if (!fails_length(run, fc, 15) && fc.field(14) == "2") {
         fails_empty(fc, 15);
-        diagnostico(run, fc, 15, " C15 ");
+        check_diagnosis_field(run, fc, 15, " C15 ");
     }
 
     if (!fails_length(run, fc, 16)) check_date(run, fc, 16);

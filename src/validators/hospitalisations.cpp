@@ -22,7 +22,7 @@ constexpr DxReport kReportMuerte{
     17, ",Diagnóstico causa basica de muerte: ", " Diagnóstico causa basica de muerte: ", ""};
 
 // Looks up the diagnosis of field r.k and reports it when unknown.
-void diagnostico(RunContext& run, FileContext& fc, const DxReport& r) {
+void check_and_report_diagnosis(RunContext& run, FileContext& fc, const DxReport& r) {
     check_diagnosis(run, fc, fc.field(r.k), r.k);
     report_unknown_diagnosis(run, fc, r);
 }
@@ -36,7 +36,7 @@ void describe(FileContext& fc, std::string_view comma, std::string_view label,
     plain_join(fc, message, slot);
 }
 
-void diagnostico_normalizado(RunContext& run, FileContext& fc, int k) {
+void pad_checked_diagnosis(RunContext& run, FileContext& fc, int k) {
     if (!fails_length(run, fc, k) && !fails_empty(fc, k)) pad_diagnosis_code(fc.field_ref(k));
 }
 }  // namespace
@@ -57,8 +57,8 @@ void HospitalisationsValidator::check_fields(RunContext& run, FileContext& fc) {
         check_external_cause(run, fc, fc.field(9), 9);
     }
 
-    diagnostico_normalizado(run, fc, 10);
-    diagnostico_normalizado(run, fc, 11);
+    pad_checked_diagnosis(run, fc, 10);
+    pad_checked_diagnosis(run, fc, 11);
     for (int k = 12; k <= 15; ++k) fails_length(run, fc, k);
 
     if (!fails_length(run, fc, 16) && !fails_empty(fc, 16)) {
@@ -80,7 +80,7 @@ void HospitalisationsValidator::check_fields(RunContext& run, FileContext& fc) {
         fc.reported_errors = fc.line_errors;
     }
 
-    diagnostico(run, fc, kReportIngreso);
+    check_and_report_diagnosis(run, fc, kReportIngreso);
     relate_user(run, fc, fc.field(3), fc.field(4));
     check_diagnosis_sex(run, fc, 10);
     if (!run.slots.sex_message.empty()) {
@@ -90,7 +90,7 @@ void HospitalisationsValidator::check_fields(RunContext& run, FileContext& fc) {
     if (!run.slots.age_message.empty())
         describe(fc, ",  ", kIngreso, run.slots.age_message, MessageSlot::Age);
 
-    diagnostico(run, fc, kReportEgreso);
+    check_and_report_diagnosis(run, fc, kReportEgreso);
     check_diagnosis_sex(run, fc, 11);
     if (!run.slots.sex_message.empty())
         describe(fc, ", ", kEgreso, run.slots.sex_message, MessageSlot::Sex);
@@ -98,7 +98,7 @@ void HospitalisationsValidator::check_fields(RunContext& run, FileContext& fc) {
         describe(fc, ", ", kEgreso, run.slots.age_message, MessageSlot::Age);
 
     if (fc.field(16) == "2") {
-        diagnostico(run, fc, kReportMuerte);
+        check_and_report_diagnosis(run, fc, kReportMuerte);
         check_diagnosis_sex(run, fc, 17);
         if (!run.slots.sex_message.empty()) {
             describe(fc, ", ", kMuerte, run.slots.sex_message, MessageSlot::Sex);

@@ -30,7 +30,7 @@ void falla_orden(FileContext& fc, std::string_view text, Counter counter) {
 
 // The invoice is issued within its period and not after the remission; checked only when the
 // three dates of the invoice are dates.
-void orden_de_fechas(const RunContext& run, FileContext& fc) {
+void check_date_order(const RunContext& run, FileContext& fc) {
     auto expedicion = parse_date(fc.field(6));
     auto inicio = parse_date(fc.field(7));
     auto final_ = parse_date(fc.field(8));
@@ -65,7 +65,7 @@ void InvoicesValidator::check_fields(RunContext& run, FileContext& fc) {
 
     static constexpr IdCardRule kCedula{.hyphen_beyond_two = true};
     non_numeric_id_card(fc, kCedula);
-    orden_de_fechas(run, fc);
+    check_date_order(run, fc);
 }
 
 }  // namespace corvela
