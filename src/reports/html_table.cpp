@@ -10,6 +10,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -283,8 +284,8 @@ bool HtmlTable::write_page(const ListView& list) {
             write_pieces(list, output_path_.substr(0, sep + 1));
             written = true;
         } catch (const std::system_error& e) {
-            ui_.message(e.code().message(), "N° de error: " + std::to_string(e.code().value()),
-                        Icon::Critical);
+            ui_.message(describe_failure(e).description,
+                        "N° de error: " + std::to_string(e.code().value()), Icon::Critical);
         }
         ui_.set_busy(false);
     }

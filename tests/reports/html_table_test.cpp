@@ -129,8 +129,7 @@ TEST_F(HtmlTableTest, RefusedSettingsAndOutputsSayWhy) {
     fs::create_directory(path("ocupado"));
     html_.set_output_path(path("ocupado") + "/");  // the page's path is a folder
     EXPECT_FALSE(html_.write_page({{"A"}, {{"x"}}}));
-    expect_message(3, std::system_category().message(EISDIR),
-                   "N° de error: " + std::to_string(EISDIR), Icon::Critical);
+    expect_message(3, "Es una carpeta", "N° de error: " + std::to_string(EISDIR), Icon::Critical);
     EXPECT_EQ(ends_, 4);
 }
 
@@ -166,8 +165,8 @@ TEST_F(HtmlTableTest, LogoIsCopiedUnderTheClocksName) {
     std::ofstream(path("marca.png"), std::ios::binary) << "PNG";
     html_.set_logo_path(path("marca.png"));
     EXPECT_FALSE(html_.write_page({}));  // no "imagenes" folder to copy into
-    expect_message(1, std::system_category().message(ENOENT),
-                   "N° de error: " + std::to_string(ENOENT), Icon::Critical);
+    expect_message(1, "No existe el archivo o la carpeta", "N° de error: " + std::to_string(ENOENT),
+                   Icon::Critical);
 
     fs::create_directory(path("imagenes"));
     ASSERT_TRUE(html_.write_page({}));
