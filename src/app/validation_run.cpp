@@ -105,6 +105,15 @@ class Run {
     // False when the database kept nothing of the file: the run cannot go on.
     bool validate_row(int i, RecordValidator& validator);
     void note_missing_file();
+    // The run context of the delivery's files: the databases, the results folder, the delivery.
+    void make_context();
+    // Whether the current data file name is of a users file.
+    bool users_file() const;
+    // The users files of the control table, validated before the others; `users` tells whether
+    // one was. False when the run cannot go on.
+    bool validate_users(int F, bool& users);
+    // Every other file of the control table, in its order. False when the run cannot go on.
+    bool validate_others(int F);
     Status summary(double start);
 
     Program& program_;
@@ -194,6 +203,60 @@ bool Run::validate_row(int i, RecordValidator& validator) {
     return true;
 }
 
+void Run::make_context() {
+    ctx_ = std::make_unique<RunContext>(*program_.work, *program_.ref, ui_, program_.clock);
+    ctx_->results_folder = results_folder(program_.config.results_root);
+    ctx_->uncached = program_.uncached;
+    ctx_->threads = program_.threads;
+    ctx_->failed_lines = program_.failed_lines;
+    if (program_.uncached) ctx_->users.use_table(*program_.work);
+    // The header keeps the remission date of the first record as read, before the medications
+    // row moved: one delivery has one remission date, for the invoices and for the dates that fall
+    // back on it.
+    ctx_->delivery = program_.delivery;
+}
+
+bool Run::users_file() const {
+    return ltrim(program_.data_file_name).rfind("US", 0) == 0;
+}
+
+bool Run::validate_users(int F, bool& users) {
+    for (int i = 0; i < F; ++i) {
+        name_row(i);
+        if (users_file() && names_file(i) && !find_entry(files_, program_.data_file_name))
+            note_missing_file();
+        for (const std::string& entry : files_.names) {
+            if (!equals_nocase(entry, program_.data_file_name)) continue;
+            take_entry(entry);
+            if (users_file()) {
+                if (refused()) break;
+                if (!validate_row(i, *validator_for("US"))) return false;
+                users = true;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool Run::validate_others(int F) {
+    for (int i = 0; i < F; ++i) {
+        name_row(i);
+        if (const std::string* entry = find_entry(files_, program_.data_file_name)) {
+            take_entry(*entry);
+            std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
+            if (type != "US")
+                if (auto validator = validator_for(type);
+                    validator && !refused() && !validate_row(i, *validator))
+                    return false;
+        } else if (!users_file() && names_file(i)) {
+            note_missing_file();
+        }
+        ui_.set_progress(i + 1);
+    }
+    return true;
+}
+
 Status Run::execute() {
     for (ControlRecord& r : program_.delivery.records) r.validated.reset();
     // Records are split by the field definitions and stored by the registry's columns: a run
@@ -225,35 +288,10 @@ Status Run::execute() {
     medications_last(program_.delivery.records, F);
     ui_.show_progress(true);
     ui_.set_progress(1);
+    make_context();
 
-    ctx_ = std::make_unique<RunContext>(*program_.work, *program_.ref, ui_, program_.clock);
-    ctx_->results_folder = results_folder(program_.config.results_root);
-    ctx_->uncached = program_.uncached;
-    ctx_->threads = program_.threads;
-    ctx_->failed_lines = program_.failed_lines;
-    if (program_.uncached) ctx_->users.use_table(*program_.work);
-    // The header keeps the remission date of the first record as read, before the medications
-    // row moved: one delivery has one remission date, for the invoices and for the dates that fall
-    // back on it.
-    ctx_->delivery = program_.delivery;
-
-    auto users_file = [this] { return ltrim(program_.data_file_name).rfind("US", 0) == 0; };
     bool users = false;
-    for (int i = 0; i < F; ++i) {
-        name_row(i);
-        if (users_file() && names_file(i) && !find_entry(files_, program_.data_file_name))
-            note_missing_file();
-        for (const std::string& entry : files_.names) {
-            if (!equals_nocase(entry, program_.data_file_name)) continue;
-            take_entry(entry);
-            if (users_file()) {
-                if (refused()) break;
-                if (!validate_row(i, *validator_for("US"))) return Status::stopped();
-                users = true;
-                break;
-            }
-        }
-    }
+    if (!validate_users(F, users)) return Status::stopped();
     ui_.set_progress(2);
     if (!users) {
         ui_.message_with_hint(
@@ -261,20 +299,7 @@ Status Run::execute() {
             "Falta archivo de Usuario.", Icon::Critical, no_users_hint(control_file_, notes_));
         return Status::stopped();
     }
-    for (int i = 0; i < F; ++i) {
-        name_row(i);
-        if (const std::string* entry = find_entry(files_, program_.data_file_name)) {
-            take_entry(*entry);
-            std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
-            if (type != "US")
-                if (auto validator = validator_for(type);
-                    validator && !refused() && !validate_row(i, *validator))
-                    return Status::stopped();
-        } else if (!users_file() && names_file(i)) {
-            note_missing_file();
-        }
-        ui_.set_progress(i + 1);
-    }
+    if (!validate_others(F)) return Status::stopped();
     show_reported_months(program_);
     return summary(start);
 }
