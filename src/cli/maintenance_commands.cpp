@@ -23,7 +23,7 @@ int run_delete(Program& program, const DeleteOptions& opt) {
         std::fprintf(stderr, "%s\n", chosen.why().c_str());
         return kExitFailure;
     }
-    return exit_status(CmdBorrar_Click(program, chosen.value().ips_code, chosen.value().delivery));
+    return exit_status(delete_delivery(program, chosen.value().ips_code, chosen.value().delivery));
 }
 
 int run_compact(Program& program) {
@@ -65,7 +65,7 @@ Command add_clean(CLI::App& app, const GlobalOptions& global) {
     return {sub, [yes, &global] {
                 SessionOptions session{"", *yes, true};
                 return run_session(global, session, [](Program& program, ConsoleUi&) {
-                    return exit_status(CmdLimpiar_Click(program));
+                    return exit_status(empty_final_tables(program));
                 });
             }};
 }

@@ -30,7 +30,7 @@ Result<ChosenDelivery> choose_delivery(Database& work, const std::string& ips_na
     if (!ips)
         return Result<ChosenDelivery>::failed("No existe la IPS \"" + ips_name +
                                               "\" entre las que tienen entregas guardadas.");
-    auto entries = delivery_entries(work, ips->codigo, key);
+    auto entries = delivery_entries(work, ips->code, key);
     const std::string* entry = find_delivery(entries, delivery_text);
     if (!entry) {
         std::string why =
@@ -38,7 +38,7 @@ Result<ChosenDelivery> choose_delivery(Database& work, const std::string& ips_na
         for (const auto& e : entries) why += "\n  " + e;
         return Result<ChosenDelivery>::failed(why);
     }
-    return Result<ChosenDelivery>::done({ips->codigo, *entry});
+    return Result<ChosenDelivery>::done({ips->code, *entry});
 }
 
 }  // namespace corvela

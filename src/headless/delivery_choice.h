@@ -7,7 +7,7 @@
 
 #include "db/database.h"
 #include "platform/result.h"
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 
 namespace corvela {
 

@@ -11,7 +11,7 @@
 
 #include "app/program.h"
 #include "headless/console_ui.h"
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 
 namespace corvela {
 

@@ -100,7 +100,7 @@ void start_run(ServiceState& state, const httplib::Request& req, httplib::Respon
                 // The errors workbook of the IPS goes beside the error files, as the desktop
                 // program writes it.
                 AttachedWorkbook workbook(program, keep_errors_workbook);
-                const Status outcome = BLeer_Click(program, folder);
+                const Status outcome = run_validation(program, folder);
                 return validate_json(exit_status(outcome), program, ui, ui.months(), std::nullopt);
             });
         });
@@ -122,19 +122,18 @@ void start_save(ServiceState& state, const httplib::Request& req, httplib::Respo
     start_operation(
         state, *session, res, "guardado", [&state, desk = session->desk, given](ConsoleUi& ui) {
             return on_kept_run(state, desk, ui, [&](Program& program) {
-                Header h = ui.header();
+                DeliveryHeader& h = program.delivery.header;
                 for (const auto& [key, value] : given)
-                    (key == "remitente"   ? h.NOMREMITENTE
-                     : key == "direccion" ? h.DIRECCION
-                     : key == "telefono"  ? h.TELEFONO
-                     : key == "fax"       ? h.NFAX
-                                          : h.PERIODO) = value;
-                ui.set_header(h);
-                const Status saved = Cmdgraba_Click(program);
-                return json{
-                    {"exit_status", exit_status(saved)},
-                    {"radicacion", saved.ok() ? json(static_cast<long long>(program.radicacion))
-                                              : json(nullptr)}};
+                    (key == "remitente"   ? h.sender
+                     : key == "direccion" ? h.address
+                     : key == "telefono"  ? h.telephone
+                     : key == "fax"       ? h.fax
+                                          : h.period) = value;
+                const Status saved = save_delivery(program);
+                return json{{"exit_status", exit_status(saved)},
+                            {"radicacion",
+                             saved.ok() ? json(static_cast<long long>(program.delivery.radicacion))
+                                        : json(nullptr)}};
             });
         });
 }
@@ -146,22 +145,22 @@ void show_kept_run(ServiceState& state, const httplib::Request& req, httplib::Re
     DeskProgram program(state, session->desk, ui);
     if (!program.ok()) return reply(res, 500, boxes_document(kExitFailure, ui));
     program->load_run_state();
-    const Header h = ui.header();
+    const DeliveryHeader& h = program->delivery.header;
     json months = json::array();
     for (const auto& [month, year] : reported_months(*program->work))
         months.push_back({{"month", month}, {"year", year}});
     reply(res, 200,
-          {{"run_state", program->run_state},
+          {{"run_state", state_letter(program->run_state)},
            {"header",
-            {{"cod_ips", h.COD_EAPB},
-             {"nombre_ips", h.NOMEAPB},
-             {"remitente", h.NOMREMITENTE},
-             {"direccion", h.DIRECCION},
-             {"telefono", h.TELEFONO},
-             {"fax", h.NFAX},
-             {"remision", h.NREMISION},
-             {"fecha_remision", h.FECHAREMI},
-             {"periodo", h.PERIODO}}},
+            {{"cod_ips", h.ips_code},
+             {"nombre_ips", h.ips_name},
+             {"remitente", h.sender},
+             {"direccion", h.address},
+             {"telefono", h.telephone},
+             {"fax", h.fax},
+             {"remision", h.remission},
+             {"fecha_remision", h.remission_date},
+             {"periodo", h.period}}},
            {"months", months}});
 }
 }  // namespace

@@ -3,7 +3,7 @@
 #include <deque>
 #include <map>
 
-#include "eapb/frm_ips.h"
+#include "eapb/registry.h"
 #include "headless/json_output.h"
 #include "web/desk_program.h"
 #include "web/operation_api.h"
@@ -55,52 +55,47 @@ struct EapbWindow {
     }
     RelayUi ui;
     DeskProgram program;
-    std::optional<FrmIps> window;
+    std::optional<EapbRegistry> window;
     bool loaded = false;
 };
 
 namespace {
-const std::map<std::string, void (FrmIps::*)()>& buttons() {
-    static const std::map<std::string, void (FrmIps::*)()> table = {
-        {"abrir", &FrmIps::Form_Load},
-        {"primero", &FrmIps::primerreg_Click},
-        {"anterior", &FrmIps::regreg_Click},
-        {"siguiente", &FrmIps::siguereg_Click},
-        {"ultimo", &FrmIps::ultreg_Click},
-        {"buscar", &FrmIps::cmdBuscar_Click},
-        {"agregar", &FrmIps::cmdAgregar_Click},
-        {"actualizar", &FrmIps::cmdActualizar_Click},
-        {"eliminar", &FrmIps::cmdEliminar_Click},
-        {"cerrar", &FrmIps::cmdCerrar_Click},
+const std::map<std::string, void (EapbRegistry::*)()>& buttons() {
+    static const std::map<std::string, void (EapbRegistry::*)()> table = {
+        {"abrir", &EapbRegistry::open},        {"primero", &EapbRegistry::first},
+        {"anterior", &EapbRegistry::previous}, {"siguiente", &EapbRegistry::next},
+        {"ultimo", &EapbRegistry::last},       {"buscar", &EapbRegistry::search},
+        {"agregar", &EapbRegistry::add},       {"actualizar", &EapbRegistry::update},
+        {"eliminar", &EapbRegistry::remove},   {"cerrar", &EapbRegistry::close},
     };
     return table;
 }
 
 // The window's boxes by the names the API gives them.
-const std::array<std::pair<const char*, std::string FrmIps::*>, 6> kBoxes = {{
-    {"codigo", &FrmIps::Text1},
-    {"responsable", &FrmIps::Text2},
-    {"direccion", &FrmIps::Text3},
-    {"fax", &FrmIps::Text4},
-    {"telefono", &FrmIps::Text5},
-    {"nombre", &FrmIps::Text6},
+const std::array<std::pair<const char*, std::string EapbRegistry::Texts::*>, 6> kBoxes = {{
+    {"codigo", &EapbRegistry::Texts::code},
+    {"responsable", &EapbRegistry::Texts::manager},
+    {"direccion", &EapbRegistry::Texts::address},
+    {"fax", &EapbRegistry::Texts::fax},
+    {"telefono", &EapbRegistry::Texts::telephone},
+    {"nombre", &EapbRegistry::Texts::name},
 }};
 
 // The window's lists, in the order an edit is applied (the municipalities follow the department).
 struct List {
     const char* name;
-    ComboState FrmIps::*combo;
-    void (FrmIps::*choose)(int);
+    ComboState EapbRegistry::*combo;
+    void (EapbRegistry::*choose)(int);
 };
 const std::array<List, 3> kLists = {{
-    {"tipo", &FrmIps::Cmbperi, &FrmIps::Cmbperi_Click},
-    {"departamento", &FrmIps::CmbDepto, &FrmIps::CmbDepto_Click},
-    {"municipio", &FrmIps::CmbMuni, &FrmIps::CmbMuni_Click},
+    {"tipo", &EapbRegistry::institution_types, &EapbRegistry::select_institution_type},
+    {"departamento", &EapbRegistry::departments, &EapbRegistry::select_department},
+    {"municipio", &EapbRegistry::municipalities, &EapbRegistry::select_municipality},
 }};
 
-json window_json(const FrmIps& w) {
+json window_json(const EapbRegistry& w) {
     json shown;
-    for (const auto& [name, box] : kBoxes) shown[name] = w.*box;
+    for (const auto& [name, box] : kBoxes) shown[name] = w.texts.*box;
     for (const auto& list : kLists)
         shown[list.name] = {{"opciones", (w.*list.combo).items},
                             {"elegido", (w.*list.combo).index}};
@@ -108,9 +103,9 @@ json window_json(const FrmIps& w) {
 }
 
 // The operator's edits, as the window's boxes and lists take them before a button.
-void apply_edits(FrmIps& w, const json& edits) {
+void apply_edits(EapbRegistry& w, const json& edits) {
     for (const auto& [name, box] : kBoxes)
-        if (edits.contains(name) && edits[name].is_string()) w.*box = edits[name];
+        if (edits.contains(name) && edits[name].is_string()) w.texts.*box = edits[name];
     for (const auto& list : kLists)
         if (edits.contains(list.name) && edits[list.name].is_number_integer() &&
             edits[list.name].get<int>() != (w.*list.combo).index)
@@ -133,9 +128,9 @@ json press_button(ServiceState& state, SessionWork& work, const std::string& des
         work.eapb.reset();
         return boxes_document(kExitFailure, ui);
     }
-    FrmIps& window = *w->window;
+    EapbRegistry& window = *w->window;
     // A window that a button other than "abrir" opens loads first, as opening it does.
-    if (!w->loaded && action != "abrir") window.Form_Load();
+    if (!w->loaded && action != "abrir") window.open();
     w->loaded = true;
     apply_edits(window, edits);
     w->ui.inputs.clear();

@@ -23,9 +23,9 @@ using json = nlohmann::ordered_json;
 json ips_lists(Database& work, DeliveryKey key) {
     json list = json::array();
     for (const auto& ips : ips_rows(work))
-        list.push_back({{"codigo", ips.codigo},
+        list.push_back({{"codigo", ips.code},
                         {"nombre", ips.shown()},
-                        {"entregas", delivery_entries(work, ips.codigo, key)}});
+                        {"entregas", delivery_entries(work, ips.code, key)}});
     return list;
 }
 
@@ -37,7 +37,7 @@ void list_reports(ServiceState& state, const httplib::Request& req, httplib::Res
     DeskProgram program(state, session->desk, ui);
     if (!program.ok()) return reply(res, 500, boxes_document(kExitFailure, ui));
     // The report window says when there is nothing to report; the delete window only lists.
-    if (key == DeliveryKey::Eapb && !CmdInforme_Click(*program))
+    if (key == DeliveryKey::Eapb && !reports_available(*program))
         return reply(res, 200, boxes_document(kExitStopped, ui));
     json document = boxes_document(kExitDone, ui);
     document["ips"] = ips_lists(*program->work, key);
@@ -68,33 +68,34 @@ void show_report(ServiceState& state, const httplib::Request& req, httplib::Resp
     ConsoleUi ui(false, false, true);
     DeskProgram program(state, session->desk, ui);
     if (!program.ok()) return reply(res, 500, boxes_document(kExitFailure, ui));
-    if (!CmdInforme_Click(*program)) return reply(res, 404, boxes_document(kExitStopped, ui));
+    if (!reports_available(*program)) return reply(res, 404, boxes_document(kExitStopped, ui));
     const std::string ips_name = req.get_param_value("ips");
     const auto chosen = choose_delivery(*program->work, ips_name, req.get_param_value("entrega"),
                                         DeliveryKey::Eapb);
     if (!chosen.ok()) return refuse(res, 404, chosen.why());
-    Informe informe(*program);
-    informe.Form_Load();
-    informe.Cmblista_Click(find_ips(informe.ips(), ips_name)->shown());
-    informe.Cmbremision_Click(chosen.value().delivery);
-    const bool shown = kind == "resumen" ? informe.generar_informe_Click()
-                                         : informe.informe_inconsistencias_Click();
+    DeliveryReport report(*program);
+    report.load();
+    report.select_ips(find_ips(report.ips(), ips_name)->shown());
+    report.select_delivery(chosen.value().delivery);
+    const bool shown = kind == "resumen" ? report.show_summary() : report.show_inconsistencies();
     if (!shown) return reply(res, 404, boxes_document(kExitStopped, ui));
     if (format == "texto") {
-        res.set_content(informe.title() + "\n" +
-                            aligned_table(informe.Lv1().column_headers, informe.Lv1().items),
+        res.set_content(report.title() + "\n" +
+                            aligned_table(report.list().column_headers, report.list().items),
                         "text/plain; charset=utf-8");
         return;
     }
     if (format == "html") {
         const auto folder = desk_folders(state.config, session->desk).reports();
         std::filesystem::create_directories(folder);
-        const std::string page = informe.cmdExport_Click(
-            (folder / ("reporte-" + upload_time_name() + ".html")).string());
+        const std::string page =
+            report.export_page((folder / ("reporte-" + upload_time_name() + ".html")).string());
         if (page.empty()) return reply(res, 500, boxes_document(kExitFailure, ui));
         return send_written(res, page, "reporte.html", "text/html; charset=utf-8");
     }
-    reply(res, 200, report_json(kExitDone, ui, informe.title(), informe.Lv1(), ""));
+    reply(res, 200,
+          report_json(kExitDone, ui, report.title(), report.list(), "",
+                      kind == "resumen" ? ReportCells::Texts : ReportCells::TypedCounts));
 }
 
 void start_deletion(ServiceState& state, const httplib::Request& req, httplib::Response& res) {
@@ -114,7 +115,7 @@ void start_deletion(ServiceState& state, const httplib::Request& req, httplib::R
                             document["error"] = chosen.why();
                             return document;
                         }
-                        const Status deleted = CmdBorrar_Click(*program, chosen.value().ips_code,
+                        const Status deleted = delete_delivery(*program, chosen.value().ips_code,
                                                                chosen.value().delivery);
                         return boxes_document(exit_status(deleted), ui);
                     });
@@ -127,7 +128,7 @@ void start_clean_up(ServiceState& state, const httplib::Request& req, httplib::R
                     [&state, desk = session->desk](ConsoleUi& ui) {
                         DeskProgram program(state, desk, ui);
                         if (!program.ok()) return boxes_document(kExitFailure, ui);
-                        return boxes_document(exit_status(CmdLimpiar_Click(*program)), ui);
+                        return boxes_document(exit_status(empty_final_tables(*program)), ui);
                     });
 }
 }  // namespace
