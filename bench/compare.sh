@@ -63,7 +63,6 @@ done
 
 echo "load after:  $(uptime)"
 
-median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 vsec=$(cut -d' ' -f1 "$work/validate.times" | median)
 fsec=$(cut -d' ' -f1 "$work/floor.times" | median)
 vmem=$(cut -d' ' -f2 "$work/validate.times" | sort -n | tail -1)

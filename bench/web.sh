@@ -99,7 +99,6 @@ for ((i = 1; i <= runs; i++)); do
 done
 echo "load after:  $(uptime)"
 
-median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 csec=$(cut -d' ' -f1 "$work/command.times" | median)
 usec=$(cut -d' ' -f1 "$work/service.times" | median)
 ssec=$(cut -d' ' -f2 "$work/service.times" | median)
