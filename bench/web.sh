@@ -70,14 +70,24 @@ service_run() {
     start=$(now)
     curl -s -b "$1/jar" -H "X-CSRF-Token: $csrf" "${files[@]}" "$url/api/entregas" >"$1/entrega.json"
     uploaded=$(now)
-    curl -s -N -b "$1/jar" "$url/api/eventos" >"$1/eventos.txt" &
+    # The run's end is read off the event stream as it comes (no polling while the run goes on).
+    mkfifo "$1/eventos"
+    curl -s -N -b "$1/jar" "$url/api/eventos" >"$1/eventos" &
     local events=$!
-    until grep -q '^retry' "$1/eventos.txt" 2>/dev/null; do sleep 0.02; done
+    (while IFS= read -r line; do
+        case $line in
+            retry*) : >"$1/abierto" ;;
+            "event: fin") break ;;
+        esac
+    done <"$1/eventos") &
+    local reader=$!
+    until [ -e "$1/abierto" ]; do sleep 0.02; done
     curl -s -b "$1/jar" -H "X-CSRF-Token: $csrf" -H 'Content-Type: application/json' \
         -d "{\"entrega\":\"$(value_of entrega "$1/entrega.json")\"}" "$url/api/validacion" >/dev/null
-    until grep -q '^event: fin' "$1/eventos.txt"; do sleep 0.02; done
+    wait "$reader"
     ended=$(now)
-    kill "$events"
+    kill "$events" 2>/dev/null || true
+    wait "$events" 2>/dev/null || true
     grep VmHWM "/proc/$pid/status" | awk '{print $2}' >"$1/peak.txt"
     kill "$pid"
     wait "$pid" || true
