@@ -13,6 +13,18 @@ std::unique_ptr<Database> Database::create(const std::string& path) {
     return std::make_unique<sqlite::SqliteDatabase>(path, true);
 }
 
+void Database::create_table(std::string_view name, const TableColumns& columns, bool if_missing) {
+    std::string sql = std::string("CREATE TABLE ") + (if_missing ? "IF NOT EXISTS " : "");
+    sql += std::string(name) + " (";
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const ColumnDefinition& c = columns[i];
+        sql += (i ? ", " : "") + c.name + " " + type_name(c.type);
+        if (!c.constraint.empty()) sql += " " + std::string(c.constraint);
+    }
+    if (std::string extra = row_number_column(); !extra.empty()) sql += ", " + extra;
+    exec(sql + ")");
+}
+
 Transaction::Transaction(Database& db) : engine_(db.begin()) {}
 
 size_t value_with_nul(const Row& row) {
