@@ -99,14 +99,7 @@ service_run() {
 outputs() { (cd "$1" && md5sum -- *.ERR *.TXT); }
 
 echo "load before: $(uptime)"
-: >"$work/command.times"
-: >"$work/service.times"
-for ((i = 1; i <= runs; i++)); do
-    command_run "$work/command"
-    cat "$work/command/time.txt" >>"$work/command.times"
-    service_run "$work/service"
-    cat "$work/service/time.txt" >>"$work/service.times"
-done
+alternate command command_run service service_run
 echo "load after:  $(uptime)"
 
 csec=$(cut -d' ' -f1 "$work/command.times" | median)
