@@ -272,8 +272,8 @@ void HtmlTable::write_pieces(const ListView& list, const std::string& folder) {
     page.close();
 }
 
-bool HtmlTable::write_page(const ListView& list) {
-    bool written = false;
+Status HtmlTable::write_page(const ListView& list) {
+    Status written = Status::failed();
     size_t sep = output_path_.find_last_of("/\\");
     if (sep == std::string::npos) {
         ui_.message(
@@ -282,7 +282,7 @@ bool HtmlTable::write_page(const ListView& list) {
     } else {
         try {
             write_pieces(list, output_path_.substr(0, sep + 1));
-            written = true;
+            written = Status::done();
         } catch (const std::system_error& e) {
             ui_.message(describe_failure(e).description,
                         "N° de error: " + std::to_string(e.code().value()), Icon::Critical);

@@ -15,7 +15,7 @@ class ShippedCatalogues : public ::testing::Test {
   protected:
     Status run() {
         program = std::make_unique<Program>(ui, clock);
-        EXPECT_TRUE(program->start(inst.config));
+        EXPECT_TRUE(program->start(inst.config).ok());
         return run_validation(*program, inst.delivery);
     }
     long long ref_count(const std::string& table) {

@@ -114,7 +114,7 @@ TEST(EngineMeaning, AServerThatCannotBeReachedStopsStartUpWithTheClientsText) {
     testing::ScriptedUi ui;
     testing::FixedClock clock({2026, 12, 6});
     Program program(ui, clock);
-    EXPECT_FALSE(program.start(inst.config));
+    EXPECT_FALSE(program.start(inst.config).ok());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.rfind(
                   "Se presento el Error #  0 al leer archivo de Configuración \r\r", 0),
@@ -162,7 +162,7 @@ TEST_F(ServerGoesAway, TheFileEndsOnItsMessageNothingIsHalfStoredAndALaterRunWor
     // Once the server is there again, a new program validates the same delivery whole.
     inst.work().exec("DROP TRIGGER corta ON descripcion");
     program = std::make_unique<Program>(ui, clock);
-    ASSERT_TRUE(program->start(inst.config));
+    ASSERT_TRUE(program->start(inst.config).ok());
     ui.messages.clear();
     EXPECT_EQ(run(RunState::Initial).ending(), Ending::Done);
     EXPECT_EQ(shown("Error"), nullptr);

@@ -57,7 +57,8 @@ TEST(ReportPage, ChromiumShowsTheTableWithItsTexts) {
     html.set_output_path(page.string());
     html.set_title("Resultado Validación");
     ASSERT_TRUE(
-        html.write_page({{"Archivo", "Descripción", "Leidos"}, {{"US", "Año niño", "3"}, {"AD"}}}));
+        html.write_page({{"Archivo", "Descripción", "Leidos"}, {{"US", "Año niño", "3"}, {"AD"}}})
+            .ok());
 
     EXPECT_EQ(cells(rendered_dom(page, inst.dir / "chromium")),
               (std::vector<std::string>{"Archivo", "Descripción", "Leidos", "US", "Año niño", "3",

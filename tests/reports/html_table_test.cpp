@@ -72,7 +72,7 @@ TEST_F(HtmlTableTest, TwoRowPageIsWrittenByteForByte) {
     html_.set_output_path(path("informe.html"));
 
     ListView list{{" Código ", "Descripción", "Total"}, {{"AC", "Consultas", "12"}, {"AP"}}};
-    ASSERT_TRUE(html_.write_page(list));
+    ASSERT_TRUE(html_.write_page(list).ok());
 
     const std::string th = " <TH><div align=Right><font size=3 face=Arial color=#0000FF>";
     const std::string td = " <td><div align=><font color=#333333 size=2 face=Verdana>";
@@ -113,7 +113,7 @@ TEST_F(HtmlTableTest, RefusedSettingsAndOutputsSayWhy) {
 
     for (const char* output : {"informe.html", ""}) {
         html_.set_output_path(output);
-        EXPECT_FALSE(html_.write_page({}));
+        EXPECT_FALSE(html_.write_page({}).ok());
     }
     expect_message(2,
                    "No se ha indicado la ruta para generar el archivo html en la propiedad "
@@ -123,12 +123,12 @@ TEST_F(HtmlTableTest, RefusedSettingsAndOutputsSayWhy) {
     EXPECT_EQ(inits_, 0);
     // A backslash ends the folder as a slash does.
     html_.set_output_path(path("win") + "\\informe.html");
-    EXPECT_TRUE(html_.write_page({}));
+    EXPECT_TRUE(html_.write_page({}).ok());
     EXPECT_TRUE(fs::is_directory(path("win") + "\\"));
 
     fs::create_directory(path("ocupado"));
     html_.set_output_path(path("ocupado") + "/");  // the page's path is a folder
-    EXPECT_FALSE(html_.write_page({{"A"}, {{"x"}}}));
+    EXPECT_FALSE(html_.write_page({{"A"}, {{"x"}}}).ok());
     expect_message(3, "Es una carpeta", "N° de error: " + std::to_string(EISDIR), Icon::Critical);
     EXPECT_EQ(ends_, 4);
 }
@@ -136,7 +136,7 @@ TEST_F(HtmlTableTest, RefusedSettingsAndOutputsSayWhy) {
 TEST_F(HtmlTableTest, EmptyListInMissingFolderGivesCompletePageAndProgressRoundsHalvesToEven) {
     const std::string sub = path("nuevo");
     html_.set_output_path(sub + "/vacio.html");
-    ASSERT_TRUE(html_.write_page({}));
+    ASSERT_TRUE(html_.write_page({}).ok());
     // Unset settings are written empty, the header aligned left.
     const std::string page = testing::read_file(sub + "/vacio.html");
     EXPECT_EQ(page.rfind("<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n<p align=Left><font face= size=6 "
@@ -148,7 +148,7 @@ TEST_F(HtmlTableTest, EmptyListInMissingFolderGivesCompletePageAndProgressRounds
     EXPECT_TRUE(progress_.empty());
     EXPECT_EQ(ends_, 1);
 
-    ASSERT_TRUE(html_.write_page({{"A"}, std::vector<std::vector<std::string>>(8, {"x"})}));
+    ASSERT_TRUE(html_.write_page({{"A"}, std::vector<std::vector<std::string>>(8, {"x"})}).ok());
     EXPECT_EQ(progress_, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
 }
 
@@ -157,19 +157,19 @@ TEST_F(HtmlTableTest, LogoIsCopiedUnderTheClocksName) {
     html_.set_logo_align(1);
 
     html_.set_logo_path(path("falta.png"));
-    ASSERT_TRUE(html_.write_page({}));
+    ASSERT_TRUE(html_.write_page({}).ok());
     expect_message(0, "No se ha encontrado el archivo para el logo " + path("falta.png"), "",
                    Icon::Critical);
     EXPECT_EQ(testing::read_file(path("logo.html")).find("<img"), std::string::npos);
 
     std::ofstream(path("marca.png"), std::ios::binary) << "PNG";
     html_.set_logo_path(path("marca.png"));
-    EXPECT_FALSE(html_.write_page({}));  // no "imagenes" folder to copy into
+    EXPECT_FALSE(html_.write_page({}).ok());  // no "imagenes" folder to copy into
     expect_message(1, "No existe el archivo o la carpeta", "N° de error: " + std::to_string(ENOENT),
                    Icon::Critical);
 
     fs::create_directory(path("imagenes"));
-    ASSERT_TRUE(html_.write_page({}));
+    ASSERT_TRUE(html_.write_page({}).ok());
     const std::string page = testing::read_file(path("logo.html"));
     const std::string head = "<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n<p align=center><img src=";
     ASSERT_EQ(page.rfind(head, 0), 0u);

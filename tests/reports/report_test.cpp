@@ -59,14 +59,14 @@ TEST_F(ReportTest, ListsIpsAndTheirDeliveries) {
     report.select_ips("IPS de prueba");
     EXPECT_EQ(report.deliveries(), std::vector<std::string>{"000002/ 1"});
     report.select_delivery("000001/ 2");
-    EXPECT_TRUE(report.show_summary());
+    EXPECT_TRUE(report.show_summary().ok());
     EXPECT_TRUE(report.list().items.empty());
 }
 
 TEST_F(ReportTest, SummaryAndItsPage) {
     saved("000001");
     report.load();
-    ASSERT_TRUE(report.show_summary());
+    ASSERT_TRUE(report.show_summary().ok());
     EXPECT_EQ(report.title(), "Resultado Validación");
     EXPECT_EQ(report.list().column_headers,
               (std::vector<std::string>{"Archivo", "Leidos", "Inconsistentes", "Pasan_Validacion",
@@ -75,7 +75,7 @@ TEST_F(ReportTest, SummaryAndItsPage) {
                                        {"US", "3", "1", "2", "2"}, {"AD", "1", "0", "1", "1"}}));
 
     // The page's own settings; the writer itself is checked byte for byte elsewhere.
-    std::string path = report.export_page();
+    std::string path = report.export_page().value_or("");
     EXPECT_EQ(path, program->config.database_folder + "reporte.html");
     const std::string page = read_file(path);
     for (const char* part :
@@ -92,7 +92,7 @@ TEST_F(ReportTest, SummaryAndItsPage) {
         EXPECT_NE(page.find(part), std::string::npos) << part;
     // A page asked for elsewhere is written there.
     std::string other = (inst.dir / "informes" / "resumen.html").string();
-    EXPECT_EQ(report.export_page(other), other);
+    EXPECT_EQ(report.export_page(other).value_or(""), other);
     EXPECT_EQ(read_file(other), page);
 }
 
@@ -103,7 +103,7 @@ TEST_F(ReportTest, InconsistencyTableLabelsAndCounts) {
     registro("US", 7);
     report.load();
     report.select_delivery("000009/ 7");
-    ASSERT_TRUE(report.show_inconsistencies());
+    ASSERT_TRUE(report.show_inconsistencies().ok());
     EXPECT_EQ(report.title(), "Resumen de inconsistencias por archivo y campo");
     const ListView& lv = report.list();
     EXPECT_EQ(lv.column_headers,
@@ -127,7 +127,7 @@ TEST_F(ReportTest, InconsistencyTableLabelsAndCounts) {
 
     // A type with fewer field definitions moves its fixed labels down.
     inst.ref().exec("DELETE FROM R_Campos WHERE ARCHIVO = 'AD' AND id > 4");
-    ASSERT_TRUE(report.show_inconsistencies());
+    ASSERT_TRUE(report.show_inconsistencies().ok());
     EXPECT_EQ(column(2)[18], "Error estructura de registro");
     EXPECT_EQ(column(2)[20], "");
     EXPECT_EQ(column(2)[4], "");
@@ -138,7 +138,7 @@ TEST_F(ReportTest, InconsistencyReportFallsBackToTenCharacterCode) {
     registro("AD", 3);
     report.load();
     report.select_delivery("000009/ 3");
-    ASSERT_TRUE(report.show_inconsistencies());
+    ASSERT_TRUE(report.show_inconsistencies().ok());
     EXPECT_EQ(report.list().column_headers, (std::vector<std::string>{"Agrupada", "Frecuencia"}));
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -147,10 +147,10 @@ TEST_F(ReportTest, InconsistencyReportWithNothingOrTooMuch) {
     registro("US", 4);
     report.load();
     ASSERT_EQ(report.delivery(), "000009/ 4");
-    ASSERT_TRUE(report.show_summary());
+    ASSERT_TRUE(report.show_summary().ok());
     const ListView before = report.list();
 
-    EXPECT_FALSE(report.show_inconsistencies());
+    EXPECT_FALSE(report.show_inconsistencies().ok());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "No existen registros de inconsistencia, para la IPS y la remisión seleccionada");
@@ -158,11 +158,11 @@ TEST_F(ReportTest, InconsistencyReportWithNothingOrTooMuch) {
     EXPECT_EQ(report.list().items, before.items);
 
     for (int i = 0; i < 10; ++i) error_row(kIps, "US", 4, 0);
-    EXPECT_TRUE(report.show_inconsistencies());
+    EXPECT_TRUE(report.show_inconsistencies().ok());
     EXPECT_EQ(report.list().column_headers.size(), 20u);
     error_row(kIps, "AD", 4, 0);
     ui.messages.clear();
-    EXPECT_FALSE(report.show_inconsistencies());
+    EXPECT_FALSE(report.show_inconsistencies().ok());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "Se presento el Error #  9 al generar el archivo de Word \r\rSubíndice fuera del "
