@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStyle>
+#include <ranges>
+#include <utility>
 
 namespace corvela::gui {
 
@@ -40,13 +42,13 @@ void FolderList::rebuild() {
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QTreeWidgetItem* parent = nullptr;
-    for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
+    for (const QString& link : std::views::reverse(std::as_const(chain))) {
         QString name =
-            QDir(*it).isRoot() ? QDir::toNativeSeparators(*it) : QFileInfo(*it).fileName();
+            QDir(link).isRoot() ? QDir::toNativeSeparators(link) : QFileInfo(link).fileName();
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
         item->setText(0, name);
         item->setIcon(0, open);
-        item->setData(0, kPathRole, *it);
+        item->setData(0, kPathRole, link);
         parent = item;
     }
     const QFileInfoList subfolders =
