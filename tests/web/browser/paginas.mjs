@@ -85,7 +85,7 @@ const started = Date.now();
 browser = await puppeteer.launch({
   executablePath: chromium, headless: true,
   // Two operators' pages at once: neither counts as a background page whose timers are slowed.
-  args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--lang=es',
     '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
     '--disable-backgrounding-occluded-windows'],
 });
