@@ -259,3 +259,30 @@ export function escape_presses(button) {
     if (e.key === 'Escape' && !document.querySelector('dialog[open]')) button.click();
   });
 }
+
+// The choice of a saved delivery, as the report and delete windows offer it: the IPS, then one of
+// its deliveries. `lists` are the service's [{nombre, entregas}]; `changed` runs on every choice.
+export function delivery_choice(section, changed = () => {}) {
+  const ips = el('select', { id: 'Cmblista' });
+  const delivery = el('select', { id: 'Cmbremision' });
+  section.append(
+    el('label', { for: 'Cmblista' }, 'Seleccione el Hospital:'), ips,
+    el('label', { for: 'Cmbremision' },
+      'Seleccione el número de remisión / número radicado del aplicativo :'), delivery);
+  let lists = [];
+  const show_deliveries = () => {
+    const chosen = lists.find((i) => i.nombre === ips.value);
+    fill_select(delivery, chosen ? chosen.entregas : []);
+  };
+  ips.addEventListener('change', () => { show_deliveries(); changed(); });
+  delivery.addEventListener('change', changed);
+  return {
+    show(given) {
+      lists = given || [];
+      fill_select(ips, lists.map((i) => i.nombre));
+      show_deliveries();
+    },
+    ips: () => ips.value,
+    delivery: () => delivery.value,
+  };
+}

@@ -110,7 +110,10 @@ const capture = async (page, name) => {
   if (captures) await page.screenshot({ path: path.join(captures, `web_${name}_1024x768.png`) });
 };
 async function log_in(page, user, password) {
-  await page.goto(base + '/');
+  // The page may load only the service's own scripts and styles, in no frame, kept by no cache.
+  const headers = (await page.goto(base + '/')).headers();
+  assert.match(headers['content-security-policy'], /default-src 'none'; script-src 'self'; style-src 'self';/);
+  assert.deepEqual([headers['x-frame-options'], headers['cache-control']], ['DENY', 'no-store']);
   await page.waitForSelector('#ingreso button:enabled');
   await capture(page, 'ingreso');
   await page.type('#usuario', user);
