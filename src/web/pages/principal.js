@@ -134,8 +134,12 @@ async function remove_upload() {
 
 await session();
 listen({ progreso: show_progress, meses: (m) => show_months(m.months) });
-$('carpeta').addEventListener('change', (e) => upload(delivery_files(e.target.files)));
-$('zip').addEventListener('change', (e) => upload([...e.target.files]));
+// Each pick is sent once; the same folder picked again is sent again.
+for (const [id, files] of [['carpeta', delivery_files], ['zip', (picked) => [...picked]]])
+  $(id).addEventListener('change', async (e) => {
+    await upload(files(e.target.files));
+    e.target.value = '';
+  });
 $('entregas').addEventListener('change', show_files);
 $('borrar_entrega').addEventListener('click', remove_upload);
 $('BLeer').addEventListener('click', read_files);
