@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStyle>
-#include <ranges>
-#include <utility>
 
 namespace corvela::gui {
 
@@ -42,13 +40,13 @@ void FolderList::rebuild() {
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QTreeWidgetItem* parent = nullptr;
-    for (const QString& link : std::views::reverse(std::as_const(chain))) {
+    for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
         QString name =
-            QDir(link).isRoot() ? QDir::toNativeSeparators(link) : QFileInfo(link).fileName();
+            QDir(*it).isRoot() ? QDir::toNativeSeparators(*it) : QFileInfo(*it).fileName();
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
         item->setText(0, name);
         item->setIcon(0, open);
-        item->setData(0, kPathRole, link);
+        item->setData(0, kPathRole, *it);
         parent = item;
     }
     const QFileInfoList subfolders =

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ranges>
 
 namespace corvela {
 
@@ -280,12 +279,12 @@ std::string fixed_half_even(double value, int decimals) {
 std::string group_thousands(const std::string& digits) {
     std::string out;
     int count = 0;
-    for (char digit : std::views::reverse(digits)) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         if (count == 3) {
             out.insert(out.begin(), ',');
             count = 0;
         }
-        out.insert(out.begin(), digit);
+        out.insert(out.begin(), *it);
         ++count;
     }
     return out;
