@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/config.h"
+#include "support/installation.h"
 #include "web/listen_address.h"
 #include "web/login_throttle.h"
 #include "web/sessions.h"
@@ -125,7 +126,8 @@ TEST(WebSettings, ReadAfterTheFirstLineWithTheirDefaults) {
              {"web_sesion_minutos=0\n", "web_sesion_minutos", {}},
              {"web_subida_mb=-5\n", "web_subida_mb", {}},
              {"web_retencion_dias=siete\n", "web_retencion_dias", {}}}) {
-        const auto path = std::filesystem::path(::testing::TempDir()) / "corvela-web.ini";
+        const testing::TempFolder folder;
+        const auto path = folder / "corvela-web.ini";
         std::ofstream(path, std::ios::binary) << "/tmp/db/,/tmp\r\n" << c.lines;
         const auto read = read_configuration(path);
         ASSERT_EQ(read.ok(), std::string(c.fault).empty()) << c.lines;
