@@ -23,7 +23,8 @@ TEST_F(UsuariosTest, ErrorLinesWithTheirOwnSeparators) {
     run({"CC,123456,,1,MU\xD1OZ,,ANA,,130,1,X,76,001,NULL", "",
          "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001",
          "CC,1234567-8,EPS005,1,GOMEZ,,ANA,,30,1,M,05,001,U",
-         "CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U"});
+         "CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U",
+         "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,7,001,U"});
     EXPECT_EQ(
         errors(),
         utf8_to_windows1252(crlf(
@@ -39,8 +40,12 @@ TEST_F(UsuariosTest, ErrorLinesWithTheirOwnSeparators) {
              // A cedula of letters is reported, and counted, twice.
              "CC,ABCDEFG,EPS005,1,GOMEZ,,ANA,,30,1,M,76,001,U  / linea  5 Error de Campo2 Valor "
              "del campo debe ser numerico, Numero de Identificación es tipo cedula y no es "
-             "numerico, Numero de Identificación es tipo cedula y no es numerico"})));
-    EXPECT_EQ(counters({3, 11, 14, 21, 22, 23, 24}), (std::vector<int>{1, 1, 1, 2, 2, 1, 1}));
+             "numerico, Numero de Identificación es tipo cedula y no es numerico",
+             // A field of fixed length one character short.
+             "CC,123456,EPS005,1,GOMEZ,,ANA,,30,1,M,7,001,U  / linea  6 Error de Campo12: Con "
+             "longitud mayor o menor a la definida"})));
+    EXPECT_EQ(counters({3, 11, 12, 14, 21, 22, 23, 24}),
+              (std::vector<int>{1, 1, 1, 1, 2, 2, 1, 1}));
 }
 
 TEST_F(UsuariosTest, RepeatedUserPassesButIsStoredOnce) {
