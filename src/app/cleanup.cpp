@@ -126,7 +126,7 @@ Status backup(Program& program, const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder, ec);
     if (ec)
         return Status::failed("No se pudo crear la carpeta " + folder.string() + ": " +
-                              ec.message());
+                              system_failure_text(ec.value()));
     const std::pair<Database*, const char*> copies[] = {
         {program.work.get(), "registros_ips.db"},
         {program.ref.get(), "Ref_rips.db"},

@@ -1,5 +1,7 @@
 #include "app/control_file.h"
 
+#include "app/hints.h"
+#include "platform/encoding.h"
 #include "platform/line_reader.h"
 #include "platform/record_split.h"
 #include "platform/text.h"
@@ -16,9 +18,9 @@ std::vector<std::string> split_control_record(std::string_view rest) {
 }
 
 namespace {
-void no_control_file(Ui& ui) {
-    ui.message("No existe archivos de Control, por favor verificar.", "No existe Archivo.",
-               Icon::Critical);
+void no_control_file(Ui& ui, const std::string& hint = "") {
+    ui.message_with_hint("No existe archivos de Control, por favor verificar.",
+                         "No existe Archivo.", Icon::Critical, hint);
 }
 
 // Looks for the control file in list order; when none is found the full path stays as it was.
@@ -88,6 +90,11 @@ bool read_control_file(Program& program, const FileList& files) {
                    Icon::Information);
         return false;
     }
+    // A control file in UTF-16 is refused before it is read, as a missing one stops the run.
+    if (is_utf16_file(program.full_path)) {
+        no_control_file(ui, utf16_note(program.full_path));
+        return false;
+    }
     bool structure_error = read_records(program);
 
     Header h = ui.header();
@@ -97,8 +104,10 @@ bool read_control_file(Program& program, const FileList& files) {
         "SELECT nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes WHERE habilitacion = ?");
     site.bind(1, h.COD_EAPB);
     if (char_length(h.COD_EAPB) != 12 || !site.step()) {
-        ui.message("No existe la IPS en la tabla de habilitadas.", "No habilitada",
-                   Icon::Information);
+        ui.message_with_hint(
+            "No existe la IPS en la tabla de habilitadas.", "No habilitada", Icon::Information,
+            unregistered_site_hint(std::filesystem::path(program.full_path).filename().string(),
+                                   h.COD_EAPB));
         return false;
     }
     if (structure_error) return false;

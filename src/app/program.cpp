@@ -36,11 +36,10 @@ void warn_size(Ui& ui, const std::string& path, const std::string& file_name) {
 }
 
 // The message keeps its text; the hint names the configuration file and, when it is missing, how
-// to create it.
-void startup_failure(Ui& ui, int number, const std::string& description,
-                     const std::filesystem::path& config_path, bool config_missing = false) {
+// to create it, or the database folder it names.
+void startup_failure(Ui& ui, int number, const std::string& description, const std::string& hint) {
     ui.message_with_hint(failure_message(number, " al leer archivo de Configuración ", description),
-                         "Error", Icon::Critical, configuration_hint(config_path, config_missing));
+                         "Error", Icon::Critical, hint);
 }
 }  // namespace
 
@@ -56,10 +55,17 @@ bool Program::start(const std::filesystem::path& path) {
     config_path = path;
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
-        startup_failure(ui, cfg.number(), cfg.why(), config_path, cfg.number() == ENOENT);
+        startup_failure(ui, cfg.number(), cfg.why(),
+                        configuration_hint(config_path, cfg.number() == ENOENT));
         return false;
     }
     config = cfg.value();
+    // A database that cannot be opened: on a server the configuration names it, otherwise the
+    // database folder does.
+    auto hint = [&] {
+        return config.server.empty() ? database_folder_hint(config_path, config.database_folder)
+                                     : configuration_hint(config_path, false);
+    };
     try {
         if (config.server.empty()) {
             warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
@@ -87,10 +93,10 @@ bool Program::start(const std::filesystem::path& path) {
         ref->count("SELECT 1 FROM R_Campos");
     } catch (const DatabaseFailure& e) {
         work.reset();
-        startup_failure(ui, e.number, e.what(), config_path);
+        startup_failure(ui, e.number, e.what(), hint());
         return false;
     } catch (const std::filesystem::filesystem_error& e) {
-        startup_failure(ui, e.code().value(), e.code().message(), config_path);
+        startup_failure(ui, e.code().value(), describe_failure(e).description, hint());
         return false;
     }
     run_state = "I";
@@ -108,7 +114,7 @@ bool Program::connection_ready() {
         }
         return true;
     } catch (const DatabaseFailure& e) {
-        startup_failure(ui, e.number, e.what(), config_path);
+        startup_failure(ui, e.number, e.what(), configuration_hint(config_path, false));
         return false;
     }
 }

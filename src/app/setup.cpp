@@ -1,7 +1,5 @@
 #include "app/setup.h"
 
-#include <fmt/format.h>
-
 #include <fstream>
 #include <functional>
 
@@ -10,6 +8,7 @@
 #include "db/csv_reader.h"
 #include "db/schema.h"
 #include "db/server_database.h"
+#include "platform/config.h"
 #include "platform/fault_injection.h"
 #include "platform/program_path.h"
 #include "platform/text.h"
@@ -33,6 +32,63 @@ std::filesystem::path default_reference_folder(const char* argv0) {
 }
 
 namespace {
+// The configuration an installation's `init` writes: the folders (and the server, when there is
+// one).
+Configuration new_configuration(const std::filesystem::path& db_folder,
+                                const std::string& results_root, const std::string& server,
+                                const std::string& desk) {
+    Configuration cfg;
+    cfg.database_folder = std::filesystem::absolute(db_folder).lexically_normal().string();
+    if (cfg.database_folder.empty() ||
+        (cfg.database_folder.back() != '/' && cfg.database_folder.back() != '\\'))
+        cfg.database_folder += std::filesystem::path::preferred_separator;
+    std::string root = results_root.empty()
+                           ? std::filesystem::absolute(db_folder).lexically_normal().string()
+                           : std::filesystem::absolute(results_root).lexically_normal().string();
+    while (root.size() > 1 && (root.back() == '/' || root.back() == '\\')) root.pop_back();
+    cfg.results_root = root;
+    cfg.server = server;
+    if (!desk.empty()) cfg.desk = desk;
+    return cfg;
+}
+
+// The lines of a configuration file, each ended by CR LF.
+std::string configuration_lines(const Configuration& cfg, bool desk_given) {
+    return cfg.database_folder + "," + cfg.results_root + "\r\n" +
+           (cfg.server.empty() ? "" : "servidor=" + cfg.server + "\r\n") +
+           (desk_given ? "puesto=" + cfg.desk + "\r\n" : "");
+}
+
+// What `init` says of a configuration file that exists and is left as it is: nothing when it
+// names the new installation already, else the lines that must stand for its own (the first, and
+// the server's) so that it names one installation, never a server under the folder of another.
+std::string existing_configuration_advice(const std::filesystem::path& config_path,
+                                          const Configuration& wanted, const std::string& lines) {
+    auto kept = read_configuration(config_path);
+    const Configuration& old = kept.value();
+    if (kept.ok() && old.database_folder == wanted.database_folder &&
+        old.results_root == wanted.results_root && old.server == wanted.server &&
+        (wanted.server.empty() || old.desk == wanted.desk))
+        return "";
+    std::string shown = lines;
+    std::erase(shown, '\r');
+    std::string still;
+    if (kept.ok() && old.database_folder != wanted.database_folder)
+        still = ": sigue nombrando la carpeta " + old.database_folder;
+    std::string replaced;
+    if (!wanted.server.empty())
+        replaced = "su primera línea y sus líneas servidor= y puesto= deben ser estas:\n";
+    else if (kept.ok() && !old.server.empty())
+        replaced = "su primera línea debe ser esta, sin sus líneas servidor= y puesto=:\n";
+    else
+        replaced = "su primera línea debe ser esta:\n";
+    return "\nEl archivo de configuración " + config_path.string() + " ya existe y no se cambió" +
+           still + ".\nPara usar la instalación nueva, " + replaced + shown + "O escríba" +
+           (wanted.server.empty() ? "la" : "las") +
+           " en un archivo nuevo y nómbrelo con --config ARCHIVO en cada orden; el actual sigue "
+           "sirviendo a la instalación que nombra.";
+}
+
 // Writes the configuration file naming the folders (and the server, when there is one) unless a
 // file is there already: the text to add to the message.
 Result<std::string> write_configuration(const std::filesystem::path& db_folder,
@@ -40,17 +96,10 @@ Result<std::string> write_configuration(const std::filesystem::path& db_folder,
                                         const std::filesystem::path& config_path,
                                         const std::string& server, const std::string& desk) {
     std::error_code ec;
-    const std::string lines = (server.empty() ? "" : "servidor=" + server + "\r\n") +
-                              (desk.empty() ? "" : "puesto=" + desk + "\r\n");
-    if (std::filesystem::exists(config_path, ec)) {
-        if (lines.empty()) return Result<std::string>::done("");
-        std::string shown = lines;
-        std::erase(shown, '\r');
-        return Result<std::string>::done(
-            "\nEl archivo de configuración " + config_path.string() +
-            " ya existe y no se cambió; agréguele después de la primera línea:\n" +
-            shown.substr(0, shown.size() - 1));
-    }
+    const Configuration wanted = new_configuration(db_folder, results_root, server, desk);
+    const std::string lines = configuration_lines(wanted, !desk.empty());
+    if (std::filesystem::exists(config_path, ec))
+        return Result<std::string>::done(existing_configuration_advice(config_path, wanted, lines));
     std::filesystem::create_directories(config_path.parent_path(), ec);
     std::ofstream cfg(config_path, std::ios::binary);
     // A file that names a server is its owner's alone.
@@ -58,14 +107,6 @@ Result<std::string> write_configuration(const std::filesystem::path& db_folder,
         std::filesystem::permissions(
             config_path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
             ec);
-    std::string folder = std::filesystem::absolute(db_folder).lexically_normal().string();
-    if (folder.empty() || (folder.back() != '/' && folder.back() != '\\'))
-        folder += std::filesystem::path::preferred_separator;
-    std::string root = results_root.empty()
-                           ? std::filesystem::absolute(db_folder).lexically_normal().string()
-                           : std::filesystem::absolute(results_root).lexically_normal().string();
-    while (root.size() > 1 && (root.back() == '/' || root.back() == '\\')) root.pop_back();
-    cfg << folder << "," << root << "\r\n";
     cfg << lines;
     if (!cfg)
         return Result<std::string>::failed("No se pudo escribir el archivo de configuración " +
@@ -242,13 +283,16 @@ Status import_sites(Database& work, const std::filesystem::path& path) {
                                              "DIRECCION",    "fax",    "TELEFONO"};
     if (csv.header != header)
         return Status::failed(
-            "Línea 1: el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO");
+            CsvError(csv.name, csv.header_line,
+                     "el encabezado debe ser habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO")
+                .what());
     Transaction tx(work);
-    for (size_t i = 0; i < csv.rows.size(); ++i) {
-        const auto& r = csv.rows[i].values;
+    for (const CsvRow& row : csv.rows) {
+        const auto& r = row.values;
         Site s{r[0], r[1], r[2], r[3], r[4], r[5]};
+        // A bad site is named by its line, as the reader names its faults.
         if (auto why = check_site(s); !why.empty())
-            return Status::failed(fmt::format("Registro {} del archivo: {}", i + 1, why));
+            return Status::failed(CsvError(csv.name, row.line, why).what());
         insert_site(work, s, true);
     }
     tx.commit();

@@ -6,8 +6,10 @@
 #include <system_error>
 
 #include "app/control_file.h"
+#include "app/hints.h"
 #include "app/months.h"
 #include "db/file_types.h"
+#include "platform/encoding.h"
 #include "platform/failure.h"
 #include "platform/fault_injection.h"
 #include "platform/file_list.h"
@@ -83,14 +85,21 @@ class Run {
     Status execute();
 
   private:
+    // False when the results folder could not be created or written in (the failure was shown).
     bool prepare_results_folder();
     // Makes the file of row i the current data file name.
     void name_row(int i);
+    // Whether row i names a file; rows past the control file's records name none.
+    bool names_file(int i) const;
     // A list entry that matches the current data file name becomes the file in process: its full
     // path and the status text, then a redraw. Every matched file is taken, validated or not.
     void take_entry(const std::string& entry);
+    // A file in process that Corvela does not read is refused before it is read: noted, its row
+    // left uncounted (0, 0, 0 in the summary), as for a missing file.
+    bool refused();
     // False when the database kept nothing of the file: the run cannot go on.
     bool validate_row(int i, RecordValidator& validator);
+    void note_missing_file();
     Status summary(double start);
 
     Program& program_;
@@ -98,6 +107,10 @@ class Run {
     std::filesystem::path folder_;
     FileList files_;
     std::unique_ptr<RunContext> ctx_;
+    std::string control_file_;  // the name of the control file read
+    // What the run noted about the files of its control table (missing, refused, counts that
+    // differ from the declared ones): the hint of the box that ends the run.
+    std::vector<std::string> notes_;
 };
 
 namespace {
@@ -116,20 +129,42 @@ void check_writable(const std::string& folder) {
 
 bool Run::prepare_results_folder() {
     std::string folder = results_folder(program_.config.results_root);
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        std::filesystem::create_directory(folder);
-        ui_.message(
-            "Los resultados de la validación se almacenaran en el directorio Validacion de "
-            "la unidad C de su equipo.",
-            "Resultado validación", Icon::Information);
+    try {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(folder, ec)) {
+            std::filesystem::create_directory(folder);
+            ui_.message(
+                "Los resultados de la validación se almacenaran en el directorio Validacion de "
+                "la unidad C de su equipo.",
+                "Resultado validación", Icon::Information);
+        }
+        check_writable(folder);
+        return true;
+    } catch (const std::exception& e) {
+        // The run's failure message, which names the control file; the hint names the folder.
+        show_failure(ui_, e, " al leer archivo de Control",
+                     results_folder_hint(folder, program_.config_path));
+        return false;
     }
-    check_writable(folder);
-    return true;
 }
 
 void Run::name_row(int i) {
     program_.data_file_name = data_file_name_of(program_.control.text(i, 2));
+}
+
+bool Run::names_file(int i) const {
+    return !ltrim(program_.control.text(i, 2)).empty();
+}
+
+void Run::note_missing_file() {
+    notes_.push_back(
+        missing_file_note(control_file_, std::string(trim(program_.data_file_name)), folder_));
+}
+
+bool Run::refused() {
+    if (!is_utf16_file(program_.full_path)) return false;
+    notes_.push_back(utf16_note(program_.full_path));
+    return true;
 }
 
 void Run::take_entry(const std::string& entry) {
@@ -150,7 +185,13 @@ bool Run::validate_row(int i, RecordValidator& validator) {
     row[4] = static_cast<double>(counts.lineas_leidas);
     row[5] = static_cast<double>(counts.lineas_validas);
     fault_point("validacion:archivo");
-    return !counts.lost;
+    if (counts.lost) return false;
+    const std::string declared(trim(program_.control.text(i, 3)));
+    if (declared.empty() ||
+        leading_number_value(declared) != static_cast<double>(counts.lineas_leidas))
+        notes_.push_back(count_note(control_file_, std::string(trim(program_.data_file_name)),
+                                    counts.lineas_leidas, declared));
+    return true;
 }
 
 Status Run::execute() {
@@ -161,19 +202,21 @@ Status Run::execute() {
         ui_.message(why, "", Icon::Critical);
         return Status::stopped();
     }
-    prepare_results_folder();
+    if (!prepare_results_folder()) return Status::stopped();
     if (program_.run_state == "N") {
+        // Yes keeps the last run for saving; the command line says how.
         if (ui_.ask_yes_no(
                 std::string("Existe información en tablas temporales que no se ha cargado.") +
                     "\r" + "¿Desea cargarla.?",
                 "Existe Información."))
-            return Status::stopped();
+            return Status::stopped(unsaved_run_hint());
     } else if (program_.run_state != "I" && program_.run_state != "S") {
         return Status::stopped();
     }
     borrar(program_);
     files_ = list_text_files(folder_);
     if (!read_control_file(program_, files_)) return Status::stopped();
+    control_file_ = std::filesystem::path(program_.full_path).filename().string();
 
     const int F = static_cast<int>(files_.names.size());
     double start = program_.clock.seconds_since_midnight();
@@ -196,13 +239,17 @@ Status Run::execute() {
     // has one remission date, for the invoices and for the dates that fall back on it.
     ctx_->remission_date = h.FECHAREMI;
 
+    auto users_file = [this] { return ltrim(program_.data_file_name).rfind("US", 0) == 0; };
     bool users = false;
     for (int i = 0; i < F; ++i) {
         name_row(i);
+        if (users_file() && names_file(i) && !find_entry(files_, program_.data_file_name))
+            note_missing_file();
         for (const std::string& entry : files_.names) {
             if (!equals_nocase(entry, program_.data_file_name)) continue;
             take_entry(entry);
-            if (ltrim(program_.data_file_name).rfind("US", 0) == 0) {
+            if (users_file()) {
+                if (refused()) break;
                 if (!validate_row(i, *validator_for("US"))) return Status::stopped();
                 users = true;
                 break;
@@ -211,8 +258,9 @@ Status Run::execute() {
     }
     ui_.set_progress(2);
     if (!users) {
-        ui_.message("No existe el archivo de usuario, por favor revise el archivo de control.",
-                    "Falta archivo de Usuario.", Icon::Critical);
+        ui_.message_with_hint(
+            "No existe el archivo de usuario, por favor revise el archivo de control.",
+            "Falta archivo de Usuario.", Icon::Critical, no_users_hint(control_file_, notes_));
         return Status::stopped();
     }
     for (int i = 0; i < F; ++i) {
@@ -221,8 +269,11 @@ Status Run::execute() {
             take_entry(*entry);
             std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
             if (type != "US")
-                if (auto validator = validator_for(type); validator && !validate_row(i, *validator))
+                if (auto validator = validator_for(type);
+                    validator && !refused() && !validate_row(i, *validator))
                     return Status::stopped();
+        } else if (!users_file() && names_file(i)) {
+            note_missing_file();
         }
         ui_.set_progress(i + 1);
     }
@@ -250,15 +301,19 @@ Status Run::summary(double start) {
         ui_.message_with_hint(
             totals_text(read, passed, minutes, seconds, format_number(0, "##,##0.000")),
             "Resultados de la validacion.", Icon::Information, hint);
-        ui_.message(std::string("No se a leído ningún registro, revise los nombres de los archivos "
-                                "físicos contra los registros del archivo de control.") +
-                        "\r" + "Los nombres de los archivos deben concordar",
-                    "No existen registros para leer", Icon::Information);
+        ui_.message_with_hint(
+            std::string("No se a leído ningún registro, revise los nombres de los archivos "
+                        "físicos contra los registros del archivo de control.") +
+                "\r" + "Los nombres de los archivos deben concordar",
+            "No existen registros para leer", Icon::Information, joined(notes_));
     } else {
         std::string per_record = format_number(elapsed / read, "####0.000");
+        // The run's notes on its files, then the workbook's line.
+        std::vector<std::string> lines = notes_;
+        if (!hint.empty()) lines.push_back(hint);
         ui_.message_with_hint(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
                                   file_table(program_.control, F),
-                              "Resumén de la validación.", Icon::Information, hint);
+                              "Resumén de la validación.", Icon::Information, joined(lines));
     }
     program_.run_state = "N";
     return Status::done();

@@ -1,12 +1,14 @@
 // The command line's UI: every message box is printed on standard output as a line "[title]"
 // followed by its text, each CR a line break, and a hint of Corvela's own beside it on standard
-// error as "corvela: " + hint; a Yes/No question takes the answer given on the command line. For a
-// script's document (--json) the boxes and the months grid are recorded instead of printed.
+// error as "corvela: " + hint, each of its lines so; a Yes/No question takes the answer given on
+// the command line. For a script's document (--json) the boxes and the months grid are recorded
+// instead of printed.
 #pragma once
 
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,8 +39,15 @@ class ConsoleUi : public Ui {
         for (const auto& b : boxes_) {
             std::fprintf(out, "[%s]\n%s\n", b.title.c_str(), b.text.c_str());
             if (b.answer) std::fprintf(out, "> %s\n", *b.answer ? "Sí" : "No");
-            if (!b.hint.empty()) std::fprintf(out, "corvela: %s\n", b.hint.c_str());
+            print_hint(out, b.hint);
         }
+    }
+
+    // A hint of Corvela's own, each of its lines after "corvela: ".
+    static void print_hint(std::FILE* out, const std::string& hint) {
+        std::istringstream lines(hint);
+        for (std::string line; std::getline(lines, line);)
+            std::fprintf(out, "corvela: %s\n", line.c_str());
     }
 
     // The status text of the run, rewritten in place a few times a second.
@@ -100,7 +109,7 @@ class ConsoleUi : public Ui {
         std::printf("[%s]\n%s\n", box.title.c_str(), box.text.c_str());
         if (answer) std::printf("> %s\n", *answer ? "Sí" : "No");
         std::fflush(stdout);
-        if (!hint.empty()) std::fprintf(stderr, "corvela: %s\n", hint.c_str());
+        print_hint(stderr, hint);
     }
     bool answer_yes_;
     bool progress_;

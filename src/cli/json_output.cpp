@@ -1,7 +1,10 @@
 #include "cli/json_output.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
+#include "platform/text.h"
 #include "rules/control_table.h"
 
 namespace corvela::cli {
@@ -13,6 +16,52 @@ using json = nlohmann::ordered_json;
 json count_json(const Cell& cell) {
     if (std::holds_alternative<std::monostate>(cell)) return nullptr;
     return static_cast<long long>(cell_number(cell));
+}
+
+// A count of the inconsistencies report as a number (a whole one as an integer); null for an
+// empty cell.
+json count_cell_json(const std::string& cell) {
+    if (cell.empty()) return nullptr;
+    const double value = leading_number_value(cell);
+    if (value == std::trunc(value) && std::fabs(value) < 9e15) return static_cast<long long>(value);
+    return value;
+}
+
+// In the inconsistencies report each file type's column (its field names) is followed by the
+// column of its counts, and every counts column is headed "Frecuencia".
+bool is_counts_column(size_t c) {
+    return c % 2 == 1;
+}
+
+// The inconsistencies report's columns, each with a name of its own: a counts column takes the
+// name of its type's column before it ("Usuarios_Frecuencia"); a name still shared (two files of
+// one type) is numbered from its second column on ("_2", "_3").
+std::vector<std::string> inconsistency_columns(const std::vector<std::string>& headers) {
+    std::vector<std::string> names = headers;
+    for (size_t c = 1; c < names.size(); ++c)
+        if (is_counts_column(c)) names[c] = headers[c - 1] + "_" + headers[c];
+    std::vector<std::string> numbered = names;
+    for (size_t c = 0; c < names.size(); ++c) {
+        const auto seen = std::count(names.begin(), names.begin() + static_cast<long>(c), names[c]);
+        if (seen > 0) numbered[c] += "_" + std::to_string(seen + 1);
+    }
+    return numbered;
+}
+
+// The rows of a report: cell texts, or for the inconsistencies report its counts as numbers.
+json report_rows(const ListView& table, ReportCells cells) {
+    json rows = json::array();
+    for (const auto& item : table.items) {
+        if (cells == ReportCells::Texts) {
+            rows.push_back(item);
+            continue;
+        }
+        json row = json::array();
+        for (size_t c = 0; c < item.size(); ++c)
+            row.push_back(is_counts_column(c) ? count_cell_json(item[c]) : json(item[c]));
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 json path_json(const std::filesystem::path& path) {
@@ -51,6 +100,7 @@ nlohmann::ordered_json messages_json(const ConsoleUi& ui) {
     for (const auto& box : ui.boxes()) {
         json m = {{"title", box.title}, {"text", box.text}};
         if (box.answer) m["answer"] = *box.answer ? "Sí" : "No";
+        if (!box.hint.empty()) m["hint"] = box.hint;
         messages.push_back(m);
     }
     return messages;
@@ -84,15 +134,15 @@ nlohmann::ordered_json validate_json(int exit_status, const Program& program, co
 }
 
 nlohmann::ordered_json report_json(int exit_status, const ConsoleUi& ui, const std::string& title,
-                                   const ListView& table, const std::string& page) {
-    json rows = json::array();
-    for (const auto& item : table.items) rows.push_back(item);
+                                   const ListView& table, const std::string& page,
+                                   ReportCells cells) {
     return {
         {"exit_status", exit_status},
         {"messages", messages_json(ui)},
         {"title", title},
-        {"columns", table.column_headers},
-        {"rows", rows},
+        {"columns", cells == ReportCells::Texts ? table.column_headers
+                                                : inconsistency_columns(table.column_headers)},
+        {"rows", report_rows(table, cells)},
         {"page", page.empty() ? json(nullptr) : json(page)},
     };
 }

@@ -24,9 +24,15 @@ nlohmann::ordered_json validate_json(int exit_status, const Program& program, co
                                      const std::vector<std::pair<int, int>>& months,
                                      std::optional<double> radicacion);
 
+// How a report's rows reach a script: as the texts of its cells (the summary report), or with
+// each count a number and each column a name of its own (the inconsistencies report, whose columns
+// go by pairs: a file type's field names, then their counts under "Frecuencia").
+enum class ReportCells { Texts, TypedCounts };
+
 // A report's table: its title, column names and rows, and the page written when there was one.
 nlohmann::ordered_json report_json(int exit_status, const ConsoleUi& ui, const std::string& title,
-                                   const ListView& table, const std::string& page);
+                                   const ListView& table, const std::string& page,
+                                   ReportCells cells = ReportCells::Texts);
 
 // The document on standard output.
 void print_json(const nlohmann::ordered_json& document);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/aligned_table.h"
 #include "cli/command.h"
 #include "cli/delivery_choice.h"
 #include "cli/json_output.h"
@@ -17,35 +18,6 @@ struct ReportOptions {
     std::string ips_name, delivery_text, kind, html_file, today, xlsx;
     bool html = false, json = false;
 };
-
-// A text padded with blanks to `width` characters.
-std::string padded(const std::string& text, size_t width) {
-    size_t length = char_length(text);
-    return length >= width ? text : text + std::string(width - length, ' ');
-}
-
-// A list view as an aligned table: the column headers, then one line per item.
-void print_list(const ListView& lv) {
-    size_t columns = lv.column_headers.size();
-    for (const auto& item : lv.items) columns = std::max(columns, item.size());
-    std::vector<size_t> widths(columns, 0);
-    auto cell = [](const std::vector<std::string>& row, size_t c) {
-        return c < row.size() ? row[c] : std::string();
-    };
-    for (size_t c = 0; c < columns; ++c) {
-        widths[c] = char_length(cell(lv.column_headers, c));
-        for (const auto& item : lv.items)
-            widths[c] = std::max(widths[c], char_length(cell(item, c)));
-    }
-    auto print_row = [&](const std::vector<std::string>& row) {
-        std::string line;
-        for (size_t c = 0; c < columns; ++c)
-            line += (c ? "  " : "") + padded(cell(row, c), widths[c]);
-        std::printf("%s\n", std::string(rtrim(line)).c_str());
-    };
-    print_row(lv.column_headers);
-    for (const auto& item : lv.items) print_row(item);
-}
 
 int run_deliveries(Program& program, const std::string& ips_name) {
     if (!CmdInforme_Click(program)) return kExitStopped;
@@ -72,7 +44,7 @@ int show_report(Informe& informe, const ReportOptions& opt, std::string& page) {
     if (!shown) return kExitStopped;
     if (!opt.json) {
         std::printf("%s\n", informe.title().c_str());
-        print_list(informe.Lv1());
+        print_table(informe.Lv1().column_headers, informe.Lv1().items);
     }
     if (opt.html) {
         std::string target = opt.html_file.empty()
@@ -114,7 +86,8 @@ int run_report(Program& program, ConsoleUi& ui, const ReportOptions& opt) {
         ui.print_recorded(stderr);
         return status;
     }
-    print_json(report_json(status, ui, informe.title(), informe.Lv1(), page));
+    print_json(report_json(status, ui, informe.title(), informe.Lv1(), page,
+                           opt.kind == "summary" ? ReportCells::Texts : ReportCells::TypedCounts));
     return status;
 }
 }  // namespace

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "app/setup.h"
+#include "cli/aligned_table.h"
 #include "cli/command.h"
 
 namespace corvela::cli {
@@ -12,13 +13,13 @@ struct SedesOptions {
     std::string csv;
 };
 
+// The sites in the columns the list has always had, each widened to its widest cell.
 void print_sites(const std::vector<Site>& sites) {
-    std::printf("%-12s  %-30s  %-25s  %-25s  %-12s  %-12s\n", "habilitacion", "nombre", "gerente",
-                "DIRECCION", "fax", "TELEFONO");
+    std::vector<TableRow> rows;
     for (const auto& s : sites)
-        std::printf("%-12s  %-30s  %-25s  %-25s  %-12s  %-12s\n", s.habilitacion.c_str(),
-                    s.nombre.c_str(), s.gerente.c_str(), s.DIRECCION.c_str(), s.fax.c_str(),
-                    s.TELEFONO.c_str());
+        rows.push_back({s.habilitacion, s.nombre, s.gerente, s.DIRECCION, s.fax, s.TELEFONO});
+    print_table({"habilitacion", "nombre", "gerente", "DIRECCION", "fax", "TELEFONO"}, rows,
+                {12, 30, 25, 25, 12, 12});
 }
 
 int run_add(Program& program, const Site& site) {

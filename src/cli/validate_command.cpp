@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/hints.h"
 #include "app/validation_run.h"
 #include "cli/command.h"
 #include "cli/json_output.h"
@@ -18,6 +19,11 @@ struct ValidateOptions {
     bool yes = false, no = false, no_cache = false, save = false, json = false;
     std::optional<int> threads;
 };
+
+// The line that says under which number a delivery was saved.
+void print_radicacion(const Program& program) {
+    std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());
+}
 
 int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
     program.load_run_state();
@@ -40,6 +46,8 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
         });
     Status outcome = BLeer_Click(program, opt.folder);
     program.store_run_state();
+    // A run that stopped without a box to say why (a question answered) says it here.
+    if (!outcome.ok() && !outcome.why().empty()) ConsoleUi::print_hint(stderr, outcome.why());
     // A workbook asked for and not written: the run's own outcome stands unless it reached its
     // summary.
     const bool workbook_missing = workbook && !written;
@@ -56,6 +64,7 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
         program.store_run_state();
         status = exit_status(saved);
         if (saved.ok()) saved_as = program.radicacion;
+        if (saved.ok() && !opt.json) print_radicacion(program);
     }
     if (opt.json) print_json(validate_json(status, program, ui, months, saved_as));
     return status;
@@ -78,8 +87,7 @@ int run_save(Program& program, ConsoleUi& ui, const SaveOptions& opt) {
     ui.set_header(h);
     Status saved = Cmdgraba_Click(program);
     program.store_run_state();
-    if (saved.ok())
-        std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());
+    if (saved.ok()) print_radicacion(program);
     return exit_status(saved);
 }
 }  // namespace
@@ -106,6 +114,12 @@ Command add_validate(CLI::App& app, const GlobalOptions& global) {
     return {sub, [opt, &global] {
                 if (opt->yes && opt->no) {
                     std::fprintf(stderr, "--yes y --no no pueden usarse juntos\n");
+                    return kExitFailure;
+                }
+                // A folder that cannot be a delivery stops here, before the installation is
+                // opened: nothing is asked, emptied or locked.
+                if (std::string fault = delivery_folder_fault(opt->folder); !fault.empty()) {
+                    ConsoleUi::print_hint(stderr, fault);
                     return kExitFailure;
                 }
                 SessionOptions session{opt->today, opt->yes, true, opt->json};

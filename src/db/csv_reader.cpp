@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/encoding.h"
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -167,7 +168,7 @@ std::string read_file_bytes(const std::filesystem::path& path) {
     }
     if (failure)
         throw CsvError(fmt::format("No se pudo leer el archivo {}: {}.", path.string(),
-                                   std::strerror(failure)));
+                                   system_failure_text(failure)));
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -109,13 +110,13 @@ bool is_desk_name(std::string_view name) {
 Result<Configuration> read_configuration(const std::filesystem::path& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        return Result<Configuration>::failed(std::strerror(EISDIR), EISDIR);
+        return Result<Configuration>::failed(system_failure_text(EISDIR), EISDIR);
     }
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         int e = errno ? errno : ENOENT;
-        return Result<Configuration>::failed(std::strerror(e), e);
+        return Result<Configuration>::failed(system_failure_text(e), e);
     }
     if (in.peek() == std::char_traits<char>::eof()) {
         // Reading a line past the end of the file.

@@ -104,6 +104,34 @@ Encoding detect_file_encoding(const std::filesystem::path& path, bool* has_bom) 
     return checker.complete() ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
+bool is_utf16_start(std::string_view start) {
+    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) return true;
+    constexpr size_t kChecked = 16;
+    const std::string_view line = start.substr(0, start.find_first_of("\r\n"));
+    if (line.size() < kChecked) return false;
+    // NUL at every even place (big-endian) or every odd place (little-endian), and text at the
+    // other places.
+    for (size_t nul_at : {size_t{0}, size_t{1}}) {
+        bool nuls = true, text = false;
+        for (size_t i = 0; i < kChecked; ++i) {
+            if (i % 2 == nul_at)
+                nuls = nuls && line[i] == '\0';
+            else
+                text = text || line[i] != '\0';
+        }
+        if (nuls && text) return true;
+    }
+    return false;
+}
+
+bool is_utf16_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string start(4096, '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<size_t>(in.gcount()));
+    return is_utf16_start(start);
+}
+
 std::string decode_whole(std::string_view bytes) {
     if (!is_valid_utf8(bytes)) return windows1252_to_utf8(bytes);
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);

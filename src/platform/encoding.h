@@ -17,6 +17,13 @@ bool is_valid_utf8(std::string_view bytes);
 // Decides a file's encoding by reading it once; `has_bom` tells whether it opens with a UTF-8 BOM.
 Encoding detect_file_encoding(const std::filesystem::path& path, bool* has_bom);
 
+// True when the start of a text is UTF-16, which Corvela does not read: a byte-order mark FF FE or
+// FE FF, or a first line of at least 16 bytes whose first 16 alternate NUL with other bytes. A
+// line that merely holds a NUL is no such line.
+bool is_utf16_start(std::string_view start);
+// The same for the first bytes of a file; false when the file cannot be read.
+bool is_utf16_file(const std::filesystem::path& path);
+
 std::string windows1252_to_utf8(std::string_view bytes);
 // The same, appended to `out`.
 void append_windows1252_as_utf8(std::string& out, std::string_view bytes);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -258,8 +259,8 @@ bool clsHtml::ExportHtml(const ListView& list) {
         out.close();
         if (!out) throw_last_os_error();
     } catch (const std::system_error& e) {
-        ui_.message(e.code().message(), "N° de error: " + std::to_string(e.code().value()),
-                    Icon::Critical);
+        ui_.message(describe_failure(e).description,
+                    "N° de error: " + std::to_string(e.code().value()), Icon::Critical);
         ui_.set_busy(false);
         end_export();
         return false;

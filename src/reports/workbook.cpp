@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/failure.h"
 #include "platform/text.h"
 
 namespace corvela {
@@ -74,12 +75,11 @@ Workbook::Workbook(const std::filesystem::path& path, const std::filesystem::pat
     : path_(path), temp_folder_(temp_folder.string()) {
     temp_path_ = path_;
     temp_path_.replace_filename("~" + path_.filename().string() + ".tmp");
-    // A place where the book cannot be written is said now, in the system's words.
+    // A place where the book cannot be written is said now, with the failure the system gives.
     errno = 0;
     if (!std::ofstream(temp_path_, std::ios::binary))
-        throw std::runtime_error(
-            "No se pudo escribir el libro " + path_.string() + ": " +
-            std::error_code(errno ? errno : EACCES, std::generic_category()).message());
+        throw std::runtime_error("No se pudo escribir el libro " + path_.string() + ": " +
+                                 system_failure_text(errno ? errno : EACCES));
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = temp_folder_.data();
@@ -161,7 +161,7 @@ void Workbook::close() {
     std::filesystem::remove(temp_path_, ec);
     if (error != LXW_NO_ERROR) fail(error);
     throw std::runtime_error("No se pudo escribir el libro " + path_.string() + ": " +
-                             ec.message());
+                             system_failure_text(ec.value()));
 }
 
 void Sheet::text(uint32_t row, uint16_t col, std::string_view value, CellStyle style) {

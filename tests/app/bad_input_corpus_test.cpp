@@ -198,10 +198,52 @@ TEST_F(DeliveryCorpus, AnUnreadableFileIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(run().ending(), Ending::Done);
     ASSERT_NE(shown("Error"), nullptr);
     EXPECT_EQ(shown("Error")->text,
-              "Se presento el Error #  5 al leer archivo de Descripción Agrupada \r\rInput/output "
-              "error");
+              "Se presento el Error #  5 al leer archivo de Descripción Agrupada \r\rError de "
+              "entrada y salida");
     EXPECT_EQ(count("SELECT 1 FROM ERRORES WHERE tipo = 'AD'"), 1);
     EXPECT_TRUE(summary_ends_with_table()) << ui.messages.back().text;
+}
+
+// Text as Windows saves it in "Unicode": UTF-16, little-endian after its byte-order mark, or
+// big-endian without one.
+std::string utf16(const std::string& ascii, bool little_endian) {
+    std::string out = little_endian ? "\xFF\xFE" : "";
+    for (char c : ascii) out += little_endian ? std::string{c, '\0'} : std::string{'\0', c};
+    return out;
+}
+
+TEST_F(DeliveryCorpus, AUtf16FileIsRefusedBeforeItIsReadAndALineHoldingANulIsNot) {
+    const std::string refused =
+        " está en UTF-16, que Corvela no lee: guárdelo como UTF-8 o "
+        "Windows-1252 (ANSI) y valide de nuevo.";
+    const std::string head = std::string(kIps) + ",01/11/2026,";
+    const std::vector<std::string> rows = {head + "US000001,1", head + "AD000001,1"};
+    const std::string user_with_nul = record(kUserFields, {{5, "GO\0MEZ"s}});
+    const struct {
+        const char* file;
+        std::string bytes;
+        std::string title;  // of the box that ends the run, the refusal as its hint
+    } cases[] = {
+        {"US000001.TXT", utf16(crlf({kUsers[0]}), true), "Falta archivo de Usuario."},
+        {"AD000001.TXT", utf16(crlf(kDescriptions), false), "Resumén de la validación."},
+        {"CT000001.TXT", utf16(crlf(rows), true).substr(2), "No existe Archivo."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        control(rows);
+        inst.write("US000001.TXT", crlf({user_with_nul}));
+        inst.write(c.file, c.bytes);
+        ui.messages.clear();
+        (void)run();
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages.back().title, c.title);
+        EXPECT_EQ(ui.messages.back().hint, (inst.delivery / c.file).string() + refused);
+        // Nothing of it is read: no error row, no outputs.
+        EXPECT_EQ(count("SELECT 1 FROM ERRORES WHERE tipo = '" + std::string(c.file, 2) + "'"), 0);
+        EXPECT_EQ(inst.result(std::string(kIps) + "_" + c.file), "");
+    }
+    // The users file, whose line holds a NUL, was read, and its line passed.
+    EXPECT_EQ(inst.result(std::string(kIps) + "_US000001.TXT"), user_with_nul + "\r\n");
 }
 
 }  // namespace

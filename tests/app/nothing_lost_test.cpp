@@ -110,8 +110,9 @@ TEST_F(NothingLost, AFullDiskUnderTheErrorFileIsReportedAndEveryPassedLineKeepsI
     std::filesystem::create_symlink("/dev/full", inst.results() + "760010012301_US000001_1.ERR");
     EXPECT_EQ(run().ending(), Ending::Done);
     ASSERT_NE(shown("Error"), nullptr);
-    EXPECT_EQ(shown("Error")->text,
-              "Se presento el Error #  28 al leer archivo de Usuarios \r\rNo space left on device");
+    EXPECT_EQ(
+        shown("Error")->text,
+        "Se presento el Error #  28 al leer archivo de Usuarios \r\rNo queda espacio en el disco");
     EXPECT_EQ(sizes("usuario descripcion"), "2 1");
     const std::string accepted = inst.result("760010012301_US000001.TXT");
     EXPECT_EQ(std::count(accepted.begin(), accepted.end(), '\n'), 2) << accepted;

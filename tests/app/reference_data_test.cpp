@@ -135,10 +135,10 @@ TEST_F(ReferenceImportTest, BadFilesNameTheLineAndChangeNothing) {
     const auto missing = inst.dir / "missing.csv";
     EXPECT_EQ(
         import_reference(inst.ref(), inst.work(), {"r_cie10", missing, {}, false}, clock).why(),
-        "No se pudo leer el archivo " + missing.string() + ": No such file or directory.");
+        "No se pudo leer el archivo " + missing.string() + ": No existe el archivo o la carpeta.");
     EXPECT_EQ(
         import_reference(inst.ref(), inst.work(), {"r_cie10", inst.dir, {}, false}, clock).why(),
-        "No se pudo leer el archivo " + inst.dir.string() + ": Is a directory.");
+        "No se pudo leer el archivo " + inst.dir.string() + ": Es una carpeta.");
     EXPECT_EQ(corvela("reference import r_cie11 '" + missing.string() + "'"), 2);
     EXPECT_EQ(output(),
               "No existe la tabla de referencia r_cie11. Las tablas son: R_Campos, "

@@ -195,6 +195,9 @@ TEST_F(SaveTest, CommandLineSavesInALaterCommandAndValidatesWithSave) {
     EXPECT_EQ(corvela("validate --yes --save " + folder), 1);
     EXPECT_EQ(count("SELECT * FROM radicacion"), 1);
     EXPECT_EQ(corvela("validate --save " + folder), 0);
+    // As `save` does, it says under which number the delivery was saved.
+    EXPECT_TRUE(output().ends_with("\nEl proceso finalizó con exito.\nRadicación interna No. 2\n"))
+        << output();
     EXPECT_EQ(inst.rows("SELECT nro_radicacion FROM radicacion ORDER BY rowid"),
               (std::vector<std::string>{"1", "2"}));
 }

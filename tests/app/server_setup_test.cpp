@@ -17,6 +17,7 @@ namespace corvela {
 namespace {
 
 using testing::Installation;
+using testing::read_file;
 
 // A connection text of the test server naming another database.
 std::string on_database(const std::string& connection, const std::string& name) {
@@ -103,6 +104,24 @@ TEST_F(ServerSetUp, APasswordIsNeverWrittenAndTheConfigurationIsItsOwnersAlone) 
     EXPECT_EQ(init(server), 0) << output();
     EXPECT_EQ(std::filesystem::status(inst.config).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+// A configuration file naming another installation is left as it is; `init` prints the lines it
+// must hold for the new one, its first naming the new folder, so that the server never stands
+// under the folder of an embedded history.
+TEST_F(ServerSetUp, InitBesideAConfigurationPrintsTheLinesItsFileMustHold) {
+    const std::string before = read_file(inst.config);
+    const std::string server = database("_c", "ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'");
+    EXPECT_EQ(init(server), 0) << output();
+    const std::string otra = (inst.dir / "otra").string();
+    EXPECT_NE(output().find(" ya existe y no se cambió: sigue nombrando la carpeta " +
+                            (inst.dir / "db").string() + "/.\n"),
+              std::string::npos)
+        << output();
+    EXPECT_NE(output().find("\n" + otra + "/," + otra + "\nservidor=" + server + "\n"),
+              std::string::npos)
+        << output();
+    EXPECT_EQ(read_file(inst.config), before);
 }
 
 TEST_F(ServerSetUp, AWrongServerLineIsNamedAtStartUp) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <numeric>
 #include <regex>
 
@@ -34,38 +35,29 @@ using CommandLine = SessionTest;
 TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
     const std::string db = (inst.dir / "db").string();
     const std::string error = "[Error]\nSe presento el Error # ";
+    // A missing file and a folder without its final separator are among the mistakes below.
     const struct {
         const char* name;
-        std::string content;  // "<folder>" makes the file a folder, "<missing>" removes it
+        std::string content;  // "<folder>" makes the file a folder
         std::string shown;
     } cases[] = {
-        {"missing", "<missing>",
-         " 2 al leer archivo de Configuración \n\nNo such file or directory"},
         {"empty", "",
          " 62 al leer archivo de Configuración \n\nLa entrada pasa del final del archivo"},
-        {"folder", "<folder>", " 21 al leer archivo de Configuración \n\nIs a directory"},
+        {"folder", "<folder>", " 21 al leer archivo de Configuración \n\nEs una carpeta"},
         {"no comma", db + "/\r\n",
          " 5 al leer archivo de Configuración \n\nLlamada a procedimiento o argumento no válidos"},
-        // The database names are glued to the folder's last name: the size check fails first.
-        {"no separator", db + "," + inst.results_root.string() + "\r\n",
-         " 2 al leer archivo de Configuración \n\nNo such file or directory"},
     };
-    // Beside the message, on standard error, the file and, when it is missing, how to create it.
+    // Beside the message, on standard error, the file.
     const std::string hint = "corvela: Archivo de configuración: " + inst.config.string() + ".";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(inst.config);
         if (c.content == "<folder>")
             std::filesystem::create_directory(inst.config);
-        else if (c.content != "<missing>")
+        else
             std::ofstream(inst.config, std::ios::binary) << c.content;
         EXPECT_EQ(corvela("sedes list"), 2);
-        const std::string how = c.content == "<missing>"
-                                    ? " No existe: créelo con «corvela init CARPETA --config " +
-                                          inst.config.string() +
-                                          "», donde CARPETA es la carpeta de las bases de datos."
-                                    : "";
-        EXPECT_EQ(output(), error + c.shown + "\n" + hint + how + "\n");
+        EXPECT_EQ(output(), error + c.shown + "\n" + hint + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
     // With --json the text goes to standard error and no document is printed.
@@ -82,6 +74,139 @@ TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
         << inst.server_line();
     EXPECT_EQ(corvela("sedes list"), 0);
     EXPECT_NE(output().find("IPS de prueba"), std::string::npos) << output();
+}
+
+// A summary's texts without its times, which vary from run to run.
+std::string without_times(const std::string& text) {
+    static const std::regex times("(Tiempo de [^:]*:)[^\n]*");
+    return std::regex_replace(text, times, "$1 …");
+}
+
+// The mistakes a newcomer makes: the message of each stays as it was on standard output, and a
+// line of Corvela's own on standard error names the file, folder or code and the next step.
+TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
+    std::filesystem::create_directories(inst.results());
+    const std::string config = read_file(inst.config);
+    const std::string db = (inst.dir / "db").string(), dir = inst.delivery.string();
+    const std::string results = "," + inst.results_root.string() + "\r\n";
+    auto configure = [&](const std::string& text) {
+        std::ofstream(inst.config, std::ios::binary) << text;
+    };
+    const std::string no_file =
+        "[Error]\nSe presento el Error #  2 al leer archivo de Configuración \n\nNo existe el "
+        "archivo o la carpeta\n";
+    const std::string head = std::string(kIps) + ",01/11/2026,";
+    const std::string months = " MESES REPORTADOS\n  Mes    Año\n";
+    const std::string ended =
+        "[Atención]\nFinalizo el proceso de lectura de archivos planos. Debe procesar los datos si "
+        "desea almacenarlos y subir los registros depurados.\n[Resumén de la validación.]\n";
+    const std::string times = "\nTiempo de proceso: …\nTiempo de validación por Registro: …\n\n";
+    const struct {
+        const char* mistake;
+        std::function<void()> make;
+        std::string args, out;  // standard output, the times of a summary left out
+        std::string hint;       // what standard error names
+        int status;
+    } cases[] = {
+        {"no configuration file", [&] { std::filesystem::remove(inst.config); }, "sedes list",
+         no_file, "créelo con «corvela init CARPETA --config " + inst.config.string() + "»", 2},
+        // The database names are glued to the folder's last name: the size check fails first.
+        {"a database folder without its final /", [&] { configure(db + results); }, "sedes list",
+         no_file, "Le falta la / final: escriba «" + db + "/»", 2},
+        {"a database folder without the databases",
+         [&] {
+             std::filesystem::create_directory(inst.dir / "vacia");
+             configure((inst.dir / "vacia").string() + "/" + results);
+         },
+         "sedes list", no_file,
+         "créelas con «corvela init " + (inst.dir / "vacia").string() + "/ --config", 2},
+        {"an IPS that is not registered",
+         [&] {
+             inst.write("CT000001.txt", crlf({"760010099999,01/11/2026,US000001,3",
+                                              "760010099999,01/11/2026,AD000001,1"}));
+         },
+         "validate " + dir, "[No habilitada]\nNo existe la IPS en la tabla de habilitadas.\n",
+         "«760010099999» del archivo de control CT000001.txt no está entre las sedes registradas: "
+         "regístrela con «corvela sedes add 760010099999",
+         1},
+        {"a results folder that cannot be created",
+         [&] {
+             std::ofstream(inst.dir / "archivo") << "";
+             configure(db + "/," + (inst.dir / "archivo").string() + "\r\n" + inst.server_line());
+         },
+         "validate " + dir,
+         "[Error]\nSe presento el Error #  20 al leer archivo de Control\n\nNo es una carpeta\n",
+         (inst.dir / "archivo" / "Validacion").string(), 1},
+        {"the last run kept with --yes", [&] { corvela("validate " + dir); },
+         "validate --yes " + dir,
+         "[Existe Información.]\nExiste información en tablas temporales que no se ha "
+         "cargado.\n¿Desea cargarla.?\n> Sí\n",
+         "guárdela con «corvela save» y valide de nuevo, o valide con --no para descartarla", 1},
+        {"a listed file missing from the folder",
+         [&] { std::filesystem::remove(inst.delivery / "AD000001.txt"); }, "validate " + dir,
+         months + ended + "Leidos:  3\nPasaron: 2\nErrados: 1\n" + times +
+             "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 0\t 0\t 0\n\n",
+         "El archivo de control CT000001.txt nombra AD000001.TXT, que no está en la carpeta " + dir,
+         0},
+        {"a count that differs from the declared one",
+         [&] {
+             inst.write("CT000001.txt", crlf({head + "US000001,5", head + "AD000001,1"}));
+         },
+         "validate " + dir,
+         months + ended + "Leidos:  4\nPasaron: 3\nErrados: 1\n" + times +
+             "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 1\t 0\t 1\n\n",
+         "US000001.TXT: se leyeron 3 registros y el archivo de control CT000001.txt declara 5.", 0},
+        {"a workbook in a folder that does not exist", [] {},
+         "validate --xlsx " + (inst.dir / "nada" / "libro.xlsx").string() + " " + dir,
+         months + ended + "Leidos:  4\nPasaron: 3\nErrados: 1\n" + times +
+             "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 1\t 0\t 1\n\n",
+         "No se pudo escribir el libro " + (inst.dir / "nada" / "libro.xlsx").string() +
+             ": No existe el archivo o la carpeta",
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mistake);
+        configure(config);
+        write_delivery("000001");
+        // No run is left unsaved but where a case makes one.
+        run_sql(inst.work(), "UPDATE estado_corrida SET valor = 'I' WHERE clave = 'estado'");
+        c.make();
+        EXPECT_EQ(run_corvela(inst, c.args, inst.dir / "out.txt", inst.dir / "err.txt"), c.status);
+        EXPECT_EQ(without_times(output()), c.out);
+        const std::string err = read_file(inst.dir / "err.txt");
+        EXPECT_TRUE(err.starts_with("corvela: ")) << err;
+        EXPECT_NE(err.find(c.hint), std::string::npos) << err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
+}
+
+// A folder that does not exist, or a file given for it, stops `validate` before anything else:
+// the last run, not saved, is neither asked about nor emptied, and no results folder is made.
+TEST_F(CommandLine, AFolderThatIsNoDeliveryStopsBeforeAnythingIsTouched) {
+    write_delivery("000001");
+    ASSERT_EQ(corvela("validate '" + inst.delivery.string() + "'"), 0);
+    std::filesystem::remove_all(inst.results());
+    auto kept = [&] {
+        return sizes("usuario descripcion ERRORES") + " " +
+               inst.rows("SELECT valor FROM estado_corrida WHERE clave = 'estado'").at(0);
+    };
+    ASSERT_EQ(kept(), "2 1 2 N");
+    const std::string missing = (inst.dir / "nada").string();
+    const std::string file = (inst.delivery / "US000001.txt").string();
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, "No existe la carpeta de la entrega " + missing + "."},
+        {file, file + " no es una carpeta: indique la carpeta de la entrega."},
+    };
+    for (const auto& [folder, said] : cases) {
+        SCOPED_TRACE(folder);
+        EXPECT_EQ(run_corvela(inst, "validate '" + folder + "'", inst.dir / "out.txt",
+                              inst.dir / "err.txt"),
+                  2);
+        EXPECT_EQ(output(), "");
+        EXPECT_EQ(read_file(inst.dir / "err.txt"), "corvela: " + said + "\n");
+        EXPECT_EQ(kept(), "2 1 2 N");
+        EXPECT_FALSE(std::filesystem::exists(inst.results()));
+    }
 }
 
 TEST_F(CommandLine, InitNeverOverwritesADatabase) {
@@ -121,10 +246,43 @@ TEST_F(CommandLine, InitNeverOverwritesADatabase) {
               std::vector<std::string>{"760010012301|IPS de prueba"});
 }
 
+// `init` of a new folder beside a configuration naming another one leaves the file as it is and
+// says what it must hold; with --config it writes a new file there.
+TEST_F(CommandLine, InitBesideAConfigurationSaysWhatItStillNames) {
+    const std::string before = read_file(inst.config);
+    const std::string reference =
+        " --reference '" + std::string(CORVELA_SOURCE_DIR) + "/data/reference'";
+    const std::string db2 = (inst.dir / "db2").string();
+    EXPECT_EQ(corvela("init '" + db2 + "'" + reference), 0);
+    EXPECT_EQ(output(),
+              "Bases de datos creadas en " + db2 + "\nEl archivo de configuración " +
+                  inst.config.string() + " ya existe y no se cambió: sigue nombrando la carpeta " +
+                  (inst.dir / "db").string() +
+                  "/.\nPara usar la instalación nueva, su primera línea debe ser esta" +
+                  // A server's lines would keep the history on the server.
+                  (testing::Installation::on_server() ? ", sin sus líneas servidor= y puesto=:\n"
+                                                      : ":\n") +
+                  db2 + "/," + db2 +
+                  "\nO escríbala en un archivo nuevo y nómbrelo con --config ARCHIVO "
+                  "en cada orden; el actual sigue sirviendo a la instalación que "
+                  "nombra.\n");
+    EXPECT_EQ(read_file(inst.config), before);
+
+    const std::string db3 = (inst.dir / "db3").string(), other = (inst.dir / "otra.ini").string();
+    const std::string init = std::string(CORVELA_BINARY) + " init '" + db3 + "'" + reference +
+                             " --config '" + other + "' > /dev/null";
+    EXPECT_EQ(std::system(init.c_str()), 0);
+    EXPECT_EQ(read_file(other), db3 + "/," + db3 + "\r\n");
+}
+
 TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
     std::ofstream(inst.dir / "sedes.csv", std::ios::binary)
         << "habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO\r\n"
         << kIps << ",IPS renombrada,Eva Díaz,Av 3,10,20\r\n";
+    // A bad site is named by its line, the header being line 1.
+    std::ofstream(inst.dir / "malas.csv", std::ios::binary)
+        << "habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO\r\n"
+        << kIps << ",IPS renombrada,,,,\r\n123,Corta,,,,\r\n";
     const struct {
         std::string args;
         int status;
@@ -143,6 +301,11 @@ TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
          0,
          "Sede 760010099999 registrada.\n",
          {"760010012301|IPS de prueba", "760010099999|Nueva"}},
+        {"sedes import '" + (inst.dir / "malas.csv").string() + "'",
+         2,
+         "Línea 3 de malas.csv: El código de habilitación \"123\" no tiene 12 caracteres.\nNo se "
+         "cargó ninguna sede.\n",
+         {"760010012301|IPS de prueba", "760010099999|Nueva"}},
         {"sedes import '" + (inst.dir / "sedes.csv").string() + "'",
          0,
          "Sedes cargadas de " + (inst.dir / "sedes.csv").string() + ".\n",
@@ -157,6 +320,18 @@ TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
     }
     EXPECT_EQ(inst.rows("SELECT gerente, TELEFONO FROM sedes ORDER BY habilitacion"),
               (std::vector<std::string>{"Eva Díaz|20", "Luz Mar|7"}));
+}
+
+// Columns keep their widths, counted in characters: an accented name shifts nothing.
+TEST_F(CommandLine, SedesListLinesUpNamesWithAccents) {
+    ASSERT_EQ(corvela("sedes add 760010099999 --nombre 'María Ñúñez' --gerente José"), 0);
+    ASSERT_EQ(corvela("sedes list"), 0);
+    EXPECT_EQ(output(),
+              "habilitacion  nombre                          gerente                    DIRECCION"
+              "                  fax           TELEFONO\n"
+              "760010012301  IPS de prueba                   Ana Gómez                  Calle 1"
+              "                    555           556\n"
+              "760010099999  María Ñúñez                     José\n");
 }
 
 TEST_F(CommandLine, ReportsWithNothingSavedSayThereIsNothingToPrint) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "support/command.h"
 
@@ -122,7 +123,17 @@ TEST_F(JsonOutput, ReportsGiveTheirTableAndPage) {
     doc = document();
     EXPECT_EQ(doc["page"], page);
     EXPECT_TRUE(std::filesystem::exists(page));
-    EXPECT_FALSE(doc["rows"].empty());
+    // Unlike the summary's texts, each column has a name of its own, a file type's counts being
+    // numbers under "<type>_Frecuencia"; the last row holds each type's total.
+    const auto columns = doc["columns"].get<std::vector<std::string>>();
+    EXPECT_EQ(std::set<std::string>(columns.begin(), columns.end()).size(), columns.size());
+    EXPECT_EQ(columns[0] + "|" + columns[1], "Usuarios|Usuarios_Frecuencia");
+    ASSERT_EQ(doc["rows"].size(), 30u);
+    EXPECT_EQ(doc["rows"][29][0], "Total inconsistencias");
+    std::string total = "C1";
+    for (int k = 2; k <= 29; ++k) total += " + C" + std::to_string(k);
+    EXPECT_EQ(numbers("SELECT " + total + " FROM ERRORES WHERE tipo = ?", "US"),
+              std::vector<long long>{doc["rows"][29][1]});
 }
 
 }  // namespace

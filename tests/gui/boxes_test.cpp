@@ -4,6 +4,7 @@
 #include "gui/boxes.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -61,6 +62,10 @@ TEST(SpanishButtons, WithQtsTranslationAndWithoutIt) {
     auto hinted = gui::message_box("Texto", "Error", Icon::Critical, "Archivo: x.ini");
     EXPECT_EQ(qobject_cast<QMessageBox*>(hinted.get())->detailedText(),
               QStringLiteral("Archivo: x.ini"));
+    // A summary's stands under its table.
+    auto summary = gui::message_box("a\tb", "Resumén", Icon::Information, "AC: 3\nAD: 4");
+    EXPECT_EQ(qobject_cast<gui::TableBox*>(summary.get())->hint_view()->text(),
+              QStringLiteral("AC: 3\nAD: 4"));
 }
 
 // The left edge of each cell of every line that holds tabs, and where the cell before it ends.

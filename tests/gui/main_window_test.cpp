@@ -126,7 +126,11 @@ TEST_F(MainWindowTest, ARunShowsItsProgressThenTheSummaryAndTheMonths) {
     EXPECT_EQ(ui.messages.back().icon, Icon::Information);
     // The errors workbook of the IPS is beside the error files, named in the box's details.
     const std::string book = inst.results() + "760010012301_errores.xlsx";
-    EXPECT_EQ(ui.messages.back().hint, "Libro de errores: " + book + ".");
+    // The run's note on its users file, then the workbook.
+    EXPECT_EQ(ui.messages.back().hint,
+              "US000001.TXT: se leyeron 10 registros y el archivo de control CT000001.txt declara "
+              "8.\nLibro de errores: " +
+                  book + ".");
     EXPECT_TRUE(std::filesystem::exists(book));
 
     EXPECT_FALSE(control<QWidget>("ProgressBar1")->isVisible());

@@ -65,9 +65,12 @@ TEST_F(Screenshots, OfEveryWindowAfterASampleRun) {
     pick_file(QStringLiteral("US000001.txt"));
     picture(window.get(), "total");
     screen_picture("total");
-    // The summary box of that run, built as the program shows it.
+    // The summary box of that run, built as the program shows it, with its hint.
     ASSERT_EQ(last_title(), "Resumén de la validación.");
-    picture(gui::message_box(last_message(), last_title(), Icon::Information).get(), "resumen");
+    picture(
+        gui::message_box(last_message(), last_title(), Icon::Information, ui.messages.back().hint)
+            .get(),
+        "resumen");
 
     click("CmdInforme");
     QWidget* informe = opened("Frm_informe");

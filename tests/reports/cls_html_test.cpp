@@ -129,8 +129,7 @@ TEST_F(ClsHtmlTest, RefusedSettingsAndOutputsSayWhy) {
     fs::create_directory(path("ocupado"));
     html_.setOutputPath(path("ocupado") + "/");  // the page's path is a folder
     EXPECT_FALSE(html_.ExportHtml({{"A"}, {{"x"}}}));
-    expect_message(3, std::system_category().message(EISDIR),
-                   "N° de error: " + std::to_string(EISDIR), Icon::Critical);
+    expect_message(3, "Es una carpeta", "N° de error: " + std::to_string(EISDIR), Icon::Critical);
     EXPECT_EQ(ends_, 4);
 }
 
@@ -166,8 +165,8 @@ TEST_F(ClsHtmlTest, LogoIsCopiedUnderTheClocksName) {
     std::ofstream(path("marca.png"), std::ios::binary) << "PNG";
     html_.setPictureLogoPath(path("marca.png"));
     EXPECT_FALSE(html_.ExportHtml({}));  // no "imagenes" folder to copy into
-    expect_message(1, std::system_category().message(ENOENT),
-                   "N° de error: " + std::to_string(ENOENT), Icon::Critical);
+    expect_message(1, "No existe el archivo o la carpeta", "N° de error: " + std::to_string(ENOENT),
+                   Icon::Critical);
 
     fs::create_directory(path("imagenes"));
     ASSERT_TRUE(html_.ExportHtml({}));

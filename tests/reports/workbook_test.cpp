@@ -220,13 +220,17 @@ TEST_F(Workbooks, AReportHoldsTheCellsOfItsTextFormWithNumbersAsNumbers) {
         EXPECT_EQ(book["title"], report["title"]);
         const json& rows = book["sheets"][0]["rows"];
         ASSERT_EQ(rows.size(), report["rows"].size() + 1);
+        // The book keeps the window's headings; the inconsistencies report's JSON names each
+        // counts column ("Frecuencia") after its type, and gives the counts as numbers.
+        const bool named = std::string(kind) == "inconsistencies";
         for (size_t c = 0; c < report["columns"].size(); ++c)
-            EXPECT_EQ(value_of(rows[0][c]), report["columns"][c]);
+            EXPECT_EQ((named && c % 2 ? value_of(rows[0][c - 1]) + "_" : "") + value_of(rows[0][c]),
+                      report["columns"][c]);
         int numbers = 0;
         for (size_t r = 0; r < report["rows"].size(); ++r)
             for (size_t c = 0; c < report["rows"][r].size(); ++c) {
                 const json& cell = rows[r + 1][c];
-                EXPECT_EQ(value_of(cell), report["rows"][r][c]);
+                EXPECT_EQ(value_of(cell), value_of(json::array({report["rows"][r][c]})));
                 numbers += cell[0].is_number();
             }
         EXPECT_GT(numbers, 0);
