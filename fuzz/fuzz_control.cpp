@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     program.config.database_folder = inst.scratch.string() + "/";
     program.work = std::move(inst.work);
     program.ref = std::move(inst.ref);
-    program.run_state = "I";
+    program.run_state = RunState::Initial;
     // Whatever the run ends in, the checks below look at what it left.
-    (void)BLeer_Click(program, inst.delivery);
+    (void)run_validation(program, inst.delivery);
     inst.work = std::move(program.work);
     inst.ref = std::move(program.ref);
     inst.clear_results();

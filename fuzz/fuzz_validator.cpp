@@ -14,6 +14,7 @@
 #include "platform/record_split.h"
 #include "rules/run_context.h"
 #include "validators/dispatch.h"
+#include "validators/frame.h"
 
 using namespace corvela;
 
@@ -47,7 +48,7 @@ struct ErrorsAccountForTheDescription : FailedLines {
     void file_started(const FileContext&, std::string_view, bool) override {}
     void structure_failed(const FileContext&, std::string_view, std::string_view) override {}
     void record_failed(const FileContext& fc, std::string_view) override {
-        std::vector<LineError> errors = fc.errores;
+        std::vector<LineError> errors = fc.errors;
         std::stable_sort(errors.begin(), errors.end(),
                          [](const LineError& a, const LineError& b) { return a.begin < b.begin; });
         size_t at = 0;
@@ -56,7 +57,7 @@ struct ErrorsAccountForTheDescription : FailedLines {
             if (e.begin != at) std::abort();
             at = e.end;
         }
-        if (errors.empty() || at != fc.descripcion.size()) std::abort();
+        if (errors.empty() || at != fc.description.size()) std::abort();
     }
 };
 
@@ -82,21 +83,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RunContext ctx(*inst.work, *inst.ref, inst.ui, inst.clock);
     ctx.results_folder = inst.results;
     ctx.data_file_name = code + ".TXT";
-    ctx.ips_code = ctx.cod_eapb_box = fuzzing::kSite;
-    ctx.nremision_box = "000001";
-    ctx.remission_date = "01/11/2026";
-    ctx.control.rows.assign(3, {});
-    ctx.control.rows[0][0] = std::string(fuzzing::kSite);
-    ctx.control.rows[0][1] = ctx.remission_date;
-    ctx.control.rows[0][2] = code;
-    ctx.control.rows[0][3] = std::string("10");
+    ctx.ips_code = ctx.delivery.header.ips_code = fuzzing::kSite;
+    ctx.delivery.header.remission = "000001";
+    ctx.delivery.header.remission_date = "01/11/2026";
+    ctx.delivery.records.assign(3, {});
+    ctx.delivery.records[0] = ControlRecord::from_fields(
+        {fuzzing::kSite, ctx.delivery.header.remission_date, code, "10"});
     ctx.reference = std::move(cache);
     ErrorsAccountForTheDescription errors_check;
     ctx.failed_lines = &errors_check;
     if (std::string(FUZZ_TYPE) != "US")
         for (const auto& u : sample_users()) ctx.users.add(u.tipo, u.numero, u.data);
 
-    const FileCounts counts = leer_archivo(ctx, *validator, path);
+    const FileCounts counts = validate_file(ctx, *validator, path);
     cache = std::move(ctx.reference);
 
     const std::string table = validator->file().table;
@@ -104,12 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t accepted =
         count_lines(inst.results + std::string(fuzzing::kSite) + "_" + code + ".TXT");
     // A user repeated in the file passes but is stored once.
-    const bool rows_match = std::string(FUZZ_TYPE) == "US" ? rows <= counts.lineas_validas
-                                                           : rows == counts.lineas_validas;
-    if (counts.lineas_validas > counts.lineas_leidas || !rows_match ||
-        accepted != static_cast<size_t>(counts.lineas_validas)) {
+    const bool rows_match =
+        std::string(FUZZ_TYPE) == "US" ? rows <= counts.lines_passed : rows == counts.lines_passed;
+    if (counts.lines_passed > counts.lines_read || !rows_match ||
+        accepted != static_cast<size_t>(counts.lines_passed)) {
         std::fprintf(stderr, "read %ld, passed %ld, rows %lld, accepted lines %zu\n",
-                     counts.lineas_leidas, counts.lineas_validas, rows, accepted);
+                     counts.lines_read, counts.lines_passed, rows, accepted);
         std::abort();
     }
 

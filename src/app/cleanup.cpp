@@ -18,7 +18,7 @@ bool confirm_deletion(Ui& ui, const std::string& text, const std::string& title)
 }
 }  // namespace
 
-Status CmdLimpiar_Click(Program& program) {
+Status empty_final_tables(Program& program) {
     Ui& ui = program.ui;
     if (!confirm_deletion(
             ui,
@@ -46,7 +46,7 @@ Status CmdLimpiar_Click(Program& program) {
     return Status::done();
 }
 
-Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std::string& delivery) {
+Status delete_delivery(Program& program, const std::string& ips_code, const std::string& delivery) {
     Ui& ui = program.ui;
     Database& work = *program.work;
     // The number keeps its leading blank; val() reads it as the number.
@@ -93,9 +93,9 @@ Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std:
     return Status::done();
 }
 
-bool Bsalir_Click(Program& program) {
+bool leave_program(Program& program) {
     if (!program.work) return true;
-    if (program.run_state == "N" &&
+    if (program.run_state == RunState::NotSaved &&
         !confirm_deletion(program.ui,
                           "Hay una validación sin guardar. ¿Desea salir de todos modos?", ""))
         return false;
@@ -103,7 +103,7 @@ bool Bsalir_Click(Program& program) {
         // While another program changes the working tables, leaving does not empty them.
         OperationScope scope(program);
         if (scope.ok()) {
-            borrar(program);
+            empty_working_tables(program);
             program.store_run_state();
         }
     }

@@ -13,17 +13,17 @@ namespace corvela {
 
 // "Limpiar DB": two questions, then the final tables, `fechas` and `periodos` are emptied in one
 // transaction. `registros`, `radicacion`, `consecutivo` and the error table stay.
-Status CmdLimpiar_Click(Program& program);
+Status empty_final_tables(Program& program);
 
 // "Borrar información de un No. remisión/No. Radicación procesado" of the delete window: the
 // final rows of the radicación named after the first "/" of `delivery`, the users matched on the
 // number alone, and its `registros` rows marked deleted (`impresion` = 1). One transaction.
-Status CmdBorrar_Click(Program& program, const std::string& ips_code, const std::string& delivery);
+Status delete_delivery(Program& program, const std::string& ips_code, const std::string& delivery);
 
-// "Salir": empties the working tables, keeps run state "I" and closes the working database. With a
-// validated run not saved (run state "N") it first asks whether to leave all the same, No by
-// default; false when the operator stays (nothing changed).
-bool Bsalir_Click(Program& program);
+// "Salir": empties the working tables, keeps run state Initial and closes the working database.
+// With a validated run not saved (run state NotSaved) it first asks whether to leave all the same,
+// No by default; false when the operator stays (nothing changed).
+bool leave_program(Program& program);
 
 // Rebuilds the working database file, giving back the space of deleted rows.
 void compact(Database& work);

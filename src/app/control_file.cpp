@@ -56,10 +56,10 @@ bool in_folder(const std::string& path, const std::filesystem::path& folder) {
 bool read_records(Program& program) {
     LineReader reader(program.full_path);
     std::string line;
-    int row = 0;
+    size_t row = 0;
     bool structure_error = false;
     while (reader.next(line)) {
-        int limit = suma_longitudes(*program.ref, program.data_file_name);
+        int limit = defined_line_length(*program.ref, program.data_file_name);
         if (char_length(trim(line)) > static_cast<size_t>(limit)) {
             program.ui.message("Error de estructura del archivo de Control", "Error de estructura",
                                Icon::Critical);
@@ -68,19 +68,35 @@ bool read_records(Program& program) {
         }
         auto fields = split_control_record(line);
         // A record past the last row of the table cannot be stored; an empty line stores nothing.
-        if (!fields.empty() && row >= program.control.size()) throw ControlTableOverflow();
-        for (size_t c = 0; c < fields.size(); ++c)
-            program.control.rows[static_cast<size_t>(row)][c] = fields[c];
+        std::vector<ControlRecord>& records = program.delivery.records;
+        if (!fields.empty() && row >= records.size()) throw ControlTableOverflow();
+        if (!fields.empty()) records[row] = ControlRecord::from_fields(fields);
         ++row;
     }
     return structure_error;
 }
 
+// The header from the habilitated site and the first control record.
+void fill_header(DeliveryHeader& h, const Statement& site, const ControlRecord& first) {
+    // The columns as the query names them: nombre, gerente, DIRECCION, fax, TELEFONO.
+    std::string manager = site.text(1);
+    std::string address = site.text(2);
+    std::string telephone = site.text(4);
+    h.ips_name = site.text(0);
+    h.sender = manager.empty() ? "" : to_upper(manager);
+    h.address = address.empty() ? "" : to_upper(address);
+    h.fax = site.text(3);
+    h.telephone = telephone.empty() ? " " : telephone;
+    h.period = first.remission_date.value_or("");
+    h.remission = mid_chars(first.code(), 3);
+    h.remission_date = first.remission_date.value_or("");
+}
 }  // namespace
 
 bool read_control_file(Program& program, const FileList& files) {
     Ui& ui = program.ui;
-    program.control.rows.assign(files.names.size() + 1, {});
+    Delivery& delivery = program.delivery;
+    delivery.records.assign(files.names.size() + 1, {});
     locate_control_file(program, files);
     // The file last selected or processed stands in for a missing control file only when it is
     // in the chosen folder: nothing of another folder is read.
@@ -97,35 +113,23 @@ bool read_control_file(Program& program, const FileList& files) {
     }
     bool structure_error = read_records(program);
 
-    Header h = ui.header();
-    h.COD_EAPB = program.control.text(0, 0);
-    ui.set_header(h);
+    DeliveryHeader& h = delivery.header;
+    h.ips_code = delivery.records[0].ips_code.value_or("");
+    program.delivery_changed();
     Statement site = program.work->prepare(
         "SELECT nombre, gerente, DIRECCION, fax, TELEFONO FROM sedes WHERE habilitacion = ?");
-    site.bind(1, h.COD_EAPB);
-    if (char_length(h.COD_EAPB) != 12 || !site.step()) {
+    site.bind(1, h.ips_code);
+    if (char_length(h.ips_code) != 12 || !site.step()) {
         ui.message_with_hint(
             "No existe la IPS en la tabla de habilitadas.", "No habilitada", Icon::Information,
             unregistered_site_hint(std::filesystem::path(program.full_path).filename().string(),
-                                   h.COD_EAPB));
+                                   h.ips_code));
         return false;
     }
     if (structure_error) return false;
-    program.radicacion = 0;
-
-    // The columns as the query names them: nombre, gerente, DIRECCION, fax, TELEFONO.
-    std::string gerente = site.text(1);
-    std::string direccion = site.text(2);
-    std::string telefono = site.text(4);
-    h.NOMEAPB = site.text(0);
-    h.NOMREMITENTE = gerente.empty() ? "" : to_upper(gerente);
-    h.DIRECCION = direccion.empty() ? "" : to_upper(direccion);
-    h.NFAX = site.text(3);
-    h.TELEFONO = telefono.empty() ? " " : telefono;
-    h.PERIODO = program.control.text(0, 1);
-    h.NREMISION = mid_chars(program.control.text(0, 2), 3);
-    h.FECHAREMI = program.control.text(0, 1);
-    ui.set_header(h);
+    delivery.radicacion = 0;
+    fill_header(h, site, delivery.records[0]);
+    program.delivery_changed();
     return true;
 }
 

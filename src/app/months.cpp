@@ -4,7 +4,7 @@
 
 namespace corvela {
 
-void mostrar_meses(Program& program) {
+void show_reported_months(Program& program) {
     Database& work = *program.work;
     work.exec(" Delete from fechas");
     // Each table with a month column adds the months and years of that column's dates.

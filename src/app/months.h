@@ -1,5 +1,5 @@
-// `mostrar_meses`: the months and years the records of the working tables fall in, listed in
-// the grid of reported months.
+// The months and years the records of the working tables fall in, listed in the grid of reported
+// months.
 #pragma once
 
 #include <utility>
@@ -9,7 +9,7 @@
 
 namespace corvela {
 
-void mostrar_meses(Program& program);
+void show_reported_months(Program& program);
 // The rows of `fechas` as the grid shows them: distinct, ordered by year and month.
 std::vector<std::pair<int, int>> reported_months(Database& work);
 

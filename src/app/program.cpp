@@ -15,6 +15,25 @@ int default_threads() {
     return std::thread::hardware_concurrency() > 1 ? 2 : 1;
 }
 
+std::string_view state_letter(RunState state) {
+    switch (state) {
+        case RunState::Initial:
+            return "I";
+        case RunState::NotSaved:
+            return "N";
+        case RunState::Saved:
+            return "S";
+        default:
+            return "";
+    }
+}
+
+RunState state_of_letter(std::string_view letter) {
+    for (RunState s : {RunState::Initial, RunState::NotSaved, RunState::Saved})
+        if (letter == state_letter(s)) return s;
+    return RunState::Unknown;
+}
+
 namespace {
 // The size of the working database is read before any database is opened; a missing file fails
 // start-up here.
@@ -99,7 +118,7 @@ bool Program::start(const std::filesystem::path& path) {
         startup_failure(ui, e.code().value(), describe_failure(e).description, hint());
         return false;
     }
-    run_state = "I";
+    run_state = RunState::Initial;
     return true;
 }
 
@@ -119,86 +138,80 @@ bool Program::connection_ready() {
     }
 }
 
+namespace {
+// The header values as the working database keeps them, by key.
+struct KeptHeaderValue {
+    const char* key;
+    std::string DeliveryHeader::*value;
+};
+constexpr KeptHeaderValue kKeptHeader[] = {
+    {"COD_EAPB", &DeliveryHeader::ips_code},   {"NOMEAPB", &DeliveryHeader::ips_name},
+    {"NOMREMITENTE", &DeliveryHeader::sender}, {"DIRECCION", &DeliveryHeader::address},
+    {"TELEFONO", &DeliveryHeader::telephone},  {"NFAX", &DeliveryHeader::fax},
+    {"NREMISION", &DeliveryHeader::remission}, {"FECHAREMI", &DeliveryHeader::remission_date},
+    {"PERIODO", &DeliveryHeader::period},
+};
+
+// The control records' fields as the columns c0 .. c3 keep them.
+constexpr std::optional<std::string> ControlRecord::*kKeptFields[] = {
+    &ControlRecord::ips_code, &ControlRecord::remission_date, &ControlRecord::file_code,
+    &ControlRecord::declared_count};
+
+std::vector<ControlRecord> load_control_records(Database& work) {
+    std::vector<ControlRecord> records;
+    Statement rows =
+        work.prepare("SELECT c0, c1, c2, c3, c4, c5 FROM control_corrida ORDER BY fila");
+    while (rows.step()) {
+        ControlRecord& r = records.emplace_back();
+        for (int c = 0; c < 4; ++c)
+            if (!rows.is_null(c)) r.*kKeptFields[c] = rows.text(c);
+        // Columns 4 and 5 hold the counts of the file.
+        if (!rows.is_null(4)) r.set_read_text(rows.text(4));
+        if (!rows.is_null(5)) r.set_passed_text(rows.text(5));
+    }
+    return records;
+}
+}  // namespace
+
 void Program::load_run_state() {
     Statement st = work->prepare("SELECT clave, valor FROM estado_corrida");
-    Header h;
+    DeliveryHeader h;
     bool any = false;
     while (st.step()) {
         any = true;
         std::string key = st.text(0);
         std::string value = st.text(1);
-        if (key == "estado")
-            run_state = value;
-        else if (key == "COD_EAPB")
-            h.COD_EAPB = value;
-        else if (key == "NOMEAPB")
-            h.NOMEAPB = value;
-        else if (key == "NOMREMITENTE")
-            h.NOMREMITENTE = value;
-        else if (key == "DIRECCION")
-            h.DIRECCION = value;
-        else if (key == "TELEFONO")
-            h.TELEFONO = value;
-        else if (key == "NFAX")
-            h.NFAX = value;
-        else if (key == "NREMISION")
-            h.NREMISION = value;
-        else if (key == "FECHAREMI")
-            h.FECHAREMI = value;
-        else if (key == "PERIODO")
-            h.PERIODO = value;
-        else if (key == "radicacion")
-            radicacion = leading_number_value(value);
+        if (key == "estado") run_state = state_of_letter(value);
+        if (key == "radicacion") delivery.radicacion = leading_number_value(value);
+        for (const auto& kept : kKeptHeader)
+            if (key == kept.key) h.*kept.value = value;
     }
-    if (any) ui.set_header(h);
-    control.rows.clear();
-    Statement rows =
-        work->prepare("SELECT c0, c1, c2, c3, c4, c5 FROM control_corrida ORDER BY fila");
-    while (rows.step()) {
-        std::array<Cell, 7> row{};
-        for (int c = 0; c < 6; ++c) {
-            if (rows.is_null(c)) continue;
-            std::string v = rows.text(c);
-            // Columns 4 and 5 hold the counters of the file.
-            if (c >= 4 && is_numeric(v))
-                row[static_cast<size_t>(c)] = leading_number_value(v);
-            else
-                row[static_cast<size_t>(c)] = v;
-        }
-        control.rows.push_back(row);
-    }
+    if (any) delivery.header = h;
+    delivery.records = load_control_records(*work);
 }
 
 void Program::store_run_state() {
     Transaction tx(*work);
     work->exec("DELETE FROM estado_corrida");
     work->exec("DELETE FROM control_corrida");
-    Header h = ui.header();
     Statement put = work->prepare("INSERT INTO estado_corrida (clave, valor) VALUES (?, ?)");
-    auto set = [&put](const std::string& key, const std::string& value) {
+    auto set = [&put](const std::string& key, std::string_view value) {
         put.bind(1, key);
-        put.bind(2, value);
+        put.bind(2, std::string(value));
         put.exec();
         put.reset();
     };
-    set("estado", run_state);
-    set("COD_EAPB", h.COD_EAPB);
-    set("NOMEAPB", h.NOMEAPB);
-    set("NOMREMITENTE", h.NOMREMITENTE);
-    set("DIRECCION", h.DIRECCION);
-    set("TELEFONO", h.TELEFONO);
-    set("NFAX", h.NFAX);
-    set("NREMISION", h.NREMISION);
-    set("FECHAREMI", h.FECHAREMI);
-    set("PERIODO", h.PERIODO);
-    set("radicacion", value_text(radicacion));
+    set("estado", state_letter(run_state));
+    for (const auto& kept : kKeptHeader) set(kept.key, delivery.header.*kept.value);
+    set("radicacion", value_text(delivery.radicacion));
     Statement row = work->prepare(
         "INSERT INTO control_corrida (fila, c0, c1, c2, c3, c4, c5) VALUES (?, ?, ?, ?, ?, ?, ?)");
-    for (int r = 0; r < control.size(); ++r) {
-        row.bind(1, r);
-        for (int c = 0; c < 6; ++c)
-            row.bind_or_null(
-                c + 2, stored_text(control.rows[static_cast<size_t>(r)][static_cast<size_t>(c)]));
+    for (size_t r = 0; r < delivery.records.size(); ++r) {
+        const ControlRecord& record = delivery.records[r];
+        row.bind(1, static_cast<int>(r));
+        for (int c = 0; c < 4; ++c) row.bind_or_null(c + 2, record.*kKeptFields[c]);
+        row.bind_or_null(6, record.read_text());
+        row.bind_or_null(7, record.passed_text());
         row.exec();
         row.reset();
     }
@@ -283,14 +296,14 @@ OperationScope::~OperationScope() {
     give_back();
 }
 
-void record_kept_state(Database& work, const std::string& estado) {
+void record_kept_state(Database& work, RunState state) {
     Statement put = work.prepare("UPDATE estado_corrida SET valor = ? WHERE clave = 'estado'");
-    put.bind(1, estado);
+    put.bind(1, std::string(state_letter(state)));
     put.exec();
 }
 
 void record_saved_state(Database& work, double radicacion) {
-    record_kept_state(work, "S");
+    record_kept_state(work, RunState::Saved);
     Statement put = work.prepare("UPDATE estado_corrida SET valor = ? WHERE clave = 'radicacion'");
     put.bind(1, value_text(radicacion));
     put.exec();

@@ -1,26 +1,33 @@
 // The state of the running program, owned by the main window or the command: the configuration,
-// the two open databases, the run state ("I", "N", "S"), the file last selected or processed,
-// and the control-file table of the last run.
+// the two open databases, the run state, the file last selected or processed, and the delivery of
+// the last run.
 #pragma once
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "db/database.h"
 #include "platform/clock.h"
 #include "platform/config.h"
 #include "platform/operation_lock.h"
 #include "platform/ui.h"
-#include "rules/control_table.h"
-#include "validators/frame.h"
+#include "rules/delivery.h"
+#include "rules/failed_lines.h"
 
 namespace corvela {
 
 // Two threads (validating and storing) where the machine has more than one core, else one.
 int default_threads();
+
+// Where the last run stands. The working database keeps it as a letter: "I" (nothing to save),
+// "N" (validated and not saved), "S" (saved). Unknown before start-up, and for a kept letter of
+// no state.
+enum class RunState { Unknown, Initial, NotSaved, Saved };
+std::string_view state_letter(RunState state);
+RunState state_of_letter(std::string_view letter);
 
 struct Program {
     Program(Ui& u, const Clock& c) : ui(u), clock(c) {}
@@ -28,18 +35,17 @@ struct Program {
     Ui& ui;
     const Clock& clock;
     Configuration config;
-    // The configuration file start-up read, named by the hints of later start-up failures.
+    // The configuration file start-up read, named by the hint of a failed connection.
     std::filesystem::path config_path;
     std::unique_ptr<Database> ref;
     std::unique_ptr<Database> work;
-    std::string run_state;  // empty until start-up sets it
+    RunState run_state = RunState::Unknown;
     std::string full_path;  // file last selected or processed
     std::string data_file_name;
-    ControlTable control;
-    // What each validated data file of the last run counted, by control-table row (a script's
-    // view of the run; not kept between commands).
-    std::map<int, FileCounts> file_counts;
-    double radicacion = 0;
+    // The delivery of the last run: what a save stores.
+    Delivery delivery;
+    // Told when a run or a save changed the delivery's header (a window shows it at once).
+    std::function<void(const Delivery&)> on_delivery_changed;
     // Runs read every reference row and user from the database at each lookup (a check that the
     // tables held in memory give the same results).
     bool uncached = false;
@@ -58,19 +64,24 @@ struct Program {
     bool desk_locked = false;
     enum class SharedHold { None, Shared, Alone } shared_hold = SharedHold::None;
 
-    // `Form_Load`: configuration, size warning, both databases, run state "I". False when a step
+    // Start-up: configuration, size warning, both databases, run state Initial. False when a step
     // failed (its message was shown).
-    bool start(const std::filesystem::path& config_path);
+    bool start(const std::filesystem::path& config_file);
 
     // Before an operation: on a server, the connections lost since the last one (a server that
     // restarted) are opened again, once. False when the server is still away (the start-up
     // message was shown); the program stays usable for a later try.
     bool connection_ready();
 
-    // The last run's state kept in the working database: run state, header boxes and the
-    // control-file table, so that a later command can save it or ask about it.
+    // The last run's state kept in the working database: run state, the delivery's header and
+    // control records, so that a later command can save it or ask about it.
     void load_run_state();
     void store_run_state();
+
+    // Tells `on_delivery_changed`, when set.
+    void delivery_changed() const {
+        if (on_delivery_changed) on_delivery_changed(delivery);
+    }
 };
 
 // The working database the configuration names: the database folder's file, or the configured
@@ -116,9 +127,9 @@ inline constexpr const char* kBusyText =
 inline constexpr const char* kBusyTitle = "Base de datos ocupada";
 
 // Sets the kept run state, inside the caller's transaction.
-void record_kept_state(Database& work, const std::string& estado);
+void record_kept_state(Database& work, RunState state);
 
-// Sets the kept run state to "S" with the new radicación number, inside the caller's
+// Sets the kept run state to Saved with the new radicación number, inside the caller's
 // transaction.
 void record_saved_state(Database& work, double radicacion);
 

@@ -54,18 +54,19 @@ std::string remission_date_value(const std::string& text) {
         13, "No coinciden los tipos: la fecha de remisión \"" + text + "\" no es una fecha");
 }
 
-// Steps 1 to 5, 7 and 8 of the save; returns the new radicación number.
-double store_delivery(Program& program, const Header& h) {
-    Database& work = *program.work;
-    const std::string today = iso_date(program.clock.today());
-
-    // The rows of each working table, by file type code.
-    std::map<std::string, int64_t, std::less<>> rows;
+// The rows of each working table, by file type code.
+using RowCounts = std::map<std::string, int64_t, std::less<>>;
+RowCounts working_rows(Database& work) {
+    RowCounts rows;
     for (std::string_view code : kCountOrder)
         rows[std::string(code)] = work.count(std::string("select * from ") + file_type(code).table);
+    return rows;
+}
 
-    // The numbering row stays locked until the save ends: desks saving at once take their
-    // numbers one after the other, each waiting for the row at most the server's bound.
+// Draws the next radicación number. The numbering row stays locked until the save ends: desks
+// saving at once take their numbers one after the other, each waiting for the row at most the
+// server's bound.
+double next_number(Database& work, const std::string& today) {
     Statement counter = work.prepare_for_update("SELECT rowid, numero FROM consecutivo");
     if (!counter.step())
         throw counter.failure(Fault::NoSuchRow,
@@ -79,43 +80,51 @@ double store_delivery(Program& program, const Header& h) {
     next.bind(3, counter_row);
     next.exec();
     fault_point("save:numero");
+    return n;
+}
 
+// One `registros` row per control record with a file code. The table has one row more than the
+// folder had files; the rows of those files are saved.
+void write_bookkeeping_rows(Database& work, const Delivery& delivery, const RowCounts& rows,
+                            double n) {
+    const DeliveryHeader& h = delivery.header;
     Statement reg = work.prepare(
         "INSERT INTO registros (archivo, remitidos, leidos, pasaron, eapb, Errados, "
         "remitente, periodo_reportado, nro_remision, fecha_remision, suben, "
         "IMPRESION, nro_radicacion) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?)");
-    const std::string remitente = to_upper(h.NOMREMITENTE);
-    // The table has one row more than the folder had files; the rows of those files are saved.
-    const int files = program.control.size() - 1;
-    for (int i = 0; i < files; ++i) {
-        const auto& row = program.control.rows[static_cast<size_t>(i)];
-        std::string type = to_upper(left_chars(cell_text(row[2]), 2));
+    const std::string remitente = to_upper(h.sender);
+    for (size_t i = 0; i + 1 < delivery.records.size(); ++i) {
+        const ControlRecord& record = delivery.records[i];
+        std::string type = to_upper(left_chars(record.code(), 2));
         if (ltrim(type).empty()) continue;
         auto counted = rows.find(type);
         const int64_t suben = counted == rows.end() ? 0 : counted->second;
-        double read = cell_number(row[4]), passed = cell_number(row[5]);
+        double read = record.read(), passed = record.passed();
         reg.bind(1, type);
-        reg.bind_or_null(2, stored_text(row[3]));
+        reg.bind_or_null(2, record.declared_count);
         reg.bind(3, read);
         reg.bind(4, passed);
-        reg.bind_or_null(5, stored_text(row[0]));
+        reg.bind_or_null(5, record.ips_code);
         reg.bind(6, read - passed);
         reg.bind(7, remitente);
-        reg.bind(8, h.PERIODO);
-        reg.bind(9, h.NREMISION);
-        reg.bind(10, h.FECHAREMI);
+        reg.bind(8, h.period);
+        reg.bind(9, h.remission);
+        reg.bind(10, h.remission_date);
         reg.bind(11, suben);
         reg.bind(12, n);
         reg.exec();
         reg.reset();
         fault_point("save:registros");
     }
+}
 
+// One `periodos` row per reported month; the months grid's rows are then emptied.
+void write_periods(Database& work, const DeliveryHeader& h) {
     Statement period =
         work.prepare("INSERT INTO periodos (COD_EAPB, num_remision, mes, ano) VALUES (?, ?, ?, ?)");
     for (const auto& [mes, ano] : reported_months(work)) {
-        period.bind(1, h.COD_EAPB);
-        period.bind(2, h.NREMISION);
+        period.bind(1, h.ips_code);
+        period.bind(2, h.remission);
         period.bind(3, mes);
         period.bind(4, ano);
         period.exec();
@@ -123,18 +132,23 @@ double store_delivery(Program& program, const Header& h) {
     }
     work.exec("delete from fechas");
     fault_point("save:periodos");
+}
 
+void write_radicacion(Database& work, const DeliveryHeader& h, double n, const std::string& today) {
     Statement delivery = work.prepare(
         "INSERT INTO radicacion (nro_radicacion, COD_IPS, nro_remision, "
         "fecha_validacion, fecha_remision) VALUES (?, ?, ?, ?, ?)");
     delivery.bind(1, n);
-    delivery.bind(2, h.COD_EAPB);
-    delivery.bind(3, h.NREMISION);
+    delivery.bind(2, h.ips_code);
+    delivery.bind(3, h.remission);
     delivery.bind(4, today);
-    delivery.bind(5, remission_date_value(h.FECHAREMI));
+    delivery.bind(5, remission_date_value(h.remission_date));
     delivery.exec();
     fault_point("save:radicacion");
+}
 
+// The working rows and the error rows get the number; the working tables go to the final ones.
+void stamp_and_copy(Database& work, double n) {
     for (std::string_view code : kStampOrder) stamp(work, code, n);
     share_error_rows(work);
     fault_point("save:numerados");
@@ -145,6 +159,19 @@ double store_delivery(Program& program, const Header& h) {
                   " FROM " + t.table);
         fault_point("save:copia");
     }
+}
+
+// Every row of the save, inside the caller's transaction; returns the new radicación number.
+double store_delivery_rows(Program& program) {
+    Database& work = *program.work;
+    const Delivery& delivery = program.delivery;
+    const std::string today = iso_date(program.clock.today());
+    const RowCounts rows = working_rows(work);
+    const double n = next_number(work, today);
+    write_bookkeeping_rows(work, delivery, rows, n);
+    write_periods(work, delivery.header);
+    write_radicacion(work, delivery.header, n, today);
+    stamp_and_copy(work, n);
     // The kept run state says "saved" in the same transaction, so that a save cut short after
     // its commit is never repeated over the same working tables.
     record_saved_state(work, n);
@@ -153,13 +180,12 @@ double store_delivery(Program& program, const Header& h) {
 }
 }  // namespace
 
-Status contar_almacena(Program& program) {
+Status store_delivery(Program& program) {
     Ui& ui = program.ui;
-    Header h = ui.header();
     double n = 0;
     try {
         Transaction tx(*program.work);
-        n = store_delivery(program, h);
+        n = store_delivery_rows(program);
         tx.commit();
         fault_point("save:confirmado");
     } catch (const BusyFailure&) {
@@ -171,31 +197,23 @@ Status contar_almacena(Program& program) {
         show_failure(ui, e, kAlLeerRegistros);
         return Status::failed();
     }
-    program.radicacion = n;
-    // The boxes and the grid change only once the delivery is stored, so that a failed save can
+    program.delivery.radicacion = n;
+    // The header and the grid change only once the delivery is stored, so that a failed save can
     // simply be repeated.
     ui.show_months(" MESES REPORTADOS", "Mes", "Año", {});
-    h.COD_EAPB.clear();
-    h.TELEFONO.clear();
-    h.NOMREMITENTE.clear();
-    h.DIRECCION.clear();
-    h.NREMISION.clear();
-    h.FECHAREMI.clear();
-    h.NFAX.clear();
-    h.NOMEAPB.clear();
-    h.PERIODO.clear();
-    ui.set_header(h);
+    program.delivery.header = DeliveryHeader{};
+    program.delivery_changed();
     ui.message("El proceso finalizó con exito.", "Final de proceso.", Icon::Information);
     return Status::done();
 }
 
-Status Cmdgraba_Click(Program& program) {
+Status save_delivery(Program& program) {
     Ui& ui = program.ui;
     OperationScope scope(program, Reach::Save);
     if (!scope.ok()) return Status::stopped();
-    Header h = ui.header();
+    const DeliveryHeader& h = program.delivery.header;
     int blank = 0;
-    for (const std::string* box : {&h.TELEFONO, &h.NFAX, &h.DIRECCION, &h.NOMREMITENTE})
+    for (const std::string* box : {&h.telephone, &h.fax, &h.address, &h.sender})
         if (ltrim(*box).empty()) ++blank;
     if (blank > 0) {
         ui.message(
@@ -204,13 +222,13 @@ Status Cmdgraba_Click(Program& program) {
             "Faltan algunos Datos.", Icon::Critical);
         return Status::stopped();
     }
-    if (program.run_state != "N") {
+    if (program.run_state != RunState::NotSaved) {
         ui.message("Los datos existentes en las tablas temporales ya fueron cargados.",
                    "Datos ya cargados.", Icon::Critical);
         return Status::stopped();
     }
-    Status outcome = contar_almacena(program);
-    if (outcome.ok()) program.run_state = "S";
+    Status outcome = store_delivery(program);
+    if (outcome.ok()) program.run_state = RunState::Saved;
     return outcome;
 }
 

@@ -11,12 +11,12 @@
 
 namespace corvela {
 
-// The save check (blank header boxes, run state), then `contar_almacena`, then run state "S".
-Status Cmdgraba_Click(Program& program);
+// The save check (blank header values, run state), then `store_delivery`, then run state Saved.
+Status save_delivery(Program& program);
 
-// The save itself, one transaction. On success the header boxes are cleared, the months grid is
-// refreshed (now empty), `program.radicacion` holds the new number and the end message is shown.
-Status contar_almacena(Program& program);
+// The save itself, one transaction. On success the delivery's header is cleared, the months grid is
+// refreshed (now empty), the delivery holds its new number and the end message is shown.
+Status store_delivery(Program& program);
 
 // What the failure message of an operation on stored data says was being done.
 inline constexpr std::string_view kAlLeerRegistros = " al leer archivo de Registros";

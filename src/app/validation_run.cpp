@@ -16,10 +16,11 @@
 #include "platform/text.h"
 #include "rules/field_definitions.h"
 #include "validators/dispatch.h"
+#include "validators/frame.h"
 
 namespace corvela {
 
-void borrar(Program& program) {
+void empty_working_tables(Program& program) {
     Database& work = *program.work;
     Transaction tx(work);
     for (std::string_view code : kEmptyingOrder)
@@ -29,9 +30,9 @@ void borrar(Program& program) {
     // Nothing is left to save until a run reaches its summary, kept and in memory alike: a run
     // cut short (killed, or stopped on an unregistered site, a missing folder or control file)
     // never leaves its rows, or none, under the header of the run before it.
-    record_kept_state(work, "I");
+    record_kept_state(work, RunState::Initial);
     tx.commit();
-    program.run_state = "I";
+    program.run_state = RunState::Initial;
 }
 
 std::string totals_text(double read, double passed, double minutes, double seconds,
@@ -43,13 +44,13 @@ std::string totals_text(double read, double passed, double minutes, double secon
            " Segundos" + "\r" + "Tiempo de validación por Registro: " + per_record + " Segundos";
 }
 
-std::string file_table(const ControlTable& control, int files) {
+std::string file_table(const std::vector<ControlRecord>& records, int files) {
     std::string t = "Archivo\t\tLeidos\tErrados\tPasaron\r";
-    for (int r = 0; r < files && r < control.size(); ++r) {
-        const auto& row = control.rows[static_cast<size_t>(r)];
-        std::string code = cell_text(row[2]);
+    for (size_t r = 0; r < static_cast<size_t>(std::max(files, 0)) && r < records.size(); ++r) {
+        const ControlRecord& record = records[r];
+        std::string code = record.code();
         if (ltrim(code).empty()) continue;
-        double read = cell_number(row[4]), passed = cell_number(row[5]);
+        double read = record.read(), passed = record.passed();
         t += code + "\t" + number_text(read) + "\t" + number_text(read - passed) + "\t" +
              number_text(passed) + "\r";
     }
@@ -69,12 +70,12 @@ const std::string* find_entry(const FileList& files, const std::string& name) {
 }
 
 // Moves the medications row down, one place at a time, until it stands at row F - 2.
-void medications_last(ControlTable& control, int files) {
-    for (int i = 0; i + 1 <= files - 2 && i + 1 < control.size(); ++i) {
-        auto& row = control.rows[static_cast<size_t>(i)];
-        if (cell_text(row[2]).rfind("AM", 0) != 0) continue;
-        auto& next = control.rows[static_cast<size_t>(i + 1)];
-        for (size_t c = 0; c < 4; ++c) std::swap(row[c], next[c]);
+void medications_last(std::vector<ControlRecord>& records, int files) {
+    const int rows = static_cast<int>(records.size());
+    for (int i = 0; i + 1 <= files - 2 && i + 1 < rows; ++i) {
+        ControlRecord& record = records[static_cast<size_t>(i)];
+        if (record.code().rfind("AM", 0) != 0) continue;
+        record.swap_fields(records[static_cast<size_t>(i + 1)]);
     }
 }
 
@@ -87,6 +88,10 @@ class Run {
   private:
     // False when the results folder could not be created or written in (the failure was shown).
     bool prepare_results_folder();
+    ControlRecord& record(int i) { return program_.delivery.records[static_cast<size_t>(i)]; }
+    const ControlRecord& record(int i) const {
+        return program_.delivery.records[static_cast<size_t>(i)];
+    }
     // Makes the file of row i the current data file name.
     void name_row(int i);
     // Whether row i names a file; rows past the control file's records name none.
@@ -100,6 +105,15 @@ class Run {
     // False when the database kept nothing of the file: the run cannot go on.
     bool validate_row(int i, RecordValidator& validator);
     void note_missing_file();
+    // The run context of the delivery's files: the databases, the results folder, the delivery.
+    void make_context();
+    // Whether the current data file name is of a users file.
+    bool users_file() const;
+    // The users files of the control table, validated before the others; `users` tells whether
+    // one was. False when the run cannot go on.
+    bool validate_users(int F, bool& users);
+    // Every other file of the control table, in its order. False when the run cannot go on.
+    bool validate_others(int F);
     Status summary(double start);
 
     Program& program_;
@@ -149,11 +163,11 @@ bool Run::prepare_results_folder() {
 }
 
 void Run::name_row(int i) {
-    program_.data_file_name = data_file_name_of(program_.control.text(i, 2));
+    program_.data_file_name = data_file_name_of(record(i).code());
 }
 
 bool Run::names_file(int i) const {
-    return !ltrim(program_.control.text(i, 2)).empty();
+    return !ltrim(record(i).code()).empty();
 }
 
 void Run::note_missing_file() {
@@ -176,71 +190,37 @@ void Run::take_entry(const std::string& entry) {
 bool Run::validate_row(int i, RecordValidator& validator) {
     RunContext& ctx = *ctx_;
     ctx.data_file_name = program_.data_file_name;
-    ctx.ips_code = program_.control.text(i, 0);
-    ctx.control = program_.control;
-    ctx.radicacion = program_.radicacion;
-    FileCounts counts = leer_archivo(ctx, validator, program_.full_path);
-    program_.file_counts[i] = counts;
-    auto& row = program_.control.rows[static_cast<size_t>(i)];
-    row[4] = static_cast<double>(counts.lineas_leidas);
-    row[5] = static_cast<double>(counts.lineas_validas);
+    ctx.ips_code = record(i).ips_code.value_or("");
+    FileCounts counts = validate_file(ctx, validator, program_.full_path);
+    record(i).count(counts);
     fault_point("validacion:archivo");
     if (counts.lost) return false;
-    const std::string declared(trim(program_.control.text(i, 3)));
+    const std::string declared(trim(record(i).declared()));
     if (declared.empty() ||
-        leading_number_value(declared) != static_cast<double>(counts.lineas_leidas))
+        leading_number_value(declared) != static_cast<double>(counts.lines_read))
         notes_.push_back(count_note(control_file_, std::string(trim(program_.data_file_name)),
-                                    counts.lineas_leidas, declared));
+                                    counts.lines_read, declared));
     return true;
 }
 
-Status Run::execute() {
-    program_.file_counts.clear();
-    // Records are split by the field definitions and stored by the registry's columns: a run
-    // on definitions that disagree with it would store wrong values, so none starts.
-    if (std::string why = field_count_fault(*program_.ref); !why.empty()) {
-        ui_.message(why, "", Icon::Critical);
-        return Status::stopped();
-    }
-    if (!prepare_results_folder()) return Status::stopped();
-    if (program_.run_state == "N") {
-        // Yes keeps the last run for saving; the command line says how.
-        if (ui_.ask_yes_no(
-                std::string("Existe información en tablas temporales que no se ha cargado.") +
-                    "\r" + "¿Desea cargarla.?",
-                "Existe Información."))
-            return Status::stopped(unsaved_run_hint());
-    } else if (program_.run_state != "I" && program_.run_state != "S") {
-        return Status::stopped();
-    }
-    borrar(program_);
-    files_ = list_text_files(folder_);
-    if (!read_control_file(program_, files_)) return Status::stopped();
-    control_file_ = std::filesystem::path(program_.full_path).filename().string();
-
-    const int F = static_cast<int>(files_.names.size());
-    double start = program_.clock.seconds_since_midnight();
-    ui_.set_progress_range(0, F);
-    ui_.set_progress(0);
-    medications_last(program_.control, F);
-    ui_.show_progress(true);
-    ui_.set_progress(1);
-
+void Run::make_context() {
     ctx_ = std::make_unique<RunContext>(*program_.work, *program_.ref, ui_, program_.clock);
     ctx_->results_folder = results_folder(program_.config.results_root);
     ctx_->uncached = program_.uncached;
     ctx_->threads = program_.threads;
     ctx_->failed_lines = program_.failed_lines;
     if (program_.uncached) ctx_->users.use_table(*program_.work);
-    Header h = ui_.header();
-    ctx_->cod_eapb_box = h.COD_EAPB;
-    ctx_->nremision_box = h.NREMISION;
-    // The date the control file gave the header, before the medications row moved: one delivery
-    // has one remission date, for the invoices and for the dates that fall back on it.
-    ctx_->remission_date = h.FECHAREMI;
+    // The header keeps the remission date of the first record as read, before the medications
+    // row moved: one delivery has one remission date, for the invoices and for the dates that fall
+    // back on it.
+    ctx_->delivery = program_.delivery;
+}
 
-    auto users_file = [this] { return ltrim(program_.data_file_name).rfind("US", 0) == 0; };
-    bool users = false;
+bool Run::users_file() const {
+    return ltrim(program_.data_file_name).rfind("US", 0) == 0;
+}
+
+bool Run::validate_users(int F, bool& users) {
     for (int i = 0; i < F; ++i) {
         name_row(i);
         if (users_file() && names_file(i) && !find_entry(files_, program_.data_file_name))
@@ -250,19 +230,16 @@ Status Run::execute() {
             take_entry(entry);
             if (users_file()) {
                 if (refused()) break;
-                if (!validate_row(i, *validator_for("US"))) return Status::stopped();
+                if (!validate_row(i, *validator_for("US"))) return false;
                 users = true;
                 break;
             }
         }
     }
-    ui_.set_progress(2);
-    if (!users) {
-        ui_.message_with_hint(
-            "No existe el archivo de usuario, por favor revise el archivo de control.",
-            "Falta archivo de Usuario.", Icon::Critical, no_users_hint(control_file_, notes_));
-        return Status::stopped();
-    }
+    return true;
+}
+
+bool Run::validate_others(int F) {
     for (int i = 0; i < F; ++i) {
         name_row(i);
         if (const std::string* entry = find_entry(files_, program_.data_file_name)) {
@@ -271,13 +248,59 @@ Status Run::execute() {
             if (type != "US")
                 if (auto validator = validator_for(type);
                     validator && !refused() && !validate_row(i, *validator))
-                    return Status::stopped();
+                    return false;
         } else if (!users_file() && names_file(i)) {
             note_missing_file();
         }
         ui_.set_progress(i + 1);
     }
-    mostrar_meses(program_);
+    return true;
+}
+
+Status Run::execute() {
+    for (ControlRecord& r : program_.delivery.records) r.validated.reset();
+    // Records are split by the field definitions and stored by the registry's columns: a run
+    // on definitions that disagree with it would store wrong values, so none starts.
+    if (std::string why = field_count_fault(*program_.ref); !why.empty()) {
+        ui_.message(why, "", Icon::Critical);
+        return Status::stopped();
+    }
+    if (!prepare_results_folder()) return Status::stopped();
+    if (program_.run_state == RunState::NotSaved) {
+        // Yes keeps the last run for saving; the command line says how.
+        if (ui_.ask_yes_no(
+                std::string("Existe información en tablas temporales que no se ha cargado.") +
+                    "\r" + "¿Desea cargarla.?",
+                "Existe Información."))
+            return Status::stopped(unsaved_run_hint());
+    } else if (program_.run_state != RunState::Initial && program_.run_state != RunState::Saved) {
+        return Status::stopped();
+    }
+    empty_working_tables(program_);
+    files_ = list_text_files(folder_);
+    if (!read_control_file(program_, files_)) return Status::stopped();
+    control_file_ = std::filesystem::path(program_.full_path).filename().string();
+
+    const int F = static_cast<int>(files_.names.size());
+    double start = program_.clock.seconds_since_midnight();
+    ui_.set_progress_range(0, F);
+    ui_.set_progress(0);
+    medications_last(program_.delivery.records, F);
+    ui_.show_progress(true);
+    ui_.set_progress(1);
+    make_context();
+
+    bool users = false;
+    if (!validate_users(F, users)) return Status::stopped();
+    ui_.set_progress(2);
+    if (!users) {
+        ui_.message_with_hint(
+            "No existe el archivo de usuario, por favor revise el archivo de control.",
+            "Falta archivo de Usuario.", Icon::Critical, no_users_hint(control_file_, notes_));
+        return Status::stopped();
+    }
+    if (!validate_others(F)) return Status::stopped();
+    show_reported_months(program_);
     return summary(start);
 }
 
@@ -293,9 +316,10 @@ Status Run::summary(double start) {
         "Atención", Icon::Information);
     const int F = static_cast<int>(files_.names.size());
     double read = 0, passed = 0;
-    for (int r = 0; r < F && r < program_.control.size(); ++r) {
-        read += cell_number(program_.control.rows[static_cast<size_t>(r)][4]);
-        passed += cell_number(program_.control.rows[static_cast<size_t>(r)][5]);
+    const std::vector<ControlRecord>& records = program_.delivery.records;
+    for (size_t r = 0; r < static_cast<size_t>(F) && r < records.size(); ++r) {
+        read += records[r].read();
+        passed += records[r].passed();
     }
     if (read == 0) {
         ui_.message_with_hint(
@@ -312,16 +336,16 @@ Status Run::summary(double start) {
         std::vector<std::string> lines = notes_;
         if (!hint.empty()) lines.push_back(hint);
         ui_.message_with_hint(totals_text(read, passed, minutes, seconds, per_record) + "\r\r" +
-                                  file_table(program_.control, F),
+                                  file_table(records, F),
                               "Resumén de la validación.", Icon::Information, joined(lines));
     }
-    program_.run_state = "N";
+    program_.run_state = RunState::NotSaved;
     return Status::done();
 }
 
 }  // namespace
 
-Status BLeer_Click(Program& program, const std::filesystem::path& folder) {
+Status run_validation(Program& program, const std::filesystem::path& folder) {
     Status outcome = Status::stopped();
     OperationScope scope(program);
     if (!scope.ok()) return outcome;

@@ -11,15 +11,15 @@ namespace corvela {
 
 // Done when the run reached its summary; stopped when it ended on a message before it (the
 // message was shown).
-Status BLeer_Click(Program& program, const std::filesystem::path& folder);
+Status run_validation(Program& program, const std::filesystem::path& folder);
 
-// `borrar`: empties the working tables, and the error rows of runs never saved. The run state
-// becomes "I", kept and in memory: nothing is left to save until a run reaches its summary.
-void borrar(Program& program);
+// Empties the working tables, and the error rows of runs never saved. The run state becomes
+// Initial, kept and in memory: nothing is left to save until a run reaches its summary.
+void empty_working_tables(Program& program);
 
 // The summary texts of the run.
 std::string totals_text(double read, double passed, double minutes, double seconds,
                         const std::string& per_record);
-std::string file_table(const ControlTable& control, int files);
+std::string file_table(const std::vector<ControlRecord>& records, int files);
 
 }  // namespace corvela

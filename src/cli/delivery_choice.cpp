@@ -34,7 +34,7 @@ std::optional<ChosenDelivery> choose_delivery(Database& work, const std::string&
                      ips_name.c_str());
         return std::nullopt;
     }
-    auto entries = delivery_entries(work, ips->codigo, key);
+    auto entries = delivery_entries(work, ips->code, key);
     const std::string* entry = find_delivery(entries, delivery_text);
     if (!entry) {
         std::fprintf(stderr, "La IPS \"%s\" no tiene la entrega \"%s\". Entregas:\n",
@@ -42,7 +42,7 @@ std::optional<ChosenDelivery> choose_delivery(Database& work, const std::string&
         for (const auto& e : entries) std::fprintf(stderr, "  %s\n", e.c_str());
         return std::nullopt;
     }
-    return ChosenDelivery{ips->codigo, *entry};
+    return ChosenDelivery{ips->code, *entry};
 }
 
 }  // namespace corvela::cli

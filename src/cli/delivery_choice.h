@@ -5,7 +5,7 @@
 #include <string>
 
 #include "db/database.h"
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 
 namespace corvela::cli {
 

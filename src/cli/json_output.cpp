@@ -5,18 +5,11 @@
 #include <cstdio>
 
 #include "platform/text.h"
-#include "rules/control_table.h"
 
 namespace corvela::cli {
 
 namespace {
 using json = nlohmann::ordered_json;
-
-// A counted cell of the control table as a number; null when the run left it empty.
-json count_json(const Cell& cell) {
-    if (std::holds_alternative<std::monostate>(cell)) return nullptr;
-    return static_cast<long long>(cell_number(cell));
-}
 
 // A count of the inconsistencies report as a number (a whole one as an integer); null for an
 // empty cell.
@@ -68,13 +61,13 @@ json path_json(const std::filesystem::path& path) {
     return path.empty() ? json(nullptr) : json(path.string());
 }
 
-json file_json(const Program& program, int row) {
-    const auto& cells = program.control.rows[static_cast<size_t>(row)];
+json file_json(const ControlRecord& record) {
     json file = {
-        {"code", program.control.text(row, 2)},
-        {"declared", program.control.text(row, 3)},
-        {"read", count_json(cells[4])},
-        {"passed", count_json(cells[5])},
+        {"code", record.code()},
+        {"declared", record.declared()},
+        {"read", record.has_read() ? json(static_cast<long long>(record.read())) : json(nullptr)},
+        {"passed",
+         record.lines_passed ? json(static_cast<long long>(record.passed())) : json(nullptr)},
         {"failed", nullptr},  // read − passed, where both are counted
         {"counters", nullptr},
         {"error_file", nullptr},
@@ -82,12 +75,12 @@ json file_json(const Program& program, int row) {
     };
     if (!file["read"].is_null() && !file["passed"].is_null())
         file["failed"] = file["read"].get<long long>() - file["passed"].get<long long>();
-    auto counted = program.file_counts.find(row);
-    if (counted == program.file_counts.end()) return file;
-    const FileCounts& c = counted->second;
+    if (!record.validated) return file;
+    const FileCounts& c = *record.validated;
     json counters = json::object();
-    for (size_t k = 1; k < c.C.size(); ++k)
-        counters["C" + std::to_string(k)] = static_cast<long long>(c.C[k]);
+    for (int code = 1; code <= Counters::kCount; ++code)
+        counters["C" + std::to_string(code)] =
+            static_cast<long long>(c.counters[counter_of_code(code)]);
     file["counters"] = counters;
     file["error_file"] = path_json(c.error_file);
     file["accepted_file"] = path_json(c.accepted_file);
@@ -111,13 +104,12 @@ nlohmann::ordered_json validate_json(int exit_status, const Program& program, co
                                      std::optional<double> radicacion) {
     long long read = 0, passed = 0;
     json files = json::array();
-    for (int r = 0; r < program.control.size(); ++r) {
+    for (const ControlRecord& record : program.delivery.records) {
         // The table keeps room for rows the control file did not fill.
-        if (program.control.text(r, 2).empty() && !program.file_counts.count(r)) continue;
-        files.push_back(file_json(program, r));
-        const auto& cells = program.control.rows[static_cast<size_t>(r)];
-        read += static_cast<long long>(cell_number(cells[4]));
-        passed += static_cast<long long>(cell_number(cells[5]));
+        if (record.code().empty() && !record.validated) continue;
+        files.push_back(file_json(record));
+        read += static_cast<long long>(record.read());
+        passed += static_cast<long long>(record.passed());
     }
     json month_rows = json::array();
     for (const auto& [month, year] : months)
@@ -128,7 +120,7 @@ nlohmann::ordered_json validate_json(int exit_status, const Program& program, co
         {"summary", {{"read", read}, {"passed", passed}, {"failed", read - passed}}},
         {"files", files},
         {"months", month_rows},
-        {"run_state", program.run_state},
+        {"run_state", std::string(state_letter(program.run_state))},
         {"radicacion", radicacion ? json(static_cast<long long>(*radicacion)) : json(nullptr)},
     };
 }

@@ -11,7 +11,7 @@
 
 #include "app/program.h"
 #include "cli/console_ui.h"
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 
 namespace corvela::cli {
 

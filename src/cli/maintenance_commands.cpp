@@ -20,7 +20,7 @@ int run_delete(Program& program, const DeleteOptions& opt) {
     auto chosen =
         choose_delivery(*program.work, opt.ips_name, opt.delivery_text, DeliveryKey::EapbSede);
     if (!chosen) return kExitFailure;
-    return exit_status(CmdBorrar_Click(program, chosen->ips_code, chosen->delivery));
+    return exit_status(delete_delivery(program, chosen->ips_code, chosen->delivery));
 }
 
 int run_compact(Program& program) {
@@ -62,7 +62,7 @@ Command add_clean(CLI::App& app, const GlobalOptions& global) {
     return {sub, [yes, &global] {
                 SessionOptions session{"", *yes, true};
                 return run_session(global, session, [](Program& program, ConsoleUi&) {
-                    return exit_status(CmdLimpiar_Click(program));
+                    return exit_status(empty_final_tables(program));
                 });
             }};
 }

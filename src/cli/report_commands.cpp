@@ -8,7 +8,7 @@
 #include "cli/delivery_choice.h"
 #include "cli/json_output.h"
 #include "platform/text.h"
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 #include "reports/report_workbook.h"
 
 namespace corvela::cli {
@@ -20,7 +20,7 @@ struct ReportOptions {
 };
 
 int run_deliveries(Program& program, const std::string& ips_name) {
-    if (!CmdInforme_Click(program)) return kExitStopped;
+    if (!reports_available(program)) return kExitStopped;
     auto rows = ips_rows(*program.work);
     const IpsRow* only = ips_name.empty() ? nullptr : find_ips(rows, ips_name);
     if (!ips_name.empty() && !only) {
@@ -30,34 +30,33 @@ int run_deliveries(Program& program, const std::string& ips_name) {
     }
     for (const auto& r : rows) {
         if (only && &r != only) continue;
-        std::printf("%s  %s\n", r.codigo.c_str(), r.shown().c_str());
-        for (const auto& e : delivery_entries(*program.work, r.codigo, DeliveryKey::Eapb))
+        std::printf("%s  %s\n", r.code.c_str(), r.shown().c_str());
+        for (const auto& e : delivery_entries(*program.work, r.code, DeliveryKey::Eapb))
             std::printf("  %s\n", e.c_str());
     }
     return kExitDone;
 }
 
 // The report's table and the page written, when asked for: its exit status.
-int show_report(Informe& informe, const ReportOptions& opt, std::string& page) {
-    bool shown = opt.kind == "summary" ? informe.generar_informe_Click()
-                                       : informe.informe_inconsistencias_Click();
+int show_report(DeliveryReport& report, const ReportOptions& opt, std::string& page) {
+    bool shown = opt.kind == "summary" ? report.show_summary() : report.show_inconsistencies();
     if (!shown) return kExitStopped;
     if (!opt.json) {
-        std::printf("%s\n", informe.title().c_str());
-        print_table(informe.Lv1().column_headers, informe.Lv1().items);
+        std::printf("%s\n", report.title().c_str());
+        print_table(report.list().column_headers, report.list().items);
     }
     if (opt.html) {
         std::string target = opt.html_file.empty()
                                  ? std::string()
                                  : std::filesystem::absolute(opt.html_file).string();
-        page = informe.cmdExport_Click(target);
+        page = report.export_page(target);
         if (page.empty()) return kExitFailure;
         if (!opt.json) std::printf("%s\n", page.c_str());
     }
     if (!opt.xlsx.empty()) {
         try {
-            write_report_workbook(std::filesystem::absolute(opt.xlsx), informe.title(),
-                                  informe.Lv1());
+            write_report_workbook(std::filesystem::absolute(opt.xlsx), report.title(),
+                                  report.list());
         } catch (const std::exception& e) {
             std::fprintf(stderr, "corvela: %s\n", e.what());
             return kExitFailure;
@@ -67,26 +66,26 @@ int show_report(Informe& informe, const ReportOptions& opt, std::string& page) {
 }
 
 int run_report(Program& program, ConsoleUi& ui, const ReportOptions& opt) {
-    if (!CmdInforme_Click(program)) {
+    if (!reports_available(program)) {
         if (opt.json) print_json(report_json(kExitStopped, ui, "", {}, ""));
         return kExitStopped;
     }
     auto chosen =
         choose_delivery(*program.work, opt.ips_name, opt.delivery_text, DeliveryKey::Eapb);
     if (!chosen) return kExitFailure;
-    Informe informe(program);
-    informe.Form_Load();
-    informe.Cmblista_Click(find_ips(informe.ips(), opt.ips_name)->shown());
-    informe.Cmbremision_Click(chosen->delivery);
+    DeliveryReport report(program);
+    report.load();
+    report.select_ips(find_ips(report.ips(), opt.ips_name)->shown());
+    report.select_delivery(chosen->delivery);
     std::string page;
-    int status = show_report(informe, opt, page);
+    int status = show_report(report, opt, page);
     if (!opt.json) return status;
     if (status == kExitFailure) {
         // A page that could not be written is a failure: its boxes go where failures go.
         ui.print_recorded(stderr);
         return status;
     }
-    print_json(report_json(status, ui, informe.title(), informe.Lv1(), page,
+    print_json(report_json(status, ui, report.title(), report.list(), page,
                            opt.kind == "summary" ? ReportCells::Texts : ReportCells::TypedCounts));
     return status;
 }

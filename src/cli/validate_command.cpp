@@ -22,7 +22,7 @@ struct ValidateOptions {
 
 // The line that says under which number a delivery was saved.
 void print_radicacion(const Program& program) {
-    std::printf("Radicación interna No.%s\n", number_text(program.radicacion).c_str());
+    std::printf("Radicación interna No.%s\n", number_text(program.delivery.radicacion).c_str());
 }
 
 int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
@@ -44,7 +44,7 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
                 return std::string(e.what());
             }
         });
-    Status outcome = BLeer_Click(program, opt.folder);
+    Status outcome = run_validation(program, opt.folder);
     program.store_run_state();
     // A run that stopped without a box to say why (a question answered) says it here.
     if (!outcome.ok() && !outcome.why().empty()) ConsoleUi::print_hint(stderr, outcome.why());
@@ -60,10 +60,10 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
     int status = outcome.ok() ? (workbook_missing ? kExitFailure : kExitDone) : kExitStopped;
     std::optional<double> saved_as;
     if (outcome.ok() && opt.save) {
-        Status saved = Cmdgraba_Click(program);
+        Status saved = save_delivery(program);
         program.store_run_state();
         status = exit_status(saved);
-        if (saved.ok()) saved_as = program.radicacion;
+        if (saved.ok()) saved_as = program.delivery.radicacion;
         if (saved.ok() && !opt.json) print_radicacion(program);
     }
     if (opt.json) print_json(validate_json(status, program, ui, months, saved_as));
@@ -76,16 +76,15 @@ struct SaveOptions {
     std::optional<std::string> remitente, direccion, telefono, fax, periodo;
 };
 
-int run_save(Program& program, ConsoleUi& ui, const SaveOptions& opt) {
+int run_save(Program& program, const SaveOptions& opt) {
     program.load_run_state();
-    Header h = ui.header();
-    if (opt.remitente) h.NOMREMITENTE = *opt.remitente;
-    if (opt.direccion) h.DIRECCION = *opt.direccion;
-    if (opt.telefono) h.TELEFONO = *opt.telefono;
-    if (opt.fax) h.NFAX = *opt.fax;
-    if (opt.periodo) h.PERIODO = *opt.periodo;
-    ui.set_header(h);
-    Status saved = Cmdgraba_Click(program);
+    DeliveryHeader& h = program.delivery.header;
+    if (opt.remitente) h.sender = *opt.remitente;
+    if (opt.direccion) h.address = *opt.direccion;
+    if (opt.telefono) h.telephone = *opt.telefono;
+    if (opt.fax) h.fax = *opt.fax;
+    if (opt.periodo) h.period = *opt.periodo;
+    Status saved = save_delivery(program);
     program.store_run_state();
     if (saved.ok()) print_radicacion(program);
     return exit_status(saved);
@@ -141,8 +140,8 @@ Command add_save(CLI::App& app, const GlobalOptions& global) {
     sub->add_option("--today", opt->today, "Fecha de hoy (AAAA-MM-DD)");
     return {sub, [opt, &global] {
                 SessionOptions session{opt->today, false, true};
-                return run_session(global, session, [&](Program& program, ConsoleUi& ui) {
-                    return run_save(program, ui, *opt);
+                return run_session(global, session, [&](Program& program, ConsoleUi&) {
+                    return run_save(program, *opt);
                 });
             }};
 }

@@ -33,11 +33,6 @@ void BulkInsert::insert(const Row& row) {
     if (outcome.failure) std::rethrow_exception(outcome.failure);
 }
 
-std::unique_ptr<RowInserter> Database::inserter(std::string_view table,
-                                                const std::vector<std::string>& columns) {
-    return std::make_unique<StatementInserter>(*this, table, columns);
-}
-
 StatementInserter::StatementInserter(Database& db, std::string_view table,
                                      const std::vector<std::string>& columns)
     : statement_(db.prepare(insert_sql(table, columns))) {}

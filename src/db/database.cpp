@@ -1,5 +1,6 @@
 #include "db/database.h"
 
+#include "db/bulk_insert.h"
 #include "db/sqlite_database.h"
 
 namespace corvela {
@@ -13,7 +14,10 @@ std::unique_ptr<Database> Database::create(const std::string& path) {
     return std::make_unique<sqlite::SqliteDatabase>(path, true);
 }
 
-Transaction::Transaction(Database& db) : engine_(db.begin()) {}
+std::unique_ptr<RowInserter> Database::inserter(std::string_view table,
+                                                const std::vector<std::string>& columns) {
+    return std::make_unique<StatementInserter>(*this, table, columns);
+}
 
 size_t value_with_nul(const Row& row) {
     for (size_t i = 0; i < row.size(); ++i)

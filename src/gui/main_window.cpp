@@ -24,18 +24,18 @@
 #include "app/hints.h"
 #include "app/save.h"
 #include "app/validation_run.h"
-#include "gui/borrar_window.h"
+#include "gui/deletion_window.h"
+#include "gui/eapb_window.h"
 #include "gui/folder_list.h"
 #include "gui/guard.h"
 #include "gui/identity.h"
-#include "gui/informe_window.h"
-#include "gui/ips_window.h"
 #include "gui/placement.h"
+#include "gui/report_window.h"
 #include "gui/widgets.h"
 #include "platform/file_list.h"
 #include "platform/text.h"
+#include "reports/delivery_report.h"
 #include "reports/errors_workbook.h"
-#include "reports/informe.h"
 
 namespace corvela::gui {
 
@@ -68,6 +68,7 @@ MainWindow::MainWindow(const Clock& clock, Dialogs& dialogs, QWidget* parent)
     build();
     ui_ = std::make_unique<QtUi>(dialogs, controls_);
     program_ = std::make_unique<Program>(*ui_, clock);
+    program_->on_delivery_changed = [this](const Delivery& d) { show_header(d.header); };
     fill_drives();
 }
 
@@ -82,7 +83,40 @@ void MainWindow::build() {
     setObjectName(QStringLiteral("total"));
     setWindowTitle(QStringLiteral(" Validación de archivos planos de RIPS."));
     auto* body = new QWidget;
+    // The parts are made in the order they stand on screen.
+    QHBoxLayout* title = title_row(body);
+    auto* Line1 = new QFrame(body);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    QGroupBox* pickers = pickers_box(body);
+    QGroupBox* head = header_box(body);
+    QGroupBox* months = months_box(body);
+    Buttons b{};
+    QGroupBox* actions = actions_box(body, b);
 
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(months, 1);
+    lower->addWidget(actions);
+    auto* right = new QVBoxLayout;
+    right->addWidget(head);
+    right->addLayout(lower, 1);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(pickers, 2);
+    middle->addLayout(right, 3);
+
+    auto* layout = new QVBoxLayout(body);
+    layout->addLayout(title);
+    layout->addWidget(Line1);
+    layout->addLayout(middle, 1);
+    layout->addLayout(progress_row(body));
+
+    hold_in_scroll_area(this, body);
+    wire(b);
+    fit_to_screen(this, QSize(1000, 660));
+}
+
+QHBoxLayout* MainWindow::title_row(QWidget* body) {
     auto* Image1 = new QLabel(body);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(corvela_icon().pixmap(40, 40));
@@ -99,11 +133,10 @@ void MainWindow::build() {
     title_row->addStretch(1);
     title_row->addWidget(Label15, 0, Qt::AlignBottom);
 
-    auto* Line1 = new QFrame(body);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
+    return title_row;
+}
 
+QGroupBox* MainWindow::pickers_box(QWidget* body) {
     // Pickers of the delivery.
     auto* pickers = new QGroupBox(body);
     auto* pick = new QVBoxLayout(pickers);
@@ -124,38 +157,46 @@ void MainWindow::build() {
     pick->addWidget(label("Label4", QStringLiteral("Archivos:"), pickers));
     pick->addWidget(File1_, 2);
 
+    return pickers;
+}
+
+QGroupBox* MainWindow::header_box(QWidget* body) {
     // Header boxes of the delivery.
     auto* head = new QGroupBox(body);
     auto* form = new QGridLayout(head);
-    controls_.COD_EAPB = box("COD_EAPB", head);
-    controls_.NOMEAPB = box("NOMEAPB", head);
-    controls_.NOMREMITENTE = box("NOMREMITENTE", head);
-    controls_.DIRECCION = box("DIRECCION", head);
-    controls_.TELEFONO = box("TELEFONO", head);
-    controls_.NFAX = box("NFAX", head);
-    controls_.NREMISION = box("NREMISION", head);
-    controls_.FECHAREMI = box("FECHAREMI", head);
-    controls_.PERIODO = box("PERIODO", head);
+    boxes_.COD_EAPB = box("COD_EAPB", head);
+    boxes_.NOMEAPB = box("NOMEAPB", head);
+    boxes_.NOMREMITENTE = box("NOMREMITENTE", head);
+    boxes_.DIRECCION = box("DIRECCION", head);
+    boxes_.TELEFONO = box("TELEFONO", head);
+    boxes_.NFAX = box("NFAX", head);
+    boxes_.NREMISION = box("NREMISION", head);
+    boxes_.FECHAREMI = box("FECHAREMI", head);
+    boxes_.PERIODO = box("PERIODO", head);
     form->addWidget(label("Label5", QStringLiteral("COD. IPS:"), head), 0, 0);
-    form->addWidget(controls_.COD_EAPB, 0, 1);
-    form->addWidget(controls_.NOMEAPB, 0, 2, 1, 2);
+    form->addWidget(boxes_.COD_EAPB, 0, 1);
+    form->addWidget(boxes_.NOMEAPB, 0, 2, 1, 2);
     form->addWidget(label("Label7", QStringLiteral("REMITENTE:"), head), 1, 0);
-    form->addWidget(controls_.NOMREMITENTE, 1, 1, 1, 3);
+    form->addWidget(boxes_.NOMREMITENTE, 1, 1, 1, 3);
     form->addWidget(label("Label11", QStringLiteral("DIRECCION:"), head), 2, 0);
-    form->addWidget(controls_.DIRECCION, 2, 1, 1, 3);
+    form->addWidget(boxes_.DIRECCION, 2, 1, 1, 3);
     form->addWidget(label("Label6", QStringLiteral("TELEFONO:"), head), 3, 0);
-    form->addWidget(controls_.TELEFONO, 3, 1);
+    form->addWidget(boxes_.TELEFONO, 3, 1);
     form->addWidget(label("Label12", QStringLiteral("No. FAX:"), head), 3, 2);
-    form->addWidget(controls_.NFAX, 3, 3);
+    form->addWidget(boxes_.NFAX, 3, 3);
     form->addWidget(label("Label9", QStringLiteral("NO. DE REMISION:"), head), 4, 0);
-    form->addWidget(controls_.NREMISION, 4, 1);
+    form->addWidget(boxes_.NREMISION, 4, 1);
     form->addWidget(label("Label10", QStringLiteral("FECHA REMISION:"), head), 4, 2);
-    form->addWidget(controls_.FECHAREMI, 4, 3);
+    form->addWidget(boxes_.FECHAREMI, 4, 3);
     form->addWidget(label("Label8", QStringLiteral("PERIODO REPORTADO:"), head), 5, 0);
-    form->addWidget(controls_.PERIODO, 5, 1, 1, 3);
+    form->addWidget(boxes_.PERIODO, 5, 1, 1, 3);
     form->setColumnStretch(1, 1);
     form->setColumnStretch(3, 1);
 
+    return head;
+}
+
+QGroupBox* MainWindow::months_box(QWidget* body) {
     // The months grid with its caption.
     auto* months = new QGroupBox(body);
     auto* months_layout = new QVBoxLayout(months);
@@ -181,35 +222,33 @@ void MainWindow::build() {
     months_layout->addWidget(controls_.months_caption);
     months_layout->addWidget(controls_.DBfechas);
 
+    return months;
+}
+
+QGroupBox* MainWindow::actions_box(QWidget* body, Buttons& b) {
     // Buttons of the operations, beside the months grid.
     auto* actions = new QGroupBox(body);
     auto* buttons = new QGridLayout(actions);
-    auto* BLeer = button("BLeer", QStringLiteral("Leer Archivos"), actions);
-    auto* Cmdgraba = button("Cmdgraba", QStringLiteral("Guardar Registros"), actions);
-    auto* CmdInforme = button("CmdInforme", QStringLiteral("Informe"), actions);
-    auto* CmdBorrarRad = button("CmdBorrarRad", QStringLiteral("Borrar Rad."), actions);
-    auto* CmdLimpiar = button("CmdLimpiar", QStringLiteral("Limpiar DB"), actions);
-    auto* CmdEAPB = button("CmdEAPB", QStringLiteral("EAPB"), actions);
-    auto* CmdAnalisis = button("CmdAnalisis", QStringLiteral("Command1"), actions);
-    auto* Bsalir = button("Bsalir", QStringLiteral("Salir"), actions);
-    QPushButton* const order[] = {BLeer,   Cmdgraba,     CmdInforme, CmdAnalisis,
-                                  CmdEAPB, CmdBorrarRad, CmdLimpiar, Bsalir};
+    b.BLeer = button("BLeer", QStringLiteral("Leer Archivos"), actions);
+    b.Cmdgraba = button("Cmdgraba", QStringLiteral("Guardar Registros"), actions);
+    b.CmdInforme = button("CmdInforme", QStringLiteral("Informe"), actions);
+    b.CmdBorrarRad = button("CmdBorrarRad", QStringLiteral("Borrar Rad."), actions);
+    b.CmdLimpiar = button("CmdLimpiar", QStringLiteral("Limpiar DB"), actions);
+    b.CmdEAPB = button("CmdEAPB", QStringLiteral("EAPB"), actions);
+    b.CmdAnalisis = button("CmdAnalisis", QStringLiteral("Command1"), actions);
+    b.Bsalir = button("Bsalir", QStringLiteral("Salir"), actions);
+    QPushButton* const order[] = {b.BLeer,   b.Cmdgraba,     b.CmdInforme, b.CmdAnalisis,
+                                  b.CmdEAPB, b.CmdBorrarRad, b.CmdLimpiar, b.Bsalir};
     for (int i = 0; i < 8; ++i) {
         order[i]->setMinimumWidth(150);
         buttons->addWidget(order[i], i % 4, i / 4);
     }
     buttons->setRowStretch(4, 1);
 
-    auto* lower = new QHBoxLayout;
-    lower->addWidget(months, 1);
-    lower->addWidget(actions);
-    auto* right = new QVBoxLayout;
-    right->addWidget(head);
-    right->addLayout(lower, 1);
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(pickers, 2);
-    middle->addLayout(right, 3);
+    return actions;
+}
 
+QHBoxLayout* MainWindow::progress_row(QWidget* body) {
     // Progress of a run.
     controls_.contenido = label("contenido", QString(), body);
     controls_.ProgressBar1 = new QProgressBar(body);
@@ -223,39 +262,41 @@ void MainWindow::build() {
     progress->addWidget(controls_.contenido, 1);
     progress->addWidget(controls_.ProgressBar1);
 
-    auto* layout = new QVBoxLayout(body);
-    layout->addLayout(title_row);
-    layout->addWidget(Line1);
-    layout->addLayout(middle, 1);
-    layout->addLayout(progress);
+    return progress;
+}
 
-    hold_in_scroll_area(this, body);
+void MainWindow::wire(const Buttons& b) {
     // Tab follows the eye: the pickers, the header boxes row by row, then the buttons column by
-    const MainControls& c = controls_;
     // column; the months grid, which only a click reaches, gives Tab on to the buttons.
-    tab_order({Drive1_,      Dir1_,      File1_,   c.COD_EAPB,  c.NOMEAPB,   c.NOMREMITENTE,
-               c.DIRECCION,  c.TELEFONO, c.NFAX,   c.NREMISION, c.FECHAREMI, c.PERIODO,
-               c.DBfechas,   BLeer,      Cmdgraba, CmdInforme,  CmdAnalisis, CmdEAPB,
-               CmdBorrarRad, CmdLimpiar, Bsalir});
+    const MainControls& c = controls_;
+    tab_order({Drive1_,          Dir1_,
+               File1_,           boxes_.COD_EAPB,
+               boxes_.NOMEAPB,   boxes_.NOMREMITENTE,
+               boxes_.DIRECCION, boxes_.TELEFONO,
+               boxes_.NFAX,      boxes_.NREMISION,
+               boxes_.FECHAREMI, boxes_.PERIODO,
+               c.DBfechas,       b.BLeer,
+               b.Cmdgraba,       b.CmdInforme,
+               b.CmdAnalisis,    b.CmdEAPB,
+               b.CmdBorrarRad,   b.CmdLimpiar,
+               b.Bsalir});
 
-    operable_ = {Drive1_,      Dir1_,      File1_,  BLeer,       Cmdgraba, CmdInforme,
-                 CmdBorrarRad, CmdLimpiar, CmdEAPB, CmdAnalisis, Bsalir};
+    operable_ = {Drive1_,        Dir1_,        File1_,    b.BLeer,       b.Cmdgraba, b.CmdInforme,
+                 b.CmdBorrarRad, b.CmdLimpiar, b.CmdEAPB, b.CmdAnalisis, b.Bsalir};
 
     connect(Drive1_, &QComboBox::currentIndexChanged, this, &MainWindow::Drive1_Change);
     connect(Dir1_, &FolderList::pathChanged, this, &MainWindow::Dir1_Change);
     connect(Dir1_, &FolderList::folderClicked, this, &MainWindow::Dir1_Click);
     connect(File1_, &QListWidget::currentRowChanged, this, &MainWindow::File1_Click);
-    connect(BLeer, &QPushButton::clicked, this, &MainWindow::BLeer_Click);
-    connect(Cmdgraba, &QPushButton::clicked, this, &MainWindow::Cmdgraba_Click);
-    connect(CmdInforme, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
-    connect(CmdBorrarRad, &QPushButton::clicked, this, &MainWindow::CmdBorrarRad_Click);
-    connect(CmdLimpiar, &QPushButton::clicked, this, &MainWindow::CmdLimpiar_Click);
-    connect(CmdEAPB, &QPushButton::clicked, this, &MainWindow::CmdEAPB_Click);
+    connect(b.BLeer, &QPushButton::clicked, this, &MainWindow::BLeer_Click);
+    connect(b.Cmdgraba, &QPushButton::clicked, this, &MainWindow::Cmdgraba_Click);
+    connect(b.CmdInforme, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
+    connect(b.CmdBorrarRad, &QPushButton::clicked, this, &MainWindow::CmdBorrarRad_Click);
+    connect(b.CmdLimpiar, &QPushButton::clicked, this, &MainWindow::CmdLimpiar_Click);
+    connect(b.CmdEAPB, &QPushButton::clicked, this, &MainWindow::CmdEAPB_Click);
     // The analysis button opens the report window too.
-    connect(CmdAnalisis, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
-    connect(Bsalir, &QPushButton::clicked, this, &MainWindow::Bsalir_Click);
-
-    fit_to_screen(this, QSize(1000, 660));
+    connect(b.CmdAnalisis, &QPushButton::clicked, this, &MainWindow::CmdInforme_Click);
+    connect(b.Bsalir, &QPushButton::clicked, this, &MainWindow::Bsalir_Click);
 }
 
 void MainWindow::fill_drives() {
@@ -295,7 +336,7 @@ bool MainWindow::Form_Load(const std::filesystem::path& config_path) {
     return true;
 }
 
-bool MainWindow::ShowDriveInfo(const Volume& volume) {
+bool MainWindow::drive_ready(const Volume& volume) {
     QStorageInfo info(volume.root);
     const std::string text =
         (volume.root + QStringLiteral(": - ") + drive_type_name(volume.type)).toStdString();
@@ -310,7 +351,7 @@ bool MainWindow::ShowDriveInfo(const Volume& volume) {
 void MainWindow::Drive1_Change(int index) {
     if (index < 0 || index >= static_cast<int>(volumes_.size())) return;
     const Volume& volume = volumes_[static_cast<size_t>(index)];
-    if (ShowDriveInfo(volume)) {
+    if (drive_ready(volume)) {
         drive_index_ = index;
         Dir1_->setPath(volume.root);
     } else {
@@ -382,17 +423,48 @@ void MainWindow::open_window(QWidget* window) {
     window->show();
 }
 
+namespace {
+std::string text_of(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+void set_text(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
+}
+}  // namespace
+
+const MainWindow::HeaderBox MainWindow::kHeaderBoxes[] = {
+    {&HeaderBoxes::COD_EAPB, &DeliveryHeader::ips_code},
+    {&HeaderBoxes::NOMEAPB, &DeliveryHeader::ips_name},
+    {&HeaderBoxes::NOMREMITENTE, &DeliveryHeader::sender},
+    {&HeaderBoxes::DIRECCION, &DeliveryHeader::address},
+    {&HeaderBoxes::TELEFONO, &DeliveryHeader::telephone},
+    {&HeaderBoxes::NFAX, &DeliveryHeader::fax},
+    {&HeaderBoxes::NREMISION, &DeliveryHeader::remission},
+    {&HeaderBoxes::FECHAREMI, &DeliveryHeader::remission_date},
+    {&HeaderBoxes::PERIODO, &DeliveryHeader::period},
+};
+
+void MainWindow::show_header(const DeliveryHeader& h) {
+    for (const auto& [box, value] : kHeaderBoxes) set_text(boxes_.*box, h.*value);
+}
+
+void MainWindow::take_header() {
+    DeliveryHeader& h = program_->delivery.header;
+    for (const auto& [box, value] : kHeaderBoxes) h.*value = text_of(boxes_.*box);
+}
+
 void MainWindow::BLeer_Click() {
     if (busy_ || !databases_ready()) return;
     exclusive([this] {
         // The kept run state is written under the same hold of the installation as the run.
         OperationScope scope(*program_);
         if (!scope.ok()) return;
+        take_header();
         // The errors workbook of the IPS goes beside the error files, and the summary box names
         // it; a run without failing lines removes the one of an earlier run.
         AttachedWorkbook workbook(*program_, keep_errors_workbook);
         // How a button's operation ended has been shown in its own boxes; the window goes on.
-        (void)::corvela::BLeer_Click(*program_, file_folder_.toStdString());
+        (void)run_validation(*program_, file_folder_.toStdString());
         program_->store_run_state();
     });
 }
@@ -402,7 +474,8 @@ void MainWindow::Cmdgraba_Click() {
     exclusive([this] {
         OperationScope scope(*program_);
         if (!scope.ok()) return;
-        (void)::corvela::Cmdgraba_Click(*program_);
+        take_header();
+        (void)save_delivery(*program_);
         program_->store_run_state();
     });
 }
@@ -410,30 +483,33 @@ void MainWindow::Cmdgraba_Click() {
 void MainWindow::CmdInforme_Click() {
     if (busy_ || !databases_ready()) return;
     guarded([this] {
-        if (::corvela::CmdInforme_Click(*program_))
-            open_window(new InformeWindow(*program_, opener_, this));
+        if (reports_available(*program_)) open_window(new ReportWindow(*program_, opener_, this));
     });
 }
 
 void MainWindow::CmdBorrarRad_Click() {
     if (busy_ || !databases_ready()) return;
-    guarded([this] { open_window(new BorrarWindow(*program_, this)); });
+    guarded([this] { open_window(new DeletionWindow(*program_, this)); });
 }
 
 void MainWindow::CmdLimpiar_Click() {
     if (busy_ || !databases_ready()) return;
-    exclusive([this] { (void)::corvela::CmdLimpiar_Click(*program_); });
+    exclusive([this] { (void)empty_final_tables(*program_); });
 }
 
 void MainWindow::CmdEAPB_Click() {
     if (busy_ || !databases_ready()) return;
-    guarded([this] { open_window(new IpsWindow(*program_->work, *ui_, this)); });
+    guarded([this] { open_window(new EapbWindow(*program_->work, *ui_, this)); });
 }
 
 void MainWindow::Bsalir_Click() {
     if (busy_) return;
     bool leave = true;
-    if (ready()) guarded([&] { leave = ::corvela::Bsalir_Click(*program_); });
+    if (ready())
+        guarded([&] {
+            take_header();
+            leave = leave_program(*program_);
+        });
     if (leave) close();
 }
 

@@ -16,7 +16,10 @@
 #include "gui/qt_ui.h"
 
 class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -42,14 +45,53 @@ class MainWindow : public QWidget {
     Program& program() { return *program_; }
     void setOpener(Opener opener) { opener_ = std::move(opener); }
 
-    // `ShowDriveInfo`: shows the not-ready message of a volume; false when it is not ready.
-    bool ShowDriveInfo(const Volume& volume);
+    // Whether a volume is ready; shows its not-ready message when it is not.
+    bool drive_ready(const Volume& volume);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The header boxes, each showing one value of the delivery's header.
+    struct HeaderBoxes {
+        QLineEdit* COD_EAPB = nullptr;
+        QLineEdit* NOMEAPB = nullptr;
+        QLineEdit* NOMREMITENTE = nullptr;
+        QLineEdit* DIRECCION = nullptr;
+        QLineEdit* TELEFONO = nullptr;
+        QLineEdit* NFAX = nullptr;
+        QLineEdit* NREMISION = nullptr;
+        QLineEdit* FECHAREMI = nullptr;
+        QLineEdit* PERIODO = nullptr;
+    };
+    // Each header box with the value of the delivery's header it shows.
+    struct HeaderBox {
+        QLineEdit* HeaderBoxes::*box;
+        std::string DeliveryHeader::*value;
+    };
+    static const HeaderBox kHeaderBoxes[9];
+    // The delivery's header in the boxes.
+    void show_header(const DeliveryHeader& header);
+    // The boxes, as the operator may have completed them, into the delivery's header: what a
+    // save stores and the kept state holds.
+    void take_header();
+
+    // The buttons of the operations, each wired to its slot.
+    struct Buttons {
+        QPushButton *BLeer, *Cmdgraba, *CmdInforme, *CmdBorrarRad, *CmdLimpiar, *CmdEAPB,
+            *CmdAnalisis, *Bsalir;
+    };
     void build();
+    // The parts of the window: the title, the pickers of the delivery, the header boxes, the
+    // months grid, the buttons, the progress of a run.
+    QHBoxLayout* title_row(QWidget* body);
+    QGroupBox* pickers_box(QWidget* body);
+    QGroupBox* header_box(QWidget* body);
+    QGroupBox* months_box(QWidget* body);
+    QGroupBox* actions_box(QWidget* body, Buttons& b);
+    QHBoxLayout* progress_row(QWidget* body);
+    // The tab order, the controls an operation disables, and the slots of the controls.
+    void wire(const Buttons& b);
     void fill_drives();
     void Drive1_Change(int index);
     void Dir1_Change();
@@ -77,6 +119,7 @@ class MainWindow : public QWidget {
     void open_window(QWidget* window);
 
     MainControls controls_{};
+    HeaderBoxes boxes_{};
     QComboBox* Drive1_ = nullptr;
     FolderList* Dir1_ = nullptr;
     QListWidget* File1_ = nullptr;

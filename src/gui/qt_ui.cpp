@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QTableWidget>
 
@@ -13,12 +12,6 @@ namespace {
 constexpr qint64 kEventsEveryMs = 30;
 constexpr qint64 kStatusEveryMs = 100;
 
-std::string text_of(const QLineEdit* box) {
-    return box->text().toStdString();
-}
-void set_text(QLineEdit* box, const std::string& text) {
-    box->setText(QString::fromStdString(text));
-}
 }  // namespace
 
 QtUi::QtUi(Dialogs& dialogs, const MainControls& controls) : dialogs_(dialogs), c_(controls) {}
@@ -74,32 +67,6 @@ void QtUi::process_events() {
     if (last_events_.isValid() && last_events_.elapsed() < kEventsEveryMs) return;
     last_events_.start();
     QCoreApplication::processEvents();
-}
-
-Header QtUi::header() const {
-    Header h;
-    h.COD_EAPB = text_of(c_.COD_EAPB);
-    h.NOMEAPB = text_of(c_.NOMEAPB);
-    h.NOMREMITENTE = text_of(c_.NOMREMITENTE);
-    h.DIRECCION = text_of(c_.DIRECCION);
-    h.TELEFONO = text_of(c_.TELEFONO);
-    h.NFAX = text_of(c_.NFAX);
-    h.NREMISION = text_of(c_.NREMISION);
-    h.FECHAREMI = text_of(c_.FECHAREMI);
-    h.PERIODO = text_of(c_.PERIODO);
-    return h;
-}
-
-void QtUi::set_header(const Header& h) {
-    set_text(c_.COD_EAPB, h.COD_EAPB);
-    set_text(c_.NOMEAPB, h.NOMEAPB);
-    set_text(c_.NOMREMITENTE, h.NOMREMITENTE);
-    set_text(c_.DIRECCION, h.DIRECCION);
-    set_text(c_.TELEFONO, h.TELEFONO);
-    set_text(c_.NFAX, h.NFAX);
-    set_text(c_.NREMISION, h.NREMISION);
-    set_text(c_.FECHAREMI, h.FECHAREMI);
-    set_text(c_.PERIODO, h.PERIODO);
 }
 
 void QtUi::show_months(const std::string& caption, const std::string& month_title,

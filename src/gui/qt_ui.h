@@ -1,5 +1,5 @@
 // The UI seam of the desktop program: the dialogs go to a `Dialogs`, everything else to the
-// controls of the main window (header boxes, status label, progress bar, months grid).
+// controls of the main window (status label, progress bar, months grid).
 #pragma once
 
 #include <QElapsedTimer>
@@ -8,7 +8,6 @@
 #include "platform/ui.h"
 
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QTableWidget;
 
@@ -16,15 +15,6 @@ namespace corvela::gui {
 
 // The main window's controls the core writes to and reads from.
 struct MainControls {
-    QLineEdit* COD_EAPB = nullptr;
-    QLineEdit* NOMEAPB = nullptr;
-    QLineEdit* NOMREMITENTE = nullptr;
-    QLineEdit* DIRECCION = nullptr;
-    QLineEdit* TELEFONO = nullptr;
-    QLineEdit* NFAX = nullptr;
-    QLineEdit* NREMISION = nullptr;
-    QLineEdit* FECHAREMI = nullptr;
-    QLineEdit* PERIODO = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QLabel* contenido = nullptr;
     QLabel* months_caption = nullptr;
@@ -63,9 +53,6 @@ class QtUi : public Ui {
     void set_progress_range(int minimum, int maximum) override;
     void set_progress(int value) override;
     void process_events() override;
-
-    Header header() const override;
-    void set_header(const Header& h) override;
 
     void show_months(const std::string& caption, const std::string& month_title,
                      const std::string& year_title,

@@ -1,6 +1,5 @@
 // The one way the core talks to an operator: message boxes, Yes/No questions, input boxes, the
-// colour, file and folder dialogs, the status label, the progress bar, the header boxes of the
-// main window and the months grid.
+// colour, file and folder dialogs, the status label, the progress bar and the months grid.
 // The desktop program, the command line and the tests' scripted fake each implement it.
 #pragma once
 
@@ -18,19 +17,6 @@ struct FileFilter {
     std::string description;
     std::string pattern;
     bool operator==(const FileFilter&) const = default;
-};
-
-// The header boxes of the main window that a run fills and a save reads.
-struct Header {
-    std::string COD_EAPB;
-    std::string NOMEAPB;
-    std::string NOMREMITENTE;
-    std::string DIRECCION;
-    std::string TELEFONO;
-    std::string NFAX;
-    std::string NREMISION;
-    std::string FECHAREMI;
-    std::string PERIODO;
 };
 
 class Ui {
@@ -91,7 +77,7 @@ class Ui {
         return {};
     }
 
-    // The status label `contenido` and the progress bar, shown only during a run.
+    // The status label and the progress bar, shown only during a run.
     virtual void show_progress(bool visible) { (void)visible; }
     virtual void set_status(const std::string& text) { (void)text; }
     // Whether a status text set now would be shown; lets a long loop skip building it.
@@ -101,11 +87,7 @@ class Ui {
     // Lets the window repaint and stay responsive during long loops.
     virtual void process_events() {}
 
-    // The header boxes.
-    virtual Header header() const { return header_; }
-    virtual void set_header(const Header& h) { header_ = h; }
-
-    // The months grid `DBfechas`: (mes, ano) rows under its caption and column titles.
+    // The months grid: (mes, ano) rows under its caption and column titles.
     virtual void show_months(const std::string& caption, const std::string& month_title,
                              const std::string& year_title,
                              const std::vector<std::pair<int, int>>& rows) {
@@ -114,9 +96,6 @@ class Ui {
 
     // The wait pointer.
     virtual void set_busy(bool busy) { (void)busy; }
-
-  protected:
-    Header header_;
 };
 
 // The title used for a message box that has none of its own.

@@ -8,7 +8,7 @@
 #include "platform/config.h"
 #include "platform/record_split.h"
 #include "platform/text.h"
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 #include "reports/report_workbook.h"
 #include "rules/error_recording.h"
 
@@ -70,19 +70,18 @@ std::filesystem::path spool_name(const std::filesystem::path& folder) {
 RunSummary run_summary(Program& program) {
     RunSummary summary;
     std::vector<FileCounters> read;
-    for (int r = 0; r < program.control.size(); ++r) {
-        const auto& row = program.control.rows[static_cast<size_t>(r)];
-        std::string code = cell_text(row[2]);
+    for (const ControlRecord& record : program.delivery.records) {
+        std::string code = record.code();
         if (ltrim(code).empty()) continue;
-        summary.files.push_back({code, cell_number(row[4]), cell_number(row[5])});
-        auto counts = program.file_counts.find(r);
+        summary.files.push_back({code, record.read(), record.passed()});
         std::string tipo = to_upper(left_chars(trim(code), 2));
         // A type without field definitions has no labels to show its counters under.
-        if (counts == program.file_counts.end() || file_type_name(tipo).empty() ||
-            FieldDefinitions(*program.ref, tipo).cuenta_campos() == 0)
+        if (!record.validated || file_type_name(tipo).empty() ||
+            FieldDefinitions(*program.ref, tipo).count() == 0)
             continue;
         FileCounters& c = read.emplace_back(FileCounters{tipo, {}});
-        for (size_t j = 1; j < c.counters.size(); ++j) c.counters[j] = counts->second.C[j];
+        for (size_t j = 1; j < c.counters.size(); ++j)
+            c.counters[j] = record.validated->counters[counter_of_code(static_cast<int>(j))];
     }
     for (size_t from = 0; from < read.size(); from += kFilesPerTable) {
         std::vector<FileCounters> part(read.begin() + static_cast<std::ptrdiff_t>(from),
@@ -121,16 +120,16 @@ void ErrorsWorkbook::file_started(const FileContext& fc, std::string_view data_f
     }
     Section& s = sections_.emplace_back();
     s.name = code_of(data_file_name);
-    for (int k = 1; k <= fc.num_campos; ++k) s.fields.push_back(fc.defs ? fc.defs->dato(k) : "");
+    for (int k = 1; k <= fc.field_count; ++k) s.fields.push_back(fc.defs ? fc.defs->name(k) : "");
     s.offset = spool_.tellp();
 }
 
 void ErrorsWorkbook::record_failed(const FileContext& fc, std::string_view line) {
     Row row;
-    row.number = fc.lineas_leidas;
-    row.fields = line_fields(line, fc.num_campos);
+    row.number = fc.lines_read;
+    row.fields = line_fields(line, fc.field_count);
     std::vector<const LineError*> errors;
-    for (const LineError& e : fc.errores) errors.push_back(&e);
+    for (const LineError& e : fc.errors) errors.push_back(&e);
     // In the order their texts stand in the description; an error without text where it was found.
     std::stable_sort(errors.begin(), errors.end(),
                      [](const LineError* a, const LineError* b) { return a->begin < b->begin; });
@@ -141,7 +140,7 @@ void ErrorsWorkbook::record_failed(const FileContext& fc, std::string_view line)
 void ErrorsWorkbook::structure_failed(const FileContext& fc, std::string_view line,
                                       std::string_view text) {
     Row row;
-    row.number = fc.lineas_leidas;
+    row.number = fc.lines_read;
     row.fields.emplace_back(line);
     row.errors.emplace_back(0, text);
     keep(row);
@@ -297,7 +296,8 @@ std::filesystem::path errors_workbook_path(const std::string& results_folder,
 }
 
 std::string keep_errors_workbook(ErrorsWorkbook& book, Program& program) {
-    const std::string ips = program.control.size() > 0 ? program.control.text(0, 0) : "";
+    const std::vector<ControlRecord>& records = program.delivery.records;
+    const std::string ips = records.empty() ? "" : records[0].ips_code.value_or("");
     const std::filesystem::path file =
         errors_workbook_path(results_folder(program.config.results_root), ips);
     std::error_code ec;

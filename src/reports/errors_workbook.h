@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "reports/cls_html.h"
+#include "reports/html_table.h"
 #include "reports/workbook.h"
 #include "rules/failed_lines.h"
 

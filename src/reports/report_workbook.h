@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "reports/cls_html.h"
+#include "reports/html_table.h"
 #include "reports/workbook.h"
 
 namespace corvela {

@@ -43,13 +43,13 @@ std::string length_note_of(int idx) {
 
 void length_note(FileContext& fc, int idx, std::string_view note) {
     line_error(fc, idx);
-    cuenta_error(fc, Counter::LongitudDocumento);
+    count_error(fc, Counter::DocumentLength);
     plain_join(fc, note);
 }
 
-void record_cedula(FileContext& fc, const CedulaRule& rule) {
-    record_error(fc, fc.descripcion.empty() ? rule.alone : kCedulaNoNumerica,
-                 Counter::CedulaNoNumerica, rule.tipo + 1);
+void record_non_numeric_id_card(FileContext& fc, const IdCardRule& rule) {
+    record_error(fc, fc.description.empty() ? rule.alone : kNonNumericIdCard,
+                 Counter::NonNumericIdCard, rule.tipo + 1);
 }
 
 // Age in years of the person of a users record (fields 9 and 10).
@@ -63,7 +63,7 @@ double age_in_years(const FileContext& fc) {
 }
 }  // namespace
 
-void valida_documento(FileContext& fc, int idx) {
+void check_document(FileContext& fc, int idx) {
     std::string& numero = fc.field_ref(idx);
     numero = std::string(trim(numero));
     if (numero.empty()) return field_error(fc, idx, ": Campo sin contenido");
@@ -127,7 +127,7 @@ void valida_documento(FileContext& fc, int idx) {
     }
 }
 
-void valida_documento_af(FileContext& fc, int idx) {
+void check_provider_document(FileContext& fc, int idx) {
     std::string& numero = fc.field_ref(idx);
     numero = std::string(trim(numero));
     if (numero.empty()) return field_error(fc, idx, " Campo sin contenido");
@@ -164,7 +164,7 @@ void valida_documento_af(FileContext& fc, int idx) {
     }
 }
 
-bool cedula_no_numerica(FileContext& fc, const CedulaRule& rule) {
+bool non_numeric_id_card(FileContext& fc, const IdCardRule& rule) {
     const std::string& numero = fc.field(rule.tipo + 1);
     std::string_view sin_blancos = ltrim(numero);
     const size_t length = char_length(sin_blancos);
@@ -174,11 +174,11 @@ bool cedula_no_numerica(FileContext& fc, const CedulaRule& rule) {
     if (length == 2 && !rule.two_characters.empty())
         record_error(fc, rule.two_characters, rule.two_characters_counter, rule.tipo + 1);
     else if (!hyphen || (length == 2 && rule.hyphen_beyond_two))
-        record_cedula(fc, rule);
+        record_non_numeric_id_card(fc, rule);
     else
         recorded = false;
     if (rule.zero_test && leading_number_value(numero) == 0) {
-        record_cedula(fc, rule);
+        record_non_numeric_id_card(fc, rule);
         recorded = true;
     }
     return recorded;

@@ -5,26 +5,26 @@
 
 namespace corvela {
 
-void lee_campo(RunContext& run, const FileContext& fc, int k) {
+void take_field_definition(RunContext& run, const FileContext& fc, int k) {
     if (const FieldDefinition* f = fc.defs->find(k)) {
-        run.length_slot = f->Long;
-        run.field_slot = f;
+        run.length_in_force = f->max_length;
+        run.field_in_force = f;
     }
 }
 
 bool fails_length(RunContext& run, FileContext& fc, int k) {
-    lee_campo(run, fc, k);
-    if (static_cast<double>(char_length(fc.field(k))) > run.length_slot) {
-        field_error(fc, k, kLongitudMayor);
+    take_field_definition(run, fc, k);
+    if (static_cast<double>(char_length(fc.field(k))) > run.length_in_force) {
+        field_error(fc, k, kTooLong);
         return true;
     }
     return false;
 }
 
 bool fails_exact_length(RunContext& run, FileContext& fc, int k) {
-    lee_campo(run, fc, k);
-    if (static_cast<double>(char_length(fc.field(k))) != run.length_slot) {
-        field_error(fc, k, kLongitudMayorMenor);
+    take_field_definition(run, fc, k);
+    if (static_cast<double>(char_length(fc.field(k))) != run.length_in_force) {
+        field_error(fc, k, kWrongLength);
         return true;
     }
     return false;
@@ -39,8 +39,8 @@ bool fails_empty(FileContext& fc, int k, std::string_view message) {
 }
 
 bool fails_ips_code(RunContext& run, FileContext& fc, int k) {
-    if (fc.field(k) != ltrim(run.cod_eapb_box)) {
-        field_error(fc, k, kIpsNoCorresponde);
+    if (fc.field(k) != ltrim(run.delivery.header.ips_code)) {
+        field_error(fc, k, kOtherIps);
         return true;
     }
     return false;
@@ -48,38 +48,38 @@ bool fails_ips_code(RunContext& run, FileContext& fc, int k) {
 
 namespace {
 void check_code(RunContext& run, FileContext& fc, CodeTable table, std::string_view value, int k) {
-    if (!run.references().has_code(table, value)) field_error(fc, k, kNoDefinido);
+    if (!run.references().has_code(table, value)) field_error(fc, k, kNotDefined);
 }
 
 void check_list(FileContext& fc, std::string_view value, int k, int last) {
     for (int i = 1; i <= last; ++i)
         if (value == std::string(1, static_cast<char>('0' + i))) return;
-    field_error(fc, k, kNoDefinido);
+    field_error(fc, k, kNotDefined);
 }
 }  // namespace
 
-void valida_tipo_documento(RunContext& run, FileContext& fc, std::string_view value, int k) {
-    check_code(run, fc, CodeTable::TipoDocumento, value, k);
+void check_document_type(RunContext& run, FileContext& fc, std::string_view value, int k) {
+    check_code(run, fc, CodeTable::DocumentType, value, k);
 }
-void valida_tipo_documento1(RunContext& run, FileContext& fc, std::string_view value, int k) {
-    check_code(run, fc, CodeTable::TipoDocumento1, value, k);
+void check_provider_document_type(RunContext& run, FileContext& fc, std::string_view value, int k) {
+    check_code(run, fc, CodeTable::ProviderDocumentType, value, k);
 }
-void valida_tipo_usuario(RunContext& run, FileContext& fc, std::string_view value, int k) {
-    check_code(run, fc, CodeTable::TipoUsuario, value, k);
+void check_user_type(RunContext& run, FileContext& fc, std::string_view value, int k) {
+    check_code(run, fc, CodeTable::UserType, value, k);
 }
-void valida_finalidad_consulta(RunContext& run, FileContext& fc, std::string_view value, int k) {
-    check_code(run, fc, CodeTable::FinalidadConsulta, value, k);
+void check_consultation_purpose(RunContext& run, FileContext& fc, std::string_view value, int k) {
+    check_code(run, fc, CodeTable::ConsultationPurpose, value, k);
 }
-void valida_causa_externa(RunContext& run, FileContext& fc, std::string_view value, int k) {
-    check_code(run, fc, CodeTable::CausaExterna, value, k);
+void check_external_cause(RunContext& run, FileContext& fc, std::string_view value, int k) {
+    check_code(run, fc, CodeTable::ExternalCause, value, k);
 }
-void valida_concepto(RunContext& run, FileContext& fc, std::string_view value, int k) {
-    check_code(run, fc, CodeTable::Concepto, value, k);
+void check_service_concept(RunContext& run, FileContext& fc, std::string_view value, int k) {
+    check_code(run, fc, CodeTable::ServiceConcept, value, k);
 }
-void valida_lista_1a3(FileContext& fc, std::string_view value, int k) {
+void check_one_to_three(FileContext& fc, std::string_view value, int k) {
     check_list(fc, value, k, 3);
 }
-void valida_lista_1a4(FileContext& fc, std::string_view value, int k) {
+void check_one_to_four(FileContext& fc, std::string_view value, int k) {
     check_list(fc, value, k, 4);
 }
 

@@ -16,11 +16,11 @@ FieldDefinitions::FieldDefinitions(Database& ref, const std::string& type) {
     while (st.step()) {
         ++count_;
         FieldDefinition f;
-        f.Long = st.real(1);
-        f.tipo = st.text(2);
-        f.tabla = st.text(3);
-        f.dato = st.text(4);
-        sum += f.Long;
+        f.max_length = st.real(1);
+        f.kind = st.text(2);
+        f.table = st.text(3);
+        f.name = st.text(4);
+        sum += f.max_length;
         // The first row of an id is the one found; ids other than whole numbers 1..999 are never
         // asked for.
         double number = st.real(0);
@@ -38,15 +38,15 @@ const FieldDefinition* FieldDefinitions::find(int id) const {
     return &*fields_[static_cast<size_t>(id)];
 }
 
-const std::string& FieldDefinitions::dato(int id) const {
+const std::string& FieldDefinitions::name(int id) const {
     static const std::string empty;
     const FieldDefinition* f = find(id);
-    return f ? f->dato : empty;
+    return f ? f->name : empty;
 }
 
 std::string field_count_fault(Database& ref) {
     for (const FileType& type : file_types()) {
-        const int defined = FieldDefinitions(ref, type.type).cuenta_campos();
+        const int defined = FieldDefinitions(ref, type.type).count();
         const size_t stored = field_column_count(type);
         if (static_cast<size_t>(defined) != stored)
             return "Las definiciones de campos de " + std::string(type.type) + " tienen " +
@@ -56,7 +56,7 @@ std::string field_count_fault(Database& ref) {
     return {};
 }
 
-int suma_longitudes(Database& ref, const std::string& type) {
+int defined_line_length(Database& ref, const std::string& type) {
     Statement st =
         ref.prepare("SELECT Sum(R_Campos.Long) AS SumaDeLong FROM R_Campos WHERE ARCHIVO = ?");
     st.bind(1, left_chars(type, 2));

@@ -12,10 +12,10 @@
 namespace corvela {
 
 struct FieldDefinition {
-    double Long = 0;
-    std::string tipo;
-    std::string tabla;
-    std::string dato;
+    double max_length = 0;
+    std::string kind;
+    std::string table;
+    std::string name;
 };
 
 class FieldDefinitions {
@@ -23,14 +23,14 @@ class FieldDefinitions {
     // Reads the rows of the type (its first two characters).
     FieldDefinitions(Database& ref, const std::string& type);
 
-    // `cuenta_campos`: the number of rows of the type.
-    int cuenta_campos() const { return count_; }
-    // `suma_longitudes`: the sum of the maximum lengths (0 when the type has no rows).
-    int suma_longitudes() const { return sum_; }
+    // The number of rows of the type: the fields of its records.
+    int count() const { return count_; }
+    // The sum of the maximum lengths, the longest line of the type (0 when the type has no rows).
+    int line_length() const { return sum_; }
     // The row of field `id`, or nullptr when the type has none.
     const FieldDefinition* find(int id) const;
     // The display name of field `id`; empty when the type has no such row.
-    const std::string& dato(int id) const;
+    const std::string& name(int id) const;
 
   private:
     int count_ = 0;
@@ -43,7 +43,7 @@ class FieldDefinitions {
 // field count differs from the columns its record fills; empty when every type agrees.
 std::string field_count_fault(Database& ref);
 
-// `suma_longitudes` straight from the database, for the control file.
-int suma_longitudes(Database& ref, const std::string& type);
+// The sum of the maximum lengths of a type straight from the database, for the control file.
+int defined_line_length(Database& ref, const std::string& type);
 
 }  // namespace corvela

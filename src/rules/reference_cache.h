@@ -16,12 +16,12 @@ namespace corvela {
 std::string fold_case(std::string_view s);
 
 enum class CodeTable {
-    TipoDocumento,
-    TipoDocumento1,
-    TipoUsuario,
-    FinalidadConsulta,
-    CausaExterna,
-    Concepto
+    DocumentType,
+    ProviderDocumentType,
+    UserType,
+    ConsultationPurpose,
+    ExternalCause,
+    ServiceConcept
 };
 
 struct Diagnosis {

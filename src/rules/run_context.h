@@ -1,7 +1,7 @@
 // What outlives a line or a file during one validation run: the databases, the operator's UI,
-// the clock, the control-file table, the run's header values, the service date
-// `fecha_atencion`, the slots of the last diagnosis found, the length slot of `lee_campo`, the
-// per-line message slots, the users of the run and the reference tables.
+// the clock, the delivery as the run read it, the service date, the slots of the last diagnosis
+// found, the maximum length in force, the per-line message slots, the users of the run and the
+// reference tables.
 #pragma once
 
 #include <memory>
@@ -11,7 +11,7 @@
 #include "db/database.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
-#include "rules/control_table.h"
+#include "rules/delivery.h"
 #include "rules/failed_lines.h"
 #include "rules/field_definitions.h"
 #include "rules/reference_cache.h"
@@ -19,7 +19,7 @@
 
 namespace corvela {
 
-// The message slots that `limpia_mensajes` empties at the start of each line.
+// The message slots of a line, emptied at the start of each line.
 struct LineSlots {
     std::string user_unit;
     double user_age = 0;
@@ -41,22 +41,19 @@ struct RunContext {
     const Clock& clock;
 
     std::string results_folder;
-    ControlTable control;
-    double radicacion = 0;
-    std::string cod_eapb_box;    // text of the COD_EAPB box
-    std::string nremision_box;   // text of the NREMISION box
-    std::string remission_date;  // text of the FECHAREMI box: the delivery's remission date
+    // The delivery under validation: its header and control records as the run read them.
+    Delivery delivery;
 
     // The data file under validation.
     std::string data_file_name;  // control-file code + ".TXT"
     std::string ips_code;        // IPS code of the file's control record
 
     // Shared slots.
-    std::string fecha_atencion;
-    double length_slot = 0;
-    // The field definition in force (its `tipo` and `tabla`), of the current data file.
-    const FieldDefinition* field_slot = nullptr;
-    std::string dx_sexo, dx_lim_inf, dx_lim_sup;  // last diagnosis found
+    std::string service_date;
+    double length_in_force = 0;
+    // The field definition in force, of the current data file.
+    const FieldDefinition* field_in_force = nullptr;
+    std::string dx_sex, dx_min_age, dx_max_age;  // last diagnosis found
     LineSlots slots;
 
     UsersIndex users;  // reads `usuario` itself once `use_table` was called
@@ -77,8 +74,8 @@ struct RunContext {
     }
 };
 
-// `limpia_mensajes`.
-inline void limpia_mensajes(RunContext& run) {
+// Empties the message slots of the line.
+inline void clear_line_slots(RunContext& run) {
     run.slots = LineSlots{};
 }
 

@@ -51,7 +51,7 @@ void remission_month_year(const std::string& remission, int& month, int& year) {
 }
 
 // The sex of a record fits the sex of a diagnosis or procedure: "A" takes either sex.
-bool sexo_corresponde(std::string_view ref_sexo, std::string_view user_sexo) {
+bool sex_fits(std::string_view ref_sexo, std::string_view user_sexo) {
     if (ref_sexo == "A") return user_sexo == "M" || user_sexo == "F";
     return (ref_sexo == "F" && user_sexo == "F") || (ref_sexo == "M" && user_sexo == "M");
 }
@@ -72,7 +72,7 @@ void take_newborn(RunContext& run, const FileContext& fc) {
 // The age check shared by diagnoses and procedures. Limit codes carry the unit in the hundreds
 // (4 years, 3 months, 2 days) and the value in the last two digits; the user's unit is coded
 // 1 years, 2 months, 3 days. Returns true when the age is out of the limits.
-bool edad_fuera_de_limites(const RunContext& run, std::string_view inf, std::string_view sup) {
+bool age_out_of_limits(const RunContext& run, std::string_view inf, std::string_view sup) {
     double lower = 0, upper = 0, unit = 0;
     double L = leading_number_value(inf);
     if (L > 0) {
@@ -97,25 +97,25 @@ bool edad_fuera_de_limites(const RunContext& run, std::string_view inf, std::str
 }
 
 // The counter of an age that does not fit the diagnosis, by file type.
-Counter codigo_edad_dx(std::string_view type) {
+Counter diagnosis_age_counter(std::string_view type) {
     if (type == "AC" || type == "AH") return field_counter(10);
     if (type == "AP") return field_counter(11);
     if (type == "AU") return field_counter(8);
     if (type == "AN") return field_counter(12);
-    return Counter::Ninguno;
+    return Counter::None;
 }
 
 }  // namespace
 
-void fecha_atencion_de_remision(RunContext& run, bool two_digit_month) {
+void service_date_from_remission(RunContext& run, bool two_digit_month) {
     int month = 0, year = 0;
-    remission_month_year(run.remission_date, month, year);
+    remission_month_year(run.delivery.header.remission_date, month, year);
     std::string m = std::to_string(month);
     if (two_digit_month && month < 10) m = "0" + m;
-    run.fecha_atencion = "01/" + m + "/" + std::to_string(year);
+    run.service_date = "01/" + m + "/" + std::to_string(year);
 }
 
-void valida_fecha(RunContext& run, FileContext& fc, int k) {
+void check_date(RunContext& run, FileContext& fc, int k) {
     const std::string& v = fc.field(k);
     std::string_view sin_blancos = ltrim(v);
     std::string_view message;
@@ -130,23 +130,22 @@ void valida_fecha(RunContext& run, FileContext& fc, int k) {
         } else if (*d > today) {
             message = kFechaMayor;
         } else {
-            run.fecha_atencion = v;
+            run.service_date = v;
             return;
         }
     } else {
         message = kFechaSinFormato;
     }
     field_error(fc, k, message);
-    fecha_atencion_de_remision(run, false);
+    service_date_from_remission(run, false);
 }
 
-bool existe_usuario(RunContext& run, std::string_view tipo, std::string_view numero) {
+bool user_exists(RunContext& run, std::string_view tipo, std::string_view numero) {
     run.slots.user_message.clear();
     return run.users.find(tipo, numero) != nullptr;
 }
 
-void relaciona_usuario(RunContext& run, FileContext& fc, std::string_view tipo,
-                       std::string_view numero) {
+void relate_user(RunContext& run, FileContext& fc, std::string_view tipo, std::string_view numero) {
     run.slots.user_message.clear();
     if (const UserData* user = run.users.find(tipo, numero)) {
         if (fc.type == "AN")
@@ -157,54 +156,54 @@ void relaciona_usuario(RunContext& run, FileContext& fc, std::string_view tipo,
     }
     line_error(fc, 0, kUsuarioNoRelacionado, MessageSlot::User);
     run.slots.user_message = kNoRelacionaUsuario;
-    cuenta_error(fc, Counter::SinUsuario);
-    if (fc.type == "AM") fecha_atencion_de_remision(run, true);
+    count_error(fc, Counter::NoUser);
+    if (fc.type == "AM") service_date_from_remission(run, true);
 }
 
-void datos_usuario(RunContext& run, std::string_view tipo, std::string_view numero) {
+void take_user_data(RunContext& run, std::string_view tipo, std::string_view numero) {
     run.slots.user_message.clear();
     if (const UserData* user = run.users.find(tipo, numero)) take_user(run, *user);
 }
 
-void valida_cie10(RunContext& run, FileContext& fc, std::string_view codigo, int k) {
+void check_diagnosis(RunContext& run, FileContext& fc, std::string_view codigo, int k) {
     run.slots.diagnosis_message.clear();
     if (const Diagnosis* dx = run.references().cie10(codigo)) {
-        run.dx_sexo = dx->sexo;
-        run.dx_lim_inf = dx->lim_inf;
-        run.dx_lim_sup = dx->lim_sup;
+        run.dx_sex = dx->sexo;
+        run.dx_min_age = dx->lim_inf;
+        run.dx_max_age = dx->lim_sup;
         return;
     }
     line_error(fc, k, kDxNoExiste, MessageSlot::Diagnosis);
     run.slots.diagnosis_message.assign(codigo).append(kNoExisteEnCie10);
 }
 
-void valida_sexo_dx(RunContext& run, FileContext& fc, int k) {
+void check_diagnosis_sex(RunContext& run, FileContext& fc, int k) {
     if (fc.type == "AN") take_newborn(run, fc);
-    if (sexo_corresponde(run.dx_sexo, run.slots.user_sex)) {
+    if (sex_fits(run.dx_sex, run.slots.user_sex)) {
         run.slots.sex_message.clear();
-        valida_edad_dx(run, fc, k);
+        check_diagnosis_age(run, fc, k);
         return;
     }
     line_error(fc, k, kSexoDx, MessageSlot::Sex);
     run.slots.sex_message = kSexoNoCorrespondeDx;
     if (fc.type == "AH")
-        cuenta_error(fc, k == 10   ? Counter::SexoDx
-                         : k == 11 ? Counter::SexoDxEgreso
-                                   : Counter::Ninguno);
+        count_error(fc, k == 10   ? Counter::DiagnosisSex
+                        : k == 11 ? Counter::DischargeDiagnosisSex
+                                  : Counter::None);
     else
-        cuenta_error(fc, Counter::SexoDx);
+        count_error(fc, Counter::DiagnosisSex);
 }
 
-void valida_edad_dx(RunContext& run, FileContext& fc, int k) {
+void check_diagnosis_age(RunContext& run, FileContext& fc, int k) {
     run.slots.age_message.clear();
-    if (!edad_fuera_de_limites(run, run.dx_lim_inf, run.dx_lim_sup)) return;
+    if (!age_out_of_limits(run, run.dx_min_age, run.dx_max_age)) return;
     line_error(fc, k, kEdadDx, MessageSlot::Age);
     run.slots.age_message = kEdadNoCorrespondeDx;
-    cuenta_error(fc, codigo_edad_dx(fc.type));
+    count_error(fc, diagnosis_age_counter(fc.type));
 }
 
-void valida_cups(RunContext& run, FileContext& fc, int k, std::string_view archivo,
-                 std::string_view codigo, std::string_view tipo, std::string_view numero) {
+void check_procedure(RunContext& run, FileContext& fc, int k, std::string_view archivo,
+                     std::string_view codigo, std::string_view tipo, std::string_view numero) {
     run.slots.procedure_message.clear();
     const Procedure* px = run.references().cups(codigo, to_upper(left_chars(archivo, 2)));
     if (!px) {
@@ -212,30 +211,30 @@ void valida_cups(RunContext& run, FileContext& fc, int k, std::string_view archi
         field_error(fc, k, run.slots.procedure_message);
         return;
     }
-    datos_usuario(run, tipo, numero);
-    run.dx_sexo = px->sexo;
-    if (sexo_corresponde(run.dx_sexo, run.slots.user_sex)) {
-        valida_edad_procedimiento(run, fc, px->edad_ini, px->edad_fin, k);
+    take_user_data(run, tipo, numero);
+    run.dx_sex = px->sexo;
+    if (sex_fits(run.dx_sex, run.slots.user_sex)) {
+        check_procedure_age(run, fc, px->edad_ini, px->edad_fin, k);
         return;
     }
     run.slots.procedure_message = kSexoNoCorrespondeProc;
     field_error(fc, k, run.slots.procedure_message);
 }
 
-void valida_edad_procedimiento(RunContext& run, FileContext& fc, std::string_view ini,
-                               std::string_view fin, int k) {
+void check_procedure_age(RunContext& run, FileContext& fc, std::string_view ini,
+                         std::string_view fin, int k) {
     run.slots.age_message.clear();
-    if (!edad_fuera_de_limites(run, ini, fin)) return;
+    if (!age_out_of_limits(run, ini, fin)) return;
     line_error(fc, k, kEdadProc, MessageSlot::Age);
     run.slots.age_message = kEdadNoCorrespondeProc;
-    cuenta_error(fc, field_counter(k));
+    count_error(fc, field_counter(k));
 }
 
-void fecha_de_servicio(RunContext& run, FileContext& fc, int k) {
+void check_date_field(RunContext& run, FileContext& fc, int k) {
     if (fails_length(run, fc, k))
-        fecha_atencion_de_remision(run, false);
+        service_date_from_remission(run, false);
     else
-        valida_fecha(run, fc, k);
+        check_date(run, fc, k);
 }
 
 }  // namespace corvela

@@ -2,16 +2,16 @@
 
 #include <string_view>
 
-#include "validators/consultas.h"
-#include "validators/descripcion.h"
-#include "validators/hospitalizacion.h"
-#include "validators/medicamentos.h"
-#include "validators/nacidos.h"
-#include "validators/otros_servicios.h"
-#include "validators/procedimientos.h"
-#include "validators/transacciones.h"
-#include "validators/urgencias.h"
-#include "validators/usuarios.h"
+#include "validators/consultations.h"
+#include "validators/emergencies.h"
+#include "validators/grouped_services.h"
+#include "validators/hospitalisations.h"
+#include "validators/invoices.h"
+#include "validators/medications.h"
+#include "validators/newborns.h"
+#include "validators/other_services.h"
+#include "validators/procedures.h"
+#include "validators/users.h"
 
 namespace corvela {
 
@@ -27,10 +27,11 @@ constexpr Entry entry() {
 }
 
 constexpr Entry kValidators[] = {
-    entry<Ausuarios>(),      entry<ADescripcion>(),     entry<AConsultas>(),
-    entry<ATransacciones>(), entry<AProcedimientos>(),  entry<Aotrosservicios>(),
-    entry<Aurgencias>(),     entry<Ahospitalizacion>(), entry<Amedicamentos>(),
-    entry<Anacidos>(),
+    entry<UsersValidator>(),         entry<GroupedServicesValidator>(),
+    entry<ConsultationsValidator>(), entry<InvoicesValidator>(),
+    entry<ProceduresValidator>(),    entry<OtherServicesValidator>(),
+    entry<EmergenciesValidator>(),   entry<HospitalisationsValidator>(),
+    entry<MedicationsValidator>(),   entry<NewbornsValidator>(),
 };
 }  // namespace
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "validators/frame.h"
+#include "validators/record_validator.h"
 
 namespace corvela {
 

@@ -17,7 +17,7 @@ namespace corvela {
 int split_fields(std::string_view line, FileContext& fc) {
     // Surplus fields are counted but not kept.
     return split_record(line, [&fc](int n, std::string_view value) {
-        if (n <= fc.num_campos) fc.campo[static_cast<size_t>(n)].assign(value);
+        if (n <= fc.field_count) fc.fields[static_cast<size_t>(n)].assign(value);
     });
 }
 
@@ -39,8 +39,8 @@ namespace {
 // The record count the control file declares for the type of the current data file.
 std::string declared_count(const RunContext& run) {
     std::string type = to_upper(left_chars(run.data_file_name, 2));
-    for (int r = 0; r < run.control.size(); ++r)
-        if (to_upper(left_chars(run.control.text(r, 2), 2)) == type) return run.control.text(r, 3);
+    for (const ControlRecord& record : run.delivery.records)
+        if (to_upper(left_chars(record.code(), 2)) == type) return record.declared();
     return {};
 }
 
@@ -93,108 +93,108 @@ void FileRun::read(const std::filesystem::path& path, std::unique_ptr<RowSink> r
     const FileType& file = v_.file();
     rows_ = std::move(rows);
     fc_.type = file.type;
-    fc_.lineas_leidas = fc_.lineas_validas = 0;
-    fc_.varios_mensajes = 0;
+    fc_.lines_read = fc_.lines_passed = 0;
+    fc_.several_messages = 0;
     fc_.declared_count = declared_count(run_);
     defs_ = std::make_unique<FieldDefinitions>(run_.ref, file.type);
     fc_.defs = defs_.get();
-    fc_.num_campos = defs_->cuenta_campos();
-    run_.length_slot = fc_.num_campos;
-    run_.field_slot = nullptr;
-    fc_.campo.assign(static_cast<size_t>(fc_.num_campos) + 1, std::string());
-    limpia_contadores(fc_);
+    fc_.field_count = defs_->count();
+    run_.length_in_force = fc_.field_count;
+    run_.field_in_force = nullptr;
+    fc_.fields.assign(static_cast<size_t>(fc_.field_count) + 1, std::string());
+    clear_counters(fc_);
     v_.start_file(run_, fc_);
     LineReader reader(path);
     const bool again = !names_.accepted.empty();
     if (!again) names_ = {accepted_file_path(run_), error_file_path(run_)};
     accepted_ = OutputFile(names_.accepted, reader.encoding());
     errors_ = OutputFile(names_.errors, reader.encoding());
-    fc_.suma = defs_->suma_longitudes();
+    fc_.line_limit = defs_->line_length();
     if (run_.failed_lines) run_.failed_lines->file_started(fc_, run_.data_file_name, again);
     // Each line is read straight into the record's line, the text the outputs are written from.
-    while (reader.next(fc_.linea)) read_line();
+    while (reader.next(fc_.line)) read_line();
     accepted_.close();
     errors_.close();
     rows_->finish();
 }
 
 void FileRun::read_line() {
-    const std::string& line = fc_.linea;
+    const std::string& line = fc_.line;
     size_t length = char_length(trim(line));
-    if (length == 0 || length > static_cast<size_t>(fc_.suma)) {
+    if (length == 0 || length > static_cast<size_t>(fc_.line_limit)) {
         structure_error();
     } else {
-        fc_.lineas_leidas += 1;
-        fill_marcas(fc_,
-                    type_spec_.marcas_length ? type_spec_.marcas_length
-                                             : static_cast<size_t>(fc_.num_campos),
-                    '0');
-        fc_.errores_linea = 0;
-        fc_.errores.clear();
-        limpia_mensajes(run_);
+        fc_.lines_read += 1;
+        fill_marks(fc_,
+                   type_spec_.marks_length ? type_spec_.marks_length
+                                           : static_cast<size_t>(fc_.field_count),
+                   '0');
+        fc_.line_errors = 0;
+        fc_.errors.clear();
+        clear_line_slots(run_);
         int fields = split_fields(line, fc_);
-        fc_.campos_contados = fields;
+        fc_.fields_counted = fields;
         count_failed_ =
-            type_spec_.fewer_fields_allowed ? fields > fc_.num_campos : fields != fc_.num_campos;
+            type_spec_.fewer_fields_allowed ? fields > fc_.field_count : fields != fc_.field_count;
         if (count_failed_) {
             line_error(fc_, 0);
-            if (fc_.descripcion.empty())
+            if (fc_.description.empty())
                 plain_join(fc_, "Estructura: Tiene un numero mayor de campos");
             else
                 plain_join(fc_, " Estructura: el registro contiene un numero mayor de campos");
-            cuenta_error(fc_, Counter::Estructura);
+            count_error(fc_, Counter::Structure);
             if (!type_spec_.fewer_fields_allowed)
-                fill_marcas(fc_,
-                            type_spec_.marcas_length ? type_spec_.marcas_length
-                                                     : static_cast<size_t>(fc_.num_campos),
-                            '1');
+                fill_marks(fc_,
+                           type_spec_.marks_length ? type_spec_.marks_length
+                                                   : static_cast<size_t>(fc_.field_count),
+                           '1');
         } else {
             v_.check_fields(run_, fc_);
         }
         decide();
-        for (auto& f : fc_.campo) f.clear();
+        for (auto& f : fc_.fields) f.clear();
     }
-    fc_.descripcion.clear();
+    fc_.description.clear();
     show_progress();
 }
 
 void FileRun::structure_error() {
-    fc_.lineas_leidas += 1;
-    errors_.write_line("Linea " + number_text(static_cast<double>(fc_.lineas_leidas)) +
+    fc_.lines_read += 1;
+    errors_.write_line("Linea " + number_text(static_cast<double>(fc_.lines_read)) +
                        type_spec_.structure_text);
-    cuenta_error(fc_, Counter::Estructura);
+    count_error(fc_, Counter::Structure);
     if (run_.failed_lines) {
         std::string_view text = type_spec_.structure_text;
         const size_t de = text.find("Error de ");
         if (de != std::string_view::npos) text.remove_prefix(de + 9);
-        run_.failed_lines->structure_failed(fc_, rtrim(fc_.linea), text);
+        run_.failed_lines->structure_failed(fc_, rtrim(fc_.line), text);
     }
 }
 
 void FileRun::decide() {
-    std::string_view kept = rtrim(fc_.linea);
-    if (fc_.errores_linea == 0) {
+    std::string_view kept = rtrim(fc_.line);
+    if (fc_.line_errors == 0) {
         accepted_.write_line(kept);
-        fc_.lineas_validas += 1;
+        fc_.lines_passed += 1;
         v_.store(run_, fc_, *rows_);
         return;
     }
     out_.assign(kept);
     out_ += count_failed_ ? type_spec_.count_separator : type_spec_.record_separator;
-    out_ += number_text(static_cast<double>(fc_.lineas_leidas));
+    out_ += number_text(static_cast<double>(fc_.lines_read));
     out_ += " Error de ";
-    out_ += fc_.descripcion;
+    out_ += fc_.description;
     errors_.write_line(out_);
     if (run_.failed_lines) run_.failed_lines->record_failed(fc_, kept);
-    fc_.errores_linea = 0;
-    fc_.varios_mensajes = 0;
-    fc_.descripcion.clear();
+    fc_.line_errors = 0;
+    fc_.several_messages = 0;
+    fc_.description.clear();
 }
 
 void FileRun::show_progress() {
     if (!run_.ui.wants_status()) return run_.ui.process_events();
     run_.ui.set_status("Archivo en proceso: " + std::string(trim(run_.data_file_name)) + " " +
-                       number_text(static_cast<double>(fc_.lineas_leidas)) + " de " +
+                       number_text(static_cast<double>(fc_.lines_read)) + " de " +
                        number_text(leading_number_value(fc_.declared_count)));
     run_.ui.process_events();
 }
@@ -206,30 +206,30 @@ namespace {
 // again from the same state.
 struct RunSlots {
     explicit RunSlots(const RunContext& run)
-        : fecha_atencion(run.fecha_atencion),
-          length_slot(run.length_slot),
-          field_slot(run.field_slot),
-          dx_sexo(run.dx_sexo),
-          dx_lim_inf(run.dx_lim_inf),
-          dx_lim_sup(run.dx_lim_sup),
+        : service_date(run.service_date),
+          length_in_force(run.length_in_force),
+          field_in_force(run.field_in_force),
+          dx_sex(run.dx_sex),
+          dx_min_age(run.dx_min_age),
+          dx_max_age(run.dx_max_age),
           slots(run.slots),
           users(run.users.size()) {}
 
     void restore(RunContext& run) const {
-        run.fecha_atencion = fecha_atencion;
-        run.length_slot = length_slot;
-        run.field_slot = field_slot;
-        run.dx_sexo = dx_sexo;
-        run.dx_lim_inf = dx_lim_inf;
-        run.dx_lim_sup = dx_lim_sup;
+        run.service_date = service_date;
+        run.length_in_force = length_in_force;
+        run.field_in_force = field_in_force;
+        run.dx_sex = dx_sex;
+        run.dx_min_age = dx_min_age;
+        run.dx_max_age = dx_max_age;
         run.slots = slots;
         run.users.truncate(users);
     }
 
-    std::string fecha_atencion;
-    double length_slot;
-    const FieldDefinition* field_slot;
-    std::string dx_sexo, dx_lim_inf, dx_lim_sup;
+    std::string service_date;
+    double length_in_force;
+    const FieldDefinition* field_in_force;
+    std::string dx_sex, dx_min_age, dx_max_age;
     LineSlots slots;
     size_t users;
 };
@@ -295,8 +295,8 @@ FileCounts lost_file(const FileRun& file) {
 }
 }  // namespace
 
-FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
-                        const std::filesystem::path& path) {
+FileCounts validate_file(RunContext& run, RecordValidator& validator,
+                         const std::filesystem::path& path) {
     const RunSlots at_start(run);
     // The transaction outlives the file's run, so its writer has ended before a rollback.
     std::optional<Transaction> tx(std::in_place, run.work);
@@ -342,10 +342,10 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
     // (a server gone away) has taken the file back.
     bool lost = full || !run.work.in_transaction();
     if (!lost) {
-        ErroresKey key{run.radicacion, run.ips_code, to_upper(left_chars(run.data_file_name, 2)),
-                       run.nremision_box};
+        ErrorRowKey key{run.delivery.radicacion, run.ips_code,
+                        to_upper(left_chars(run.data_file_name, 2)), run.delivery.header.remission};
         try {
-            graba_errores(run.work, key, fc);
+            write_error_row(run.work, key, fc);
             tx->commit();
         } catch (const std::exception&) {
             unrecorded = std::current_exception();
@@ -365,7 +365,7 @@ FileCounts leer_archivo(RunContext& run, RecordValidator& validator,
         }
     }
     if (lost) return lost_file(*file);
-    return {fc.lineas_leidas, fc.lineas_validas, fc.C, file->outputs().errors,
+    return {fc.lines_read, fc.lines_passed, fc.counters, file->outputs().errors,
             file->outputs().accepted};
 }
 

@@ -1,5 +1,5 @@
-// The row of a passing line. `RecordValidator::store` (defined with these) binds every column of
-// the line's file type as the type says; a validator's `adjust_row` sets values with these.
+// The values of the row of a passing line. `RecordValidator::store` binds every column of the
+// line's file type as the type says; a validator's `adjust_row` sets values with these.
 #pragma once
 
 #include <string_view>

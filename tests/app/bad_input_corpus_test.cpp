@@ -4,8 +4,8 @@
 
 #include "support/session.h"
 #include "support/validator_test.h"
-#include "validators/consultas.h"
-#include "validators/usuarios.h"
+#include "validators/consultations.h"
+#include "validators/users.h"
 
 namespace corvela::testing {
 namespace {
@@ -30,7 +30,7 @@ std::string failing(const std::vector<std::pair<std::string, std::string>>& line
 const std::vector<std::string> kUserFields = {
     "CC", "16789012", "EPS005", "1", "GOMEZ", "", "ANA", "", "45", "1", "F", "76", "001", "U"};
 
-struct UsersCorpus : ValidatorTest<Ausuarios> {
+struct UsersCorpus : ValidatorTest<UsersValidator> {
     UsersCorpus() : ValidatorTest("US000001.TXT") {}
     std::string good = record(kUserFields, {});
 };
@@ -39,8 +39,8 @@ TEST_F(UsersCorpus, StructureBreakersAreStructureErrors) {
     const std::string huge(50u << 20, 'A');  // one line of 50 MB
     auto counts = run_bytes(huge + "\r\n" + std::string(100000, ',') + "\r\n" + "CC," +
                             std::string(10000, '9') + ",EPS005\r\n" + good + "\r\n");
-    EXPECT_EQ(counts.lineas_leidas, 4);
-    EXPECT_EQ(counts.lineas_validas, 1);
+    EXPECT_EQ(counts.lines_read, 4);
+    EXPECT_EQ(counts.lines_passed, 1);
     EXPECT_EQ(errors(), crlf({"Linea  1 Error de Estructura del registro en campos",
                               "Linea  2 Error de Estructura del registro en campos",
                               "Linea  3 Error de Estructura del registro en campos"}));
@@ -50,8 +50,8 @@ TEST_F(UsersCorpus, StructureBreakersAreStructureErrors) {
 
 TEST_F(UsersCorpus, OnlyCarriageReturnsAreEmptyLines) {
     auto counts = run_bytes("\r\r\r");
-    EXPECT_EQ(counts.lineas_leidas, 3);
-    EXPECT_EQ(counts.lineas_validas, 0);
+    EXPECT_EQ(counts.lines_read, 3);
+    EXPECT_EQ(counts.lines_passed, 0);
     EXPECT_EQ(accepted(), "");
     EXPECT_EQ(errors(), crlf({"Linea  1 Error de Estructura del registro en campos",
                               "Linea  2 Error de Estructura del registro en campos",
@@ -64,7 +64,7 @@ TEST_F(UsersCorpus, NulBytesAreCharactersOfTheirField) {
                                                         "9012"}});
     const std::string in_name = record(kUserFields, {{5, "GO\0MEZ"s}});
     auto counts = run_bytes(in_number + "\r\n" + in_name + "\r\n");
-    EXPECT_EQ(counts.lineas_validas, 1);
+    EXPECT_EQ(counts.lines_passed, 1);
     EXPECT_EQ(errors(), failing({{in_number,
                                   "Campo2 Valor del campo debe ser numerico, Numero de "
                                   "Identificación es tipo cedula y no es numerico"}},
@@ -89,7 +89,7 @@ TEST_F(UsersCorpus, Utf8MixedWithWindows1252IsReadAsWindows1252) {
     const std::string utf8 = record(kUserFields, {{5, "MU\xC3\x91OZ"}});
     const std::string latin = record(kUserFields, {{2, "16789013"}, {5, "MU\xD1OZ"}});
     auto counts = run_bytes(utf8 + "\r\n" + latin + "\r\n");
-    EXPECT_EQ(counts.lineas_validas, 2);
+    EXPECT_EQ(counts.lines_passed, 2);
     EXPECT_EQ(rows("SELECT primer_apellido FROM usuario ORDER BY numero_identificacion"),
               (std::vector<std::string>{"MUÃ‘OZ", "MUÑOZ"}));
     EXPECT_EQ(accepted(), utf8 + "\r\n" + latin + "\r\n");
@@ -114,7 +114,7 @@ TEST_F(UsersCorpus, InjectionsInCodeFieldsNeverPassTheirLookup) {
     std::string file;
     for (const auto& l : lines) file += l.first + "\r\n";
     auto counts = run_bytes(file);
-    EXPECT_EQ(counts.lineas_validas, 0);
+    EXPECT_EQ(counts.lines_passed, 0);
     EXPECT_EQ(errors(), failing(lines, "  / "));
 }
 
@@ -123,7 +123,7 @@ TEST_F(UsersCorpus, InjectionsInIdentificationNumbersAreStoredAsGiven) {
     for (const auto& v : kInjections) file += record(kUserFields, {{1, "PA"}, {2, v}}) + "\r\n";
     auto counts = run_bytes(file);
     EXPECT_EQ(errors(), "");
-    EXPECT_EQ(counts.lineas_validas, 5);
+    EXPECT_EQ(counts.lines_passed, 5);
     EXPECT_EQ(rows("SELECT numero_identificacion FROM usuario ORDER BY rowid"), kInjections);
 }
 
@@ -131,8 +131,8 @@ const std::vector<std::string> kConsultaFields = {
     "F1", "760010012301", "CC", "123",  "01/11/2026", "", "890201", "10", "13", "N390", "", "", "",
     "1",  "20000",        "0",  "20000"};
 
-struct ConsultasCorpus : ValidatorTest<AConsultas> {
-    ConsultasCorpus() : ValidatorTest("AC000001.TXT") {
+struct ConsultationsCorpus : ValidatorTest<ConsultationsValidator> {
+    ConsultationsCorpus() : ValidatorTest("AC000001.TXT") {
         inst.add_cups("890201", "AC", "A", "0", "0");
         inst.add_cie10("N390", "A", "0", "0");
         user("CC", "123", "F");
@@ -140,7 +140,7 @@ struct ConsultasCorpus : ValidatorTest<AConsultas> {
     }
 };
 
-TEST_F(ConsultasCorpus, InjectionsInCodeDiagnosisAndProcedureFieldsNeverPassTheirLookup) {
+TEST_F(ConsultationsCorpus, InjectionsInCodeDiagnosisAndProcedureFieldsNeverPassTheirLookup) {
     std::vector<std::pair<std::string, std::string>> lines;
     for (const auto& v : kInjections) {
         if (v.size() > 4) continue;  // longer than every field below: a length error
@@ -158,16 +158,16 @@ TEST_F(ConsultasCorpus, InjectionsInCodeDiagnosisAndProcedureFieldsNeverPassThei
     std::string file;
     for (const auto& l : lines) file += l.first + "\r\n";
     auto counts = run_bytes(file);
-    EXPECT_EQ(counts.lineas_validas, 0);
+    EXPECT_EQ(counts.lines_passed, 0);
     EXPECT_EQ(errors(), failing(lines, " / "));
 }
 
-TEST_F(ConsultasCorpus, InjectionsInIdentificationNumbersRelateToTheirUser) {
+TEST_F(ConsultationsCorpus, InjectionsInIdentificationNumbersRelateToTheirUser) {
     std::string file;
     for (const auto& v : kInjections) file += record(kConsultaFields, {{3, "PA"}, {4, v}}) + "\r\n";
     auto counts = run_bytes(file);
     EXPECT_EQ(errors(), "");
-    EXPECT_EQ(counts.lineas_validas, 5);
+    EXPECT_EQ(counts.lines_passed, 5);
     EXPECT_EQ(rows("SELECT num_identificacion FROM consulta ORDER BY rowid"), kInjections);
 }
 

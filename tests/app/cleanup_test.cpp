@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 #include "support/session.h"
 
 namespace corvela::testing {
@@ -22,7 +22,7 @@ TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnlyAfterTwoYesAnswers) {
     for (auto answers : {std::deque<bool>{false}, std::deque<bool>{true, false}}) {
         ui.questions.clear();
         ui.answers = answers;
-        EXPECT_EQ(CmdLimpiar_Click(*program).ending(), Ending::Stopped);
+        EXPECT_EQ(empty_final_tables(*program).ending(), Ending::Stopped);
         EXPECT_EQ(ui.questions.size(), answers.size());
         EXPECT_EQ(final_rows() + " " + sizes("fechas"), "2 1 1 1");
     }
@@ -33,7 +33,7 @@ TEST_F(CleanupTest, LimpiarEmptiesFinalAndMonthTablesOnlyAfterTwoYesAnswers) {
     EXPECT_TRUE(ui.messages.empty());
 
     ui.answers = {true, true};
-    EXPECT_EQ(CmdLimpiar_Click(*program).ending(), Ending::Done);
+    EXPECT_EQ(empty_final_tables(*program).ending(), Ending::Done);
     EXPECT_EQ(final_rows(), "0 0 0");
     EXPECT_EQ(sizes("fechas periodos registros radicacion ERRORES usuario"), "0 0 2 1 2 2");
     EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
@@ -50,7 +50,7 @@ TEST_F(CleanupTest, ARadicacionWithoutItsInvoicesIsNotStoredAndNothingIsDeleted)
     // Its users are still in the final table, but no question is asked.
     inst.work().exec("DELETE FROM f_transacciones WHERE num_factura = 'FE000002'");
     ui.answers = {true};
-    EXPECT_EQ(CmdBorrar_Click(*program, kIps, "000002/ 2").ending(), Ending::Stopped);
+    EXPECT_EQ(delete_delivery(*program, kIps, "000002/ 2").ending(), Ending::Stopped);
     EXPECT_TRUE(ui.questions.empty());
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Proceso finalizado"});
     EXPECT_EQ(ui.messages[0].text,
@@ -63,7 +63,7 @@ TEST_F(CleanupTest, LeavingEmptiesTheWorkingTablesAndForgetsTheRun) {
     validated("000001");
     program->store_run_state();
     ui.answers = {true};  // leave the run not saved all the same
-    EXPECT_TRUE(Bsalir_Click(*program));
+    EXPECT_TRUE(leave_program(*program));
     EXPECT_EQ(program->work, nullptr);
     EXPECT_EQ(sizes("usuario descripcion ERRORES"), "0 0 0");
     EXPECT_EQ(inst.rows("SELECT valor FROM estado_corrida WHERE clave = 'estado'"),

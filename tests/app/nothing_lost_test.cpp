@@ -70,15 +70,15 @@ TEST_F(NothingLost, ARunStoppedAfterEmptyingTheTablesLeavesNothingToSave) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder + (c.control.empty() ? std::string() : c.control[0]));
         validated("000001");
-        const Header h = ui.header();
+        const DeliveryHeader h = program->delivery.header;
         std::filesystem::remove(inst.delivery / "CT000001.txt");
         if (!c.control.empty()) control(c.control);
         // "Existe Información." is answered No: the working tables are emptied, then it stops.
-        EXPECT_EQ(BLeer_Click(*program, inst.delivery / c.folder).ending(), Ending::Stopped);
+        EXPECT_EQ(run_validation(*program, inst.delivery / c.folder).ending(), Ending::Stopped);
         EXPECT_EQ(ui.questions.size(), 1u);
         program->store_run_state();
-        ui.set_header(h);
-        EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+        program->delivery.header = h;
+        EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
         EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
         EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
     }
@@ -91,7 +91,7 @@ TEST_F(NothingLost, AResultsFolderWhereNothingCanBeWrittenEndsTheRunBeforeAnyCha
     std::filesystem::create_directory_symlink("/proc/self/fdinfo",
                                               inst.results_root / "Validacion");
     ui.messages.clear();
-    EXPECT_EQ(run("S").ending(), Ending::Stopped);
+    EXPECT_EQ(run(RunState::Saved).ending(), Ending::Stopped);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Error");
     EXPECT_EQ(

@@ -59,7 +59,7 @@ Outcome validate(const Way& way, const std::function<void(testing::Installation&
     EXPECT_TRUE(program.start(inst.config));
     program.uncached = way.uncached;
     program.threads = way.threads;
-    EXPECT_EQ(BLeer_Click(program, inst.delivery).ending(), Ending::Done);
+    EXPECT_EQ(run_validation(program, inst.delivery).ending(), Ending::Done);
 
     Outcome out;
     for (const auto& e : std::filesystem::directory_iterator(inst.results()))
@@ -69,10 +69,12 @@ Outcome validate(const Way& way, const std::function<void(testing::Installation&
             out[t.table] += row + "\n";
     for (const auto& row : inst.rows("SELECT * FROM ERRORES")) out["ERRORES"] += row + "\n";
     for (const auto& m : ui.messages) out["mensajes"] += m.title + ": " + m.text + "\n";
-    for (const auto& [row, counts] : program.file_counts) {
+    for (size_t row = 0; row < program.delivery.records.size(); ++row) {
+        if (!program.delivery.records[row].validated) continue;
+        const FileCounts& counts = *program.delivery.records[row].validated;
         std::string& c = out["cuentas " + std::to_string(row)];
-        c = std::to_string(counts.lineas_leidas) + " " + std::to_string(counts.lineas_validas);
-        for (double v : counts.C) c += " " + number_text(v);
+        c = std::to_string(counts.lines_read) + " " + std::to_string(counts.lines_passed);
+        for (double v : counts.counters) c += " " + number_text(v);
     }
     return out;
 }

@@ -18,23 +18,23 @@ using SaveTest = SessionTest;
 
 TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopiesOnce) {
     validated("000001");
-    const Header h = ui.header();
-    EXPECT_EQ(h.NREMISION, "000001");
-    Header blank_phone = h;
-    blank_phone.TELEFONO = " ";
-    ui.set_header(blank_phone);
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+    const DeliveryHeader h = program->delivery.header;
+    EXPECT_EQ(h.remission, "000001");
+    DeliveryHeader blank_phone = h;
+    blank_phone.telephone = " ";
+    program->delivery.header = blank_phone;
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
     EXPECT_EQ(
         ui.messages.back().text,
         "Por favor revise que no exista campos en blanco como nombre del remitente, dirección, "
         "teléfono y fax.");
-    EXPECT_EQ(program->run_state, "N");
+    EXPECT_EQ(program->run_state, RunState::NotSaved);
     EXPECT_EQ(sizes("registros radicacion"), "0 0");
 
     ui.messages.clear();
-    ui.set_header(h);
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    program->delivery.header = h;
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(inst.rows("SELECT numero, fecha FROM consecutivo"),
               std::vector<std::string>{"1|2026-12-06"});
     EXPECT_EQ(
@@ -53,22 +53,19 @@ TEST_F(SaveTest, SavesBookkeepingRowsStampsAndCopiesOnce) {
                         "(SELECT count(*) FROM f_descripcion WHERE num_radicacion = 1), "
                         "(SELECT group_concat(nro_radicacion) FROM ERRORES)"),
               std::vector<std::string>{"2|2|1|1,1"});
-    EXPECT_EQ(program->run_state, "S");
-    EXPECT_EQ(program->radicacion, 1);
-    Header after = ui.header();
-    EXPECT_EQ(after.COD_EAPB + after.NOMEAPB + after.NOMREMITENTE + after.DIRECCION +
-                  after.TELEFONO + after.NFAX + after.NREMISION + after.FECHAREMI + after.PERIODO,
-              "");
+    EXPECT_EQ(program->run_state, RunState::Saved);
+    EXPECT_EQ(program->delivery.radicacion, 1);
+    EXPECT_EQ(program->delivery.header, DeliveryHeader{});
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Final de proceso."});
     EXPECT_EQ(ui.messages[0].text, "El proceso finalizó con exito.");
     EXPECT_EQ(ui.messages[0].icon, Icon::Information);
 
     // The emptied boxes stop the same button again; typed in again, the delivery is known to be
     // saved already.
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Faltan algunos Datos.");
-    ui.set_header(h);
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+    program->delivery.header = h;
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
     EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
     EXPECT_EQ(ui.messages.back().text,
               "Los datos existentes en las tablas temporales ya fueron cargados.");
@@ -82,8 +79,8 @@ TEST_F(SaveTest, RunThatReadNothingSavesZeroCounts) {
     write_delivery("000001", {}, {});
     std::filesystem::remove(inst.delivery / "AD000001.txt");
     ASSERT_EQ(run().ending(), Ending::Done);
-    ASSERT_EQ(program->run_state, "N");
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(program->run_state, RunState::NotSaved);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
     EXPECT_EQ(
         inst.rows("SELECT archivo, remitidos, leidos, pasaron, Errados, suben, nro_radicacion "
@@ -101,9 +98,9 @@ TEST_F(SaveTest, OneMonthInSeveralTablesGivesOnePeriodRow) {
         "'2026-10-05', 0);"
         "INSERT INTO urgencias (num_factura, fecha_salida, num_radicacion) VALUES ('F4', "
         "'2026-10-07', 0);");
-    mostrar_meses(*program);
+    show_reported_months(*program);
     ASSERT_EQ(count("SELECT * FROM fechas"), 4);
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(
         inst.rows("SELECT * FROM periodos ORDER BY rowid"),
         (std::vector<std::string>{"760010012301|000001|9|2026", "760010012301|000001|10|2026"}));
@@ -116,9 +113,9 @@ TEST_F(SaveTest, OneMonthInSeveralTablesGivesOnePeriodRow) {
 
 TEST_F(SaveTest, EarlierDeliveriesKeepTheirNumbers) {
     validated("000001");
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     validated("000002");
-    ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(
         inst.rows("SELECT nro_radicacion, nro_remision, tipo FROM ERRORES ORDER BY rowid"),
         (std::vector<std::string>{"1|000001|US", "1|000001|AD", "2|000002|US", "2|000002|AD"}));
@@ -129,17 +126,17 @@ TEST_F(SaveTest, EarlierDeliveriesKeepTheirNumbers) {
 
 TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     validated("000001");
-    const Header h = ui.header();
+    const DeliveryHeader h = program->delivery.header;
     auto nothing_saved = [&] {
         EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 0);
         EXPECT_EQ(sizes("registros radicacion periodos f_usuario"), "0 0 0 0");
-        EXPECT_EQ(program->run_state, "N");
+        EXPECT_EQ(program->run_state, RunState::NotSaved);
     };
     // A remission date that is no date.
-    Header bad_date = h;
-    bad_date.FECHAREMI = "2026/31/31";
-    ui.set_header(bad_date);
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Failed);
+    DeliveryHeader bad_date = h;
+    bad_date.remission_date = "2026/31/31";
+    program->delivery.header = bad_date;
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Failed);
     EXPECT_EQ(ui.messages.back().text.rfind(
                   "Se presento el Error #  13 al leer archivo de Registros\r\r", 0),
               0u);
@@ -147,9 +144,9 @@ TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
 
     // The last copy of the save fails.
     ui.messages.clear();
-    ui.set_header(h);
+    program->delivery.header = h;
     inst.work().exec("ALTER TABLE f_Otrosers RENAME TO f_otrosers_aparte");
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Failed);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Failed);
     ASSERT_EQ(ui.titles(), std::vector<std::string>{"Error"});
     EXPECT_EQ(ui.messages[0].icon, Icon::Critical);
     // The engine's number and text for a missing table (the server names it in lower case).
@@ -162,14 +159,14 @@ TEST_F(SaveTest, FailedSaveLeavesNothingAndCanBeRepeated) {
     nothing_saved();
     EXPECT_EQ(count("SELECT * FROM usuario WHERE num_radicacion = 0"), 2);
     EXPECT_EQ(count("SELECT * FROM ERRORES WHERE nro_radicacion = 0"), 2);
-    EXPECT_EQ(ui.header().TELEFONO, h.TELEFONO);
-    EXPECT_EQ(ui.header().NREMISION, "000001");
+    EXPECT_EQ(program->delivery.header.telephone, h.telephone);
+    EXPECT_EQ(program->delivery.header.remission, "000001");
 
     inst.work().exec("ALTER TABLE f_otrosers_aparte RENAME TO f_Otrosers");
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Done);
     EXPECT_EQ(inst.number("SELECT numero FROM consecutivo"), 1);
     EXPECT_EQ(count("SELECT * FROM f_usuario WHERE num_radicacion = 1"), 2);
-    EXPECT_EQ(program->run_state, "S");
+    EXPECT_EQ(program->run_state, RunState::Saved);
 }
 
 // The command line keeps the run in the working database, so that a later `save` stores it.

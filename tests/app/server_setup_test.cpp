@@ -10,7 +10,7 @@
 #include "app/program.h"
 #include "app/save.h"
 #include "db/server_database.h"
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 #include "support/session.h"
 
 namespace corvela {
@@ -147,7 +147,7 @@ TEST_F(ServerSetUp, ASaveBehindAHeldNumberRowGivesUpAndAnIdleTransactionIsEnded)
     Transaction held(*other);
     Statement row = other->prepare("SELECT numero FROM consecutivo FOR UPDATE");
     ASSERT_TRUE(row.step());
-    EXPECT_EQ(Cmdgraba_Click(*program).ending(), Ending::Stopped);
+    EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
     ASSERT_NE(shown("Base de datos ocupada"), nullptr);
     EXPECT_EQ(sizes("radicacion f_usuario"), "0 0");
     // This desk's own transaction left waiting is ended by the server.
@@ -164,14 +164,14 @@ TEST_F(ServerSetUp, AServerLostBetweenTwoOperationsIsFoundAgain) {
             "current_database() AND pid <> pg_backend_pid()");
     };
     const std::string name = inst.server().substr(inst.server().rfind('=') + 1);
-    ASSERT_TRUE(CmdInforme_Click(*program));
+    ASSERT_TRUE(reports_available(*program));
     lose_connections();
-    EXPECT_TRUE(CmdInforme_Click(*program));
+    EXPECT_TRUE(reports_available(*program));
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.at(0).text;
     // Still away: the start-up message, and the program stays usable.
     admin()->exec("ALTER DATABASE " + name + " ALLOW_CONNECTIONS false");
     lose_connections();
-    EXPECT_FALSE(CmdInforme_Click(*program));
+    EXPECT_FALSE(reports_available(*program));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.rfind(
                   "Se presento el Error #  0 al leer archivo de Configuración \r\r", 0),

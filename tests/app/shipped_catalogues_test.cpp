@@ -16,7 +16,7 @@ class ShippedCatalogues : public ::testing::Test {
     Status run() {
         program = std::make_unique<Program>(ui, clock);
         EXPECT_TRUE(program->start(inst.config));
-        return BLeer_Click(*program, inst.delivery);
+        return run_validation(*program, inst.delivery);
     }
     long long ref_count(const std::string& table) {
         return inst.ref().count("SELECT * FROM " + table);
@@ -57,7 +57,7 @@ TEST_F(ShippedCatalogues, InitLoadsTheCompleteListsAndTheSampleKeepsItsErrors) {
 TEST_F(ShippedCatalogues, TheFieldDefinitionsGiveEachTypeTheFieldsItsTableStores) {
     for (const FileType& type : file_types()) {
         SCOPED_TRACE(type.type);
-        EXPECT_EQ(static_cast<size_t>(FieldDefinitions(inst.ref(), type.type).cuenta_campos()),
+        EXPECT_EQ(static_cast<size_t>(FieldDefinitions(inst.ref(), type.type).count()),
                   field_column_count(type));
     }
 }

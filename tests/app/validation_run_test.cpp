@@ -45,7 +45,7 @@ TEST_F(RunTest, InvoicesAreComparedWithTheRemissionDateOfTheFirstControlRecord) 
         "31/10/2026,EPS005,EPS PRUEBA,,,,0,,,150000";
     inst.write("AF000001.TXT", crlf({invoice}));
     EXPECT_EQ(run().ending(), Ending::Done);
-    EXPECT_EQ(ui.header().FECHAREMI, "01/10/2026");
+    EXPECT_EQ(program->delivery.header.remission_date, "01/10/2026");
     EXPECT_EQ(inst.result("760010012301_AF000001.ERR"),
               crlf({invoice + " / linea  1 Error de Fecha expedición > Fecha de remisión"}));
     EXPECT_EQ(inst.number("SELECT C24 FROM ERRORES WHERE tipo = 'AF'"), 1);
@@ -61,7 +61,7 @@ TEST_F(RunTest, MedicationsRowMovesLastFromAnyPlace) {
         control(rows);
         inst.write("US000001.TXT", crlf({kUser}));
         for (const char* f : {"AD000001.TXT", "AF000001.TXT", "AM000001.TXT"}) inst.write(f, "");
-        ASSERT_TRUE(run("S").ok()) << where;
+        ASSERT_TRUE(run(RunState::Saved).ok()) << where;
         std::string table = ui.messages.back().text;
         size_t am = table.find("AM000001"), ad = table.find("AD000001"),
                af = table.find("AF000001");
@@ -76,7 +76,7 @@ TEST_F(RunTest, SecondRunWritesTheSecondErrorFileName) {
     control({"760010012301,01/11/2026,US000001,1"});
     inst.write("US000001.TXT", crlf({"x"}));
     ASSERT_TRUE(run().ok());
-    ASSERT_TRUE(run("S").ok());
+    ASSERT_TRUE(run(RunState::Saved).ok());
     EXPECT_NE(inst.result("760010012301_US000001.ERR"), "");
     EXPECT_NE(inst.result("760010012301_US000001_1.ERR"), "");
     // The counts of the run never saved are not kept beside the new ones.
@@ -99,7 +99,7 @@ TEST_F(RunTest, UnsavedDataAnsweredYesChangesNothing) {
     inst.work().exec("INSERT INTO usuario (tipo_identificacion) VALUES ('CC')");
     control({"760010012301,01/11/2026,US000001,1"});
     ui.answers = {true};
-    EXPECT_EQ(run("N").ending(), Ending::Stopped);
+    EXPECT_EQ(run(RunState::NotSaved).ending(), Ending::Stopped);
     EXPECT_EQ(ui.questions.front(),
               "Existe Información.|Existe información en tablas temporales que no se ha "
               "cargado.\r¿Desea cargarla.?");

@@ -138,7 +138,7 @@ TEST_F(ServerGoesAway, TheFileEndsOnItsMessageNothingIsHalfStoredAndALaterRunWor
     program = std::make_unique<Program>(ui, clock);
     ASSERT_TRUE(program->start(inst.config));
     ui.messages.clear();
-    EXPECT_EQ(run("I").ending(), Ending::Done);
+    EXPECT_EQ(run(RunState::Initial).ending(), Ending::Done);
     EXPECT_EQ(shown("Error"), nullptr);
     EXPECT_EQ(sizes("usuario descripcion"), "2 1");
 }

@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
     auto* grid = control<QTableWidget>("DBfechas");
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QString::fromUtf8("Mes"));
     EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QString::fromUtf8("Año"));
-    EXPECT_EQ(window->program().run_state, "I");
+    EXPECT_EQ(window->program().run_state, RunState::Initial);
     EXPECT_TRUE(centred(*window));
     expect_fits(window.get());
     EXPECT_GT(control<QComboBox>("Drive1")->count(), 0);
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, ARunShowsItsProgressThenTheSummaryAndTheMonths) {
     for (int r : {0, 1})
         EXPECT_EQ(grid->item(r, 0)->text() + "/" + grid->item(r, 1)->text(),
                   r ? QStringLiteral("12/2026") : QStringLiteral("11/2026"));
-    EXPECT_EQ(window->program().run_state, "N");
+    EXPECT_EQ(window->program().run_state, RunState::NotSaved);
 }
 
 TEST_F(MainWindowTest, ARunWithoutFailingLinesRemovesTheErrorsWorkbookOfItsIps) {
@@ -275,7 +275,7 @@ TEST_F(MainWindowTest, ARunWaitsForAnotherProgramChangingTheDatabase) {
         ASSERT_TRUE(other.held());
         click("BLeer");
         EXPECT_EQ(ui.titles(), std::vector<std::string>{kBusyTitle});
-        EXPECT_EQ(window->program().run_state, "I");
+        EXPECT_EQ(window->program().run_state, RunState::Initial);
         EXPECT_TRUE(control<QWidget>("BLeer")->isEnabled());
     }
     click("BLeer");

@@ -24,7 +24,7 @@ class SavedDeliveryTest : public Desk {
 
 // The refusals and the texts of a save are checked on the program; here the boxes feed it.
 TEST_F(SavedDeliveryTest, TheSaveReadTheHeaderBoxesThenEmptiedThemAndLimpiarDeletes) {
-    EXPECT_EQ(window->program().run_state, "S");
+    EXPECT_EQ(window->program().run_state, RunState::Saved);
     Database& work = *window->program().work;
     EXPECT_EQ(work.count("SELECT * FROM registros WHERE periodo_reportado = 'NOVIEMBRE 2026' AND "
                          "nro_radicacion = 1"),

@@ -9,7 +9,7 @@
 #include <regex>
 
 #include "platform/text.h"
-#include "reports/cls_html.h"
+#include "reports/html_table.h"
 #include "support/installation.h"
 
 namespace corvela {
@@ -52,12 +52,12 @@ TEST(ReportPage, ChromiumShowsTheTableWithItsTexts) {
     testing::Installation inst;
     testing::ScriptedUi ui;
     testing::FixedClock clock({2026, 12, 6});
-    clsHtml html(ui, clock);
+    HtmlTable html(ui, clock);
     const auto page = inst.dir / "reporte.html";
-    html.setOutputPath(page.string());
-    html.setTextHeader("Resultado Validación");
+    html.set_output_path(page.string());
+    html.set_title("Resultado Validación");
     ASSERT_TRUE(
-        html.ExportHtml({{"Archivo", "Descripción", "Leidos"}, {{"US", "Año niño", "3"}, {"AD"}}}));
+        html.write_page({{"Archivo", "Descripción", "Leidos"}, {{"US", "Año niño", "3"}, {"AD"}}}));
 
     EXPECT_EQ(cells(rendered_dom(page, inst.dir / "chromium")),
               (std::vector<std::string>{"Archivo", "Descripción", "Leidos", "US", "Año niño", "3",

@@ -2,7 +2,7 @@
 // inconsistency table with its labels, and the exported page.
 #include <gtest/gtest.h>
 
-#include "reports/informe.h"
+#include "reports/delivery_report.h"
 #include "support/session.h"
 
 namespace corvela::testing {
@@ -10,7 +10,7 @@ namespace {
 
 class ReportTest : public SessionTest {
   protected:
-    Informe informe{*program};
+    DeliveryReport report{*program};
 
     // An error row of a saved delivery with counters C1..C30 = first, first + 1, ...
     void error_row(const std::string& ips, const std::string& tipo, double radicacion,
@@ -37,7 +37,7 @@ class ReportTest : public SessionTest {
     // Column c of every item.
     std::vector<std::string> column(size_t c) {
         std::vector<std::string> out;
-        for (const auto& item : informe.Lv1().items) out.push_back(c < item.size() ? item[c] : "");
+        for (const auto& item : report.list().items) out.push_back(c < item.size() ? item[c] : "");
         return out;
     }
 };
@@ -47,35 +47,35 @@ class ReportTest : public SessionTest {
 TEST_F(ReportTest, ListsIpsAndTheirDeliveries) {
     saved("000002");
     saved("000001");
-    informe.Form_Load();
-    ASSERT_EQ(informe.ips().size(), 1u);
-    EXPECT_EQ(informe.ips()[0].shown(), "IPS de prueba");
-    EXPECT_EQ(informe.ips_code(), kIps);
-    EXPECT_EQ(informe.deliveries(), (std::vector<std::string>{"000001/ 2", "000002/ 1"}));
-    EXPECT_EQ(informe.delivery(), "000001/ 2");
+    report.load();
+    ASSERT_EQ(report.ips().size(), 1u);
+    EXPECT_EQ(report.ips()[0].shown(), "IPS de prueba");
+    EXPECT_EQ(report.ips_code(), kIps);
+    EXPECT_EQ(report.deliveries(), (std::vector<std::string>{"000001/ 2", "000002/ 1"}));
+    EXPECT_EQ(report.delivery(), "000001/ 2");
 
     // A delivery marked deleted is no longer offered, nor summarised.
     inst.work().exec("UPDATE registros SET IMPRESION = 1 WHERE nro_radicacion = 2");
-    informe.Cmblista_Click("IPS de prueba");
-    EXPECT_EQ(informe.deliveries(), std::vector<std::string>{"000002/ 1"});
-    informe.Cmbremision_Click("000001/ 2");
-    EXPECT_TRUE(informe.generar_informe_Click());
-    EXPECT_TRUE(informe.Lv1().items.empty());
+    report.select_ips("IPS de prueba");
+    EXPECT_EQ(report.deliveries(), std::vector<std::string>{"000002/ 1"});
+    report.select_delivery("000001/ 2");
+    EXPECT_TRUE(report.show_summary());
+    EXPECT_TRUE(report.list().items.empty());
 }
 
 TEST_F(ReportTest, SummaryAndItsPage) {
     saved("000001");
-    informe.Form_Load();
-    ASSERT_TRUE(informe.generar_informe_Click());
-    EXPECT_EQ(informe.title(), "Resultado Validación");
-    EXPECT_EQ(informe.Lv1().column_headers,
+    report.load();
+    ASSERT_TRUE(report.show_summary());
+    EXPECT_EQ(report.title(), "Resultado Validación");
+    EXPECT_EQ(report.list().column_headers,
               (std::vector<std::string>{"Archivo", "Leidos", "Inconsistentes", "Pasan_Validacion",
                                         "Reg_Correctos"}));
-    EXPECT_EQ(informe.Lv1().items, (std::vector<std::vector<std::string>>{
+    EXPECT_EQ(report.list().items, (std::vector<std::vector<std::string>>{
                                        {"US", "3", "1", "2", "2"}, {"AD", "1", "0", "1", "1"}}));
 
     // The page's own settings; the writer itself is checked byte for byte elsewhere.
-    std::string path = informe.cmdExport_Click();
+    std::string path = report.export_page();
     EXPECT_EQ(path, program->config.database_folder + "reporte.html");
     const std::string page = read_file(path);
     for (const char* part :
@@ -92,7 +92,7 @@ TEST_F(ReportTest, SummaryAndItsPage) {
         EXPECT_NE(page.find(part), std::string::npos) << part;
     // A page asked for elsewhere is written there.
     std::string other = (inst.dir / "informes" / "resumen.html").string();
-    EXPECT_EQ(informe.cmdExport_Click(other), other);
+    EXPECT_EQ(report.export_page(other), other);
     EXPECT_EQ(read_file(other), page);
 }
 
@@ -101,11 +101,11 @@ TEST_F(ReportTest, InconsistencyTableLabelsAndCounts) {
     error_row(kIps, "AD", 7, 100);
     error_row(kIps, "US", 8, 5000);  // another delivery
     registro("US", 7);
-    informe.Form_Load();
-    informe.Cmbremision_Click("000009/ 7");
-    ASSERT_TRUE(informe.informe_inconsistencias_Click());
-    EXPECT_EQ(informe.title(), "Resumen de inconsistencias por archivo y campo");
-    const ListView& lv = informe.Lv1();
+    report.load();
+    report.select_delivery("000009/ 7");
+    ASSERT_TRUE(report.show_inconsistencies());
+    EXPECT_EQ(report.title(), "Resumen de inconsistencias por archivo y campo");
+    const ListView& lv = report.list();
     EXPECT_EQ(lv.column_headers,
               (std::vector<std::string>{"Usuarios", "Frecuencia", "Agrupada", "Frecuencia"}));
     ASSERT_EQ(lv.items.size(), 30u);
@@ -127,7 +127,7 @@ TEST_F(ReportTest, InconsistencyTableLabelsAndCounts) {
 
     // A type with fewer field definitions moves its fixed labels down.
     inst.ref().exec("DELETE FROM R_Campos WHERE ARCHIVO = 'AD' AND id > 4");
-    ASSERT_TRUE(informe.informe_inconsistencias_Click());
+    ASSERT_TRUE(report.show_inconsistencies());
     EXPECT_EQ(column(2)[18], "Error estructura de registro");
     EXPECT_EQ(column(2)[20], "");
     EXPECT_EQ(column(2)[4], "");
@@ -136,39 +136,39 @@ TEST_F(ReportTest, InconsistencyTableLabelsAndCounts) {
 TEST_F(ReportTest, InconsistencyReportFallsBackToTenCharacterCode) {
     error_row("7600100123", "AD", 3, 1);
     registro("AD", 3);
-    informe.Form_Load();
-    informe.Cmbremision_Click("000009/ 3");
-    ASSERT_TRUE(informe.informe_inconsistencias_Click());
-    EXPECT_EQ(informe.Lv1().column_headers, (std::vector<std::string>{"Agrupada", "Frecuencia"}));
+    report.load();
+    report.select_delivery("000009/ 3");
+    ASSERT_TRUE(report.show_inconsistencies());
+    EXPECT_EQ(report.list().column_headers, (std::vector<std::string>{"Agrupada", "Frecuencia"}));
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ReportTest, InconsistencyReportWithNothingOrTooMuch) {
     registro("US", 4);
-    informe.Form_Load();
-    ASSERT_EQ(informe.delivery(), "000009/ 4");
-    ASSERT_TRUE(informe.generar_informe_Click());
-    const ListView before = informe.Lv1();
+    report.load();
+    ASSERT_EQ(report.delivery(), "000009/ 4");
+    ASSERT_TRUE(report.show_summary());
+    const ListView before = report.list();
 
-    EXPECT_FALSE(informe.informe_inconsistencias_Click());
+    EXPECT_FALSE(report.show_inconsistencies());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "No existen registros de inconsistencia, para la IPS y la remisión seleccionada");
     EXPECT_EQ(ui.messages[0].title, "Sin información de errores");
-    EXPECT_EQ(informe.Lv1().items, before.items);
+    EXPECT_EQ(report.list().items, before.items);
 
     for (int i = 0; i < 10; ++i) error_row(kIps, "US", 4, 0);
-    EXPECT_TRUE(informe.informe_inconsistencias_Click());
-    EXPECT_EQ(informe.Lv1().column_headers.size(), 20u);
+    EXPECT_TRUE(report.show_inconsistencies());
+    EXPECT_EQ(report.list().column_headers.size(), 20u);
     error_row(kIps, "AD", 4, 0);
     ui.messages.clear();
-    EXPECT_FALSE(informe.informe_inconsistencias_Click());
+    EXPECT_FALSE(report.show_inconsistencies());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "Se presento el Error #  9 al generar el archivo de Word \r\rSubíndice fuera del "
               "intervalo");
     EXPECT_EQ(ui.messages[0].title, "Error");
-    EXPECT_EQ(informe.Lv1().column_headers.size(), 20u);
+    EXPECT_EQ(report.list().column_headers.size(), 20u);
 }
 
 TEST(DeliveryTextTest, SplitsAtTheFirstSlash) {

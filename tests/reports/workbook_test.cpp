@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "platform/text.h"
 #include "reports/errors_workbook.h"
 #include "reports/report_workbook.h"
 #include "rules/error_recording.h"
@@ -262,14 +263,14 @@ TEST_F(Workbooks, AFileReadAgainKeepsOnlyItsSecondReadingAndGoesOnInMoreSheets) 
     FileContext fc;
     fc.type = "AC";
     fc.defs = &defs;
-    fc.num_campos = defs.cuenta_campos();
+    fc.field_count = defs.count();
     ErrorsWorkbook book(inst.dir, 3);  // two lines a sheet under the header
     for (bool again : {false, true}) {
         book.file_started(fc, "AC000001.TXT", again);
         for (long n = 1; n <= (again ? 5 : 4); ++n) {
-            fc.lineas_leidas = n;
-            fc.errores.clear();
-            fc.descripcion.clear();
+            fc.lines_read = n;
+            fc.errors.clear();
+            fc.description.clear();
             field_error(fc, 2, ": Campo sin contenido");
             book.record_failed(fc, "F" + std::to_string(n) + ",,x");
         }

@@ -20,48 +20,48 @@ struct Documents : ::testing::Test {
         fc = FileContext{};
         fc.type = type;
         fc.defs = &defs;
-        fc.num_campos = static_cast<int>(n);
-        fc.campo.assign(n + 1, "");
-        fill_marcas(fc, n, '0');
-        fc.campo[tipo] = t;
-        fc.campo[tipo + 1] = numero;
+        fc.field_count = static_cast<int>(n);
+        fc.fields.assign(n + 1, "");
+        fill_marks(fc, n, '0');
+        fc.fields[tipo] = t;
+        fc.fields[tipo + 1] = numero;
     }
     // A users record with the document and the age given.
     void users(const std::string& tipo, const std::string& numero, const std::string& edad = "30",
                const std::string& unidad = "1") {
         record("US", us, 14, 1, tipo, numero);
-        fc.campo[9] = edad;
-        fc.campo[10] = unidad;
-        valida_documento(fc, 2);
+        fc.fields[9] = edad;
+        fc.fields[10] = unidad;
+        check_document(fc, 2);
     }
     void service(const std::string& tipo, const std::string& numero) {
         record("AC", ac, 17, 3, tipo, numero);
-        valida_documento(fc, 4);
+        check_document(fc, 4);
     }
     void provider(const std::string& tipo, const std::string& numero) {
         record("AC", ac, 17, 3, tipo, numero);
-        valida_documento_af(fc, 4);
+        check_provider_document(fc, 4);
     }
 };
 
 TEST_F(Documents, CedulaIsTrimmedAndStoredAsItsValue) {
     service("CC", " 0012345 ");
-    EXPECT_EQ(fc.errores_linea, 0);
-    EXPECT_EQ(fc.campo[4], "12345");
+    EXPECT_EQ(fc.line_errors, 0);
+    EXPECT_EQ(fc.fields[4], "12345");
     service("CC", "12");
-    EXPECT_EQ(fc.C[29], 1);
-    EXPECT_EQ(fc.marcas, std::string(17, '0'));
+    EXPECT_EQ(fc.counters[counter_of_code(29)], 1);
+    EXPECT_EQ(fc.marks, std::string(17, '0'));
     users("MS", "00123", "10", "3");
-    EXPECT_EQ(fc.campo[2], "123");
+    EXPECT_EQ(fc.fields[2], "123");
     provider("NI", "900123456-7");
-    EXPECT_EQ(fc.campo[4], "900123456-7");
+    EXPECT_EQ(fc.fields[4], "900123456-7");
 }
 
 // How each kind of record describes a document: 'U' users (with age and unit), 'S' a service
 // record, 'P' the provider of an invoice.
 struct DocumentCase {
     char kind;
-    const char *tipo, *numero, *edad, *unidad, *descripcion;
+    const char *tipo, *numero, *edad, *unidad, *description;
 };
 
 TEST_F(Documents, RulesByTypeAndKindOfRecord) {
@@ -102,15 +102,15 @@ TEST_F(Documents, RulesByTypeAndKindOfRecord) {
         if (c.kind == 'U') users(c.tipo, c.numero, c.edad, c.unidad);
         if (c.kind == 'S') service(c.tipo, c.numero);
         if (c.kind == 'P') provider(c.tipo, c.numero);
-        EXPECT_EQ(fc.descripcion, c.descripcion) << c.kind << " " << c.tipo << " " << c.numero;
-        EXPECT_EQ(fc.errores_linea, *c.descripcion ? 1 + (c.tipo == std::string("CE")) : 0)
+        EXPECT_EQ(fc.description, c.description) << c.kind << " " << c.tipo << " " << c.numero;
+        EXPECT_EQ(fc.line_errors, *c.description ? 1 + (c.tipo == std::string("CE")) : 0)
             << c.tipo << " " << c.numero;
     }
     // A cedula too long for an adult of the users file: both its length and the age fail.
     users("CC", "12345678901", "10");
-    EXPECT_EQ(fc.errores_linea, 2);
-    EXPECT_EQ(fc.C[29], 1);
-    EXPECT_EQ(fc.C[1], 1);
+    EXPECT_EQ(fc.line_errors, 2);
+    EXPECT_EQ(fc.counters[counter_of_code(29)], 1);
+    EXPECT_EQ(fc.counters[counter_of_code(1)], 1);
 }
 
 // The "CC" rule as the file types set it: the hyphen of a check digit spares a number at any
@@ -118,16 +118,16 @@ TEST_F(Documents, RulesByTypeAndKindOfRecord) {
 // the users' number is also tested for the value 0, and the text may have a form of its own for an
 // empty description.
 struct CedulaCase {
-    CedulaRule rule;
+    IdCardRule rule;
     const char *tipo, *numero, *before;
-    std::string descripcion;
+    std::string description;
     int c22, c25;
 };
 
 TEST_F(Documents, CedulaRuleByItsParameters) {
-    const std::string ced(kCedulaNoNumerica);
-    const CedulaRule any, beyond_two{.hyphen_beyond_two = true},
-        two{.two_characters = "T2", .two_characters_counter = Counter::DocumentoDosCaracteres},
+    const std::string ced(kNonNumericIdCard);
+    const IdCardRule any, beyond_two{.hyphen_beyond_two = true},
+        two{.two_characters = "T2", .two_characters_counter = Counter::TwoCharacterDocument},
         zero{.tipo = 1, .zero_test = true}, alone{.alone = "SOLO"};
     const CedulaCase cases[] = {
         {any, "CC", "ABC", "", ced, 1, 0},
@@ -149,11 +149,11 @@ TEST_F(Documents, CedulaRuleByItsParameters) {
     for (const CedulaCase& c : cases) {
         const size_t tipo = static_cast<size_t>(c.rule.tipo);
         record("AC", ac, 17, tipo, c.tipo, c.numero);
-        fc.descripcion = c.before;
-        EXPECT_EQ(cedula_no_numerica(fc, c.rule), c.c22 + c.c25 > 0) << c.numero;
-        EXPECT_EQ(fc.descripcion, c.descripcion) << c.numero;
-        EXPECT_EQ(fc.C[22], c.c22) << c.numero;
-        EXPECT_EQ(fc.C[25], c.c25) << c.numero;
+        fc.description = c.before;
+        EXPECT_EQ(non_numeric_id_card(fc, c.rule), c.c22 + c.c25 > 0) << c.numero;
+        EXPECT_EQ(fc.description, c.description) << c.numero;
+        EXPECT_EQ(fc.counters[counter_of_code(22)], c.c22) << c.numero;
+        EXPECT_EQ(fc.counters[counter_of_code(25)], c.c25) << c.numero;
     }
 }
 

@@ -22,18 +22,18 @@ struct ServiceChecks : ::testing::Test {
         fc = FileContext{};
         fc.type = type;
         fc.defs = defs.get();
-        fc.num_campos = n;
-        fc.campo.assign(static_cast<size_t>(n) + 1, "");
-        fill_marcas(fc, static_cast<size_t>(n), '0');
-        limpia_mensajes(*run);
+        fc.field_count = n;
+        fc.fields.assign(static_cast<size_t>(n) + 1, "");
+        fill_marks(fc, static_cast<size_t>(n), '0');
+        clear_line_slots(*run);
     }
-    // The message `valida_fecha` gives for field 6 holding `value` ("" when it passes).
+    // The message `check_date` gives for field 6 holding `value` ("" when it passes).
     std::string date(const std::string& value) {
         line("AC", 17);
-        fc.campo[6] = value;
-        run->fecha_atencion = "unset";
-        valida_fecha(*run, fc, 6);
-        return fc.descripcion;
+        fc.fields[6] = value;
+        run->service_date = "unset";
+        check_date(*run, fc, 6);
+        return fc.description;
     }
     void user(const std::string& numero, const std::string& unidad, double edad,
               const std::string& sexo) {
@@ -56,67 +56,67 @@ TEST_F(ServiceChecks, DateRulesTheirMessagesAndTheDateOfAFailedOne) {
     };
     for (auto [value, message] : cases) {
         EXPECT_EQ(date(value), *message ? std::string("Campo6 ") + message : "") << value;
-        EXPECT_EQ(fc.errores_linea, *message ? 1 : 0);
-        EXPECT_EQ(fc.C[6], *message ? 1 : 0);
-        EXPECT_EQ(fc.marcas[5], *message ? '1' : '0');
+        EXPECT_EQ(fc.line_errors, *message ? 1 : 0);
+        EXPECT_EQ(fc.counters[counter_of_code(6)], *message ? 1 : 0);
+        EXPECT_EQ(fc.marks[5], *message ? '1' : '0');
     }
-    EXPECT_EQ(run->fecha_atencion, "06/12/2026");
+    EXPECT_EQ(run->service_date, "06/12/2026");
 
     // A failed date falls back to the first day of the remission month.
     date("00/00/0000");
-    EXPECT_EQ(run->fecha_atencion, "01/3/2026");
-    run->remission_date = "01/10/2026";
+    EXPECT_EQ(run->service_date, "01/3/2026");
+    run->delivery.header.remission_date = "01/10/2026";
     date("xx");
-    EXPECT_EQ(run->fecha_atencion, "01/10/2026");
+    EXPECT_EQ(run->service_date, "01/10/2026");
     // A remission text that is not a date is read by the numbers of its parts.
-    run->remission_date = "00/7x/2025";
+    run->delivery.header.remission_date = "00/7x/2025";
     date("");
-    EXPECT_EQ(run->fecha_atencion, "01/7/2025");
+    EXPECT_EQ(run->service_date, "01/7/2025");
 }
 
 TEST_F(ServiceChecks, UserRelation) {
     user("123", "1", 30, "F");
     line("AC", 17);
-    fc.campo[9] = "M";
-    relaciona_usuario(*run, fc, "cc", "123");
-    EXPECT_EQ(fc.errores_linea, 0);
+    fc.fields[9] = "M";
+    relate_user(*run, fc, "cc", "123");
+    EXPECT_EQ(fc.line_errors, 0);
     EXPECT_EQ(run->slots.user_sex, "F");
     EXPECT_EQ(run->slots.user_age, 30);
 
-    relaciona_usuario(*run, fc, "CC", "999");
-    EXPECT_EQ(fc.errores_linea, 1);
+    relate_user(*run, fc, "CC", "999");
+    EXPECT_EQ(fc.line_errors, 1);
     EXPECT_EQ(run->slots.user_message, "No relaciona usuario");
-    EXPECT_EQ(fc.C[23], 1);
-    EXPECT_EQ(fc.descripcion, "");
+    EXPECT_EQ(fc.counters[counter_of_code(23)], 1);
+    EXPECT_EQ(fc.description, "");
 
     // Only the medications file moves the service date, with a two-digit month.
-    run->fecha_atencion = "10/10/2026";
-    relaciona_usuario(*run, fc, "CC", "999");
-    EXPECT_EQ(run->fecha_atencion, "10/10/2026");
+    run->service_date = "10/10/2026";
+    relate_user(*run, fc, "CC", "999");
+    EXPECT_EQ(run->service_date, "10/10/2026");
     line("AM", 14);
-    relaciona_usuario(*run, fc, "CC", "999");
-    EXPECT_EQ(run->fecha_atencion, "01/03/2026");
+    relate_user(*run, fc, "CC", "999");
+    EXPECT_EQ(run->service_date, "01/03/2026");
 }
 
 TEST_F(ServiceChecks, NewbornSlotsComeFromTheRecordOnlyForAN) {
     user("123", "1", 30, "F");
     inst.add_cie10("P070", "A", "0", "0");
     line("AN", 14);
-    fc.campo[9] = "M";
-    relaciona_usuario(*run, fc, "CC", "123");
+    fc.fields[9] = "M";
+    relate_user(*run, fc, "CC", "123");
     EXPECT_EQ(run->slots.user_unit + "|" + run->slots.user_sex, "3|M");
     EXPECT_EQ(run->slots.user_age, 0);
 
     // An AH record with a male field 9 is still compared with its user's sex.
-    run->dx_sexo = "M";
+    run->dx_sex = "M";
     line("AH", 19);
-    fc.campo[9] = "M";
-    datos_usuario(*run, "CC", "123");
-    valida_sexo_dx(*run, fc, 10);
+    fc.fields[9] = "M";
+    take_user_data(*run, "CC", "123");
+    check_diagnosis_sex(*run, fc, 10);
     EXPECT_EQ(run->slots.sex_message, "Sexo no corresponde al DX");
     line("AN", 14);
-    fc.campo[9] = "M";
-    valida_sexo_dx(*run, fc, 10);
+    fc.fields[9] = "M";
+    check_diagnosis_sex(*run, fc, 10);
     EXPECT_EQ(run->slots.sex_message, "");
 }
 
@@ -139,46 +139,46 @@ TEST_F(ServiceChecks, DiagnosisAgeLimits) {
     };
     for (const AgeCase& c : cases) {
         line("AC", 17);
-        run->dx_sexo = "A";
-        run->dx_lim_inf = c.inf;
-        run->dx_lim_sup = c.sup;
+        run->dx_sex = "A";
+        run->dx_min_age = c.inf;
+        run->dx_max_age = c.sup;
         run->slots.user_unit = c.unidad;
         run->slots.user_age = c.edad;
         run->slots.user_sex = "M";
         run->slots.age_message = "stale";
-        valida_sexo_dx(*run, fc, 10);
+        check_diagnosis_sex(*run, fc, 10);
         SCOPED_TRACE(std::string(c.inf) + "/" + c.sup + " unit " + c.unidad);
         EXPECT_EQ(run->slots.age_message, c.fails ? "Edad no corresponde al DX" : "");
-        EXPECT_EQ(fc.C[10], c.fails ? 1 : 0);
-        EXPECT_EQ(fc.errores_linea, c.fails ? 1 : 0);
+        EXPECT_EQ(fc.counters[counter_of_code(10)], c.fails ? 1 : 0);
+        EXPECT_EQ(fc.line_errors, c.fails ? 1 : 0);
     }
 }
 
 TEST_F(ServiceChecks, CountersOfDiagnosisChecksDependOnTheType) {
-    run->dx_lim_inf = "405";
-    run->dx_lim_sup = "599";
+    run->dx_min_age = "405";
+    run->dx_max_age = "599";
     const std::pair<const char*, int> age_codes[] = {
         {"AC", 10}, {"AH", 10}, {"AP", 11}, {"AU", 8}, {"AM", 0}};
     for (auto [type, code] : age_codes) {
         line(type, 19);
         run->slots.user_unit = "1";
         run->slots.user_age = 2;
-        valida_edad_dx(*run, fc, 10);
+        check_diagnosis_age(*run, fc, 10);
         SCOPED_TRACE(type);
-        EXPECT_EQ(fc.errores_linea, 1);
+        EXPECT_EQ(fc.line_errors, 1);
         double total = 0;
-        for (double c : fc.C) total += c;
+        for (double c : fc.counters) total += c;
         EXPECT_EQ(total, code ? 1 : 0);
         if (code) {
-            EXPECT_EQ(fc.C[static_cast<size_t>(code)], 1);
+            EXPECT_EQ(fc.counters[counter_of_code(code)], 1);
         }
     }
 
     // An empty user sex never fits, not even a diagnosis for any sex.
-    run->dx_sexo = "A";
+    run->dx_sex = "A";
     line("AC", 17);
-    valida_sexo_dx(*run, fc, 10);
-    EXPECT_EQ(fc.C[24], 1);
+    check_diagnosis_sex(*run, fc, 10);
+    EXPECT_EQ(fc.counters[counter_of_code(24)], 1);
 }
 
 TEST_F(ServiceChecks, LookupsIgnoreCaseAndKeepTheLastDiagnosisFound) {
@@ -187,24 +187,24 @@ TEST_F(ServiceChecks, LookupsIgnoreCaseAndKeepTheLastDiagnosisFound) {
     inst.add_cups("890201", "AC", "A", "0", "0");
     inst.add_cups("735300", "AP", "F", "412", "450");
     line("AC", 17);
-    valida_cie10(*run, fc, "n390", 10);
-    EXPECT_EQ(fc.errores_linea, 0);
-    valida_cie10(*run, fc, "ZZZZ", 10);
-    EXPECT_EQ(fc.errores_linea, 1);
+    check_diagnosis(*run, fc, "n390", 10);
+    EXPECT_EQ(fc.line_errors, 0);
+    check_diagnosis(*run, fc, "ZZZZ", 10);
+    EXPECT_EQ(fc.line_errors, 1);
     EXPECT_EQ(run->slots.diagnosis_message, "ZZZZ no existe en CIE10");
-    EXPECT_EQ(fc.descripcion, "");
-    EXPECT_EQ(run->dx_sexo + run->dx_lim_inf + run->dx_lim_sup, "F405599");
+    EXPECT_EQ(fc.description, "");
+    EXPECT_EQ(run->dx_sex + run->dx_min_age + run->dx_max_age, "F405599");
 
     // The procedure sets the sex the diagnosis checks compare with.
-    run->dx_sexo.clear();
+    run->dx_sex.clear();
     user("1", "1", 30, "M");
     line("AC", 17);
-    valida_cups(*run, fc, 7, "ac000001.txt", "890201", "CC", "1");
-    EXPECT_EQ(fc.errores_linea, 0);
+    check_procedure(*run, fc, 7, "ac000001.txt", "890201", "CC", "1");
+    EXPECT_EQ(fc.line_errors, 0);
     line("AP", 15);
-    valida_cups(*run, fc, 7, "AP000001.TXT", "735300", "CC", "1");
-    EXPECT_EQ(fc.descripcion, "Campo7Sexo no corresponde al procedimiento");
-    EXPECT_EQ(run->dx_sexo, "F");
+    check_procedure(*run, fc, 7, "AP000001.TXT", "735300", "CC", "1");
+    EXPECT_EQ(fc.description, "Campo7Sexo no corresponde al procedimiento");
+    EXPECT_EQ(run->dx_sex, "F");
 }
 
 }  // namespace

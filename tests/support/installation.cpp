@@ -292,14 +292,13 @@ std::unique_ptr<RunContext> Installation::context(Ui& ui, const Clock& clock,
     std::filesystem::create_directories(ctx->results_folder);
     ctx->data_file_name = data_file_name;
     ctx->ips_code = kIps;
-    ctx->cod_eapb_box = kIps;
-    ctx->nremision_box = "000001";
-    ctx->remission_date = remission_date;
-    ctx->control.rows.assign(3, {});
-    ctx->control.rows[0][0] = std::string(kIps);
-    ctx->control.rows[0][1] = remission_date;
-    ctx->control.rows[0][2] = data_file_name.substr(0, data_file_name.size() - 4);
-    ctx->control.rows[0][3] = std::string("10");
+    DeliveryHeader& header = ctx->delivery.header;
+    header.ips_code = kIps;
+    header.remission = "000001";
+    header.remission_date = remission_date;
+    ctx->delivery.records.assign(3, {});
+    ctx->delivery.records[0] = ControlRecord::from_fields(
+        {kIps, remission_date, data_file_name.substr(0, data_file_name.size() - 4), "10"});
     return ctx;
 }
 

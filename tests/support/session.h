@@ -49,9 +49,9 @@ class SessionTest : public ::testing::Test {
     }
 
     // "Leer Archivos" over the delivery folder, with the run state set first when given.
-    Status run(const std::string& run_state = "") {
-        if (!run_state.empty()) program->run_state = run_state;
-        return BLeer_Click(*program, inst.delivery);
+    Status run(std::optional<RunState> run_state = std::nullopt) {
+        if (run_state) program->run_state = *run_state;
+        return run_validation(*program, inst.delivery);
     }
     // Runs the command line on this installation, with a fault point when given; its exit status
     // (128 + the signal when it was killed). Its output is in `output()`.
@@ -78,7 +78,7 @@ class SessionTest : public ::testing::Test {
     void saved(const std::string& remission, bool with_invoice = false) {
         validated(remission);
         if (with_invoice) invoice(remission);
-        ASSERT_EQ(Cmdgraba_Click(*program).ending(), Ending::Done);
+        ASSERT_EQ(save_delivery(*program).ending(), Ending::Done);
         ui.messages.clear();
         ui.questions.clear();
     }

@@ -25,7 +25,7 @@ inline std::string record(std::vector<std::string> fields,
     return line;
 }
 
-inline constexpr const char* kSinUsuario =
+inline constexpr const char* kNoUser =
     "No se relaciona con un usuario: el registro de usuario no existe o no paso la validación";
 
 template <class V>
@@ -43,7 +43,7 @@ class ValidatorTest : public ::testing::Test {
     FileCounts run(std::initializer_list<std::string> lines) { return run_bytes(crlf(lines)); }
     FileCounts run_bytes(const std::string& bytes) {
         inst.write(file_name, bytes);
-        return leer_archivo(*ctx, validator, inst.delivery / file_name);
+        return validate_file(*ctx, validator, inst.delivery / file_name);
     }
 
     // The error file of the last run (a later run over the same file writes the "_1.ERR" file).
