@@ -57,33 +57,6 @@ TEST_F(NothingLost, ARunKilledMidwayLeavesNothingToSaveUnderTheEarlierHeader) {
     EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
 }
 
-TEST_F(NothingLost, ARunStoppedAfterEmptyingTheTablesLeavesNothingToSave) {
-    // An unregistered site, a folder that does not exist, a folder without a control file.
-    const struct {
-        const char* folder;
-        std::vector<std::string> control;
-    } cases[] = {
-        {"", {"999999999999,01/11/2026,US000002,1"}},
-        {"no-existe", {}},
-        {"", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder + (c.control.empty() ? std::string() : c.control[0]));
-        validated("000001");
-        const DeliveryHeader h = program->delivery.header;
-        std::filesystem::remove(inst.delivery / "CT000001.txt");
-        if (!c.control.empty()) control(c.control);
-        // "Existe Información." is answered No: the working tables are emptied, then it stops.
-        EXPECT_EQ(run_validation(*program, inst.delivery / c.folder).ending(), Ending::Stopped);
-        EXPECT_EQ(ui.questions.size(), 1u);
-        program->store_run_state();
-        program->delivery.header = h;
-        EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
-        EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
-        EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
-    }
-}
-
 TEST_F(NothingLost, AResultsFolderWhereNothingCanBeWrittenEndsTheRunBeforeAnyChange) {
     validated("000001");
     std::filesystem::remove_all(inst.results());
@@ -118,31 +91,6 @@ TEST_F(NothingLost, AFullDiskUnderTheErrorFileIsReportedAndEveryPassedLineKeepsI
     EXPECT_EQ(std::count(accepted.begin(), accepted.end(), '\n'), 2) << accepted;
     EXPECT_EQ(inst.rows("SELECT tipo, C2 FROM ERRORES ORDER BY rowid"),
               (std::vector<std::string>{"US|1", "AD|0"}));
-}
-
-TEST_F(NothingLost, AFullDiskUnderTheDatabaseKeepsNothingOfTheFileAndStopsTheRun) {
-    write_delivery("000001");
-    program.reset();
-    const std::string failure =
-        Installation::on_server()
-            ? "Se presento el Error #  53100 al leer archivo de Usuarios \n\ncould not extend "
-              "file: No space left on device\n"
-            : "Se presento el Error #  13 al leer archivo de Usuarios \n\ndatabase or disk is "
-              "full\n";
-    // The disk fills up after the first user's row, on one thread and behind a writer thread.
-    for (const std::string threads : {"1", "2"}) {
-        SCOPED_TRACE(threads);
-        EXPECT_EQ(corvela("validate --threads " + threads + " '" + inst.delivery.string() + "'",
-                          "almacen:disco-lleno"),
-                  1);
-        const std::string out = output();
-        EXPECT_EQ(out.substr(out.find("[Error]")), "[Error]\n" + failure) << out;
-        EXPECT_EQ(sizes("usuario descripcion ERRORES"), "0 0 0");
-        EXPECT_EQ(inst.rows("SELECT c4, c5 FROM control_corrida WHERE c2 = 'US000001'"),
-                  std::vector<std::string>{"0|0"});
-        EXPECT_EQ(corvela("save"), 1);
-        EXPECT_NE(output().find("ya fueron cargados"), std::string::npos) << output();
-    }
 }
 
 TEST_F(NothingLost, AnOutputThatCannotBeCreatedEndsThatFileAndTheRunGoesOn) {

@@ -61,7 +61,7 @@ class ServerSetUp : public testing::SessionTest {
     std::vector<std::string> made_;
 };
 
-TEST_F(ServerSetUp, ADatabaseOfAnotherEncodingOrLocaleIsRefusedNamingWhatWasFound) {
+TEST_F(ServerSetUp, ADatabaseOfAnotherEncodingOrLocaleOrInUseIsRefusedNamingWhatWasFound) {
     const struct {
         const char *options, *found;
     } cases[] = {
@@ -82,6 +82,11 @@ TEST_F(ServerSetUp, ADatabaseOfAnotherEncodingOrLocaleIsRefusedNamingWhatWasFoun
     // Start-up refuses it too.
     EXPECT_FALSE(start_with("servidor=" + on_database(inst.server(), made_[0]) + "\r\n"));
     EXPECT_NE(ui.messages.at(0).text.find("codificación LATIN1"), std::string::npos);
+    // A server that holds an installation is refused, the configuration left as it is.
+    const std::string config = read_file(inst.config);
+    EXPECT_EQ(init(inst.server()), 2);
+    EXPECT_EQ(output(), "El servidor ya tiene las tablas de Corvela; no se sobrescriben.\n");
+    EXPECT_EQ(read_file(inst.config), config);
 }
 
 TEST_F(ServerSetUp, APasswordIsNeverWrittenAndTheConfigurationIsItsOwnersAlone) {

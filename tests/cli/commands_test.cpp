@@ -32,50 +32,6 @@ std::vector<std::string> lines(const std::string& text) {
 
 using CommandLine = SessionTest;
 
-TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
-    const std::string db = (inst.dir / "db").string();
-    const std::string error = "[Error]\nSe presento el Error # ";
-    // A missing file and a folder without its final separator are among the mistakes below.
-    const struct {
-        const char* name;
-        std::string content;  // "<folder>" makes the file a folder
-        std::string shown;
-    } cases[] = {
-        {"empty", "",
-         " 62 al leer archivo de Configuración \n\nLa entrada pasa del final del archivo"},
-        {"folder", "<folder>", " 21 al leer archivo de Configuración \n\nEs una carpeta"},
-        {"no comma", db + "/\r\n",
-         " 5 al leer archivo de Configuración \n\nLlamada a procedimiento o argumento no válidos"},
-    };
-    // Beside the message, on standard error, the file.
-    const std::string hint = "corvela: Archivo de configuración: " + inst.config.string() + ".";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(inst.config);
-        if (c.content == "<folder>")
-            std::filesystem::create_directory(inst.config);
-        else
-            std::ofstream(inst.config, std::ios::binary) << c.content;
-        EXPECT_EQ(corvela("sedes list"), 2);
-        EXPECT_EQ(output(), error + c.shown + "\n" + hint + "\n");
-    }
-    EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
-    // With --json the text goes to standard error and no document is printed.
-    EXPECT_EQ(run_corvela(inst, "validate --json '" + inst.delivery.string() + "'",
-                          inst.dir / "out.json", inst.dir / "err.txt"),
-              2);
-    EXPECT_EQ(read_file(inst.dir / "out.json"), "");
-    EXPECT_EQ(read_file(inst.dir / "err.txt"), output());
-
-    // A byte-order mark before the line is skipped.
-    std::filesystem::remove_all(inst.config);
-    std::ofstream(inst.config, std::ios::binary)
-        << "\xEF\xBB\xBF" << db << "/," << inst.results_root.string() << "\r\n"
-        << inst.server_line();
-    EXPECT_EQ(corvela("sedes list"), 0);
-    EXPECT_NE(output().find("IPS de prueba"), std::string::npos) << output();
-}
-
 // A summary's texts without its times, which vary from run to run.
 std::string without_times(const std::string& text) {
     static const std::regex times("(Tiempo de [^:]*:)[^\n]*");
@@ -101,6 +57,8 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
         "[Atención]\nFinalizo el proceso de lectura de archivos planos. Debe procesar los datos si "
         "desea almacenarlos y subir los registros depurados.\n[Resumén de la validación.]\n";
     const std::string times = "\nTiempo de proceso: …\nTiempo de validación por Registro: …\n\n";
+    const std::string config_error = "[Error]\nSe presento el Error # ";
+    const std::string config_file = "Archivo de configuración: " + inst.config.string() + ".";
     const struct {
         const char* mistake;
         std::function<void()> make;
@@ -110,6 +68,22 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
     } cases[] = {
         {"no configuration file", [&] { std::filesystem::remove(inst.config); }, "sedes list",
          no_file, "créelo con «corvela init CARPETA --config " + inst.config.string() + "»", 2},
+        {"an empty configuration file", [&] { configure(""); }, "sedes list",
+         config_error +
+             " 62 al leer archivo de Configuración \n\nLa entrada pasa del final del archivo\n",
+         config_file, 2},
+        {"a folder for the configuration file",
+         [&] {
+             std::filesystem::remove(inst.config);
+             std::filesystem::create_directory(inst.config);
+         },
+         "sedes list", config_error + " 21 al leer archivo de Configuración \n\nEs una carpeta\n",
+         config_file, 2},
+        {"a configuration line without a comma", [&] { configure(db + "/\r\n"); }, "sedes list",
+         config_error +
+             " 5 al leer archivo de Configuración \n\nLlamada a procedimiento o argumento no "
+             "válidos\n",
+         config_file, 2},
         // The database names are glued to the folder's last name: the size check fails first.
         {"a database folder without its final /", [&] { configure(db + results); }, "sedes list",
          no_file, "Le falta la / final: escriba «" + db + "/»", 2},
@@ -166,6 +140,7 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mistake);
+        std::filesystem::remove_all(inst.config);
         configure(config);
         write_delivery("000001");
         // No run is left unsaved but where a case makes one.
@@ -178,6 +153,15 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
         EXPECT_NE(err.find(c.hint), std::string::npos) << err;
     }
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
+    // With --json the text goes to standard error and no document is printed; a byte-order mark
+    // before the configuration's line is skipped.
+    configure(db + "/\r\n");
+    EXPECT_EQ(
+        run_corvela(inst, "validate --json " + dir, inst.dir / "out.txt", inst.dir / "err.txt"), 2);
+    EXPECT_EQ(output(), "");
+    EXPECT_EQ(read_file(inst.dir / "err.txt").rfind(config_error + " 5 ", 0), 0u);
+    configure("\xEF\xBB\xBF" + config);
+    EXPECT_EQ(corvela("sedes list"), 0) << output();
 }
 
 // A folder that does not exist, or a file given for it, stops `validate` before anything else:
@@ -210,16 +194,6 @@ TEST_F(CommandLine, AFolderThatIsNoDeliveryStopsBeforeAnythingIsTouched) {
 }
 
 TEST_F(CommandLine, InitNeverOverwritesADatabase) {
-    if (testing::Installation::on_server()) {
-        // A server that holds an installation is refused, and the configuration stays as it is.
-        const std::string config_before = read_file(inst.config);
-        const std::string server = inst.server_line().substr(9, inst.server_line().size() - 11);
-        EXPECT_EQ(corvela("init '" + (inst.dir / "otra").string() + "' --server '" + server + "'"),
-                  2);
-        EXPECT_EQ(output(), "El servidor ya tiene las tablas de Corvela; no se sobrescriben.\n");
-        EXPECT_EQ(read_file(inst.config), config_before);
-        return;
-    }
     const std::filesystem::path other = inst.dir / "otra";
     std::filesystem::create_directories(other);
     std::ofstream(other / "Ref_rips.db") << "";

@@ -33,17 +33,20 @@ TEST(LineReader, EndsLinesAtCrLfCrOrLf) {
 
 TEST(LineReader, DecodesWindows1252AndSkipsTheUtf8Mark) {
     const struct {
-        const char *bytes, *line;
+        const char* bytes;
+        std::vector<std::string> lines;
         Encoding encoding;
     } cases[] = {
-        {"MU\xD1OZ\r\n", "MUÑOZ", Encoding::Windows1252},
-        {"\xEF\xBB\xBFMUÑOZ\r\n", "MUÑOZ", Encoding::Utf8},
+        {"MU\xD1OZ\r\n", {"MUÑOZ"}, Encoding::Windows1252},
+        {"\xEF\xBB\xBFMUÑOZ\r\n", {"MUÑOZ"}, Encoding::Utf8},
         // A UTF-8 sequence cut by the end of the file is no UTF-8.
-        {"MU\xC3", "MUÃ", Encoding::Windows1252},
+        {"MU\xC3", {"MUÃ"}, Encoding::Windows1252},
+        // A line in UTF-8 and one in Windows-1252: the file as a whole is not UTF-8.
+        {"MU\xC3\x91OZ\r\nMU\xD1OZ", {"MUÃ‘OZ", "MUÑOZ"}, Encoding::Windows1252},
     };
     for (const auto& c : cases) {
         Encoding e;
-        EXPECT_EQ(read_all(c.bytes, &e), std::vector<std::string>{c.line}) << c.bytes;
+        EXPECT_EQ(read_all(c.bytes, &e), c.lines) << c.bytes;
         EXPECT_EQ(e, c.encoding) << c.bytes;
     }
 }
