@@ -30,23 +30,18 @@ class Desks : public ::testing::Test {
         const auto dir = server_->dir / name;
         std::filesystem::create_directories(dir);
         std::filesystem::copy(server_->delivery, dir / "entrega");
-        EXPECT_EQ(run(dir,
-                      "init '" + (dir / "db").string() + "' --results '" + dir.string() +
-                          "' --server '" + server_->server() + "' --desk " + name,
-                      false),
+        EXPECT_EQ(run(dir, "init '" + (dir / "db").string() + "' --results '" + dir.string() +
+                               "' --server '" + server_->server() + "' --desk " + name),
                   0)
             << output(dir);
         return dir;
     }
-    // The command line of a desk, or in the background when `later` (then `wait_all`).
-    int run(const std::filesystem::path& dir, const std::string& args, bool config = true,
-            const std::string& fault = "") {
-        const std::string cmd = (fault.empty() ? "" : "CORVELA_FAULT=" + fault + " ") +
-                                std::string(CORVELA_BINARY) + " " + args + " --config '" +
+    // The command line of a desk; its output is in `output(dir)`.
+    int run(const std::filesystem::path& dir, const std::string& args) {
+        const std::string cmd = std::string(CORVELA_BINARY) + " " + args + " --config '" +
                                 (dir / "ripsips.ini").string() + "' > '" +
                                 (dir / "salida.txt").string() + "' 2>&1";
         const int status = std::system(cmd.c_str());
-        (void)config;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     // Runs the commands at once, one a desk; their exit statuses.

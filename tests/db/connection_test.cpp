@@ -4,7 +4,6 @@
 #include <string>
 
 #include "db/database.h"
-#include "platform/failure.h"
 
 namespace corvela {
 namespace {
@@ -30,29 +29,6 @@ TEST_F(ConnectionTest, ATransactionNotCommittedIsRolledBack) {
         EXPECT_THROW(tx.commit(), DatabaseFailure);
     }
     EXPECT_EQ(rows(), 1);
-}
-
-TEST_F(ConnectionTest, AFailureCarriesTheEngineNumberAndText) {
-    db->exec(
-        "CREATE TRIGGER refuse BEFORE INSERT ON t WHEN new.a = 'no' BEGIN "
-        "SELECT RAISE(ABORT, 'fila rechazada'); END");
-    Statement insert = db->prepare("INSERT INTO t (a) VALUES (?)");
-    insert.bind(1, "no");
-    try {
-        insert.exec();
-        FAIL() << "the trigger did not refuse the row";
-    } catch (const std::exception& e) {
-        // As the operator's message shows it: SQLite's constraint code and the trigger's text.
-        FailureInfo shown = describe_failure(e);
-        EXPECT_EQ(shown.number, 19);
-        EXPECT_EQ(shown.description, "fila rechazada");
-    }
-    // The statement is ready for the next row after its failure.
-    insert.reset();
-    insert.bind(1, "yes");
-    insert.exec();
-    EXPECT_EQ(rows(), 1);
-    EXPECT_THROW(db->exec("SELECT * FROM missing"), DatabaseFailure);
 }
 
 TEST_F(ConnectionTest, BoundValuesComeBackAsStored) {

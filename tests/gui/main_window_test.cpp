@@ -22,19 +22,6 @@ namespace {
 const char* const kSummary =
     "Leidos:  70\rPasaron: 28\rErrados: 42\r\r"
     "Tiempo de proceso: ";
-const char* const kFileTable =
-    "\r\rArchivo\t\tLeidos\tErrados\tPasaron\r"
-    "US000001\t 10\t 5\t 5\r"
-    "AD000001\t 5\t 3\t 2\r"
-    "AC000001\t 9\t 6\t 3\r"
-    "AF000001\t 5\t 3\t 2\r"
-    "AP000001\t 7\t 4\t 3\r"
-    "AT000001\t 5\t 2\t 3\r"
-    "AU000001\t 8\t 5\t 3\r"
-    "AH000001\t 7\t 5\t 2\r"
-    "AN000001\t 7\t 5\t 2\r"
-    "AM000001\t 7\t 4\t 3\r";
-
 using MainWindowTest = Desk;
 
 // Whether start-up put the window's frame in the middle of the screen's work area.
@@ -120,10 +107,7 @@ TEST_F(MainWindowTest, ARunShowsItsProgressThenTheSummaryAndTheMonths) {
 
     EXPECT_EQ(ui.titles(), (std::vector<std::string>{"Resultado validación", "Atención",
                                                      "Resumén de la validación."}));
-    const std::string summary = last_message();
-    EXPECT_EQ(summary.rfind(kSummary, 0), 0u) << summary;
-    EXPECT_NE(summary.find(kFileTable), std::string::npos) << summary;
-    EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+    EXPECT_EQ(last_message().rfind(kSummary, 0), 0u) << last_message();
     // The errors workbook of the IPS is beside the error files, named in the box's details.
     const std::string book = inst.results() + "760010012301_errores.xlsx";
     // The run's note on its users file, then the workbook.

@@ -171,13 +171,5 @@ TEST_F(ReportTest, InconsistencyReportWithNothingOrTooMuch) {
     EXPECT_EQ(report.list().column_headers.size(), 20u);
 }
 
-TEST(DeliveryTextTest, SplitsAtTheFirstSlash) {
-    DeliveryParts p = split_delivery(" 000001 / 12/x");
-    EXPECT_EQ(p.remission, "000001");
-    EXPECT_EQ(p.radicacion, " 12/x");
-    EXPECT_EQ(split_delivery("000001").remission, "000001");
-    EXPECT_EQ(split_delivery("000001").radicacion, "");
-}
-
 }  // namespace
 }  // namespace corvela::testing
