@@ -3,7 +3,7 @@
 #include <fmt/format.h>
 
 #include "db/schema.h"
-#include "db/server_database.h"
+#include "db/server_desks.h"
 #include "platform/secrets.h"
 #include "platform/text.h"
 

@@ -8,6 +8,7 @@
 #include "db/file_types.h"
 #include "db/reference_tables.h"
 #include "db/server_database.h"
+#include "db/server_desks.h"
 
 namespace corvela {
 

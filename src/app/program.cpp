@@ -6,6 +6,7 @@
 
 #include "app/hints.h"
 #include "db/server_database.h"
+#include "db/server_desks.h"
 #include "platform/failure.h"
 #include "platform/text.h"
 

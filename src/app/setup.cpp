@@ -8,6 +8,7 @@
 #include "db/csv_reader.h"
 #include "db/schema.h"
 #include "db/server_database.h"
+#include "db/server_desks.h"
 #include "platform/config.h"
 #include "platform/fault_injection.h"
 #include "platform/program_path.h"

@@ -14,6 +14,18 @@ std::unique_ptr<Database> Database::create(const std::string& path) {
     return std::make_unique<sqlite::SqliteDatabase>(path, true);
 }
 
+void Database::create_table(std::string_view name, const TableColumns& columns, bool if_missing) {
+    std::string sql = std::string("CREATE TABLE ") + (if_missing ? "IF NOT EXISTS " : "");
+    sql += std::string(name) + " (";
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const ColumnDefinition& c = columns[i];
+        sql += (i ? ", " : "") + c.name + " " + type_name(c.type);
+        if (!c.constraint.empty()) sql += " " + std::string(c.constraint);
+    }
+    if (std::string extra = row_number_column(); !extra.empty()) sql += ", " + extra;
+    exec(sql + ")");
+}
+
 std::unique_ptr<RowInserter> Database::inserter(std::string_view table,
                                                 const std::vector<std::string>& columns) {
     return std::make_unique<StatementInserter>(*this, table, columns);

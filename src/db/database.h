@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "db/column_type.h"
 #include "db/failure.h"
 #include "db/row.h"
 #include "db/row_inserter.h"
@@ -47,10 +48,12 @@ class Database {
 
     // True for a database on a server; false for a database file of the installation's folder.
     virtual bool on_server() const { return false; }
-    // The engine's form of table and view definitions written as the embedded engine takes them
-    // (texts compared without regard to ASCII letter case as `TEXT COLLATE NOCASE`, numbers as
-    // `NUMERIC`, the schema's version as `PRAGMA user_version`).
-    virtual std::string definitions(std::string_view sql) const { return std::string(sql); }
+    // The engine's name of a column type in a table's definition.
+    virtual std::string type_name(ColumnType type) const = 0;
+    // Makes the table `name` of these columns; with `if_missing`, only when it is not there.
+    void create_table(std::string_view name, const TableColumns& columns, bool if_missing = false);
+    // Records the version of the schema the database was made with, where the engine keeps one.
+    virtual void set_schema_version(int version) = 0;
     // True when the database holds a table of that name (letter case ignored).
     virtual bool has_table(const std::string& name) = 0;
     // True while a transaction begun on this connection is open and usable; false once the
@@ -90,6 +93,9 @@ class Database {
 
   protected:
     Database() = default;
+    // The column the engine adds to every table it makes, numbering the rows as they are added,
+    // or empty where the engine numbers rows of its own accord.
+    virtual std::string row_number_column() const { return {}; }
 };
 
 // The first value of `row` whose text holds the NUL character, or the row's size when none does.

@@ -11,10 +11,9 @@
 #include <string_view>
 #include <vector>
 
-namespace corvela {
+#include "db/column_type.h"
 
-// How a column is declared in the working table and in the final table.
-enum class ColumnType { Text, Number, Date };
+namespace corvela {
 
 // How the value of a passing record goes into a column. Column i takes field i of the record.
 enum class Binding {
@@ -28,7 +27,7 @@ enum class Binding {
 
 struct Column {
     const char* name;
-    ColumnType type;
+    ColumnType type;  // Text, Number or Date
     Binding binding;
 };
 

@@ -3,9 +3,14 @@
 namespace corvela {
 
 void record_load(Database& ref, const LoadRecord& r) {
-    ref.exec(ref.definitions(
-        "CREATE TABLE IF NOT EXISTS cargas_referencia (tabla TEXT COLLATE NOCASE, archivo TEXT, "
-        "sha256 TEXT, fecha TEXT, filas INTEGER, origen TEXT)"));
+    ref.create_table("cargas_referencia",
+                     {{"tabla", ColumnType::Text},
+                      {"archivo", ColumnType::ExactText},
+                      {"sha256", ColumnType::ExactText},
+                      {"fecha", ColumnType::ExactText},
+                      {"filas", ColumnType::Integer},
+                      {"origen", ColumnType::ExactText}},
+                     true);
     Statement insert = ref.prepare(
         "INSERT INTO cargas_referencia (tabla, archivo, sha256, fecha, filas, "
         "origen) VALUES (?, ?, ?, ?, ?, ?)");

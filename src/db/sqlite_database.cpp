@@ -74,4 +74,26 @@ DatabaseFailure SqliteDatabase::disk_full() const {
     return DatabaseFailure(SQLITE_FULL, sqlite3_errstr(SQLITE_FULL));
 }
 
+// Case-blind texts by the engine's own collation; numbers by numeric affinity, which keeps a
+// whole number as an integer and any other as a real.
+std::string SqliteDatabase::type_name(ColumnType type) const {
+    switch (type) {
+        case ColumnType::Text:
+            return "TEXT COLLATE NOCASE";
+        case ColumnType::Number:
+            return "NUMERIC";
+        case ColumnType::Date:
+        case ColumnType::ExactText:
+            return "TEXT";
+        case ColumnType::Integer:
+        case ColumnType::RowNumber:
+            return "INTEGER";
+    }
+    return "TEXT";
+}
+
+void SqliteDatabase::set_schema_version(int version) {
+    exec("PRAGMA user_version = " + std::to_string(version));
+}
+
 }  // namespace corvela::sqlite

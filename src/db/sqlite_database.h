@@ -22,6 +22,8 @@ class SqliteDatabase : public Database {
     bool has_table(const std::string& name) override;
     bool in_transaction() const override;
     DatabaseFailure disk_full() const override;
+    std::string type_name(ColumnType type) const override;
+    void set_schema_version(int version) override;
 
   private:
     SQLite::Database db_;

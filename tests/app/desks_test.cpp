@@ -10,6 +10,7 @@
 
 #include "db/schema.h"
 #include "db/server_database.h"
+#include "db/server_desks.h"
 #include "support/installation.h"
 
 namespace corvela {

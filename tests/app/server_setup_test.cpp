@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/save.h"
 #include "db/server_database.h"
+#include "db/server_desks.h"
 #include "reports/delivery_report.h"
 #include "support/session.h"
 

@@ -63,6 +63,31 @@ TEST_F(EngineMeaning, OrdersAndDistinctValuesFollowTheCaseBlindTexts) {
               std::vector<std::string>{"Alfa|2"});
 }
 
+TEST_F(EngineMeaning, EachTableComparesItsColumnsAsTheirTypesSay) {
+    // Each engine names the column types in its own definitions: a case-blind text ignores
+    // letter case, a date or an exact text compares as written, a number as a number.
+    const struct {
+        const char *table, *column, *stored, *sought;
+        bool found;
+    } cases[] = {
+        {"consulta", "cod_consul", "890201a", "890201A", true},
+        {"consulta", "fecha_consul", "2026-03-01x", "2026-03-01X", false},
+        {"consulta", "valor_consul", "1500", "1500.0", true},
+        {"radicacion", "fecha_validacion", "abc", "ABC", false},
+        {"estado_corrida", "clave", "prueba", "PRUEBA", false},
+        {"sedes", "habilitacion", "05001a", "05001A", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + "." + c.column);
+        const std::string table = c.table, column = c.column;
+        testing::run_sql(inst.work(), "INSERT INTO " + table + " (" + column + ") VALUES (?)",
+                         std::string(c.stored));
+        EXPECT_EQ(inst.work().count("SELECT 1 FROM " + table + " WHERE " + column + " = ?",
+                                    std::string(c.sought)),
+                  c.found ? 1 : 0);
+    }
+}
+
 TEST_F(EngineMeaning, AFailureShowsTheEnginesNumberAndText) {
     testing::run_sql(inst.work(), "INSERT INTO sedes (habilitacion) VALUES (?)",
                      std::string("050010045601"));

@@ -11,6 +11,7 @@
 #include "app/setup.h"
 #include "db/schema.h"
 #include "db/server_database.h"
+#include "db/server_desks.h"
 #include "platform/config.h"
 
 namespace corvela::testing {
