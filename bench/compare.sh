@@ -51,19 +51,14 @@ floor_in() {
 }
 
 echo "load before: $(uptime)"
-: >"$work/validate.times"
-: >"$work/floor.times"
-for ((i = 1; i <= runs; i++)); do
+# The validations timed take VALIDATE_OPTIONS.
+timed_validate() {
     # shellcheck disable=SC2086
-    validate_in "$work/validate" ${VALIDATE_OPTIONS:-}
-    cat "$work/validate/time.txt" >>"$work/validate.times"
-    floor_in "$work/floor"
-    cat "$work/floor/time.txt" >>"$work/floor.times"
-done
-
+    validate_in "$1" ${VALIDATE_OPTIONS:-}
+}
+alternate validate timed_validate floor floor_in
 echo "load after:  $(uptime)"
 
-median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 vsec=$(cut -d' ' -f1 "$work/validate.times" | median)
 fsec=$(cut -d' ' -f1 "$work/floor.times" | median)
 vmem=$(cut -d' ' -f2 "$work/validate.times" | sort -n | tail -1)

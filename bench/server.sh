@@ -59,7 +59,6 @@ for ((i = 1; i <= runs; i++)); do
     validate_in "$work/embedded"
     cat "$work/embedded/time.txt" >>"$work/embedded.times"
 done
-median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 ssec=$(cut -d' ' -f1 "$work/server.times" | median)
 esec=$(cut -d' ' -f1 "$work/embedded.times" | median)
 if ! diff -r "$work/server/res/Validacion" "$work/embedded/res/Validacion" >/dev/null; then

@@ -11,7 +11,8 @@ set -euo pipefail
 build_packages=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev libsqlitecpp-dev libcli11-dev libfmt-dev libssl-dev
-  nlohmann-json3-dev libpq-dev libcpp-httplib-dev libsodium-dev help2man libxlsxwriter-dev
+  nlohmann-json3-dev libpq-dev libcpp-httplib-dev libsodium-dev libzip-dev help2man
+  libxlsxwriter-dev
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
 )
 tests_packages=(

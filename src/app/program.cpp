@@ -61,6 +61,13 @@ void startup_failure(Ui& ui, int number, const std::string& description, const s
     ui.message_with_hint(failure_message(number, " al leer archivo de Configuración ", description),
                          "Error", Icon::Critical, hint);
 }
+
+// A database that cannot be opened: on a server the configuration names it, otherwise the
+// database folder does.
+std::string opening_hint(const Configuration& config, const std::filesystem::path& config_path) {
+    return config.server.empty() ? database_folder_hint(config_path, config.database_folder)
+                                 : configuration_hint(config_path, false);
+}
 }  // namespace
 
 std::unique_ptr<Database> open_working_database(const Configuration& config) {
@@ -68,6 +75,17 @@ std::unique_ptr<Database> open_working_database(const Configuration& config) {
         return Database::open_existing(config.database_folder + "registros_ips.db");
     return open_server(config.server, ServerSchema::Working, config.desk,
                        {config.number_wait, config.idle_wait});
+}
+
+std::unique_ptr<Database> open_reference_database(const Configuration& config) {
+    if (config.server.empty())
+        return Database::open_existing(config.database_folder + "Ref_rips.db");
+    return open_server(config.server, ServerSchema::Reference, config.desk,
+                       {config.number_wait, config.idle_wait});
+}
+
+std::filesystem::path installation_lock_file(const Configuration& config) {
+    return config.database_folder + "registros_ips.lock";
 }
 
 bool Program::start(const std::filesystem::path& path) {
@@ -80,22 +98,25 @@ bool Program::start(const std::filesystem::path& path) {
         return false;
     }
     config = cfg.value();
-    // A database that cannot be opened: on a server the configuration names it, otherwise the
-    // database folder does.
-    auto hint = [&] {
-        return config.server.empty() ? database_folder_hint(config_path, config.database_folder)
-                                     : configuration_hint(config_path, false);
-    };
     try {
-        if (config.server.empty()) {
+        if (config.server.empty())
             warn_size(ui, config.database_folder + "registros_ips.db", "registros_ips.db");
-            ref = Database::open_existing(config.database_folder + "Ref_rips.db");
-            work = open_working_database(config);
-        } else {
-            if (names_password(config.server)) throw DatabaseFailure(0, kPasswordText);
-            ref = open_server(config.server, ServerSchema::Reference, config.desk,
-                              {config.number_wait, config.idle_wait});
-            work = open_working_database(config);
+    } catch (const std::filesystem::filesystem_error& e) {
+        startup_failure(ui, e.code().value(), describe_failure(e).description,
+                        opening_hint(config, config_path));
+        return false;
+    }
+    return open(config);
+}
+
+bool Program::open(const Configuration& configuration) {
+    config = configuration;
+    try {
+        if (!config.server.empty() && names_password(config.server))
+            throw DatabaseFailure(0, kPasswordText);
+        ref = open_reference_database(config);
+        work = open_working_database(config);
+        if (!config.server.empty()) {
             if (!server_has_installation(*work))
                 throw DatabaseFailure(0,
                                       "La base de datos del servidor no tiene las tablas de "
@@ -113,10 +134,11 @@ bool Program::start(const std::filesystem::path& path) {
         ref->count("SELECT 1 FROM R_Campos");
     } catch (const DatabaseFailure& e) {
         work.reset();
-        startup_failure(ui, e.number, e.what(), hint());
+        startup_failure(ui, e.number, e.what(), opening_hint(config, config_path));
         return false;
     } catch (const std::filesystem::filesystem_error& e) {
-        startup_failure(ui, e.code().value(), describe_failure(e).description, hint());
+        startup_failure(ui, e.code().value(), describe_failure(e).description,
+                        opening_hint(config, config_path));
         return false;
     }
     run_state = RunState::Initial;
@@ -223,8 +245,8 @@ OperationScope::OperationScope(Program& program, Reach reach) : program_(program
     if (!program.lock) {
         // An operation that begins (not one inside another) finds its server again.
         if (!program.connection_ready()) return;
-        auto lock =
-            std::make_unique<OperationLock>(program.config.database_folder + "registros_ips.lock");
+        auto lock = std::make_unique<OperationLock>(
+            program.lock_file.empty() ? installation_lock_file(program.config) : program.lock_file);
         if (!lock->held()) {
             program.ui.message(kBusyText, kBusyTitle, Icon::Exclamation);
             return;

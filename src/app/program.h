@@ -60,6 +60,9 @@ struct Program {
     // The installation's lock, while this program runs an operation that changes the working
     // database.
     std::unique_ptr<OperationLock> lock;
+    // The file of that lock: the installation's (`installation_lock_file`) unless a front end
+    // names another (the web service's desks, each with a lock of its own).
+    std::filesystem::path lock_file;
     // On a server, the desk's lock and the server-wide one this program holds.
     bool desk_locked = false;
     enum class SharedHold { None, Shared, Alone } shared_hold = SharedHold::None;
@@ -67,6 +70,10 @@ struct Program {
     // Start-up: configuration, size warning, both databases, run state Initial. False when a step
     // failed (its message was shown).
     bool start(const std::filesystem::path& config_file);
+    // Opens both databases of a configuration already read (as start-up does after its size
+    // warning), for a front end that reads its configuration once and opens the databases for
+    // each operation. False when a database did not open (start-up's message was shown).
+    bool open(const Configuration& configuration);
 
     // Before an operation: on a server, the connections lost since the last one (a server that
     // restarted) are opened again, once. False when the server is still away (the start-up
@@ -87,6 +94,11 @@ struct Program {
 // The working database the configuration names: the database folder's file, or the configured
 // desk's tables on the server. Throws DatabaseFailure when it does not open.
 std::unique_ptr<Database> open_working_database(const Configuration& config);
+// The reference database the configuration names, likewise.
+std::unique_ptr<Database> open_reference_database(const Configuration& config);
+
+// The installation's lock file: `registros_ips.lock` in the database folder.
+std::filesystem::path installation_lock_file(const Configuration& config);
 
 // What an operation changes: the desk's own tables (a run, "Salir"), those and the shared ones by
 // adding a saved delivery (a save), or shared rows that every desk reads (clean-up, deletion,

@@ -3,24 +3,13 @@
 #include <cstdio>
 #include <optional>
 
-#include "cli/json_output.h"
+#include "headless/json_output.h"
 #include "platform/clock.h"
 #include "platform/config.h"
 #include "platform/terminal.h"
 #include "platform/text.h"
 
 namespace corvela::cli {
-
-int exit_status(Status outcome) {
-    switch (outcome.ending()) {
-        case Ending::Done:
-            return kExitDone;
-        case Ending::Stopped:
-            return kExitStopped;
-        default:
-            return kExitFailure;
-    }
-}
 
 int run_session(const GlobalOptions& global, const SessionOptions& options,
                 const std::function<int(Program&, ConsoleUi&)>& body) {

@@ -11,13 +11,10 @@
 
 #include "app/program.h"
 #include "app/save.h"
-#include "cli/console_ui.h"
+#include "headless/console_ui.h"
+#include "headless/json_output.h"
 
 namespace corvela::cli {
-
-inline constexpr int kExitDone = 0;
-inline constexpr int kExitStopped = 1;  // stopped on a message before its end
-inline constexpr int kExitFailure = 2;  // usage, configuration or database failure
 
 // Options every command takes.
 struct GlobalOptions {
@@ -44,9 +41,6 @@ struct SessionOptions {
 // or kExitFailure when the date, start-up or the database failed (after saying why), kExitStopped
 // when another operation holds the lock. With `json`, a failure's boxes go to standard error and
 // a stop on the lock is a document of its own.
-// The exit status of an operation of the windows' buttons.
-int exit_status(Status outcome);
-
 int run_session(const GlobalOptions& global, const SessionOptions& options,
                 const std::function<int(Program&, ConsoleUi&)>& body);
 

@@ -4,13 +4,14 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/command.h"
-#include "cli/spanish_parser.h"
+#include "headless/spanish_parser.h"
 
+using namespace corvela;
 using namespace corvela::cli;
 
 int main(int argc, char** argv) {
     CLI::App app{"Corvela: validador de archivos planos RIPS (Resolución 3374 de 2000)"};
-    prepare_parser(app, std::string("corvela ") + CORVELA_VERSION);
+    prepare_parser(app, "corvela", std::string("corvela ") + CORVELA_VERSION);
     app.require_subcommand(1);
     app.fallthrough();
     GlobalOptions global;

@@ -5,7 +5,7 @@
 
 #include "app/cleanup.h"
 #include "cli/command.h"
-#include "cli/delivery_choice.h"
+#include "headless/delivery_choice.h"
 #include "platform/text.h"
 
 namespace corvela::cli {
@@ -19,8 +19,11 @@ struct DeleteOptions {
 int run_delete(Program& program, const DeleteOptions& opt) {
     auto chosen =
         choose_delivery(*program.work, opt.ips_name, opt.delivery_text, DeliveryKey::EapbSede);
-    if (!chosen) return kExitFailure;
-    return exit_status(delete_delivery(program, chosen->ips_code, chosen->delivery));
+    if (!chosen.ok()) {
+        std::fprintf(stderr, "%s\n", chosen.why().c_str());
+        return kExitFailure;
+    }
+    return exit_status(delete_delivery(program, chosen.value().ips_code, chosen.value().delivery));
 }
 
 int run_compact(Program& program) {

@@ -2,6 +2,7 @@
 // copied to a server made with `corvela init … --server URI`.
 #include <cstdio>
 
+#include "app/accounts.h"
 #include "app/migration.h"
 #include "app/program.h"
 #include "cli/command.h"
@@ -24,6 +25,16 @@ int run_migrate(Program& program, const std::string& server) {
         return kExitStopped;
     }
     std::printf("%s", moved.value().c_str());
+    std::fflush(stdout);
+    // The web service's accounts stay behind: each names a desk of this installation, and the
+    // server's accounts are made there for its own desks.
+    const size_t accounts =
+        program.work->has_table("cuentas_web") ? list_accounts(*program.work).size() : 0;
+    if (accounts > 0)
+        std::fprintf(stderr,
+                     "corvela: las cuentas del servicio web (%zu) no se copian; créelas en el "
+                     "servidor con corvela usuarios add NOMBRE --desk PUESTO.\n",
+                     accounts);
     return kExitDone;
 }
 }  // namespace

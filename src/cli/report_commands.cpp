@@ -1,12 +1,11 @@
 // `corvela deliveries` and `corvela report summary|inconsistencies`: the report window's lists and
 // reports of saved deliveries, printed as aligned tables, and the page export.
-#include <algorithm>
 #include <cstdio>
 
-#include "cli/aligned_table.h"
 #include "cli/command.h"
-#include "cli/delivery_choice.h"
-#include "cli/json_output.h"
+#include "headless/aligned_table.h"
+#include "headless/delivery_choice.h"
+#include "headless/json_output.h"
 #include "platform/text.h"
 #include "reports/delivery_report.h"
 #include "reports/report_workbook.h"
@@ -43,7 +42,8 @@ int show_report(DeliveryReport& report, const ReportOptions& opt, std::string& p
     if (!shown) return kExitStopped;
     if (!opt.json) {
         std::printf("%s\n", report.title().c_str());
-        print_table(report.list().column_headers, report.list().items);
+        std::fputs(aligned_table(report.list().column_headers, report.list().items).c_str(),
+                   stdout);
     }
     if (opt.html) {
         std::string target = opt.html_file.empty()
@@ -72,11 +72,14 @@ int run_report(Program& program, ConsoleUi& ui, const ReportOptions& opt) {
     }
     auto chosen =
         choose_delivery(*program.work, opt.ips_name, opt.delivery_text, DeliveryKey::Eapb);
-    if (!chosen) return kExitFailure;
+    if (!chosen.ok()) {
+        std::fprintf(stderr, "%s\n", chosen.why().c_str());
+        return kExitFailure;
+    }
     DeliveryReport report(program);
     report.load();
     report.select_ips(find_ips(report.ips(), opt.ips_name)->shown());
-    report.select_delivery(chosen->delivery);
+    report.select_delivery(chosen.value().delivery);
     std::string page;
     int status = show_report(report, opt, page);
     if (!opt.json) return status;

@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "app/setup.h"
-#include "cli/aligned_table.h"
 #include "cli/command.h"
+#include "headless/aligned_table.h"
 
 namespace corvela::cli {
 
@@ -18,8 +18,10 @@ void print_sites(const std::vector<Site>& sites) {
     std::vector<TableRow> rows;
     for (const auto& s : sites)
         rows.push_back({s.habilitacion, s.nombre, s.gerente, s.DIRECCION, s.fax, s.TELEFONO});
-    print_table({"habilitacion", "nombre", "gerente", "DIRECCION", "fax", "TELEFONO"}, rows,
-                {12, 30, 25, 25, 12, 12});
+    std::fputs(aligned_table({"habilitacion", "nombre", "gerente", "DIRECCION", "fax", "TELEFONO"},
+                             rows, {12, 30, 25, 25, 12, 12})
+                   .c_str(),
+               stdout);
 }
 
 int run_add(Program& program, const Site& site) {

@@ -7,7 +7,7 @@
 #include "app/hints.h"
 #include "app/validation_run.h"
 #include "cli/command.h"
-#include "cli/json_output.h"
+#include "headless/json_output.h"
 #include "platform/text.h"
 #include "reports/errors_workbook.h"
 

@@ -2,9 +2,13 @@
 // browser. It checks the installation as the other programs do at start-up, takes its address,
 // says where it listens, and serves until it is asked to end (SIGTERM, Ctrl+C).
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/program.h"
+#include "headless/console_ui.h"
+#include "headless/spanish_parser.h"
 #include "platform/config.h"
 #include "platform/stop_request.h"
 #include "web/account_directory.h"
@@ -17,46 +21,30 @@ namespace {
 constexpr int kExitDone = 0;
 constexpr int kExitFailure = 2;
 
-// Start-up's messages, on standard error as the command line prints them.
-class StartupUi : public Ui {
-  public:
-    void message(const std::string& text, const std::string& title, Icon) override {
-        std::string shown = text;
-        for (char& c : shown)
-            if (c == '\r') c = '\n';
-        std::fprintf(stderr, "[%s]\n%s\n", title.empty() ? kDefaultTitle : title.c_str(),
-                     shown.c_str());
-    }
-    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon, bool) override {
-        message(text, title, icon);
-        return false;
-    }
-};
-
 int fail(const std::string& why) {
     std::fprintf(stderr, "corvela-web: %s\n", why.c_str());
     return kExitFailure;
 }
 
 // The installation's configuration, once start-up has opened its databases as the other programs
-// do; none after start-up said why not.
+// do; none after start-up said why not. Start-up's boxes go to standard error, as the command line
+// prints a failed start-up.
 std::optional<Configuration> checked_installation(const std::string& config_option) {
-    StartupUi ui;
+    ConsoleUi ui(false, false, true);
     SystemClock clock;
     Program program(ui, clock);
-    if (!program.start(configuration_path(config_option))) return std::nullopt;
+    const bool started = program.start(configuration_path(config_option));
+    ui.print_recorded(stderr);
+    if (!started) return std::nullopt;
     return program.config;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Corvela en el navegador: servicio web sobre una instalación de Corvela"};
-    app.set_help_flag("-h,--help", "Muestra esta ayuda y termina");
-    app.set_version_flag("--version", std::string("corvela-web ") + CORVELA_VERSION,
-                         "Muestra la versión y termina");
+    prepare_parser(app, "corvela-web", std::string("corvela-web ") + CORVELA_VERSION);
     std::string config_option, listen_text = "127.0.0.1:8080";
     web::ServiceOptions options;
-    app.add_option("--config", config_option, "Archivo de configuración");
     app.add_option("--listen", listen_text,
                    "Dirección y puerto (ADDRESS:PORT, [IPv6]:PORT; puerto 0: uno libre)")
         ->capture_default_str();
@@ -67,15 +55,24 @@ int main(int argc, char** argv) {
     app.add_option("--workers", options.workers, "Hilos que atienden solicitudes")
         ->capture_default_str()
         ->check(CLI::Range(4, 1024));
+    int question_wait = static_cast<int>(options.waits.unanswered.count());
+    app.add_option("--question-wait", question_wait,
+                   "Segundos que una pregunta espera su respuesta antes de tomar la que conserva "
+                   "los datos")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 86400));
+    finish_parser(app, config_option);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kExitDone : kExitFailure;
     }
 
+    options.waits.unanswered = std::chrono::seconds(question_wait);
     const auto listen = web::parse_listen_address(listen_text);
     if (!listen) return fail("--listen espera DIRECCIÓN:PUERTO, no " + listen_text + ".");
     options.listen = *listen;
+    options.config_file = configuration_path(config_option);
     const auto config = checked_installation(config_option);
     if (!config) return kExitFailure;
     const bool tls = !options.tls_cert.empty();
@@ -95,6 +92,15 @@ int main(int argc, char** argv) {
                     bracketed ? "[" : "", listen->host.c_str(), bracketed ? "]" : "", port);
         std::fflush(stdout);
         service.run();
+        // A run or a save still under way is given a moment to end; one that does not is cut
+        // as a killed command is, with nothing half-stored.
+        if (!service.wait_operations(std::chrono::seconds(10))) {
+            std::fprintf(stderr,
+                         "corvela-web: una operación seguía en curso al terminar el servicio; lo "
+                         "que no terminó no quedó guardado.\n");
+            std::fflush(stderr);
+            std::_Exit(kExitDone);
+        }
     } catch (const std::exception& e) {
         return fail(e.what());
     }

@@ -19,7 +19,7 @@ std::optional<Session> guarded_session(ServiceState& state, const httplib::Reque
         // An account removed, or its password changed, since the log-in ends the session.
         const auto account = state.accounts.find(session->account);
         if (!account || account->hash != session->hash || account->desk != session->desk) {
-            state.sessions.close(id);
+            state.end_session(id);
             session.reset();
         }
     }
@@ -68,9 +68,21 @@ std::string client_address(const ServiceState& state, const httplib::Request& re
     return req.remote_addr;
 }
 
-void reply(httplib::Response& res, int status, const nlohmann::json& body) {
+std::optional<nlohmann::json> json_body(const httplib::Request& req, httplib::Response& res) {
+    if (req.body.empty()) return nlohmann::json::object();
+    auto body = nlohmann::json::parse(req.body, nullptr, false);
+    if (!body.is_object()) {
+        refuse(res, 400, "El cuerpo de la solicitud no es un objeto JSON.");
+        return std::nullopt;
+    }
+    return body;
+}
+
+void reply(httplib::Response& res, int status, const nlohmann::ordered_json& body) {
     res.status = status;
-    res.set_content(body.dump(), "application/json; charset=utf-8");
+    // Texts come from the delivery's files; a byte that is not UTF-8 is replaced, not fatal.
+    res.set_content(body.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace),
+                    "application/json; charset=utf-8");
 }
 
 void refuse(httplib::Response& res, int status, const std::string& text) {

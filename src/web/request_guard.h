@@ -31,8 +31,20 @@ std::string session_cookie_header(const std::string& id, bool secure);
 // X-Forwarded-For; otherwise the peer's.
 std::string client_address(const ServiceState& state, const httplib::Request& req);
 
+// The request's body as a JSON object (an empty body is an empty object); none after refusing it
+// (400) when it is no JSON object.
+std::optional<nlohmann::json> json_body(const httplib::Request& req, httplib::Response& res);
+
+// A request handler of the API, given what the handlers share, and the same as the server takes it.
+using ApiHandler = void (*)(ServiceState&, const httplib::Request&, httplib::Response&);
+inline httplib::Server::Handler bound(ServiceState& state, ApiHandler handler) {
+    return [&state, handler](const httplib::Request& req, httplib::Response& res) {
+        handler(state, req, res);
+    };
+}
+
 // Writes `body` as the JSON answer with `status`.
-void reply(httplib::Response& res, int status, const nlohmann::json& body);
+void reply(httplib::Response& res, int status, const nlohmann::ordered_json& body);
 // Writes the refusal {"error": text} with `status`.
 void refuse(httplib::Response& res, int status, const std::string& text);
 

@@ -4,8 +4,14 @@
 #include <stdexcept>
 #include <thread>
 
+#include "web/delivery_api.h"
+#include "web/eapb_api.h"
+#include "web/operation_api.h"
 #include "web/request_guard.h"
+#include "web/results_api.h"
+#include "web/retention.h"
 #include "web/session_api.h"
+#include "web/stored_api.h"
 
 namespace corvela::web {
 
@@ -24,12 +30,32 @@ std::unique_ptr<httplib::Server> make_server(const ServiceOptions& options) {
     return server;
 }
 
-// Bodies above the small limit, or of unknown length, are refused before they are read.
-httplib::Server::HandlerResponse refuse_large_body(const httplib::Request& req,
+// What an upload's body may hold besides its files: the parts' headers.
+constexpr uint64_t kUploadOverhead = 1024 * 1024;
+
+// The largest body an upload may announce: its files may pass the limit (their refusal names the
+// file that does, and the rest is read and dropped) by the limit once more.
+uint64_t upload_body_limit(const ServiceState& state) {
+    return 2 * state.upload_limit() + kUploadOverhead;
+}
+
+// Bodies above their limit, or of unknown length, are refused before they are read: the small
+// limit for every request but an upload, which streams to disk under the upload's own.
+httplib::Server::HandlerResponse refuse_large_body(const ServiceState& state,
+                                                   const httplib::Request& req,
                                                    httplib::Response& res) {
     const bool chunked =
         req.get_header_value("Transfer-Encoding").find("chunked") != std::string::npos;
-    if (chunked || req.get_header_value<uint64_t>("Content-Length") > kSmallBody) {
+    const auto length = req.get_header_value<uint64_t>("Content-Length");
+    if (is_upload(req)) {
+        if (length <= upload_body_limit(state)) return httplib::Server::HandlerResponse::Unhandled;
+        refuse(res, 413,
+               "La entrega pasa del límite de " + std::to_string(state.settings.upload_mb) +
+                   " MB (web_subida_mb).");
+        res.set_header("Connection", "close");
+        return httplib::Server::HandlerResponse::Handled;
+    }
+    if (chunked || length > kSmallBody) {
         refuse(res, 413, "La solicitud es demasiado grande.");
         return httplib::Server::HandlerResponse::Handled;
     }
@@ -42,8 +68,40 @@ Service::Service(const Configuration& config, const ServiceOptions& options,
     : options_(options),
       tls_(!options.tls_cert.empty()),
       server_(make_server(options)),
-      state_(config, tls_, accounts) {
+      state_(config, options.config_file, tls_, accounts, options.waits) {
     set_up();
+}
+
+Service::~Service() {
+    {
+        std::lock_guard lock(house_mutex_);
+        stopping_ = true;
+    }
+    house_wake_.notify_all();
+    if (house_.joinable()) house_.join();
+}
+
+void Service::keep_house() {
+    constexpr auto kSessionsEvery = std::chrono::minutes(1);
+    constexpr int kSweepEveryMinutes = 60;
+    for (int minute = 0;; ++minute) {
+        if (minute % kSweepEveryMinutes == 0) {
+            try {
+                if (const int removed = sweep_old_files(state_.config); removed > 0)
+                    std::fprintf(stderr,
+                                 "corvela-web: %d entregas o resultados vencidos borrados\n",
+                                 removed);
+            } catch (const std::exception& e) {
+                std::fprintf(stderr,
+                             "corvela-web: no se pudieron borrar los archivos vencidos: %s\n",
+                             e.what());
+            }
+        }
+        state_.works.end_unless(
+            [this](const std::string& id) { return state_.sessions.alive(id); });
+        std::unique_lock lock(house_mutex_);
+        if (house_wake_.wait_for(lock, kSessionsEvery, [this] { return stopping_.load(); })) return;
+    }
 }
 
 void Service::set_up() {
@@ -55,12 +113,14 @@ void Service::set_up() {
     s.set_write_timeout(60);
     s.set_keep_alive_timeout(10);
     s.set_keep_alive_max_count(1000);
-    s.set_payload_max_length(static_cast<size_t>(state_.settings.upload_mb) * 1024 * 1024);
+    s.set_payload_max_length(static_cast<size_t>(upload_body_limit(state_)));
     s.set_default_headers({{"X-Content-Type-Options", "nosniff"},
                            {"X-Frame-Options", "DENY"},
                            {"Referrer-Policy", "no-referrer"},
                            {"Cache-Control", "no-store"}});
-    s.set_pre_routing_handler(refuse_large_body);
+    s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+        return refuse_large_body(state_, req, res);
+    });
     s.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (!res.body.empty()) return;
         refuse(res, res.status,
@@ -86,6 +146,11 @@ void Service::set_up() {
                      req.method.c_str(), req.path.c_str(), res.status);
     });
     add_session_routes(s, state_);
+    add_operation_routes(s, state_);
+    add_delivery_routes(s, state_);
+    add_stored_routes(s, state_);
+    add_results_routes(s, state_);
+    add_eapb_routes(s, state_);
 }
 
 int Service::bind() {
@@ -94,13 +159,25 @@ int Service::bind() {
     return server_->bind_to_port(host, port) ? port : -1;
 }
 
+bool Service::wait_operations(std::chrono::seconds wait) {
+    return state_.works.end_all(wait);
+}
+
 void Service::run() {
+    // Started here, after the program has set how it is asked to end (no thread before that).
+    house_ = std::thread([this] { keep_house(); });
     if (!stopping_) server_->listen_after_bind();
     finished_ = true;
 }
 
 void Service::stop() {
-    stopping_ = true;
+    {
+        std::lock_guard lock(house_mutex_);
+        stopping_ = true;
+    }
+    house_wake_.notify_all();
+    // Event streams end, so the server's threads are free to stop.
+    state_.works.end_all();
     while (!finished_) {
         server_->stop();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -5,7 +5,7 @@
 namespace corvela::web {
 
 namespace {
-nlohmann::json session_json(const ServiceState& state, const Session& session) {
+nlohmann::ordered_json session_json(const ServiceState& state, const Session& session) {
     return {{"usuario", session.account},
             {"puesto", session.desk},
             {"csrf", session.csrf},
@@ -44,7 +44,7 @@ void log_in(ServiceState& state, const httplib::Request& req, httplib::Response&
     }
     state.throttle.succeeded(name);
     // The session the browser had, if any, ends: a log-in never keeps an identifier.
-    if (const std::string old = session_cookie(req); !old.empty()) state.sessions.close(old);
+    if (const std::string old = session_cookie(req); !old.empty()) state.end_session(old);
     const Session session = state.sessions.open(*account);
     res.set_header("Set-Cookie", session_cookie_header(session.id, state.secure));
     reply(res, 200, session_json(state, session));
@@ -58,22 +58,16 @@ void show_session(ServiceState& state, const httplib::Request& req, httplib::Res
 void log_out(ServiceState& state, const httplib::Request& req, httplib::Response& res) {
     auto session = guarded_session(state, req, res);
     if (!session) return;
-    state.sessions.close(session->id);
+    state.end_session(session->id);
     res.set_header("Set-Cookie", session_cookie_header("", state.secure));
     reply(res, 200, {{"sesion", "terminada"}});
 }
 }  // namespace
 
 void add_session_routes(httplib::Server& server, ServiceState& state) {
-    server.Post("/api/sesion", [&state](const httplib::Request& req, httplib::Response& res) {
-        log_in(state, req, res);
-    });
-    server.Get("/api/sesion", [&state](const httplib::Request& req, httplib::Response& res) {
-        show_session(state, req, res);
-    });
-    server.Delete("/api/sesion", [&state](const httplib::Request& req, httplib::Response& res) {
-        log_out(state, req, res);
-    });
+    server.Post("/api/sesion", bound(state, log_in));
+    server.Get("/api/sesion", bound(state, show_session));
+    server.Delete("/api/sesion", bound(state, log_out));
 }
 
 }  // namespace corvela::web

@@ -37,6 +37,12 @@ std::optional<Session> SessionTable::touch(const std::string& id) {
     return found->second;
 }
 
+bool SessionTable::alive(const std::string& id) {
+    std::lock_guard lock(mutex_);
+    drop_idle();
+    return sessions_.count(id) > 0;
+}
+
 void SessionTable::close(const std::string& id) {
     std::lock_guard lock(mutex_);
     sessions_.erase(id);

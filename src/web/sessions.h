@@ -38,6 +38,8 @@ class SessionTable {
     // or has been idle too long (then it ends).
     std::optional<Session> touch(const std::string& id);
     void close(const std::string& id);
+    // Whether `id` is a live session, without starting its idle time again.
+    bool alive(const std::string& id);
     std::chrono::minutes idle() const { return idle_; }
 
   private:

@@ -2,6 +2,7 @@
 // sides, the numbering going on from the moved one; a second move refused with nothing changed.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "db/server_database.h"
@@ -31,10 +32,17 @@ TEST(Migration, TheSavedHistoryMovesWholeOnceAndTheNumbersGoOn) {
         "validate '" + local.delivery.string() + "' --today 2026-12-06 --yes";
     ASSERT_EQ(corvela(local, validate).status, 0);
     ASSERT_EQ(corvela(local, "save --remitente R --periodo 202611").status, 0);
+    std::ofstream(local.dir / "clave") << "clave-de-ana\n";
+    ASSERT_EQ(corvela(local, "usuarios add ana < '" + (local.dir / "clave").string() + "'").status,
+              0);
     const std::string move = "migrate --to-server '" + server.server() + "'";
 
     const Command moved = corvela(local, move);
     ASSERT_EQ(moved.status, 0) << moved.output;
+    // The web service's accounts name this installation's desk: they stay, and it is said.
+    EXPECT_NE(moved.output.find("las cuentas del servicio web (1) no se copian"),
+              std::string::npos);
+    EXPECT_EQ(server.rows("SELECT nombre FROM cuentas_web"), std::vector<std::string>{});
     std::istringstream lines(moved.output);
     std::string line, table;
     long long here = 0, there = 0;

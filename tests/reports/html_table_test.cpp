@@ -9,7 +9,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "cli/console_ui.h"
+#include "headless/console_ui.h"
 #include "support/installation.h"
 
 namespace corvela {

@@ -1,137 +1,24 @@
 // The built corvela-web on a loopback port over a test installation (also on the test server):
 // log-in and its refusals, the cookie, CSRF, log-out, the accounts of `corvela usuarios`, plain
 // HTTP off loopback, and TLS with a certificate made for the test.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <httplib.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <algorithm>
 #include <chrono>
 #include <fstream>
-#include <nlohmann/json.hpp>
 #include <regex>
 #include <thread>
 
-#include "support/installation.h"
-
-extern char** environ;
+#include "web/running_service.h"
 
 namespace corvela {
 namespace {
 
 using nlohmann::json;
+using testing::Browser;
 using testing::Installation;
 using testing::read_file;
-
-// `corvela-web` started on a free loopback port, ended at the end of the test.
-class RunningService {
-  public:
-    RunningService(const Installation& inst, const std::vector<std::string>& extra = {})
-        : out_(inst.dir / "web.out") {
-        std::vector<std::string> args = {CORVELA_WEB_BINARY, "--config", inst.config.string(),
-                                         "--workers", "4"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        if (std::find(extra.begin(), extra.end(), "--listen") == extra.end())
-            args.insert(args.end(), {"--listen", "127.0.0.1:0"});
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_adddup2(&files, 1, 2);
-        posix_spawn(&pid_, argv[0], &files, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&files);
-        // It says where it listens once it is ready.
-        const std::regex ready("escucha en https?://127\\.0\\.0\\.1:(\\d+)");
-        for (int i = 0; i < 200 && port_ == 0 && running(); ++i) {
-            std::smatch m;
-            const std::string text = read_file(out_);
-            if (std::regex_search(text, m, ready))
-                port_ = std::stoi(m[1]);
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    ~RunningService() {
-        // Asked to end, it ends at once and cleanly.
-        if (running()) {
-            kill(pid_, SIGTERM);
-            EXPECT_EQ(exit_status(), 0) << output();
-        }
-        if (running()) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    int port() const { return port_; }
-    std::string output() const { return read_file(out_); }
-    // Its exit status once it has ended, waiting up to 10 seconds; -1 while it runs.
-    int exit_status() {
-        for (int i = 0; i < 200 && running(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return ended_ && WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
-    }
-
-  private:
-    bool running() {
-        if (ended_) return false;
-        ended_ = waitpid(pid_, &status_, WNOHANG) == pid_;
-        return !ended_;
-    }
-    std::filesystem::path out_;
-    pid_t pid_ = 0;
-    int port_ = 0;
-    int status_ = 0;
-    bool ended_ = false;
-};
-
-// `corvela usuarios ARGS` with `password` as its standard input; its exit status, and its output
-// in `out`.
-int usuarios(const Installation& inst, const std::string& args, const std::string& password,
-             std::string* out = nullptr) {
-    const auto output = inst.dir / "usuarios.out";
-    const std::string cmd = "printf '%s\\n' '" + password + "' | " + CORVELA_BINARY + " usuarios " +
-                            args + " --config '" + inst.config.string() + "' > '" +
-                            output.string() + "' 2>&1";
-    const int status = std::system(cmd.c_str());
-    if (out) *out = read_file(output);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A browser's part: log-in, the session cookie it was given, and requests carrying it.
-struct Browser {
-    explicit Browser(httplib::Client& c) : client(c) {}
-
-    httplib::Result log_in(const std::string& name, const std::string& password) {
-        auto res =
-            client.Post("/api/sesion", headers(),
-                        json{{"usuario", name}, {"clave", password}}.dump(), "application/json");
-        if (res && res->status == 200) {
-            set_cookie = res->get_header_value("Set-Cookie");
-            cookie = set_cookie.substr(0, set_cookie.find(';'));
-            csrf = json::parse(res->body)["csrf"];
-        }
-        return res;
-    }
-    httplib::Headers headers(const std::string& token = "") const {
-        httplib::Headers h;
-        if (!cookie.empty()) h.emplace("Cookie", cookie);
-        if (!token.empty()) h.emplace("X-CSRF-Token", token);
-        return h;
-    }
-    int session_status() { return client.Get("/api/sesion", headers())->status; }
-    httplib::Result log_out(const std::string& token) {
-        return client.Delete("/api/sesion", headers(token));
-    }
-
-    httplib::Client& client;
-    std::string set_cookie, cookie, csrf;
-};
+using testing::RunningService;
+using testing::usuarios;
 
 class WebService : public ::testing::Test {
   protected:

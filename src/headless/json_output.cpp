@@ -1,4 +1,4 @@
-#include "cli/json_output.h"
+#include "headless/json_output.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "platform/text.h"
 
-namespace corvela::cli {
+namespace corvela {
 
 namespace {
 using json = nlohmann::ordered_json;
@@ -88,6 +88,17 @@ json file_json(const ControlRecord& record) {
 }
 }  // namespace
 
+int exit_status(Status outcome) {
+    switch (outcome.ending()) {
+        case Ending::Done:
+            return kExitDone;
+        case Ending::Stopped:
+            return kExitStopped;
+        default:
+            return kExitFailure;
+    }
+}
+
 nlohmann::ordered_json messages_json(const ConsoleUi& ui) {
     json messages = json::array();
     for (const auto& box : ui.boxes()) {
@@ -145,4 +156,4 @@ void print_json(const json& document) {
     std::fflush(stdout);
 }
 
-}  // namespace corvela::cli
+}  // namespace corvela

@@ -1,11 +1,10 @@
-#include "cli/aligned_table.h"
+#include "headless/aligned_table.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/text.h"
 
-namespace corvela::cli {
+namespace corvela {
 
 namespace {
 // A text padded with blanks to `width` characters.
@@ -15,8 +14,8 @@ std::string padded(const std::string& text, size_t width) {
 }
 }  // namespace
 
-void print_table(const TableRow& headers, const std::vector<TableRow>& rows,
-                 const std::vector<size_t>& least_widths) {
+std::string aligned_table(const TableRow& headers, const std::vector<TableRow>& rows,
+                          const std::vector<size_t>& least_widths) {
     size_t columns = headers.size();
     for (const auto& row : rows) columns = std::max(columns, row.size());
     std::vector<size_t> widths(columns, 0);
@@ -28,14 +27,16 @@ void print_table(const TableRow& headers, const std::vector<TableRow>& rows,
             std::max(c < least_widths.size() ? least_widths[c] : 0, char_length(cell(headers, c)));
         for (const auto& row : rows) widths[c] = std::max(widths[c], char_length(cell(row, c)));
     }
-    auto print_row = [&](const TableRow& row) {
+    std::string text;
+    auto add_row = [&](const TableRow& row) {
         std::string line;
         for (size_t c = 0; c < columns; ++c)
             line += (c ? "  " : "") + padded(cell(row, c), widths[c]);
-        std::printf("%s\n", std::string(rtrim(line)).c_str());
+        text += std::string(rtrim(line)) + "\n";
     };
-    print_row(headers);
-    for (const auto& row : rows) print_row(row);
+    add_row(headers);
+    for (const auto& row : rows) add_row(row);
+    return text;
 }
 
-}  // namespace corvela::cli
+}  // namespace corvela

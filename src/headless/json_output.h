@@ -1,6 +1,6 @@
-// The documents `--json` prints for scripts in place of the text made for people: the boxes shown
-// (with the answers given), and per command what it counted or listed. The format is described in
-// docs/json.md.
+// The documents `--json` prints for scripts in place of the text made for people, which the web
+// service's operations give as well: the exit status, the boxes shown (with the answers given),
+// and per command what it counted or listed. The format is described in docs/json.md.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -10,12 +10,20 @@
 #include <vector>
 
 #include "app/program.h"
-#include "cli/console_ui.h"
+#include "headless/console_ui.h"
 #include "reports/delivery_report.h"
 
-namespace corvela::cli {
+namespace corvela {
 
-// Every box shown: title, text ("\n" where the box shows CR) and, for a question, the answer.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitStopped = 1;  // stopped on a message before its end
+inline constexpr int kExitFailure = 2;  // usage, configuration or database failure
+
+// The exit status of an operation of the windows' buttons.
+int exit_status(Status outcome);
+
+// Every box shown: title, text ("\n" where the box shows CR), for a question the answer, and
+// Corvela's hint beside the box where it had one.
 nlohmann::ordered_json messages_json(const ConsoleUi& ui);
 
 // What a validation run showed and counted; `months` is the grid the run reported and
@@ -37,4 +45,4 @@ nlohmann::ordered_json report_json(int exit_status, const ConsoleUi& ui, const s
 // The document on standard output.
 void print_json(const nlohmann::ordered_json& document);
 
-}  // namespace corvela::cli
+}  // namespace corvela

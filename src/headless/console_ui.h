@@ -1,8 +1,8 @@
-// The command line's UI: every message box is printed on standard output as a line "[title]"
-// followed by its text, each CR a line break, and a hint of Corvela's own beside it on standard
-// error as "corvela: " + hint, each of its lines so; a Yes/No question takes the answer given on
-// the command line. For a script's document (--json) the boxes and the months grid are recorded
-// instead of printed.
+// The console's UI, for the programs without windows: every message box is printed on standard
+// output as a line "[title]" followed by its text, each CR a line break, and a hint of Corvela's
+// own beside it on standard error as "corvela: " + hint, each of its lines so; a Yes/No question
+// takes the answer given on the command line. For a script's document (--json), the web service's
+// start-up and its operations, the boxes and the months grid are recorded instead of printed.
 #pragma once
 
 #include <chrono>
@@ -95,9 +95,11 @@ class ConsoleUi : public Ui {
         std::fflush(stdout);
     }
 
-  private:
-    void show_box(const std::string& title, const std::string& text, std::optional<bool> answer,
-                  const std::string& hint = "") {
+  protected:
+    // Every box goes through here: recorded or printed. A front end that shows boxes elsewhere as
+    // well (the web service's operations) records them here and passes them on.
+    virtual void show_box(const std::string& title, const std::string& text,
+                          std::optional<bool> answer, const std::string& hint = "") {
         show_progress(false);
         ShownBox box{title.empty() ? kDefaultTitle : title, text, answer, hint};
         for (char& c : box.text)
@@ -111,6 +113,8 @@ class ConsoleUi : public Ui {
         std::fflush(stdout);
         print_hint(stderr, hint);
     }
+
+  private:
     bool answer_yes_;
     bool progress_;
     bool record_;

@@ -1,10 +1,8 @@
-#include "cli/delivery_choice.h"
-
-#include <cstdio>
+#include "headless/delivery_choice.h"
 
 #include "platform/text.h"
 
-namespace corvela::cli {
+namespace corvela {
 
 namespace {
 // The listed delivery an operator means: the entry itself, or the one with the same remission and
@@ -25,24 +23,22 @@ const std::string* find_delivery(const std::vector<std::string>& entries, const 
 }
 }  // namespace
 
-std::optional<ChosenDelivery> choose_delivery(Database& work, const std::string& ips_name,
-                                              const std::string& delivery_text, DeliveryKey key) {
+Result<ChosenDelivery> choose_delivery(Database& work, const std::string& ips_name,
+                                       const std::string& delivery_text, DeliveryKey key) {
     auto rows = ips_rows(work);
     const IpsRow* ips = find_ips(rows, ips_name);
-    if (!ips) {
-        std::fprintf(stderr, "No existe la IPS \"%s\" entre las que tienen entregas guardadas.\n",
-                     ips_name.c_str());
-        return std::nullopt;
-    }
+    if (!ips)
+        return Result<ChosenDelivery>::failed("No existe la IPS \"" + ips_name +
+                                              "\" entre las que tienen entregas guardadas.");
     auto entries = delivery_entries(work, ips->code, key);
     const std::string* entry = find_delivery(entries, delivery_text);
     if (!entry) {
-        std::fprintf(stderr, "La IPS \"%s\" no tiene la entrega \"%s\". Entregas:\n",
-                     ips_name.c_str(), delivery_text.c_str());
-        for (const auto& e : entries) std::fprintf(stderr, "  %s\n", e.c_str());
-        return std::nullopt;
+        std::string why =
+            "La IPS \"" + ips_name + "\" no tiene la entrega \"" + delivery_text + "\". Entregas:";
+        for (const auto& e : entries) why += "\n  " + e;
+        return Result<ChosenDelivery>::failed(why);
     }
-    return ChosenDelivery{ips->code, *entry};
+    return Result<ChosenDelivery>::done({ips->code, *entry});
 }
 
-}  // namespace corvela::cli
+}  // namespace corvela

@@ -1,4 +1,4 @@
-#include "cli/spanish_parser.h"
+#include "headless/spanish_parser.h"
 
 #include <regex>
 #include <utility>
@@ -6,7 +6,7 @@
 
 #include "platform/config.h"
 
-namespace corvela::cli {
+namespace corvela {
 
 namespace {
 
@@ -156,21 +156,23 @@ std::string unknown_word(const CLI::App* root) {
 std::string failure_text(const CLI::App* root, const CLI::Error& e) {
     const CLI::App* chosen = chosen_command(root);
     const std::string path = command_path(chosen);
+    // Each line is the program's name and the text, as a command's failures are told.
+    const std::string program = root->get_name() + ": ";
     std::string text;
     if (std::string(e.what()) == CLI::RequiredError::Subcommand(1).what()) {
         const std::string word = unknown_word(root);
-        text = (word.empty() ? "falta el comando" : "comando desconocido: " + word) +
-               "\ncorvela: comandos de " + path + ": " + command_list(chosen);
+        text = (word.empty() ? "falta el comando" : "comando desconocido: " + word) + "\n" +
+               program + "comandos de " + path + ": " + command_list(chosen);
     } else {
         text = first_rewritten(e.what(), failure_rewrites());
     }
-    return "corvela: " + text + "\ncorvela: vea " + path + " --help\n";
+    return program + text + "\n" + program + "vea " + path + " --help\n";
 }
 
 }  // namespace
 
-void prepare_parser(CLI::App& app, const std::string& version) {
-    app.name("corvela");
+void prepare_parser(CLI::App& app, const std::string& program, const std::string& version) {
+    app.name(program);
     app.formatter(std::make_shared<SpanishFormatter>());
     app.failure_message(failure_text);
     app.option_defaults()->group("Opciones");
@@ -188,4 +190,4 @@ void finish_parser(CLI::App& app, std::string& config) {
     for (CLI::App* sub : app.get_subcommands({})) finish_parser(*sub, config);
 }
 
-}  // namespace corvela::cli
+}  // namespace corvela
