@@ -2,10 +2,8 @@
 // be written, an output that cannot be created, a full disk under the error file, a failing insert,
 // and two programs on one installation at once.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 
 #include "app/save.h"
@@ -156,24 +154,18 @@ TEST_F(NothingLost, ASecondProgramStopsWhileTheFirstChangesTheWorkingTables) {
 TEST_F(NothingLost, TwoRunsStartedTogetherLeaveTheTablesOfOneRun) {
     write_delivery("000001");
     program.reset();
-    const std::string run = std::string(CORVELA_BINARY) + " validate --no --config '" +
-                            inst.config.string() + "' '" + inst.delivery.string() + "'";
-    const std::string out = (inst.dir / "run").string();
-    const std::string both = "(" + run + " > '" + out + "1' 2>&1; echo $? > '" + out +
-                             "1.rc') & (" + run + " > '" + out + "2' 2>&1; echo $? > '" + out +
-                             "2.rc') & wait";
-    ASSERT_EQ(std::system(both.c_str()), 0);
-    std::vector<std::string> codes;
-    for (const char* n : {"1", "2"}) {
-        std::string rc = read_file(out + n + ".rc");
-        codes.push_back(rc.substr(0, rc.find('\n')));
-        // The one that stopped said why.
-        if (codes.back() == "1")
-            EXPECT_NE(read_file(out + n).find("[Base de datos ocupada]"), std::string::npos);
+    const std::string validate = "validate --no '" + inst.delivery.string() + "'";
+    const auto one = inst.dir / "run1", two = inst.dir / "run2";
+    const std::vector<int> codes =
+        run_together({{inst.config, validate, one}, {inst.config, validate, two}});
+    // The one that stopped said why.
+    for (size_t n : {0u, 1u}) {
+        if (codes[n] == 1)
+            EXPECT_NE(read_file(n ? two : one).find("[Base de datos ocupada]"), std::string::npos);
         else
-            EXPECT_EQ(codes.back(), "0");
+            EXPECT_EQ(codes[n], 0);
     }
-    EXPECT_NE(codes, (std::vector<std::string>{"1", "1"}));
+    EXPECT_NE(codes, (std::vector<int>{1, 1}));
     EXPECT_EQ(sizes("usuario descripcion"), "2 1");
     EXPECT_EQ(inst.rows("SELECT count(*), sum(C2) FROM ERRORES"), std::vector<std::string>{"2|1"});
 }
