@@ -130,7 +130,7 @@ TEST_F(ServerSetUp, InitBesideAConfigurationPrintsTheLinesItsFileMustHold) {
     EXPECT_EQ(read_file(inst.config), before);
 }
 
-TEST_F(ServerSetUp, AWrongServerLineIsNamedAtStartUp) {
+TEST_F(ServerSetUp, AWrongOrUnreachableServerIsNamedAtStartUp) {
     const std::string empty = database("_v", "ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'");
     EXPECT_FALSE(start_with("servidor=" + empty + "\r\n"));
     EXPECT_EQ(ui.messages.at(0).text,
@@ -143,6 +143,10 @@ TEST_F(ServerSetUp, AWrongServerLineIsNamedAtStartUp) {
               "Se presento el Error #  5 al leer archivo de Configuración \r\rLa línea "
               "\"servidor=\" no es válida: le falta la conexión al servidor (quítela para usar las "
               "bases de datos de la carpeta).");
+    // A server that cannot be reached: the client's own text says why.
+    EXPECT_FALSE(start_with("servidor=host=/nonexistent-corvela dbname=corvela\r\n"));
+    EXPECT_EQ(ui.messages.at(0).text.rfind("Se presento el Error #  0 al leer", 0), 0u);
+    EXPECT_NE(ui.messages.at(0).text.find("/nonexistent-corvela"), std::string::npos);
 }
 
 TEST_F(ServerSetUp, ASaveBehindAHeldNumberRowGivesUpAndAnIdleTransactionIsEnded) {

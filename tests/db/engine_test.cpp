@@ -4,8 +4,6 @@
 // during a run.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "rules/reference_cache.h"
 #include "rules/users_index.h"
 #include "support/session.h"
@@ -104,20 +102,6 @@ TEST_F(EngineMeaning, AFailureShowsTheEnginesNumberAndText) {
             std::string::npos)
             << e.what();
     }
-}
-
-TEST_F(EngineMeaning, AServerThatCannotBeReachedStopsStartUpWithTheClientsText) {
-    std::ofstream(inst.config, std::ios::binary)
-        << (inst.dir / "db").string() << "/," << inst.results_root.string()
-        << "\r\nservidor=host=/nonexistent-corvela dbname=corvela\r\n";
-    Program program(ui, clock);
-    EXPECT_FALSE(program.start(inst.config));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text.rfind(
-                  "Se presento el Error #  0 al leer archivo de Configuración \r\r", 0),
-              0u);
-    EXPECT_NE(ui.messages[0].text.find("/nonexistent-corvela"), std::string::npos)
-        << ui.messages[0].text;
 }
 
 TEST_F(EngineMeaning, NoStoredNumberIsInfiniteOrNegativeZeroAndBothEnginesAgree) {

@@ -72,7 +72,6 @@ TEST(OutputFile, LinesComeBackAsWrittenAcrossManyBlocksInEitherEncoding) {
         out.close();
         std::ifstream in(path, std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(bytes.size(), e == Encoding::Utf8 ? 287724u : 277724u);
         EXPECT_EQ(bytes.substr(bytes.size() - 8), e == Encoding::Utf8 ? "\xC3\x81"
                                                                         "4999\r\n"
                                                                       : "\xD1\xC1"

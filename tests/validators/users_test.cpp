@@ -67,12 +67,6 @@ TEST_F(UsersTest, AgeAndUnitLimitsAndARepeatedUserStoredOnce) {
               (std::vector<std::string>{"1234567890", "1234567892", "123456"}));
 }
 
-TEST_F(UsersTest, AnEmptyFileStillGetsItsErroresRow) {
-    EXPECT_EQ(run_bytes("").lines_read, 0);
-    EXPECT_EQ(inst.work().count("SELECT 1 FROM ERRORES WHERE tipo = 'US' AND C21 = 0"), 1);
-    EXPECT_EQ(errors(), "");
-}
-
 TEST_F(UsersTest, ALineLongerThanItsFieldsAllowIsAStructureErrorHoweverLong) {
     // The field maxima of the users file add up to 140 characters; blanks around a line do not
     // count.
