@@ -39,13 +39,11 @@ TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
     EXPECT_TRUE(centred(*window));
     expect_fits(window.get());
     EXPECT_GT(control<QComboBox>("Drive1")->count(), 0);
-    // The project's icon, on the window and as its logo, and the menu entry's name.
+    // The project's icon, on the window and as its logo.
     const QImage icon = gui::corvela_icon().pixmap(40, 40).toImage();
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(window->windowIcon().pixmap(40, 40).toImage(), icon);
     EXPECT_EQ(control<QLabel>("Image1")->pixmap().toImage(), icon);
-    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("corvela"));
-    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("corvela"));
     click("CmdInforme");
     EXPECT_EQ(last_title(), "Sin registros.");
     EXPECT_EQ(opened("Frm_informe"), nullptr);
