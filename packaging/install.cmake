@@ -4,6 +4,7 @@
 #                                             package makes)
 #   share/corvela/reference/        the reference rows `corvela init` loads
 #   share/corvela/samples/          the sample delivery (entrega/) and sites (sedes.csv)
+#   share/corvela/web/              the pages corvela-web serves (HTML, CSS, JavaScript)
 #   share/doc/corvela/              README.md, docs/json.md and the pictures README shows
 #   share/man/man1/                 corvela.1.gz, corvela-gui.1.gz, corvela-web.1.gz (from --help)
 #   share/applications/corvela.desktop, share/icons/hicolor/scalable/apps/corvela.svg
@@ -29,6 +30,8 @@ corvela_manual_page(TARGET corvela-web NAME "servicio web de Corvela, validador 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvela-web.service DESTINATION lib/systemd/system)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/reference/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/corvela/reference)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/web/pages/
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/corvela/web)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/corvela/samples)
 # README's names of the other documents (docs/json.md, docs/images/) hold beside it.

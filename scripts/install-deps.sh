@@ -6,7 +6,12 @@
 # build: what building and running Corvela needs (the desktop program and the manual pages
 # included); tests: what the test command adds; ci: what only CI uses (the fuzzing compiler, the
 # format check); package: what the package check adds (the manual page reader).
+# The tests group also installs the browser tests' module (puppeteer-core, pinned by
+# tests/web/browser/package-lock.json) with `npm ci`, using the machine's node and npm: Debian's
+# nodejs is added only where there is no node, and Debian's npm only where node has no npm of its
+# own (the npm that comes with a Node.js install conflicts with Debian's).
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 build_packages=(
   build-essential cmake ninja-build pkg-config
@@ -31,6 +36,7 @@ usage() {
 }
 
 list_only=0
+browser_module=0
 if [ "${1:-}" = "--list" ]; then
   list_only=1
   shift
@@ -40,7 +46,12 @@ wanted=()
 for group in "$@"; do
   case "$group" in
     build) wanted+=("${build_packages[@]}") ;;
-    tests) wanted+=("${tests_packages[@]}") ;;
+    tests)
+      wanted+=("${tests_packages[@]}")
+      command -v node >/dev/null 2>&1 || wanted+=(nodejs)
+      command -v npm >/dev/null 2>&1 || wanted+=(npm)
+      browser_module=1
+      ;;
     ci) wanted+=("${ci_packages[@]}") ;;
     package) wanted+=("${package_packages[@]}") ;;
     *) usage ;;
@@ -69,8 +80,22 @@ missing=()
 for p in "${wanted[@]}"; do
   installed "$p" || missing+=("$p")
 done
+# The browser tests' module, exactly as the lock file pins it, installed again only when the lock
+# file changed since the last install.
+install_browser_module() {
+  [ "$browser_module" -eq 1 ] || return 0
+  local folder=$root/tests/web/browser
+  if cmp -s "$folder/package-lock.json" "$folder/node_modules/.corvela-lock" 2>/dev/null; then
+    echo "Módulo de las pruebas en el navegador: instalado."
+    return 0
+  fi
+  (cd "$folder" && npm ci --ignore-scripts --no-audit --no-fund)
+  cp "$folder/package-lock.json" "$folder/node_modules/.corvela-lock"
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
   echo "Paquetes: todos instalados ($*)."
+  install_browser_module
   exit 0
 fi
 
@@ -87,3 +112,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update
 "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+install_browser_module

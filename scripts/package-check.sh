@@ -26,7 +26,8 @@ dpkg -I "$deb" | grep -E '^ (Package|Version|Depends|Maintainer):'
 for file in /usr/bin/corvela /usr/bin/corvela-gui /usr/share/man/man1/corvela.1.gz \
   /usr/share/man/man1/corvela-gui.1.gz /usr/share/doc/corvela/README.md \
   /usr/share/doc/corvela/docs/json.md /usr/share/corvela/samples/sedes.csv \
-  /usr/share/corvela/samples/entrega/CT000001.txt; do
+  /usr/share/corvela/samples/entrega/CT000001.txt /usr/share/corvela/web/index.html \
+  /usr/share/corvela/web/comun.js; do
   if ! grep -q " \.$file\$" <<<"$contents"; then
     echo "The package lacks $file." >&2
     exit 1
@@ -74,6 +75,31 @@ for page in corvela corvela-gui corvela-web; do
   fi
   grep -A1 '^NAME' <<<"$shown"
 done
+# The installed web service finds its pages beside it and serves them.
+web_out=$work/web.out
+corvela-web --config "$work/home/.config/corvela/ripsips.ini" --listen 127.0.0.1:0 >"$web_out" 2>&1 &
+web_pid=$!
+port=
+for _ in $(seq 100); do
+  port=$(grep -o 'escucha en http://127.0.0.1:[0-9]*' "$web_out" | grep -o '[0-9]*$' || true)
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+page=
+if [ -n "$port" ]; then
+  exec 3<>"/dev/tcp/127.0.0.1/$port"
+  printf 'GET / HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' >&3
+  page=$(cat <&3)
+  exec 3<&-
+fi
+kill "$web_pid"
+wait "$web_pid" || true
+if ! grep -q 'Leer Archivos' <<<"$page"; then
+  echo "The installed corvela-web does not serve its pages." >&2
+  cat "$web_out" >&2
+  exit 1
+fi
+echo "corvela-web sirve sus páginas instaladas."
 # The web service's unit is installed but not enabled, and its system user exists.
 test -f /usr/lib/systemd/system/corvela-web.service
 if ls /etc/systemd/system/*.wants/corvela-web.service >/dev/null 2>&1; then

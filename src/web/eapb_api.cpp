@@ -67,6 +67,7 @@ const std::map<std::string, void (EapbRegistry::*)()>& buttons() {
         {"ultimo", &EapbRegistry::last},       {"buscar", &EapbRegistry::search},
         {"agregar", &EapbRegistry::add},       {"actualizar", &EapbRegistry::update},
         {"eliminar", &EapbRegistry::remove},   {"cerrar", &EapbRegistry::close},
+        {"renovar", &EapbRegistry::renew},
     };
     return table;
 }

@@ -13,6 +13,7 @@
 #include "platform/stop_request.h"
 #include "web/account_directory.h"
 #include "web/listen_address.h"
+#include "web/page_folder.h"
 #include "web/service.h"
 
 using namespace corvela;
@@ -73,6 +74,11 @@ int main(int argc, char** argv) {
     if (!listen) return fail("--listen espera DIRECCIÓN:PUERTO, no " + listen_text + ".");
     options.listen = *listen;
     options.config_file = configuration_path(config_option);
+    options.pages = web::default_page_folder(argv[0]);
+    if (options.pages.empty())
+        std::fprintf(stderr,
+                     "corvela-web: no se encontraron las páginas (share/corvela/web junto "
+                     "al programa): se sirve solo la API.\n");
     const auto config = checked_installation(config_option);
     if (!config) return kExitFailure;
     const bool tls = !options.tls_cert.empty();

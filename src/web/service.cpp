@@ -61,6 +61,22 @@ httplib::Server::HandlerResponse refuse_large_body(const ServiceState& state,
     }
     return httplib::Server::HandlerResponse::Unhandled;
 }
+// What a page may load and do: the service's own scripts, styles, pictures and requests, nothing
+// inline, nothing from elsewhere, never inside a frame.
+constexpr const char* kPagePolicy =
+    "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self'; "
+    "connect-src 'self'; form-action 'self'; base-uri 'none'; frame-ancestors 'none'";
+
+// The pages are files of the folder, each with its type and character set; a path that is no file
+// there falls through to the API's routes.
+void serve_pages(httplib::Server& s, const std::filesystem::path& pages) {
+    if (pages.empty()) return;
+    s.set_file_extension_and_mimetype_mapping("html", "text/html; charset=utf-8");
+    s.set_file_extension_and_mimetype_mapping("css", "text/css; charset=utf-8");
+    s.set_file_extension_and_mimetype_mapping("js", "text/javascript; charset=utf-8");
+    s.set_file_extension_and_mimetype_mapping("svg", "image/svg+xml");
+    s.set_mount_point("/", pages.string());
+}
 }  // namespace
 
 Service::Service(const Configuration& config, const ServiceOptions& options,
@@ -116,6 +132,7 @@ void Service::set_up() {
     s.set_payload_max_length(static_cast<size_t>(upload_body_limit(state_)));
     s.set_default_headers({{"X-Content-Type-Options", "nosniff"},
                            {"X-Frame-Options", "DENY"},
+                           {"Content-Security-Policy", kPagePolicy},
                            {"Referrer-Policy", "no-referrer"},
                            {"Cache-Control", "no-store"}});
     s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
@@ -151,6 +168,7 @@ void Service::set_up() {
     add_stored_routes(s, state_);
     add_results_routes(s, state_);
     add_eapb_routes(s, state_);
+    serve_pages(s, options_.pages);
 }
 
 int Service::bind() {

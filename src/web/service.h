@@ -1,8 +1,9 @@
 // The web service's HTTP frame: the server (with TLS when a certificate is given), its pool of
 // worker threads and time-outs, the headers every answer carries, the limits on request bodies
 // (a small one, and the upload's), the log of requests on standard error, the routes of the API,
-// and its housekeeping: sessions that ended let go of their work every minute, and the desks'
-// old files are swept at start and every hour.
+// the operator's pages (static files under a policy that lets them load nothing but the
+// service's own scripts and styles), and its housekeeping: sessions that ended let go of their
+// work every minute, and the desks' old files are swept at start and every hour.
 #pragma once
 
 #include <httplib.h>
@@ -31,6 +32,8 @@ struct ServiceOptions {
     QuestionWaits waits;
     // The configuration file read at start-up, which start-up's messages name.
     std::filesystem::path config_file;
+    // The folder of the operator's pages, served at /; none: the API alone.
+    std::filesystem::path pages;
 };
 
 class Service {

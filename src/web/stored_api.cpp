@@ -85,11 +85,17 @@ void show_report(ServiceState& state, const httplib::Request& req, httplib::Resp
                         "text/plain; charset=utf-8");
         return;
     }
-    if (format == "html") {
+    if (format == "html" || format == "xlsx") {
         const auto folder = desk_folders(state.config, session->desk).reports();
         std::filesystem::create_directories(folder);
-        const std::string page =
-            report.export_page((folder / ("reporte-" + upload_time_name() + ".html")).string());
+        const auto file = folder / ("reporte-" + upload_time_name() + "." + format);
+        if (format == "xlsx") {
+            write_report_workbook(file, report.title(), report.list());
+            return send_written(
+                res, file, "reporte.xlsx",
+                "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+        }
+        const std::string page = report.export_page(file.string());
         if (page.empty()) return reply(res, 500, boxes_document(kExitFailure, ui));
         return send_written(res, page, "reporte.html", "text/html; charset=utf-8");
     }
