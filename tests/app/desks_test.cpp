@@ -2,16 +2,14 @@
 // own, no desk touching another's unsaved rows, a save killed half-way leaving nothing, and the
 // server-wide lock refusing what would change shared rows meanwhile.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <set>
 
 #include "db/schema.h"
 #include "db/server_database.h"
 #include "db/server_desks.h"
-#include "support/installation.h"
+#include "support/command.h"
 
 namespace corvela {
 namespace {
@@ -31,44 +29,24 @@ class Desks : public ::testing::Test {
         const auto dir = server_->dir / name;
         std::filesystem::create_directories(dir);
         std::filesystem::copy(server_->delivery, dir / "entrega");
-        EXPECT_EQ(run(dir,
-                      "init '" + (dir / "db").string() + "' --results '" + dir.string() +
-                          "' --server '" + server_->server() + "' --desk " + name,
-                      false),
+        EXPECT_EQ(run(dir, "init '" + (dir / "db").string() + "' --results '" + dir.string() +
+                               "' --server '" + server_->server() + "' --desk " + name),
                   0)
             << output(dir);
         return dir;
     }
-    // The command line of a desk, or in the background when `later` (then `wait_all`).
-    int run(const std::filesystem::path& dir, const std::string& args, bool config = true,
-            const std::string& fault = "") {
-        const std::string cmd = (fault.empty() ? "" : "CORVELA_FAULT=" + fault + " ") +
-                                std::string(CORVELA_BINARY) + " " + args + " --config '" +
-                                (dir / "ripsips.ini").string() + "' > '" +
-                                (dir / "salida.txt").string() + "' 2>&1";
-        const int status = std::system(cmd.c_str());
-        (void)config;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    // The command line of a desk; its output is in `output(dir)`.
+    static int run(const std::filesystem::path& dir, const std::string& args) {
+        return testing::run_corvela(dir / "ripsips.ini", args, dir / "salida.txt");
     }
     // Runs the commands at once, one a desk; their exit statuses.
-    std::vector<int> at_once(const std::vector<std::pair<std::filesystem::path, std::string>>& runs,
-                             const std::string& fault_of_first = "") {
-        std::string script;
-        for (size_t i = 0; i < runs.size(); ++i) {
-            const auto& [dir, args] = runs[i];
-            script += "( " +
-                      std::string(i == 0 && !fault_of_first.empty()
-                                      ? "CORVELA_FAULT=" + fault_of_first + " "
-                                      : "") +
-                      CORVELA_BINARY + " " + args + " --config '" + (dir / "ripsips.ini").string() +
-                      "' > '" + (dir / "salida.txt").string() + "' 2>&1; echo $? > '" +
-                      (dir / "estado.txt").string() + "' ) & ";
-        }
-        std::system((script + "wait").c_str());
-        std::vector<int> statuses;
+    static std::vector<int> at_once(
+        const std::vector<std::pair<std::filesystem::path, std::string>>& runs,
+        const std::string& fault_of_first = "") {
+        std::vector<testing::Started> started;
         for (const auto& [dir, args] : runs)
-            statuses.push_back(std::stoi(testing::read_file(dir / "estado.txt")));
-        return statuses;
+            started.push_back({dir / "ripsips.ini", args, dir / "salida.txt"});
+        return testing::run_together(started, fault_of_first);
     }
     static std::string output(const std::filesystem::path& dir) {
         return testing::read_file(dir / "salida.txt");
@@ -100,14 +78,6 @@ TEST_F(Desks, ThreeDesksAtOnceEachSavedDeliveryNumberedAndNoUnsavedRowTouched) {
               std::vector<std::string>{"4"});
     EXPECT_EQ(rows("SELECT count(*) FROM puesto_caja3.ERRORES WHERE nro_radicacion = 0"),
               std::vector<std::string>{"10"});
-    // Every desk reports both saved deliveries alike.
-    const std::string report =
-        "report summary --ips 'IPS Salud Valle Sede Norte' --delivery '000001/ ";
-    ASSERT_EQ(run(caja3, report + "1'"), 0);
-    const std::string first = output(caja3);
-    ASSERT_EQ(run(caja1, report + "2'"), 0);
-    EXPECT_EQ(output(caja1), first);
-    EXPECT_NE(first.find("US       10      5               5"), std::string::npos) << first;
 }
 
 TEST_F(Desks, ASaveKilledHalfWayLeavesNothingWhileAnotherDesksSaveIsWhole) {

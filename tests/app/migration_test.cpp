@@ -1,14 +1,12 @@
 // Moving an installation's saved history to a server: every table whole, the same reports on both
 // sides, the numbering going on from the moved one; a second move refused with nothing changed.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "db/server_database.h"
-#include "support/installation.h"
+#include "support/command.h"
 
 namespace corvela {
 namespace {
@@ -22,11 +20,8 @@ struct Command {
 
 // The command line on an installation's configuration.
 Command corvela(const Installation& inst, const std::string& args) {
-    const auto out = inst.dir / "salida.txt";
-    const std::string cmd = std::string(CORVELA_BINARY) + " " + args + " --config '" +
-                            inst.config.string() + "' > '" + out.string() + "' 2>&1";
-    const int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::read_file(out)};
+    const int status = testing::run_corvela(inst, args, inst.dir / "salida.txt");
+    return {status, testing::read_file(inst.dir / "salida.txt")};
 }
 
 TEST(Migration, TheSavedHistoryMovesWholeOnceAndTheNumbersGoOn) {

@@ -2,10 +2,8 @@
 // be written, an output that cannot be created, a full disk under the error file, a failing insert,
 // and two programs on one installation at once.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 
 #include "app/save.h"
@@ -57,33 +55,6 @@ TEST_F(NothingLost, ARunKilledMidwayLeavesNothingToSaveUnderTheEarlierHeader) {
     EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
 }
 
-TEST_F(NothingLost, ARunStoppedAfterEmptyingTheTablesLeavesNothingToSave) {
-    // An unregistered site, a folder that does not exist, a folder without a control file.
-    const struct {
-        const char* folder;
-        std::vector<std::string> control;
-    } cases[] = {
-        {"", {"999999999999,01/11/2026,US000002,1"}},
-        {"no-existe", {}},
-        {"", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder + (c.control.empty() ? std::string() : c.control[0]));
-        validated("000001");
-        const DeliveryHeader h = program->delivery.header;
-        std::filesystem::remove(inst.delivery / "CT000001.txt");
-        if (!c.control.empty()) control(c.control);
-        // "Existe Información." is answered No: the working tables are emptied, then it stops.
-        EXPECT_EQ(run_validation(*program, inst.delivery / c.folder).ending(), Ending::Stopped);
-        EXPECT_EQ(ui.questions.size(), 1u);
-        program->store_run_state();
-        program->delivery.header = h;
-        EXPECT_EQ(save_delivery(*program).ending(), Ending::Stopped);
-        EXPECT_EQ(ui.messages.back().title, "Datos ya cargados.");
-        EXPECT_EQ(saved(), "0 0 0 0 0 | 0 | I");
-    }
-}
-
 TEST_F(NothingLost, AResultsFolderWhereNothingCanBeWrittenEndsTheRunBeforeAnyChange) {
     validated("000001");
     std::filesystem::remove_all(inst.results());
@@ -118,31 +89,6 @@ TEST_F(NothingLost, AFullDiskUnderTheErrorFileIsReportedAndEveryPassedLineKeepsI
     EXPECT_EQ(std::count(accepted.begin(), accepted.end(), '\n'), 2) << accepted;
     EXPECT_EQ(inst.rows("SELECT tipo, C2 FROM ERRORES ORDER BY rowid"),
               (std::vector<std::string>{"US|1", "AD|0"}));
-}
-
-TEST_F(NothingLost, AFullDiskUnderTheDatabaseKeepsNothingOfTheFileAndStopsTheRun) {
-    write_delivery("000001");
-    program.reset();
-    const std::string failure =
-        Installation::on_server()
-            ? "Se presento el Error #  53100 al leer archivo de Usuarios \n\ncould not extend "
-              "file: No space left on device\n"
-            : "Se presento el Error #  13 al leer archivo de Usuarios \n\ndatabase or disk is "
-              "full\n";
-    // The disk fills up after the first user's row, on one thread and behind a writer thread.
-    for (const std::string threads : {"1", "2"}) {
-        SCOPED_TRACE(threads);
-        EXPECT_EQ(corvela("validate --threads " + threads + " '" + inst.delivery.string() + "'",
-                          "almacen:disco-lleno"),
-                  1);
-        const std::string out = output();
-        EXPECT_EQ(out.substr(out.find("[Error]")), "[Error]\n" + failure) << out;
-        EXPECT_EQ(sizes("usuario descripcion ERRORES"), "0 0 0");
-        EXPECT_EQ(inst.rows("SELECT c4, c5 FROM control_corrida WHERE c2 = 'US000001'"),
-                  std::vector<std::string>{"0|0"});
-        EXPECT_EQ(corvela("save"), 1);
-        EXPECT_NE(output().find("ya fueron cargados"), std::string::npos) << output();
-    }
 }
 
 TEST_F(NothingLost, AnOutputThatCannotBeCreatedEndsThatFileAndTheRunGoesOn) {
@@ -208,24 +154,18 @@ TEST_F(NothingLost, ASecondProgramStopsWhileTheFirstChangesTheWorkingTables) {
 TEST_F(NothingLost, TwoRunsStartedTogetherLeaveTheTablesOfOneRun) {
     write_delivery("000001");
     program.reset();
-    const std::string run = std::string(CORVELA_BINARY) + " validate --no --config '" +
-                            inst.config.string() + "' '" + inst.delivery.string() + "'";
-    const std::string out = (inst.dir / "run").string();
-    const std::string both = "(" + run + " > '" + out + "1' 2>&1; echo $? > '" + out +
-                             "1.rc') & (" + run + " > '" + out + "2' 2>&1; echo $? > '" + out +
-                             "2.rc') & wait";
-    ASSERT_EQ(std::system(both.c_str()), 0);
-    std::vector<std::string> codes;
-    for (const char* n : {"1", "2"}) {
-        std::string rc = read_file(out + n + ".rc");
-        codes.push_back(rc.substr(0, rc.find('\n')));
-        // The one that stopped said why.
-        if (codes.back() == "1")
-            EXPECT_NE(read_file(out + n).find("[Base de datos ocupada]"), std::string::npos);
+    const std::string validate = "validate --no '" + inst.delivery.string() + "'";
+    const auto one = inst.dir / "run1", two = inst.dir / "run2";
+    const std::vector<int> codes =
+        run_together({{inst.config, validate, one}, {inst.config, validate, two}});
+    // The one that stopped said why.
+    for (size_t n : {0u, 1u}) {
+        if (codes[n] == 1)
+            EXPECT_NE(read_file(n ? two : one).find("[Base de datos ocupada]"), std::string::npos);
         else
-            EXPECT_EQ(codes.back(), "0");
+            EXPECT_EQ(codes[n], 0);
     }
-    EXPECT_NE(codes, (std::vector<std::string>{"1", "1"}));
+    EXPECT_NE(codes, (std::vector<int>{1, 1}));
     EXPECT_EQ(sizes("usuario descripcion"), "2 1");
     EXPECT_EQ(inst.rows("SELECT count(*), sum(C2) FROM ERRORES"), std::vector<std::string>{"2|1"});
 }

@@ -62,7 +62,7 @@ class ServerSetUp : public testing::SessionTest {
     std::vector<std::string> made_;
 };
 
-TEST_F(ServerSetUp, ADatabaseOfAnotherEncodingOrLocaleIsRefusedNamingWhatWasFound) {
+TEST_F(ServerSetUp, ADatabaseOfAnotherEncodingOrLocaleOrInUseIsRefusedNamingWhatWasFound) {
     const struct {
         const char *options, *found;
     } cases[] = {
@@ -83,6 +83,11 @@ TEST_F(ServerSetUp, ADatabaseOfAnotherEncodingOrLocaleIsRefusedNamingWhatWasFoun
     // Start-up refuses it too.
     EXPECT_FALSE(start_with("servidor=" + on_database(inst.server(), made_[0]) + "\r\n"));
     EXPECT_NE(ui.messages.at(0).text.find("codificación LATIN1"), std::string::npos);
+    // A server that holds an installation is refused, the configuration left as it is.
+    const std::string config = read_file(inst.config);
+    EXPECT_EQ(init(inst.server()), 2);
+    EXPECT_EQ(output(), "El servidor ya tiene las tablas de Corvela; no se sobrescriben.\n");
+    EXPECT_EQ(read_file(inst.config), config);
 }
 
 TEST_F(ServerSetUp, APasswordIsNeverWrittenAndTheConfigurationIsItsOwnersAlone) {
@@ -125,7 +130,7 @@ TEST_F(ServerSetUp, InitBesideAConfigurationPrintsTheLinesItsFileMustHold) {
     EXPECT_EQ(read_file(inst.config), before);
 }
 
-TEST_F(ServerSetUp, AWrongServerLineIsNamedAtStartUp) {
+TEST_F(ServerSetUp, AWrongOrUnreachableServerIsNamedAtStartUp) {
     const std::string empty = database("_v", "ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'");
     EXPECT_FALSE(start_with("servidor=" + empty + "\r\n"));
     EXPECT_EQ(ui.messages.at(0).text,
@@ -138,6 +143,10 @@ TEST_F(ServerSetUp, AWrongServerLineIsNamedAtStartUp) {
               "Se presento el Error #  5 al leer archivo de Configuración \r\rLa línea "
               "\"servidor=\" no es válida: le falta la conexión al servidor (quítela para usar las "
               "bases de datos de la carpeta).");
+    // A server that cannot be reached: the client's own text says why.
+    EXPECT_FALSE(start_with("servidor=host=/nonexistent-corvela dbname=corvela\r\n"));
+    EXPECT_EQ(ui.messages.at(0).text.rfind("Se presento el Error #  0 al leer", 0), 0u);
+    EXPECT_NE(ui.messages.at(0).text.find("/nonexistent-corvela"), std::string::npos);
 }
 
 TEST_F(ServerSetUp, ASaveBehindAHeldNumberRowGivesUpAndAnIdleTransactionIsEnded) {

@@ -23,58 +23,7 @@ std::vector<std::string> cells(const std::string& line) {
     return out;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
-
 using CommandLine = SessionTest;
-
-TEST_F(CommandLine, ABadConfigurationFileStopsStartUpWithItsMessage) {
-    const std::string db = (inst.dir / "db").string();
-    const std::string error = "[Error]\nSe presento el Error # ";
-    // A missing file and a folder without its final separator are among the mistakes below.
-    const struct {
-        const char* name;
-        std::string content;  // "<folder>" makes the file a folder
-        std::string shown;
-    } cases[] = {
-        {"empty", "",
-         " 62 al leer archivo de Configuración \n\nLa entrada pasa del final del archivo"},
-        {"folder", "<folder>", " 21 al leer archivo de Configuración \n\nEs una carpeta"},
-        {"no comma", db + "/\r\n",
-         " 5 al leer archivo de Configuración \n\nLlamada a procedimiento o argumento no válidos"},
-    };
-    // Beside the message, on standard error, the file.
-    const std::string hint = "corvela: Archivo de configuración: " + inst.config.string() + ".";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(inst.config);
-        if (c.content == "<folder>")
-            std::filesystem::create_directory(inst.config);
-        else
-            std::ofstream(inst.config, std::ios::binary) << c.content;
-        EXPECT_EQ(corvela("sedes list"), 2);
-        EXPECT_EQ(output(), error + c.shown + "\n" + hint + "\n");
-    }
-    EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
-    // With --json the text goes to standard error and no document is printed.
-    EXPECT_EQ(run_corvela(inst, "validate --json '" + inst.delivery.string() + "'",
-                          inst.dir / "out.json", inst.dir / "err.txt"),
-              2);
-    EXPECT_EQ(read_file(inst.dir / "out.json"), "");
-    EXPECT_EQ(read_file(inst.dir / "err.txt"), output());
-
-    // A byte-order mark before the line is skipped.
-    std::filesystem::remove_all(inst.config);
-    std::ofstream(inst.config, std::ios::binary)
-        << "\xEF\xBB\xBF" << db << "/," << inst.results_root.string() << "\r\n"
-        << inst.server_line();
-    EXPECT_EQ(corvela("sedes list"), 0);
-    EXPECT_NE(output().find("IPS de prueba"), std::string::npos) << output();
-}
 
 // A summary's texts without its times, which vary from run to run.
 std::string without_times(const std::string& text) {
@@ -92,24 +41,38 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
     auto configure = [&](const std::string& text) {
         std::ofstream(inst.config, std::ios::binary) << text;
     };
-    const std::string no_file =
-        "[Error]\nSe presento el Error #  2 al leer archivo de Configuración \n\nNo existe el "
-        "archivo o la carpeta\n";
+    // The box of a configuration file that cannot be read: the failure's number and text.
+    auto unread = [](const std::string& number, const std::string& text) {
+        return "[Error]\nSe presento el Error # " + number + " al leer archivo de Configuración " +
+               "\n\n" + text + "\n";
+    };
+    const std::string no_file = unread(" 2", "No existe el archivo o la carpeta");
     const std::string head = std::string(kIps) + ",01/11/2026,";
     const std::string months = " MESES REPORTADOS\n  Mes    Año\n";
     const std::string ended =
         "[Atención]\nFinalizo el proceso de lectura de archivos planos. Debe procesar los datos si "
         "desea almacenarlos y subir los registros depurados.\n[Resumén de la validación.]\n";
     const std::string times = "\nTiempo de proceso: …\nTiempo de validación por Registro: …\n\n";
+    const std::string config_file = "Archivo de configuración: " + inst.config.string() + ".";
     const struct {
         const char* mistake;
         std::function<void()> make;
-        std::string args, out;  // standard output, the times of a summary left out
+        std::string args, out;  // standard output, the times of a summary left out ("": any)
         std::string hint;       // what standard error names
         int status;
     } cases[] = {
         {"no configuration file", [&] { std::filesystem::remove(inst.config); }, "sedes list",
          no_file, "créelo con «corvela init CARPETA --config " + inst.config.string() + "»", 2},
+        {"an empty configuration file", [&] { configure(""); }, "sedes list",
+         unread(" 62", "La entrada pasa del final del archivo"), config_file, 2},
+        {"a folder for the configuration file",
+         [&] {
+             std::filesystem::remove(inst.config);
+             std::filesystem::create_directory(inst.config);
+         },
+         "sedes list", unread(" 21", "Es una carpeta"), config_file, 2},
+        {"a configuration line without a comma", [&] { configure(db + "/\r\n"); }, "sedes list",
+         unread(" 5", "Llamada a procedimiento o argumento no válidos"), config_file, 2},
         // The database names are glued to the folder's last name: the size check fails first.
         {"a database folder without its final /", [&] { configure(db + results); }, "sedes list",
          no_file, "Le falta la / final: escriba «" + db + "/»", 2},
@@ -142,6 +105,7 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
          "[Existe Información.]\nExiste información en tablas temporales que no se ha "
          "cargado.\n¿Desea cargarla.?\n> Sí\n",
          "guárdela con «corvela save» y valide de nuevo, o valide con --no para descartarla", 1},
+        // The run's summary, whole: the message and the table as the window's box shows them.
         {"a listed file missing from the folder",
          [&] { std::filesystem::remove(inst.delivery / "AD000001.txt"); }, "validate " + dir,
          months + ended + "Leidos:  3\nPasaron: 2\nErrados: 1\n" + times +
@@ -152,32 +116,40 @@ TEST_F(CommandLine, EachMistakeKeepsItsMessageAndAHintSaysWhatAndWhere) {
          [&] {
              inst.write("CT000001.txt", crlf({head + "US000001,5", head + "AD000001,1"}));
          },
-         "validate " + dir,
-         months + ended + "Leidos:  4\nPasaron: 3\nErrados: 1\n" + times +
-             "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 1\t 0\t 1\n\n",
+         "validate " + dir, "",
          "US000001.TXT: se leyeron 3 registros y el archivo de control CT000001.txt declara 5.", 0},
         {"a workbook in a folder that does not exist", [] {},
-         "validate --xlsx " + (inst.dir / "nada" / "libro.xlsx").string() + " " + dir,
-         months + ended + "Leidos:  4\nPasaron: 3\nErrados: 1\n" + times +
-             "Archivo\t\tLeidos\tErrados\tPasaron\nUS000001\t 3\t 1\t 2\nAD000001\t 1\t 0\t 1\n\n",
+         "validate --xlsx " + (inst.dir / "nada" / "libro.xlsx").string() + " " + dir, "",
          "No se pudo escribir el libro " + (inst.dir / "nada" / "libro.xlsx").string() +
              ": No existe el archivo o la carpeta",
          2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mistake);
+        std::filesystem::remove_all(inst.config);
         configure(config);
         write_delivery("000001");
         // No run is left unsaved but where a case makes one.
         run_sql(inst.work(), "UPDATE estado_corrida SET valor = 'I' WHERE clave = 'estado'");
         c.make();
         EXPECT_EQ(run_corvela(inst, c.args, inst.dir / "out.txt", inst.dir / "err.txt"), c.status);
-        EXPECT_EQ(without_times(output()), c.out);
+        if (!c.out.empty()) {
+            EXPECT_EQ(without_times(output()), c.out);
+        }
         const std::string err = read_file(inst.dir / "err.txt");
         EXPECT_TRUE(err.starts_with("corvela: ")) << err;
         EXPECT_NE(err.find(c.hint), std::string::npos) << err;
     }
     EXPECT_FALSE(std::filesystem::exists(inst.dir / "dbRef_rips.db"));
+    // With --json the text goes to standard error and no document is printed; a byte-order mark
+    // before the configuration's line is skipped.
+    configure(db + "/\r\n");
+    EXPECT_EQ(
+        run_corvela(inst, "validate --json " + dir, inst.dir / "out.txt", inst.dir / "err.txt"), 2);
+    EXPECT_EQ(output(), "");
+    EXPECT_EQ(read_file(inst.dir / "err.txt").rfind("[Error]\nSe presento el Error #  5 ", 0), 0u);
+    configure("\xEF\xBB\xBF" + config);
+    EXPECT_EQ(corvela("sedes list"), 0) << output();
 }
 
 // A folder that does not exist, or a file given for it, stops `validate` before anything else:
@@ -210,16 +182,6 @@ TEST_F(CommandLine, AFolderThatIsNoDeliveryStopsBeforeAnythingIsTouched) {
 }
 
 TEST_F(CommandLine, InitNeverOverwritesADatabase) {
-    if (testing::Installation::on_server()) {
-        // A server that holds an installation is refused, and the configuration stays as it is.
-        const std::string config_before = read_file(inst.config);
-        const std::string server = inst.server_line().substr(9, inst.server_line().size() - 11);
-        EXPECT_EQ(corvela("init '" + (inst.dir / "otra").string() + "' --server '" + server + "'"),
-                  2);
-        EXPECT_EQ(output(), "El servidor ya tiene las tablas de Corvela; no se sobrescriben.\n");
-        EXPECT_EQ(read_file(inst.config), config_before);
-        return;
-    }
     const std::filesystem::path other = inst.dir / "otra";
     std::filesystem::create_directories(other);
     std::ofstream(other / "Ref_rips.db") << "";
@@ -283,55 +245,44 @@ TEST_F(CommandLine, SedesAddRefusesARegisteredCodeAndImportReplacesIt) {
     std::ofstream(inst.dir / "malas.csv", std::ios::binary)
         << "habilitacion,nombre,gerente,DIRECCION,fax,TELEFONO\r\n"
         << kIps << ",IPS renombrada,,,,\r\n123,Corta,,,,\r\n";
+    const std::string one = "760010012301|IPS de prueba", two = one + " 760010099999|Nueva";
     const struct {
         std::string args;
         int status;
         std::string shown;
-        std::vector<std::string> sites;  // code and name of every site afterwards
+        std::string sites;  // code and name of every site afterwards
     } cases[] = {
-        {"sedes add 760010012301 --nombre Otra",
-         2,
-         "La sede 760010012301 ya está registrada.\n",
-         {"760010012301|IPS de prueba"}},
-        {"sedes add 76001001230 --nombre Corta",
-         2,
-         "El código de habilitación \"76001001230\" no tiene 12 caracteres.\n",
-         {"760010012301|IPS de prueba"}},
-        {"sedes add 760010099999 --nombre Nueva --gerente 'Luz Mar' --telefono 7",
-         0,
-         "Sede 760010099999 registrada.\n",
-         {"760010012301|IPS de prueba", "760010099999|Nueva"}},
-        {"sedes import '" + (inst.dir / "malas.csv").string() + "'",
-         2,
+        {"sedes add 760010012301 --nombre Otra", 2, "La sede 760010012301 ya está registrada.\n",
+         one},
+        {"sedes add 76001001230 --nombre Corta", 2,
+         "El código de habilitación \"76001001230\" no tiene 12 caracteres.\n", one},
+        {"sedes add 760010099999 --nombre Nueva --gerente 'Luz Mar' --telefono 7", 0,
+         "Sede 760010099999 registrada.\n", two},
+        {"sedes import '" + (inst.dir / "malas.csv").string() + "'", 2,
          "Línea 3 de malas.csv: El código de habilitación \"123\" no tiene 12 caracteres.\nNo se "
          "cargó ninguna sede.\n",
-         {"760010012301|IPS de prueba", "760010099999|Nueva"}},
-        {"sedes import '" + (inst.dir / "sedes.csv").string() + "'",
-         0,
+         two},
+        {"sedes import '" + (inst.dir / "sedes.csv").string() + "'", 0,
          "Sedes cargadas de " + (inst.dir / "sedes.csv").string() + ".\n",
-         {"760010012301|IPS renombrada", "760010099999|Nueva"}},
+         "760010012301|IPS renombrada 760010099999|Nueva"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
         EXPECT_EQ(corvela(c.args), c.status);
         EXPECT_EQ(output(), c.shown);
-        EXPECT_EQ(inst.rows("SELECT habilitacion, nombre FROM sedes ORDER BY habilitacion"),
-                  c.sites);
+        std::string sites;
+        for (const auto& row : inst.rows("SELECT habilitacion, nombre FROM sedes ORDER BY 1"))
+            sites += (sites.empty() ? "" : " ") + row;
+        EXPECT_EQ(sites, c.sites);
     }
     EXPECT_EQ(inst.rows("SELECT gerente, TELEFONO FROM sedes ORDER BY habilitacion"),
               (std::vector<std::string>{"Eva Díaz|20", "Luz Mar|7"}));
-}
-
-// Columns keep their widths, counted in characters: an accented name shifts nothing.
-TEST_F(CommandLine, SedesListLinesUpNamesWithAccents) {
-    ASSERT_EQ(corvela("sedes add 760010099999 --nombre 'María Ñúñez' --gerente José"), 0);
+    // The list's columns keep their widths, counted in characters: accents shift nothing.
+    ASSERT_EQ(corvela("sedes add 760010099998 --nombre 'María Ñúñez' --gerente José"), 0);
     ASSERT_EQ(corvela("sedes list"), 0);
-    EXPECT_EQ(output(),
-              "habilitacion  nombre                          gerente                    DIRECCION"
-              "                  fax           TELEFONO\n"
-              "760010012301  IPS de prueba                   Ana Gómez                  Calle 1"
-              "                    555           556\n"
-              "760010099999  María Ñúñez                     José\n");
+    EXPECT_NE(output().find("\n760010099998  María Ñúñez                     José\n"),
+              std::string::npos)
+        << output();
 }
 
 TEST_F(CommandLine, ReportsWithNothingSavedSayThereIsNothingToPrint) {
@@ -392,9 +343,6 @@ TEST_F(SavedDeliveries, DeliveriesListsEachIpsWithItsDeliveries) {
 }
 
 TEST_F(SavedDeliveries, ReportSummaryIsTheSavedCountsOfTheDelivery) {
-    ASSERT_EQ(inst.rows("SELECT archivo, leidos, Errados, pasaron, suben FROM registros WHERE "
-                        "nro_radicacion = 2 ORDER BY rowid"),
-              (std::vector<std::string>{"US|2|0|2|2", "AD|1|0|1|1"}));
     EXPECT_EQ(corvela("report summary --ips 'IPS de prueba' --delivery 000002/2"), 0);
     EXPECT_EQ(output(),
               "Resultado Validación\n"
@@ -408,7 +356,7 @@ TEST_F(SavedDeliveries, ReportInconsistenciesShowsTheSavedErrorCounters) {
     EXPECT_EQ(corvela("report inconsistencies --ips 'IPS de prueba' --delivery 000001/1 --html '" +
                       page + "'"),
               0);
-    const auto shown = lines(output());
+    const auto shown = text_lines(output());
     ASSERT_EQ(shown.size(), 33u) << output();  // title, headings, 30 rows, the page written
     EXPECT_EQ(shown[0], "Resumen de inconsistencias por archivo y campo");
     EXPECT_EQ(cells(shown[1]),

@@ -5,9 +5,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <sstream>
-#include <string>
-#include <vector>
+
+#include "support/command.h"
 
 namespace corvela::testing {
 namespace {
@@ -58,13 +57,6 @@ TEST(ParserTexts, ABadCommandLineIsToldInSpanishWithStatus2) {
     }
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
-
 // The commands a help page lists under "Comandos:".
 std::vector<std::string> listed_commands(const std::vector<std::string>& page) {
     std::vector<std::string> commands;
@@ -101,7 +93,7 @@ TEST(ParserTexts, EveryCommandsHelpNamesConfigAndDescribesEachItem) {
         pending.pop_back();
         SCOPED_TRACE("corvela" + command);
         const Answer answer = corvela_parser(command + " --help", false);
-        const auto page = lines(answer.text);
+        const auto page = text_lines(answer.text);
         ++pages;
         EXPECT_EQ(answer.status, 0);
         EXPECT_NE(answer.text.find("  --config ARCHIVO "), std::string::npos) << answer.text;

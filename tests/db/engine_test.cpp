@@ -1,8 +1,8 @@
-// What both engines mean the same way: lookups that fold ASCII letters and keep ñ and Ñ apart,
-// orders and distinct values of case-blind texts, and a server that goes away during a run.
+// What both engines mean the same way, and where they differ: lookups that fold ASCII letters and
+// keep ñ and Ñ apart, orders and distinct values of case-blind texts, a failure's number, numbers
+// out of range, a NUL in a field, a full disk under the database, and a server that goes away
+// during a run.
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 #include "rules/reference_cache.h"
 #include "rules/users_index.h"
@@ -13,8 +13,9 @@ namespace {
 
 using testing::Installation;
 
-TEST(EngineMeaning, LookupsFoldAsciiLettersAndKeepEnyeApart) {
-    Installation inst;
+class EngineMeaning : public testing::SessionTest {};
+
+TEST_F(EngineMeaning, LookupsFoldAsciiLettersAndKeepEnyeApart) {
     testing::run_sql(inst.work(),
                      "INSERT INTO usuario (tipo_identificacion, numero_identificacion, "
                      "unidad_medida, edad, sexo) VALUES (?, ?, '1', 30, 'F')",
@@ -43,8 +44,7 @@ TEST(EngineMeaning, LookupsFoldAsciiLettersAndKeepEnyeApart) {
     }
 }
 
-TEST(EngineMeaning, OrdersAndDistinctValuesFollowTheCaseBlindTexts) {
-    Installation inst;
+TEST_F(EngineMeaning, OrdersAndDistinctValuesFollowTheCaseBlindTexts) {
     inst.work().exec("DELETE FROM TR_instituciones");
     for (const char* name : {"zeta", "Ñandú", "ñame", "Alfa", "alfa", "BETA", "ámbito"})
         testing::run_sql(inst.work(), "INSERT INTO TR_instituciones (codigo, nombre) VALUES (?, ?)",
@@ -61,10 +61,9 @@ TEST(EngineMeaning, OrdersAndDistinctValuesFollowTheCaseBlindTexts) {
               std::vector<std::string>{"Alfa|2"});
 }
 
-TEST(EngineMeaning, EachTableComparesItsColumnsAsTheirTypesSay) {
+TEST_F(EngineMeaning, EachTableComparesItsColumnsAsTheirTypesSay) {
     // Each engine names the column types in its own definitions: a case-blind text ignores
     // letter case, a date or an exact text compares as written, a number as a number.
-    Installation inst;
     const struct {
         const char *table, *column, *stored, *sought;
         bool found;
@@ -87,8 +86,7 @@ TEST(EngineMeaning, EachTableComparesItsColumnsAsTheirTypesSay) {
     }
 }
 
-TEST(EngineMeaning, AFailureShowsTheEnginesNumberAndText) {
-    Installation inst;
+TEST_F(EngineMeaning, AFailureShowsTheEnginesNumberAndText) {
     testing::run_sql(inst.work(), "INSERT INTO sedes (habilitacion) VALUES (?)",
                      std::string("050010045601"));
     try {
@@ -106,26 +104,7 @@ TEST(EngineMeaning, AFailureShowsTheEnginesNumberAndText) {
     }
 }
 
-TEST(EngineMeaning, AServerThatCannotBeReachedStopsStartUpWithTheClientsText) {
-    Installation inst;
-    std::ofstream(inst.config, std::ios::binary)
-        << (inst.dir / "db").string() << "/," << inst.results_root.string()
-        << "\r\nservidor=host=/nonexistent-corvela dbname=corvela\r\n";
-    testing::ScriptedUi ui;
-    testing::FixedClock clock({2026, 12, 6});
-    Program program(ui, clock);
-    EXPECT_FALSE(program.start(inst.config).ok());
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text.rfind(
-                  "Se presento el Error #  0 al leer archivo de Configuración \r\r", 0),
-              0u);
-    EXPECT_NE(ui.messages[0].text.find("/nonexistent-corvela"), std::string::npos)
-        << ui.messages[0].text;
-}
-
-class EngineNumbers : public testing::SessionTest {};
-
-TEST_F(EngineNumbers, NoStoredNumberIsInfiniteOrNegativeZeroAndBothEnginesAgree) {
+TEST_F(EngineMeaning, NoStoredNumberIsInfiniteOrNegativeZeroAndBothEnginesAgree) {
     const std::string ips = "," + std::string(testing::kIps) + ",01,";
     write_delivery("000001", testing::kUsers,
                    {"FE1" + ips + "1e999,5,5", "FE2" + ips + "1,1e-400,5", "FE3" + ips + "-0,5,5",
@@ -138,6 +117,58 @@ TEST_F(EngineNumbers, NoStoredNumberIsInfiniteOrNegativeZeroAndBothEnginesAgree)
               (std::vector<std::string>{"FE2|1|0|5", "FE3|0|5|5"}));
     EXPECT_EQ(inst.rows("SELECT val('1e999'), val('1e-400'), val('-0'), val(' 2e1x')"),
               std::vector<std::string>{"0|0|0|20"});
+}
+
+// The embedded engine keeps a NUL as a character of its field; a server's texts cannot hold it, so
+// the file ends at that line, saying where, nothing of it cut.
+TEST_F(EngineMeaning, ANulIsACharacterOfItsFieldOrEndsTheFileWhereTheEngineCannotKeepIt) {
+    using namespace std::string_literals;
+    const std::string nul = "CC,16789012,EPS005,1,GO\0MEZ,,ANA,,45,1,F,76,001,U"s;
+    write_delivery("000001", {"CC,1678\0"
+                              "9012,EPS005,1,GOMEZ,,ANA,,45,1,F,76,001,U"s,
+                              nul});
+    EXPECT_EQ(run().ending(), Ending::Done);
+    EXPECT_EQ(inst.result(std::string(testing::kIps) + "_US000001.ERR"),
+              testing::crlf({"CC,1678\0"
+                             "9012,EPS005,1,GOMEZ,,ANA,,45,1,F,76,001,U  / linea  1 "
+                             "Error de Campo2 Valor del campo debe ser numerico, Numero de "
+                             "Identificación es tipo cedula y no es numerico"s}));
+    if (!Installation::on_server()) {
+        EXPECT_EQ(inst.rows("SELECT primer_apellido FROM usuario"),
+                  std::vector<std::string>{"GO\0MEZ"s});
+        return;
+    }
+    ASSERT_NE(shown("Error"), nullptr);
+    EXPECT_EQ(shown("Error")->text,
+              "Se presento el Error #  22021 al leer archivo de Usuarios \r\rEl servidor no puede "
+              "guardar el carácter NUL (código 0) que hay en el campo 5 de la línea 2 del archivo "
+              "US000001.TXT: sus textos no lo admiten.");
+    EXPECT_EQ(sizes("usuario"), "0");
+}
+
+TEST_F(EngineMeaning, AFullDiskUnderTheDatabaseKeepsNothingOfTheFileAndStopsTheRun) {
+    write_delivery("000001");
+    program.reset();
+    const std::string failure =
+        Installation::on_server()
+            ? "Se presento el Error #  53100 al leer archivo de Usuarios \n\ncould not extend "
+              "file: No space left on device\n"
+            : "Se presento el Error #  13 al leer archivo de Usuarios \n\ndatabase or disk is "
+              "full\n";
+    // The disk fills up after the first user's row, on one thread and behind a writer thread.
+    for (const std::string threads : {"1", "2"}) {
+        SCOPED_TRACE(threads);
+        EXPECT_EQ(corvela("validate --threads " + threads + " '" + inst.delivery.string() + "'",
+                          "almacen:disco-lleno"),
+                  1);
+        const std::string out = output();
+        EXPECT_EQ(out.substr(out.find("[Error]")), "[Error]\n" + failure) << out;
+        EXPECT_EQ(sizes("usuario descripcion ERRORES"), "0 0 0");
+        EXPECT_EQ(inst.rows("SELECT c4, c5 FROM control_corrida WHERE c2 = 'US000001'"),
+                  std::vector<std::string>{"0|0"});
+        EXPECT_EQ(corvela("save"), 1);
+        EXPECT_NE(output().find("ya fueron cargados"), std::string::npos) << output();
+    }
 }
 
 class ServerGoesAway : public testing::SessionTest {};

@@ -1,7 +1,6 @@
 // The main window: start-up, the pickers, a whole run of the sample delivery from picking its
 // folder to the summary and the months grid, what leaving and a failed start do, and the
 // desktop's dialogs.
-#include <QColorDialog>
 #include <QFileDialog>
 #include <QListWidget>
 #include <QProgressBar>
@@ -22,19 +21,6 @@ namespace {
 const char* const kSummary =
     "Leidos:  70\rPasaron: 28\rErrados: 42\r\r"
     "Tiempo de proceso: ";
-const char* const kFileTable =
-    "\r\rArchivo\t\tLeidos\tErrados\tPasaron\r"
-    "US000001\t 10\t 5\t 5\r"
-    "AD000001\t 5\t 3\t 2\r"
-    "AC000001\t 9\t 6\t 3\r"
-    "AF000001\t 5\t 3\t 2\r"
-    "AP000001\t 7\t 4\t 3\r"
-    "AT000001\t 5\t 2\t 3\r"
-    "AU000001\t 8\t 5\t 3\r"
-    "AH000001\t 7\t 5\t 2\r"
-    "AN000001\t 7\t 5\t 2\r"
-    "AM000001\t 7\t 4\t 3\r";
-
 using MainWindowTest = Desk;
 
 // Whether start-up put the window's frame in the middle of the screen's work area.
@@ -47,28 +33,17 @@ TEST_F(MainWindowTest, ShowsItsCaptionsAndHasNoReportBeforeASave) {
     open();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8(" Validación de archivos planos de RIPS."));
-    EXPECT_EQ(control<QLabel>("Label15")->text(), QString::fromUtf8("Versión  Octubre 12/2010 "));
-    EXPECT_EQ(control<QLabel>("Label9")->text(), QString::fromUtf8("NO. DE REMISION:"));
-    EXPECT_EQ(control<QAbstractButton>("CmdAnalisis")->text(), QString::fromUtf8("Command1"));
-    EXPECT_EQ(control<QWidget>("File1")->toolTip(),
-              QString::fromUtf8("Elija el archvo a procesar."));
     EXPECT_FALSE(control<QWidget>("ProgressBar1")->isVisible());
     EXPECT_FALSE(control<QWidget>("contenido")->isVisible());
-    EXPECT_EQ(control<QLabel>("DBfechasCaption")->text(), QString::fromUtf8(" MESES REPORTADOS"));
-    auto* grid = control<QTableWidget>("DBfechas");
-    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QString::fromUtf8("Mes"));
-    EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QString::fromUtf8("Año"));
     EXPECT_EQ(window->program().run_state, RunState::Initial);
     EXPECT_TRUE(centred(*window));
     expect_fits(window.get());
     EXPECT_GT(control<QComboBox>("Drive1")->count(), 0);
-    // The project's icon, on the window and as its logo, and the menu entry's name.
+    // The project's icon, on the window and as its logo.
     const QImage icon = gui::corvela_icon().pixmap(40, 40).toImage();
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(window->windowIcon().pixmap(40, 40).toImage(), icon);
     EXPECT_EQ(control<QLabel>("Image1")->pixmap().toImage(), icon);
-    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("corvela"));
-    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("corvela"));
     click("CmdInforme");
     EXPECT_EQ(last_title(), "Sin registros.");
     EXPECT_EQ(opened("Frm_informe"), nullptr);
@@ -120,17 +95,10 @@ TEST_F(MainWindowTest, ARunShowsItsProgressThenTheSummaryAndTheMonths) {
 
     EXPECT_EQ(ui.titles(), (std::vector<std::string>{"Resultado validación", "Atención",
                                                      "Resumén de la validación."}));
-    const std::string summary = last_message();
-    EXPECT_EQ(summary.rfind(kSummary, 0), 0u) << summary;
-    EXPECT_NE(summary.find(kFileTable), std::string::npos) << summary;
-    EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+    EXPECT_EQ(last_message().rfind(kSummary, 0), 0u) << last_message();
     // The errors workbook of the IPS is beside the error files, named in the box's details.
     const std::string book = inst.results() + "760010012301_errores.xlsx";
-    // The run's note on its users file, then the workbook.
-    EXPECT_EQ(ui.messages.back().hint,
-              "US000001.TXT: se leyeron 10 registros y el archivo de control CT000001.txt declara "
-              "8.\nLibro de errores: " +
-                  book + ".");
+    EXPECT_TRUE(ui.messages.back().hint.ends_with("\nLibro de errores: " + book + "."));
     EXPECT_TRUE(std::filesystem::exists(book));
 
     EXPECT_FALSE(control<QWidget>("ProgressBar1")->isVisible());
@@ -310,16 +278,8 @@ void on_next_dialog(std::function<void(QWidget*)> act) {
     timer->start(10);
 }
 
-TEST(QtDialogsTest, ColourAndFileChoicesComeBackAsTheCoreTakesThem) {
+TEST(QtDialogsTest, AFileChoiceOffersItsFiltersAsTheCoreDescribesThem) {
     gui::QtDialogs dialogs;
-    on_next_dialog([](QWidget* shown) {
-        auto* chooser = qobject_cast<QColorDialog*>(shown);
-        ASSERT_NE(chooser, nullptr) << (shown->close(), "no colour chooser");
-        chooser->setCurrentColor(QColor(1, 2, 3));
-        chooser->accept();
-    });
-    EXPECT_EQ(dialogs.choose_color(0), std::to_string(1 + 2 * 256 + 3 * 65536));
-
     QStringList filters;
     QString offered;
     on_next_dialog([&](QWidget* shown) {

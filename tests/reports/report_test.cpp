@@ -1,5 +1,5 @@
-// The report window without the window: the IPS and delivery lists, the validation summary, the
-// inconsistency table with its labels, and the exported page.
+// The report window without the window: the deliveries offered, the inconsistency table with its
+// labels, and the exported page.
 #include <gtest/gtest.h>
 
 #include "reports/delivery_report.h"
@@ -42,19 +42,14 @@ class ReportTest : public SessionTest {
     }
 };
 
-// "Informe" with nothing saved and the IPS found by its name in any letter case are checked
-// through the command line's `deliveries` and `report`.
-TEST_F(ReportTest, ListsIpsAndTheirDeliveries) {
+// Deliveries in the order of their remissions, the first one chosen; one marked deleted is neither
+// offered nor summarised.
+TEST_F(ReportTest, ListsDeliveriesByRemission) {
     saved("000002");
     saved("000001");
     report.load();
-    ASSERT_EQ(report.ips().size(), 1u);
-    EXPECT_EQ(report.ips()[0].shown(), "IPS de prueba");
-    EXPECT_EQ(report.ips_code(), kIps);
     EXPECT_EQ(report.deliveries(), (std::vector<std::string>{"000001/ 2", "000002/ 1"}));
     EXPECT_EQ(report.delivery(), "000001/ 2");
-
-    // A delivery marked deleted is no longer offered, nor summarised.
     inst.work().exec("UPDATE registros SET IMPRESION = 1 WHERE nro_radicacion = 2");
     report.select_ips("IPS de prueba");
     EXPECT_EQ(report.deliveries(), std::vector<std::string>{"000002/ 1"});
@@ -66,15 +61,9 @@ TEST_F(ReportTest, ListsIpsAndTheirDeliveries) {
 TEST_F(ReportTest, SummaryAndItsPage) {
     saved("000001");
     report.load();
+    // The summary's rows are checked through the command line's `report summary`; here the page's
+    // own settings (the writer itself is checked byte for byte elsewhere).
     ASSERT_TRUE(report.show_summary().ok());
-    EXPECT_EQ(report.title(), "Resultado Validación");
-    EXPECT_EQ(report.list().column_headers,
-              (std::vector<std::string>{"Archivo", "Leidos", "Inconsistentes", "Pasan_Validacion",
-                                        "Reg_Correctos"}));
-    EXPECT_EQ(report.list().items, (std::vector<std::vector<std::string>>{
-                                       {"US", "3", "1", "2", "2"}, {"AD", "1", "0", "1", "1"}}));
-
-    // The page's own settings; the writer itself is checked byte for byte elsewhere.
     std::string path = report.export_page().value_or("");
     EXPECT_EQ(path, program->config.database_folder + "reporte.html");
     const std::string page = read_file(path);
@@ -115,9 +104,6 @@ TEST_F(ReportTest, InconsistencyTableLabelsAndCounts) {
     EXPECT_EQ(lv.items[14], (std::vector<std::string>{"", "15", "", "114"}));
     EXPECT_EQ(lv.items[20], (std::vector<std::string>{"Error estructura de registro", "21",
                                                       "Error estructura de registro", "120"}));
-    EXPECT_EQ(column(0)[21], "Numero de Identificación es tipo cedula y no es numerico");
-    EXPECT_EQ(column(0)[22], "Edad no concuerda con la definida");
-    EXPECT_EQ(column(0)[23], "Municipio y Departamento no concuerda");
     EXPECT_EQ(column(0)[28], "Validaciones resolución 812/2007");
     EXPECT_EQ(column(2)[21], "");
     // Counter 30 is never shown nor summed: 1 + ... + 29 = 435.
@@ -169,14 +155,6 @@ TEST_F(ReportTest, InconsistencyReportWithNothingOrTooMuch) {
               "intervalo");
     EXPECT_EQ(ui.messages[0].title, "Error");
     EXPECT_EQ(report.list().column_headers.size(), 20u);
-}
-
-TEST(DeliveryTextTest, SplitsAtTheFirstSlash) {
-    DeliveryParts p = split_delivery(" 000001 / 12/x");
-    EXPECT_EQ(p.remission, "000001");
-    EXPECT_EQ(p.radicacion, " 12/x");
-    EXPECT_EQ(split_delivery("000001").remission, "000001");
-    EXPECT_EQ(split_delivery("000001").radicacion, "");
 }
 
 }  // namespace

@@ -51,19 +51,5 @@ TEST(ControlRecord, SwappingMovesTheFourFieldsAndLeavesTheCounts) {
     EXPECT_FALSE(us.fifth_field);
 }
 
-TEST(Counters, CountOnlyTheThirtyCodes) {
-    Counters c;
-    c.add(Counter::Structure);
-    c.add(Counter::None);
-    c.add(counter_of_code(31));
-    c.add(field_counter(30));
-    EXPECT_EQ(c[Counter::Structure], 1);
-    EXPECT_EQ(c[counter_of_code(30)], 1);
-    EXPECT_EQ(c[Counter::None], 0);
-    double total = 0;
-    for (double v : c) total += v;
-    EXPECT_EQ(total, 2);
-}
-
 }  // namespace
 }  // namespace corvela

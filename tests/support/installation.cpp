@@ -42,6 +42,18 @@ std::filesystem::path fresh_folder() {
     return std::filesystem::temp_directory_path() / ("corvela-test-" + std::to_string(rng()));
 }
 
+}  // namespace
+
+TempFolder::TempFolder() : path(fresh_folder()) {
+    std::filesystem::create_directories(path);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+}
+
+namespace {
 // The connection to the test server's database `name`.
 std::string server_connection(const std::string& name) {
     return std::string("host=") + CORVELA_TEST_SERVER_DIR + " user=postgres dbname=" + name;

@@ -30,6 +30,18 @@ class FixedClock : public Clock {
     double seconds;
 };
 
+// A folder of its own under the system's temporary folder, removed with what it holds at the end:
+// tests run side by side never share a file.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
+    const std::filesystem::path path;
+};
+
 struct Sample {};
 // An installation on the embedded engine, also when the tests run on the test server.
 struct Embedded {};

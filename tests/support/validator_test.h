@@ -1,6 +1,7 @@
 // A fixture for one validator: an installation, a scripted UI, a clock fixed on 6 December 2026
 // and a run context on one data file; helpers to run the validator over given lines and read back
 // the error file, the accepted lines, the counters of the ERRORES row and the stored rows.
+// Lines and what they fail with are tables: each line is written once, with its description.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "support/installation.h"
 #include "validators/frame.h"
 
@@ -24,6 +26,12 @@ inline std::string record(std::vector<std::string> fields,
     for (size_t i = 0; i < fields.size(); ++i) line += (i ? "," : "") + fields[i];
     return line;
 }
+
+// Values that would change a statement if one were ever built from them.
+inline const std::vector<std::string> kInjections = {"'", "\"", ";", "--", "x' OR '1'='1"};
+
+// A line of a data file and the description it fails with ("" when it passes).
+using Line = std::pair<std::string, std::string>;
 
 inline constexpr const char* kNoUser =
     "No se relaciona con un usuario: el registro de usuario no existe o no paso la validación";
@@ -41,6 +49,22 @@ class ValidatorTest : public ::testing::Test {
     }
 
     FileCounts run(std::initializer_list<std::string> lines) { return run_bytes(crlf(lines)); }
+    // Runs the lines; the error file must hold the failing ones, each with its number in the file
+    // and its description after the type's separator.
+    FileCounts expect_errors(const std::vector<Line>& lines, const std::string& separator = " / ") {
+        std::vector<std::string> file;
+        std::string expected;
+        for (const auto& [line, description] : lines) {
+            file.push_back(line);
+            if (!description.empty())
+                expected += line + separator + "linea " +
+                            number_text(static_cast<double>(file.size())) + " Error de " +
+                            description + "\r\n";
+        }
+        FileCounts counts = run_bytes(crlf(file));
+        EXPECT_EQ(errors(), expected);
+        return counts;
+    }
     FileCounts run_bytes(const std::string& bytes) {
         inst.write(file_name, bytes);
         return validate_file(*ctx, validator, inst.delivery / file_name);

@@ -19,48 +19,49 @@ struct EmergenciesTest : ValidatorTest<EmergenciesValidator> {
     }
 };
 
-TEST_F(EmergenciesTest, HourRuleOnBothHourFields) {
-    auto counts = run({au({{6, "2530"}}), au({{6, "0875"}}), au({{6, "2575"}}), au({{6, "08:30"}}),
-                       au({{6, ""}}), au({{17, "2460"}})});
-    EXPECT_EQ(counts.lines_read, 6);
-    EXPECT_EQ(counts.lines_passed, 1);
-    EXPECT_EQ(errors(),
-              crlf({au({{6, "2530"}}) + "/ linea  1 Error de Campo6: Formato de hora incorrecto",
-                    au({{6, "0875"}}) + "/ linea  2 Error de Campo6: Formato de minutos incorrecto",
-                    au({{6, "2575"}}) +
-                        "/ linea  3 Error de Campo6: Formato de hora incorrecto, Campo6 : Formato "
-                        "de minutos incorrecto",
-                    au({{6, ""}}) + "/ linea  5 Error de Campo6: Campo sin contenido",
-                    au({{17, "2460"}}) +
-                        "/ linea  6 Error de Campo17: Formato de hora incorrecto, Campo17 : "
-                        "Formato de minutos incorrecto"}));
-    EXPECT_EQ(counters({6, 17}), (std::vector<int>{5, 2}));
-    EXPECT_EQ(rows("SELECT hora_ingreso FROM urgencias"), std::vector<std::string>{"08:30"});
-}
-
-TEST_F(EmergenciesTest, ExitStateAndCauseOfDeath) {
+TEST_F(EmergenciesTest, FieldRulesTheirTextsAndCounters) {
     inst.add_cie10("I219", "A", "0", "0");
-    run({au({{14, "2"}, {15, ""}}), au({{14, "1"}, {15, ""}}), au({{14, "2"}, {15, "I219"}}),
-         au({{14, "3"}}), au({{14, "0"}}), au({{14, "1"}, {15, "ZZZZ"}})});
-    const std::string values = "Error de Campo14: Contenido no corresponde a los valores definidos";
-    EXPECT_EQ(errors(), crlf({au({{14, "2"}, {15, ""}}) +
-                                  "/ linea  1 Error de Campo15: Campo sin contenido C15  no existe "
-                                  "en CIE10",
-                              au({{14, "3"}}) + "/ linea  4 " + values,
-                              au({{14, "0"}}) + "/ linea  5 " + values}));
-    EXPECT_EQ(counters({14, 15}), (std::vector<int>{2, 2}));
-    // With state 1 the cause of death is not looked up; empty is stored as null.
-    EXPECT_EQ(rows("SELECT estado, causa_muerte FROM urgencias ORDER BY rowid"),
-              (std::vector<std::string>{"1|null", "2|I219", "1|ZZZZ"}));
-}
-
-TEST_F(EmergenciesTest, UnknownUserGetsOnlyTheFirstFourFields) {
-    // Field 5 and the hour are wrong too, but are not checked for a record without user.
-    std::string line = au({{1, ""}, {4, "99999999"}, {5, "xx"}, {6, "9999"}});
-    run({line});
-    EXPECT_EQ(errors(),
-              crlf({line + "/ linea  1 Error de Campo1: Campo sin contenido, " + kNoUser}));
-    EXPECT_EQ(counters({23, 5, 6}), (std::vector<int>{1, 0, 0}));
+    inst.add_cie10("N700", "F", "0", "0");
+    inst.add_cie10("J450", "A", "405", "599");
+    user("CC", "52000111", "F", 4);
+    user("CC", "12A45678", "M");
+    user("CC", "1234567-8", "M");
+    const std::string values = "Campo14: Contenido no corresponde a los valores definidos";
+    const std::string numeric = "Campo4 Valor del campo debe ser numerico";
+    auto counts = expect_errors(
+        {{au({{6, "2530"}}), "Campo6: Formato de hora incorrecto"},
+         {au({{6, "0875"}}), "Campo6: Formato de minutos incorrecto"},
+         {au({{6, "2575"}}),
+          "Campo6: Formato de hora incorrecto, Campo6 : Formato de minutos incorrecto"},
+         {au({{6, "08:30"}}), ""},
+         {au({{6, ""}}), "Campo6: Campo sin contenido"},
+         {au({{17, "2460"}}),
+          "Campo17: Formato de hora incorrecto, Campo17 : Formato de minutos incorrecto"},
+         // The cause of death is looked up only with exit state 2.
+         {au({{14, "2"}, {15, ""}}), "Campo15: Campo sin contenido C15  no existe en CIE10"},
+         {au({{14, "1"}, {15, ""}}), ""},
+         {au({{14, "2"}, {15, "I219"}}), ""},
+         {au({{14, "3"}}), values},
+         {au({{14, "0"}}), values},
+         {au({{14, "1"}, {15, "ZZZZ"}}), ""},
+         // Field 5 and the hour are wrong too, but are not checked for a record without user.
+         {au({{1, ""}, {4, "99999999"}, {5, "xx"}, {6, "9999"}}),
+          "Campo1: Campo sin contenido, " + std::string(kNoUser)},
+         // A cedula of letters is counted, one with a check digit is not.
+         {au({{4, "12A45678"}}),
+          numeric + ", Numero de Identificación es tipo cedula y no es numerico"},
+         {au({{4, "1234567-8"}}), numeric},
+         {au({{9, "N700"}}), "Sexo no corresponde al DX"},
+         {au({{4, "52000111"}, {9, "N700"}}), ""},
+         {au({{4, "52000111"}, {9, "J450"}}), "Edad no corresponde al DX"}},
+        "/ ");
+    EXPECT_EQ(counts.lines_passed, 5);
+    EXPECT_EQ(counters({5, 6, 8, 14, 15, 17, 22, 23, 24}),
+              (std::vector<int>{0, 5, 1, 2, 2, 2, 1, 1, 1}));
+    // With state 1 the cause of death is stored as written; empty is stored as null.
+    EXPECT_EQ(rows("SELECT hora_ingreso, estado, causa_muerte FROM urgencias ORDER BY rowid"),
+              (std::vector<std::string>{"08:30|1|null", "0830|1|null", "0830|2|I219", "0830|1|ZZZZ",
+                                        "0830|1|null"}));
 }
 
 TEST_F(EmergenciesTest, CodesAreNormalisedBeforeLookupAndStorage) {
@@ -69,38 +70,15 @@ TEST_F(EmergenciesTest, CodesAreNormalisedBeforeLookupAndStorage) {
     inst.add_cie10("0R10", "A", "0", "0");
     // An empty principal diagnosis is looked up too; the earlier lines leave a diagnosis of any
     // sex in force for its sex check.
-    run({au({{8, "1"}, {9, "A09"}}), au({{9, "AB"}}), au({{14, "2"}, {15, "R10"}}), au({{9, "A0"}}),
-         au({{9, ""}})});
-    EXPECT_EQ(errors(),
-              crlf({au({{9, "A0"}}) + "/ linea  4 Error de  C9 00A0 no existe en CIE10",
-                    au({{9, ""}}) +
-                        "/ linea  5 Error de Campo9: Campo sin contenido C9  no existe en CIE10"}));
+    expect_errors({{au({{8, "1"}, {9, "A09"}}), ""},
+                   {au({{9, "AB"}}), ""},
+                   {au({{14, "2"}, {15, "R10"}}), ""},
+                   {au({{9, "A0"}}), " C9 00A0 no existe en CIE10"},
+                   {au({{9, ""}}), "Campo9: Campo sin contenido C9  no existe en CIE10"}},
+                  "/ ");
     EXPECT_EQ(counters({9}), std::vector<int>{3});
     EXPECT_EQ(rows("SELECT causa_externa, diag_prin, causa_muerte FROM urgencias ORDER BY rowid"),
               (std::vector<std::string>{"01|0A09|null", "13|00AB|null", "13|J189|0R10"}));
-}
-
-TEST_F(EmergenciesTest, CedulaWithLettersIsCountedButCheckDigitIsNot) {
-    user("CC", "12A45678", "M");
-    user("CC", "1234567-8", "M");
-    run({au({{4, "12A45678"}}), au({{4, "1234567-8"}})});
-    const std::string numeric = "Error de Campo4 Valor del campo debe ser numerico";
-    EXPECT_EQ(errors(), crlf({au({{4, "12A45678"}}) + "/ linea  1 " + numeric +
-                                  ", Numero de Identificación es tipo cedula y no es numerico",
-                              au({{4, "1234567-8"}}) + "/ linea  2 " + numeric}));
-    EXPECT_EQ(counters({22}), std::vector<int>{1});
-}
-
-TEST_F(EmergenciesTest, SexAndAgeOfUserAgainstPrincipalDiagnosis) {
-    inst.add_cie10("N700", "F", "0", "0");
-    inst.add_cie10("J450", "A", "405", "599");
-    user("CC", "52000111", "F", 4);
-    run({au({{9, "N700"}}), au({{4, "52000111"}, {9, "N700"}}),
-         au({{4, "52000111"}, {9, "J450"}})});
-    EXPECT_EQ(errors(), crlf({au({{9, "N700"}}) + "/ linea  1 Error de Sexo no corresponde al DX",
-                              au({{4, "52000111"}, {9, "J450"}}) +
-                                  "/ linea  3 Error de Edad no corresponde al DX"}));
-    EXPECT_EQ(counters({24, 8}), (std::vector<int>{1, 1}));
 }
 
 TEST_F(EmergenciesTest, StoredRowHoldsConvertedValues) {

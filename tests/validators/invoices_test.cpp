@@ -23,8 +23,10 @@ TEST_F(InvoicesTest, DateOrderTextsJoinedWithoutSeparator) {
         invoice("xx,03/11/2026,02/11/2026"),
         // Written with 9 characters: the format fails but the value is a date, so it is ordered.
         invoice("2/11/2026,03/11/2026,30/11/2026"),
+        // Issued on its period's first day.
+        invoice("01/10/2026,01/10/2026,31/10/2026"),
     });
-    EXPECT_EQ(counts.lines_passed, 1);
+    EXPECT_EQ(counts.lines_passed, 2);
     EXPECT_EQ(errors(),
               crlf({invoice("02/11/2026,03/11/2026,02/11/2026") +
                         " / linea  2 Error de Fecha expedición < Fecha de InicioFecha expedición > "
@@ -36,8 +38,9 @@ TEST_F(InvoicesTest, DateOrderTextsJoinedWithoutSeparator) {
                         "Fecha de InicioFecha expedición > Fecha de remisión"}));
     EXPECT_EQ(counters({23, 24, 25, 6}), (std::vector<int>{2, 2, 1, 2}));
     EXPECT_EQ(rows("SELECT fecha_expedicion, fecha_final, num_contrato, valor_copago, "
-                   "valor_comision, valor_descuento, valor_neto FROM transacciones"),
-              std::vector<std::string>{"2026-11-01|2026-10-31|null|0|0|2.5|150000"});
+                   "valor_comision, valor_descuento, valor_neto FROM transacciones ORDER BY rowid"),
+              (std::vector<std::string>{"2026-11-01|2026-10-31|null|0|0|2.5|150000",
+                                        "2026-10-01|2026-10-31|null|0|0|0|150000"}));
 }
 
 TEST_F(InvoicesTest, FieldTexts) {

@@ -16,18 +16,32 @@ struct MedicationsTest : ValidatorTest<MedicationsValidator> {
     MedicationsTest() : ValidatorTest("AM000001.TXT") { user("CC", "16789012", "M"); }
 };
 
-TEST_F(MedicationsTest, DescriptiveFieldsRequiredOnlyForTypeTwo) {
-    std::string forma = am({{7, "2"}, {9, ""}});
-    std::string todos = am({{7, "2"}, {9, ""}, {10, ""}, {11, ""}});
-    run({forma, todos, am({{7, "1"}, {8, ""}, {9, ""}, {10, ""}, {11, ""}})});
+TEST_F(MedicationsTest, FieldRulesTheirTextsAndCounters) {
+    user("CC", "12A45678", "F");
     const std::string tipo = ": No corresponde a lo definido en el tipo de medicamento";
-    EXPECT_EQ(errors(), crlf({forma + " / linea  1 Error de Campo9" + tipo,
-                              todos + " / linea  2 Error de Campo9" + tipo + ", Campo10 " + tipo +
-                                  ", Campo11 " + tipo}));
-    EXPECT_EQ(counters({9, 11}), (std::vector<int>{2, 1}));
+    const std::string values = "Campo7: Contenido no corresponde a los valores definidos";
+    auto counts = expect_errors({
+        // The descriptive fields are required only of a medication of type 2.
+        {am({{7, "2"}, {9, ""}}), "Campo9" + tipo},
+        {am({{7, "2"}, {9, ""}, {10, ""}, {11, ""}}),
+         "Campo9" + tipo + ", Campo10 " + tipo + ", Campo11 " + tipo},
+        {am({{7, "1"}, {8, ""}, {9, ""}, {10, ""}, {11, ""}}), ""},
+        {am({{7, "3"}}), values},
+        {am({{7, "0"}}), values},
+        {am({{7, "x"}}), values},
+        {am({{12, "2a"}}), "Campo12: Contenido no es numerico"},
+        {am({{13, ""}}), "Campo13: Contenido no es numerico"},
+        {am({{12, "12"}}), ""},
+        {am({{4, "12A45678"}}),
+         "Campo4 Valor del campo debe ser numerico, Numero de Identificación es tipo cedula y no "
+         "es numerico"},
+    });
+    EXPECT_EQ(counts.lines_passed, 2);
+    EXPECT_EQ(counters({7, 9, 11, 22}), (std::vector<int>{3, 2, 1, 1}));
     EXPECT_EQ(
-        rows("SELECT nombre_medi, forma_farm, concentracion, unidad_medica FROM medicamentos"),
-        std::vector<std::string>{" | | | "});
+        rows("SELECT nombre_medi, forma_farm, concentracion, unidad_medica, unidades, "
+             "valor_total FROM medicamentos ORDER BY rowid"),
+        (std::vector<std::string>{" | | | |10|1000", "ACETAMINOFEN|TABLETA|500MG|MG|12|1000"}));
 }
 
 TEST_F(MedicationsTest, OverLongTextsAreCutNotReported) {
@@ -43,22 +57,6 @@ TEST_F(MedicationsTest, OverLongTextsAreCutNotReported) {
             "ACETAMINOFEN|TABLETA|MILIGRAMOS"}));
 }
 
-TEST_F(MedicationsTest, TypeAndNumericFields) {
-    run({am({{7, "3"}}), am({{7, "0"}}), am({{7, "x"}}), am({{12, "2a"}}), am({{13, ""}}),
-         am({{12, "12"}})});
-    const std::string values = " Error de Campo7: Contenido no corresponde a los valores definidos";
-    EXPECT_EQ(errors(), crlf({am({{7, "3"}}) + " / linea  1" + values,
-                              am({{7, "0"}}) + " / linea  2" + values,
-                              am({{7, "x"}}) + " / linea  3" + values,
-                              am({{12, "2a"}}) + " / linea  4 Error de Campo12: Contenido no es "
-                                                 "numerico",
-                              am({{13, ""}}) + " / linea  5 Error de Campo13: Contenido no es "
-                                               "numerico"}));
-    EXPECT_EQ(counters({7}), std::vector<int>{3});
-    EXPECT_EQ(rows("SELECT unidades, valor_unitario, valor_total FROM medicamentos"),
-              std::vector<std::string>{"12|100|1000"});
-}
-
 TEST_F(MedicationsTest, StoredRowTakesTheServiceDateOfTheRun) {
     ctx->service_date = "01/3/2026";
     run({am({{3, "cc"}, {5, "AUT1"}})});
@@ -67,15 +65,6 @@ TEST_F(MedicationsTest, StoredRowTakesTheServiceDateOfTheRun) {
     EXPECT_EQ(rows("SELECT tipo_identificacion, num_autorizacion, cod_medicamento, "
                    "num_radicacion, fecha FROM medicamentos ORDER BY rowid"),
               (std::vector<std::string>{"CC|AUT1|M01|0|2026-03-01", "CC|null|null|0|"}));
-}
-
-TEST_F(MedicationsTest, CedulaWithLetters) {
-    user("CC", "12A45678", "F");
-    run({am({{4, "12A45678"}})});
-    EXPECT_EQ(errors(), crlf({am({{4, "12A45678"}}) +
-                              " / linea  1 Error de Campo4 Valor del campo debe ser numerico, "
-                              "Numero de Identificación es tipo cedula y no es numerico"}));
-    EXPECT_EQ(counters({22}), std::vector<int>{1});
 }
 
 }  // namespace

@@ -17,38 +17,25 @@ struct ProceduresTest : ValidatorTest<ProceduresValidator> {
 };
 
 TEST_F(ProceduresTest, ErrorFileLines) {
-    auto counts = run({
-        "F1,760010012301,cc,123,01/11/2026,,735300,1,1,,O800,,,,50000",
+    auto counts = expect_errors({
+        {"F1,760010012301,cc,123,01/11/2026,,735300,1,1,,O800,,,,50000", ""},
         // Leading zeros: the user test runs on the number as written and finds nobody; the bad
         // date and procedure of the line are not reported.
-        "F2,760010012301,CC,00123,xx,,999999,1,1,,O800,,,,1",
-        ",760010012301,CC,123,01/11/2026,,871121,4,1,,N3900,,,,1",
+        {"F2,760010012301,CC,00123,xx,,999999,1,1,,O800,,,,1", kNoUser},
+        {",760010012301,CC,123,01/11/2026,,871121,4,1,,N3900,,,,1",
+         "Campo1: Campo sin contenido Sin factura , Campo8 : No esta definido en los parametros, "
+         "Campo11 : Con longitud mayor a la definida"},
         // Procedure for women on a man: its error, and no diagnosis sex check.
-        "F4,760010012301,CC,456,01/11/2026,,735300,1,1,,O800,,,,1",
+        {"F4,760010012301,CC,456,01/11/2026,,735300,1,1,,O800,,,,1",
+         "Campo7Sexo no corresponde al procedimiento"},
         // No principal diagnosis: the man passes although the last diagnosis found is for women.
-        "F5,760010012301,CC,456,01/11/2026,,871121,1,1,,,,,,1",
-        "F6,760010012301,CC,456,01/11/2026,,871121,1,1,,O800,,,,1",
-        "F7,760010012301,CC,123,01/11/2026,,871121,1,1,,Z999,,,,1",
-        "F8,760010012301,CC,123456789012345678901,01/11/2026,,871121,1,1,,,,,,1",
+        {"F5,760010012301,CC,456,01/11/2026,,871121,1,1,,,,,,1", ""},
+        {"F6,760010012301,CC,456,01/11/2026,,871121,1,1,,O800,,,,1", "Sexo no corresponde al DX"},
+        {"F7,760010012301,CC,123,01/11/2026,,871121,1,1,,Z999,,,,1", "Z999 no existe en CIE10"},
+        {"F8,760010012301,CC,123456789012345678901,01/11/2026,,871121,1,1,,,,,,1",
+         "Campo4: Con longitud mayor a la definida, " + std::string(kNoUser)},
     });
     EXPECT_EQ(counts.lines_passed, 2);
-    EXPECT_EQ(
-        errors(),
-        crlf(
-            {"F2,760010012301,CC,00123,xx,,999999,1,1,,O800,,,,1 / linea  2 Error de " +
-                 std::string(kNoUser),
-             ",760010012301,CC,123,01/11/2026,,871121,4,1,,N3900,,,,1 / linea  3 Error de "
-             "Campo1: Campo sin contenido Sin factura , Campo8 : No esta definido en los "
-             "parametros, Campo11 : Con longitud mayor a la definida",
-             "F4,760010012301,CC,456,01/11/2026,,735300,1,1,,O800,,,,1 / linea  4 Error de "
-             "Campo7Sexo no corresponde al procedimiento",
-             "F6,760010012301,CC,456,01/11/2026,,871121,1,1,,O800,,,,1 / linea  6 Error de Sexo no "
-             "corresponde al DX",
-             "F7,760010012301,CC,123,01/11/2026,,871121,1,1,,Z999,,,,1 / linea  7 Error de Z999 no "
-             "existe en CIE10",
-             "F8,760010012301,CC,123456789012345678901,01/11/2026,,871121,1,1,,,,,,1 / linea  8 "
-             "Error de Campo4: Con longitud mayor a la definida, " +
-                 std::string(kNoUser)}));
     EXPECT_EQ(counters({23, 24, 7, 11}), (std::vector<int>{2, 1, 1, 1}));
 }
 

@@ -12,12 +12,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <thread>
 
-#include "support/installation.h"
+#include "support/command.h"
 
 extern char** environ;
 
@@ -93,13 +94,12 @@ class RunningService {
 // in `out`.
 inline int usuarios(const Installation& inst, const std::string& args, const std::string& password,
                     std::string* out = nullptr) {
-    const auto output = inst.dir / "usuarios.out";
-    const std::string cmd = "printf '%s\\n' '" + password + "' | " + CORVELA_BINARY + " usuarios " +
-                            args + " --config '" + inst.config.string() + "' > '" +
-                            output.string() + "' 2>&1";
-    const int status = std::system(cmd.c_str());
-    if (out) *out = read_file(output);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ofstream(inst.dir / "clave", std::ios::binary) << password << "\n";
+    const int status =
+        run_corvela(inst, "usuarios " + args + " < '" + (inst.dir / "clave").string() + "'",
+                    inst.dir / "usuarios.out");
+    if (out) *out = read_file(inst.dir / "usuarios.out");
+    return status;
 }
 
 // A browser's part: log-in, the session cookie it was given, and requests carrying it.
