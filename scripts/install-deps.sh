@@ -5,7 +5,7 @@
 #   bash scripts/install-deps.sh --list GROUP... prints the packages of the groups and stops
 # build: what building and running Corvela needs (the desktop program and the manual pages
 # included); tests: what the test command adds; ci: what only CI uses (the fuzzing compiler, the
-# format check); package: what the package check adds (the manual page reader).
+# format check, clang-tidy); package: what the package check adds (the manual page reader).
 # The tests group also installs the browser tests' module (puppeteer-core, pinned by
 # tests/web/browser/package-lock.json) with `npm ci`, using the machine's node and npm: Debian's
 # nodejs is added only where there is no node, and Debian's npm only where node has no npm of its
@@ -24,7 +24,7 @@ tests_packages=(
   libgtest-dev googletest sqlite3 chromium postgresql openssl python3-openpyxl
 )
 ci_packages=(
-  clang-16 libclang-rt-16-dev clang-format
+  clang-16 libclang-rt-16-dev clang-format clang-tidy
 )
 package_packages=(
   man-db

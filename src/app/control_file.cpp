@@ -52,8 +52,18 @@ bool in_folder(const std::string& path, const std::filesystem::path& folder) {
     return std::filesystem::equivalent(std::filesystem::path(path).parent_path(), folder, ec);
 }
 
-// Reads the records into the table; true when a line was too long.
-bool read_records(Program& program) {
+// A control file with more records than the control-file table has rows stops the run.
+Result<bool> control_table_overflow(Ui& ui) {
+    ui.message(std::string("Existen más de diez (10) archivos de los requeridos por la "
+                           "Resolución 3374/2000.") +
+                   "\r\r" + "Por favor revise el archivo de control y los archivos a validar",
+               "Error", Icon::Critical);
+    return Result<bool>::stopped();
+}
+
+// Reads the records into the table; its value tells whether a line was too long. Stopped when
+// the records outnumber the table's rows.
+Result<bool> read_records(Program& program) {
     LineReader reader(program.full_path);
     std::string line;
     size_t row = 0;
@@ -69,11 +79,11 @@ bool read_records(Program& program) {
         auto fields = split_control_record(line);
         // A record past the last row of the table cannot be stored; an empty line stores nothing.
         std::vector<ControlRecord>& records = program.delivery.records;
-        if (!fields.empty() && row >= records.size()) throw ControlTableOverflow();
+        if (!fields.empty() && row >= records.size()) return control_table_overflow(program.ui);
         if (!fields.empty()) records[row] = ControlRecord::from_fields(fields);
         ++row;
     }
-    return structure_error;
+    return Result<bool>::done(structure_error);
 }
 
 // The header from the habilitated site and the first control record.
@@ -93,7 +103,7 @@ void fill_header(DeliveryHeader& h, const Statement& site, const ControlRecord& 
 }
 }  // namespace
 
-bool read_control_file(Program& program, const FileList& files) {
+Status read_control_file(Program& program, const FileList& files) {
     Ui& ui = program.ui;
     Delivery& delivery = program.delivery;
     delivery.records.assign(files.names.size() + 1, {});
@@ -104,14 +114,16 @@ bool read_control_file(Program& program, const FileList& files) {
     if (program.full_path.empty()) {
         ui.message("Debe Seleccionar primero una Unidad para buscar los archivos.", "Atención",
                    Icon::Information);
-        return false;
+        return Status::stopped();
     }
     // A control file in UTF-16 is refused before it is read, as a missing one stops the run.
     if (is_utf16_file(program.full_path)) {
         no_control_file(ui, utf16_note(program.full_path));
-        return false;
+        return Status::stopped();
     }
-    bool structure_error = read_records(program);
+    const Result<bool> read = read_records(program);
+    if (!read.ok()) return Status::stopped();
+    const bool structure_error = read.value();
 
     DeliveryHeader& h = delivery.header;
     h.ips_code = delivery.records[0].ips_code.value_or("");
@@ -124,13 +136,13 @@ bool read_control_file(Program& program, const FileList& files) {
             "No existe la IPS en la tabla de habilitadas.", "No habilitada", Icon::Information,
             unregistered_site_hint(std::filesystem::path(program.full_path).filename().string(),
                                    h.ips_code));
-        return false;
+        return Status::stopped();
     }
-    if (structure_error) return false;
+    if (structure_error) return Status::stopped();
     delivery.radicacion = 0;
     fill_header(h, site, delivery.records[0]);
     program.delivery_changed();
-    return true;
+    return Status::done();
 }
 
 }  // namespace corvela

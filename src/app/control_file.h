@@ -3,22 +3,14 @@
 // and the header boxes filled.
 #pragma once
 
-#include <stdexcept>
-
 #include "app/program.h"
 #include "platform/file_list.h"
 
 namespace corvela {
 
-// A control file with more records than the control-file table has rows.
-class ControlTableOverflow : public std::runtime_error {
-  public:
-    ControlTableOverflow() : std::runtime_error("control-file table overflow") {}
-};
-
-// Reads the control file; true to go on with the run, false when it stopped (the operator was
-// told why). Database and file failures are thrown to the run.
-bool read_control_file(Program& program, const FileList& files);
+// Reads the control file; done to go on with the run, stopped when the operator was told why it
+// cannot. Database and file failures are thrown to the run.
+Status read_control_file(Program& program, const FileList& files);
 
 // Splits a control record into at most five trimmed fields (a trailing comma adds none).
 std::vector<std::string> split_control_record(std::string_view line);

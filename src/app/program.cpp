@@ -88,14 +88,14 @@ std::filesystem::path installation_lock_file(const Configuration& config) {
     return config.database_folder + "registros_ips.lock";
 }
 
-bool Program::start(const std::filesystem::path& path) {
+Status Program::start(const std::filesystem::path& path) {
     ui.show_progress(false);
     config_path = path;
     auto cfg = read_configuration(config_path);
     if (!cfg.ok()) {
         startup_failure(ui, cfg.number(), cfg.why(),
                         configuration_hint(config_path, cfg.number() == ENOENT));
-        return false;
+        return Status::failed();
     }
     config = cfg.value();
     try {
@@ -104,49 +104,61 @@ bool Program::start(const std::filesystem::path& path) {
     } catch (const std::filesystem::filesystem_error& e) {
         startup_failure(ui, e.code().value(), describe_failure(e).description,
                         opening_hint(config, config_path));
-        return false;
+        return Status::failed();
     }
     return open(config);
 }
 
-bool Program::open(const Configuration& configuration) {
+namespace {
+// What keeps a server's database from serving this program's desk: empty when nothing does.
+std::string server_installation_fault(Database& work, const Configuration& config) {
+    if (!server_has_installation(work))
+        return "La base de datos del servidor no tiene las tablas de Corvela: créelas con corvela "
+               "init CARPETA --server '" +
+               config.server + "'.";
+    if (!desk_exists(work, config.desk) &&
+        !(config.desk == "principal" && server_before_desks(work)))
+        return "El puesto " + config.desk +
+               " no existe en el servidor: créelo con corvela init CARPETA --server … --desk " +
+               config.desk + ".";
+    return {};
+}
+}  // namespace
+
+Status Program::open(const Configuration& configuration) {
     config = configuration;
+    // The start-up message, the database folder or the configuration named beside it. A database
+    // that refused leaves no working database behind.
+    auto refuse = [this](int number, const std::string& why) {
+        startup_failure(ui, number, why, opening_hint(config, config_path));
+        return Status::failed();
+    };
+    auto refuse_database = [this, &refuse](int number, const std::string& why) {
+        work.reset();
+        return refuse(number, why);
+    };
+    if (!config.server.empty() && names_password(config.server))
+        return refuse_database(0, kPasswordText);
     try {
-        if (!config.server.empty() && names_password(config.server))
-            throw DatabaseFailure(0, kPasswordText);
         ref = open_reference_database(config);
         work = open_working_database(config);
-        if (!config.server.empty()) {
-            if (!server_has_installation(*work))
-                throw DatabaseFailure(0,
-                                      "La base de datos del servidor no tiene las tablas de "
-                                      "Corvela: créelas con corvela init CARPETA --server '" +
-                                          config.server + "'.");
-            if (!desk_exists(*work, config.desk) &&
-                !(config.desk == "principal" && server_before_desks(*work)))
-                throw DatabaseFailure(0, "El puesto " + config.desk +
-                                             " no existe en el servidor: créelo con corvela init "
-                                             "CARPETA --server … --desk " +
-                                             config.desk + ".");
-        }
+        if (!config.server.empty())
+            if (std::string fault = server_installation_fault(*work, config); !fault.empty())
+                return refuse_database(0, fault);
         // A file that is no database of this program fails here, not in the middle of a run.
         work->count("SELECT 1 FROM consecutivo");
         ref->count("SELECT 1 FROM R_Campos");
     } catch (const DatabaseFailure& e) {
-        work.reset();
-        startup_failure(ui, e.number, e.what(), opening_hint(config, config_path));
-        return false;
+        return refuse_database(e.number, e.what());
     } catch (const std::filesystem::filesystem_error& e) {
-        startup_failure(ui, e.code().value(), describe_failure(e).description,
-                        opening_hint(config, config_path));
-        return false;
+        return refuse(e.code().value(), describe_failure(e).description);
     }
     run_state = RunState::Initial;
-    return true;
+    return Status::done();
 }
 
-bool Program::connection_ready() {
-    if (!work || !work->on_server()) return true;
+Status Program::connection_ready() {
+    if (!work || !work->on_server()) return Status::done();
     try {
         const bool ref_reopened = ref->reopen_if_lost();
         if (work->reopen_if_lost() || ref_reopened) {
@@ -154,10 +166,10 @@ bool Program::connection_ready() {
             desk_locked = false;
             shared_hold = SharedHold::None;
         }
-        return true;
+        return Status::done();
     } catch (const DatabaseFailure& e) {
         startup_failure(ui, e.number, e.what(), configuration_hint(config_path, false));
-        return false;
+        return Status::failed();
     }
 }
 
@@ -244,7 +256,7 @@ void Program::store_run_state() {
 OperationScope::OperationScope(Program& program, Reach reach) : program_(program) {
     if (!program.lock) {
         // An operation that begins (not one inside another) finds its server again.
-        if (!program.connection_ready()) return;
+        if (!program.connection_ready().ok()) return;
         auto lock = std::make_unique<OperationLock>(
             program.lock_file.empty() ? installation_lock_file(program.config) : program.lock_file);
         if (!lock->held()) {

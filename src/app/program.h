@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/config.h"
 #include "platform/operation_lock.h"
+#include "platform/result.h"
 #include "platform/ui.h"
 #include "rules/delivery.h"
 #include "rules/failed_lines.h"
@@ -67,18 +68,18 @@ struct Program {
     bool desk_locked = false;
     enum class SharedHold { None, Shared, Alone } shared_hold = SharedHold::None;
 
-    // Start-up: configuration, size warning, both databases, run state Initial. False when a step
-    // failed (its message was shown).
-    bool start(const std::filesystem::path& config_file);
+    // Start-up: configuration, size warning, both databases, run state Initial. Failed when a
+    // step failed, its message shown.
+    Status start(const std::filesystem::path& config_file);
     // Opens both databases of a configuration already read (as start-up does after its size
     // warning), for a front end that reads its configuration once and opens the databases for
-    // each operation. False when a database did not open (start-up's message was shown).
-    bool open(const Configuration& configuration);
+    // each operation. Failed when a database did not open, start-up's message shown.
+    Status open(const Configuration& configuration);
 
     // Before an operation: on a server, the connections lost since the last one (a server that
-    // restarted) are opened again, once. False when the server is still away (the start-up
-    // message was shown); the program stays usable for a later try.
-    bool connection_ready();
+    // restarted) are opened again, once. Failed when the server is still away, the start-up
+    // message shown; the program stays usable for a later try.
+    Status connection_ready();
 
     // The last run's state kept in the working database: run state, the delivery's header and
     // control records, so that a later command can save it or ask about it.

@@ -66,7 +66,7 @@ std::string configuration_lines(const Configuration& cfg, bool desk_given) {
 std::string existing_configuration_advice(const std::filesystem::path& config_path,
                                           const Configuration& wanted, const std::string& lines) {
     auto kept = read_configuration(config_path);
-    const Configuration& old = kept.value();
+    const Configuration old = kept.value_or({});
     if (kept.ok() && old.database_folder == wanted.database_folder &&
         old.results_root == wanted.results_root && old.server == wanted.server &&
         (wanted.server.empty() || old.desk == wanted.desk))

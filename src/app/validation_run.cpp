@@ -86,8 +86,8 @@ class Run {
     Status execute();
 
   private:
-    // False when the results folder could not be created or written in (the failure was shown).
-    bool prepare_results_folder();
+    // Failed when the results folder could not be created or written in, the failure shown.
+    Status prepare_results_folder();
     ControlRecord& record(int i) { return program_.delivery.records[static_cast<size_t>(i)]; }
     const ControlRecord& record(int i) const {
         return program_.delivery.records[static_cast<size_t>(i)];
@@ -102,18 +102,19 @@ class Run {
     // A file in process that Corvela does not read is refused before it is read: noted, its row
     // left uncounted (0, 0, 0 in the summary), as for a missing file.
     bool refused();
-    // False when the database kept nothing of the file: the run cannot go on.
-    bool validate_row(int i, RecordValidator& validator);
+    // Failed when the database kept nothing of the file (the failure shown): the run cannot go
+    // on.
+    Status validate_row(int i, RecordValidator& validator);
     void note_missing_file();
     // The run context of the delivery's files: the databases, the results folder, the delivery.
     void make_context();
     // Whether the current data file name is of a users file.
     bool users_file() const;
-    // The users files of the control table, validated before the others; `users` tells whether
-    // one was. False when the run cannot go on.
-    bool validate_users(int F, bool& users);
-    // Every other file of the control table, in its order. False when the run cannot go on.
-    bool validate_others(int F);
+    // The users files of the control table, validated before the others; the value tells
+    // whether one was. Failed when the run cannot go on.
+    Result<bool> validate_users(int F);
+    // Every other file of the control table, in its order. Failed when the run cannot go on.
+    Status validate_others(int F);
     Status summary(double start);
 
     Program& program_;
@@ -141,7 +142,7 @@ void check_writable(const std::string& folder) {
 }
 }  // namespace
 
-bool Run::prepare_results_folder() {
+Status Run::prepare_results_folder() {
     std::string folder = results_folder(program_.config.results_root);
     try {
         std::error_code ec;
@@ -153,12 +154,12 @@ bool Run::prepare_results_folder() {
                 "Resultado validación", Icon::Information);
         }
         check_writable(folder);
-        return true;
+        return Status::done();
     } catch (const std::exception& e) {
         // The run's failure message, which names the control file; the hint names the folder.
         show_failure(ui_, e, " al leer archivo de Control",
                      results_folder_hint(folder, program_.config_path));
-        return false;
+        return Status::failed();
     }
 }
 
@@ -187,20 +188,20 @@ void Run::take_entry(const std::string& entry) {
     ui_.process_events();
 }
 
-bool Run::validate_row(int i, RecordValidator& validator) {
+Status Run::validate_row(int i, RecordValidator& validator) {
     RunContext& ctx = *ctx_;
     ctx.data_file_name = program_.data_file_name;
     ctx.ips_code = record(i).ips_code.value_or("");
     FileCounts counts = validate_file(ctx, validator, program_.full_path);
     record(i).count(counts);
     fault_point("validacion:archivo");
-    if (counts.lost) return false;
+    if (counts.lost) return Status::failed();
     const std::string declared(trim(record(i).declared()));
     if (declared.empty() ||
         leading_number_value(declared) != static_cast<double>(counts.lines_read))
         notes_.push_back(count_note(control_file_, std::string(trim(program_.data_file_name)),
                                     counts.lines_read, declared));
-    return true;
+    return Status::done();
 }
 
 void Run::make_context() {
@@ -220,7 +221,8 @@ bool Run::users_file() const {
     return ltrim(program_.data_file_name).rfind("US", 0) == 0;
 }
 
-bool Run::validate_users(int F, bool& users) {
+Result<bool> Run::validate_users(int F) {
+    bool users = false;
     for (int i = 0; i < F; ++i) {
         name_row(i);
         if (users_file() && names_file(i) && !find_entry(files_, program_.data_file_name))
@@ -230,16 +232,16 @@ bool Run::validate_users(int F, bool& users) {
             take_entry(entry);
             if (users_file()) {
                 if (refused()) break;
-                if (!validate_row(i, *validator_for("US"))) return false;
+                if (!validate_row(i, *validator_for("US")).ok()) return Result<bool>::failed();
                 users = true;
                 break;
             }
         }
     }
-    return true;
+    return Result<bool>::done(users);
 }
 
-bool Run::validate_others(int F) {
+Status Run::validate_others(int F) {
     for (int i = 0; i < F; ++i) {
         name_row(i);
         if (const std::string* entry = find_entry(files_, program_.data_file_name)) {
@@ -247,14 +249,14 @@ bool Run::validate_others(int F) {
             std::string type = to_upper(left_chars(trim(program_.data_file_name), 2));
             if (type != "US")
                 if (auto validator = validator_for(type);
-                    validator && !refused() && !validate_row(i, *validator))
-                    return false;
+                    validator && !refused() && !validate_row(i, *validator).ok())
+                    return Status::failed();
         } else if (!users_file() && names_file(i)) {
             note_missing_file();
         }
         ui_.set_progress(i + 1);
     }
-    return true;
+    return Status::done();
 }
 
 Status Run::execute() {
@@ -265,7 +267,7 @@ Status Run::execute() {
         ui_.message(why, "", Icon::Critical);
         return Status::stopped();
     }
-    if (!prepare_results_folder()) return Status::stopped();
+    if (!prepare_results_folder().ok()) return Status::stopped();
     if (program_.run_state == RunState::NotSaved) {
         // Yes keeps the last run for saving; the command line says how.
         if (ui_.ask_yes_no(
@@ -278,7 +280,7 @@ Status Run::execute() {
     }
     empty_working_tables(program_);
     files_ = list_text_files(folder_);
-    if (!read_control_file(program_, files_)) return Status::stopped();
+    if (!read_control_file(program_, files_).ok()) return Status::stopped();
     control_file_ = std::filesystem::path(program_.full_path).filename().string();
 
     const int F = static_cast<int>(files_.names.size());
@@ -290,16 +292,16 @@ Status Run::execute() {
     ui_.set_progress(1);
     make_context();
 
-    bool users = false;
-    if (!validate_users(F, users)) return Status::stopped();
+    const Result<bool> users = validate_users(F);
+    if (!users.ok()) return Status::stopped();
     ui_.set_progress(2);
-    if (!users) {
+    if (!users.value()) {
         ui_.message_with_hint(
             "No existe el archivo de usuario, por favor revise el archivo de control.",
             "Falta archivo de Usuario.", Icon::Critical, no_users_hint(control_file_, notes_));
         return Status::stopped();
     }
-    if (!validate_others(F)) return Status::stopped();
+    if (!validate_others(F).ok()) return Status::stopped();
     show_reported_months(program_);
     return summary(start);
 }
@@ -351,12 +353,6 @@ Status run_validation(Program& program, const std::filesystem::path& folder) {
     if (!scope.ok()) return outcome;
     try {
         outcome = Run(program, folder).execute();
-    } catch (const ControlTableOverflow&) {
-        program.ui.message(std::string("Existen más de diez (10) archivos de los requeridos por la "
-                                       "Resolución 3374/2000.") +
-                               "\r\r" +
-                               "Por favor revise el archivo de control y los archivos a validar",
-                           "Error", Icon::Critical);
     } catch (const std::exception& e) {
         show_failure(program.ui, e, " al leer archivo de Control");
     }

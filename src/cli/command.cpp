@@ -27,7 +27,7 @@ int run_session(const GlobalOptions& global, const SessionOptions& options,
     const Clock& clock = fixed_today ? static_cast<const Clock&>(fixed_clock) : system_clock;
     ConsoleUi ui(options.answer_yes, stderr_is_terminal(), options.json);
     Program program(ui, clock);
-    if (!program.start(configuration_path(global.config))) {
+    if (!program.start(configuration_path(global.config)).ok()) {
         ui.print_recorded(stderr);
         return kExitFailure;
     }

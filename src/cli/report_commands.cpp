@@ -19,7 +19,7 @@ struct ReportOptions {
 };
 
 int run_deliveries(Program& program, const std::string& ips_name) {
-    if (!reports_available(program)) return kExitStopped;
+    if (!reports_available(program).ok()) return kExitStopped;
     auto rows = ips_rows(*program.work);
     const IpsRow* only = ips_name.empty() ? nullptr : find_ips(rows, ips_name);
     if (!ips_name.empty() && !only) {
@@ -38,8 +38,9 @@ int run_deliveries(Program& program, const std::string& ips_name) {
 
 // The report's table and the page written, when asked for: its exit status.
 int show_report(DeliveryReport& report, const ReportOptions& opt, std::string& page) {
-    bool shown = opt.kind == "summary" ? report.show_summary() : report.show_inconsistencies();
-    if (!shown) return kExitStopped;
+    const Status shown =
+        opt.kind == "summary" ? report.show_summary() : report.show_inconsistencies();
+    if (!shown.ok()) return kExitStopped;
     if (!opt.json) {
         std::printf("%s\n", report.title().c_str());
         std::fputs(aligned_table(report.list().column_headers, report.list().items).c_str(),
@@ -49,8 +50,9 @@ int show_report(DeliveryReport& report, const ReportOptions& opt, std::string& p
         std::string target = opt.html_file.empty()
                                  ? std::string()
                                  : std::filesystem::absolute(opt.html_file).string();
-        page = report.export_page(target);
-        if (page.empty()) return kExitFailure;
+        const Result<std::string> written = report.export_page(target);
+        if (!written.ok()) return kExitFailure;
+        page = written.value();
         if (!opt.json) std::printf("%s\n", page.c_str());
     }
     if (!opt.xlsx.empty()) {
@@ -66,7 +68,7 @@ int show_report(DeliveryReport& report, const ReportOptions& opt, std::string& p
 }
 
 int run_report(Program& program, ConsoleUi& ui, const ReportOptions& opt) {
-    if (!reports_available(program)) {
+    if (!reports_available(program).ok()) {
         if (opt.json) print_json(report_json(kExitStopped, ui, "", {}, ""));
         return kExitStopped;
     }

@@ -55,8 +55,8 @@ int run_validate(Program& program, ConsoleUi& ui, const ValidateOptions& opt) {
         std::fprintf(stderr, "corvela: la validación no llegó a su resumen; no se escribió %s\n",
                      opt.xlsx.c_str());
     workbook.reset();
-    // The grid of the run, before a save empties it.
-    const auto months = ui.months();
+    // The grid of the run, copied before a save empties it.
+    const auto months = ui.months();  // NOLINT(performance-unnecessary-copy-initialization)
     int status = outcome.ok() ? (workbook_missing ? kExitFailure : kExitDone) : kExitStopped;
     std::optional<double> saved_as;
     if (outcome.ok() && opt.save) {

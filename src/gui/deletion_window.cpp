@@ -95,7 +95,7 @@ void DeletionWindow::Cmbremision_Click(int index) {
 }
 
 void DeletionWindow::CmdBorrar_Click() {
-    guarded(program_.ui, [&] { (void)delete_delivery(program_, ips_code_, delivery_); });
+    guarded(program_.ui, [&] { return delete_delivery(program_, ips_code_, delivery_); });
     list_deliveries();
 }
 

@@ -320,38 +320,37 @@ void MainWindow::fill_drives() {
     Dir1_->setPath(start);
 }
 
-bool MainWindow::Form_Load(const std::filesystem::path& config_path) {
+void MainWindow::Form_Load(const std::filesystem::path& config_path) {
     config_path_ = config_path;
-    bool started = false;
+    Status started = Status::failed();
     // The window starts in run state "I" with empty boxes; the kept state is only written, for
     // the command line's "save".
     guarded([&] { started = program_->start(config_path); });
     // A start-up that failed skips the rest of start-up, centring included.
-    if (!started) return false;
+    if (!started.ok()) return;
     // On a server the caption names the desk.
     if (!program_->config.server.empty())
         setWindowTitle(windowTitle() + QStringLiteral(" - puesto ") +
                        QString::fromStdString(program_->config.desk));
     centre_on_screen(this);
-    return true;
 }
 
-bool MainWindow::drive_ready(const Volume& volume) {
+Status MainWindow::drive_ready(const Volume& volume) {
     QStorageInfo info(volume.root);
     const std::string text =
         (volume.root + QStringLiteral(": - ") + drive_type_name(volume.type)).toStdString();
-    if (info.isValid() && info.isReady()) return true;
+    if (info.isValid() && info.isReady()) return Status::done();
     ui_->message(text + "\r\n" + "La unidad " + volume.root.toStdString() +
                      " no está preparada. Revise en estos momentos por favor...",
                  "", Icon::None);
     QApplication::beep();
-    return false;
+    return Status::stopped();
 }
 
 void MainWindow::Drive1_Change(int index) {
     if (index < 0 || index >= static_cast<int>(volumes_.size())) return;
     const Volume& volume = volumes_[static_cast<size_t>(index)];
-    if (drive_ready(volume)) {
+    if (drive_ready(volume).ok()) {
         drive_index_ = index;
         Dir1_->setPath(volume.root);
     } else {
@@ -392,26 +391,30 @@ void MainWindow::File1_Click(int row) {
 void MainWindow::guarded(const std::function<void()>& handler) {
     // Each operation finds its server again after a restart, or says it is still away.
     gui::guarded(*ui_, [&] {
-        if (program_->connection_ready()) handler();
+        if (program_->connection_ready().ok()) handler();
     });
 }
 
-void MainWindow::exclusive(const std::function<void()>& operation) {
+void MainWindow::exclusive(const std::function<Status()>& operation) {
     if (busy_) return;
     busy_ = true;
     for (QWidget* w : operable_) w->setEnabled(false);
-    guarded(operation);
+    // As `guarded`: the server found again first, or the operation stops on its message.
+    gui::guarded(*ui_, [&] {
+        Status ready = program_->connection_ready();
+        return ready.ok() ? operation() : ready;
+    });
     for (QWidget* w : operable_) w->setEnabled(true);
     busy_ = false;
 }
 
-bool MainWindow::databases_ready() {
-    if (program_->work) return true;
+Status MainWindow::databases_ready() {
+    if (program_->work) return Status::done();
     std::error_code ec;
     ui_->message_with_hint(
         kNoConfigurationText, kNoConfigurationTitle, Icon::Critical,
         configuration_hint(config_path_, !std::filesystem::exists(config_path_, ec)));
-    return false;
+    return Status::stopped();
 }
 
 void MainWindow::open_window(QWidget* window) {
@@ -454,51 +457,53 @@ void MainWindow::take_header() {
 }
 
 void MainWindow::BLeer_Click() {
-    if (busy_ || !databases_ready()) return;
+    if (busy_ || !databases_ready().ok()) return;
     exclusive([this] {
         // The kept run state is written under the same hold of the installation as the run.
         OperationScope scope(*program_);
-        if (!scope.ok()) return;
+        if (!scope.ok()) return Status::stopped();
         take_header();
         // The errors workbook of the IPS goes beside the error files, and the summary box names
         // it; a run without failing lines removes the one of an earlier run.
         AttachedWorkbook workbook(*program_, keep_errors_workbook);
-        // How a button's operation ended has been shown in its own boxes; the window goes on.
-        (void)run_validation(*program_, file_folder_.toStdString());
+        Status ran = run_validation(*program_, file_folder_.toStdString());
         program_->store_run_state();
+        return ran;
     });
 }
 
 void MainWindow::Cmdgraba_Click() {
-    if (busy_ || !databases_ready()) return;
+    if (busy_ || !databases_ready().ok()) return;
     exclusive([this] {
         OperationScope scope(*program_);
-        if (!scope.ok()) return;
+        if (!scope.ok()) return Status::stopped();
         take_header();
-        (void)save_delivery(*program_);
+        Status saved = save_delivery(*program_);
         program_->store_run_state();
+        return saved;
     });
 }
 
 void MainWindow::CmdInforme_Click() {
-    if (busy_ || !databases_ready()) return;
+    if (busy_ || !databases_ready().ok()) return;
     guarded([this] {
-        if (reports_available(*program_)) open_window(new ReportWindow(*program_, opener_, this));
+        if (reports_available(*program_).ok())
+            open_window(new ReportWindow(*program_, opener_, this));
     });
 }
 
 void MainWindow::CmdBorrarRad_Click() {
-    if (busy_ || !databases_ready()) return;
+    if (busy_ || !databases_ready().ok()) return;
     guarded([this] { open_window(new DeletionWindow(*program_, this)); });
 }
 
 void MainWindow::CmdLimpiar_Click() {
-    if (busy_ || !databases_ready()) return;
-    exclusive([this] { (void)empty_final_tables(*program_); });
+    if (busy_ || !databases_ready().ok()) return;
+    exclusive([this] { return empty_final_tables(*program_); });
 }
 
 void MainWindow::CmdEAPB_Click() {
-    if (busy_ || !databases_ready()) return;
+    if (busy_ || !databases_ready().ok()) return;
     guarded([this] { open_window(new EapbWindow(*program_->work, *ui_, this)); });
 }
 

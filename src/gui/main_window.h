@@ -38,15 +38,15 @@ class MainWindow : public QWidget {
     ~MainWindow() override;
 
     // Start-up: configuration, size warning, both databases, the last run's state; the window is
-    // centred. False when start-up failed (its message was shown; the window stays usable and is
-    // not centred).
-    bool Form_Load(const std::filesystem::path& config_path);
+    // centred. A start-up that failed has shown its message; the window stays usable and is not
+    // centred.
+    void Form_Load(const std::filesystem::path& config_path);
 
     Program& program() { return *program_; }
     void setOpener(Opener opener) { opener_ = std::move(opener); }
 
-    // Whether a volume is ready; shows its not-ready message when it is not.
-    bool drive_ready(const Volume& volume);
+    // Done when a volume is ready; stopped, its not-ready message shown, when it is not.
+    Status drive_ready(const Volume& volume);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,10 +110,10 @@ class MainWindow : public QWidget {
     // True when start-up opened the databases.
     bool ready() const { return program_->work != nullptr; }
     // The same, for a button that needs the databases: without them the operator is told to
-    // create a configuration.
-    bool databases_ready();
+    // create a configuration, and it stops.
+    Status databases_ready();
     // Runs a long operation with every other control disabled; a failure is shown, not thrown.
-    void exclusive(const std::function<void()>& operation);
+    void exclusive(const std::function<Status()>& operation);
     // Runs a handler, showing a failure the core did not handle itself.
     void guarded(const std::function<void()>& handler);
     void open_window(QWidget* window);

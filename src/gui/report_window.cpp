@@ -132,23 +132,23 @@ void ReportWindow::Cmbremision_Click(int index) {
 
 void ReportWindow::generar_informe_Click() {
     guarded(program_.ui, [&] {
-        if (report_.show_summary()) show_list(Lv1_, report_.list());
+        if (report_.show_summary().ok()) show_list(Lv1_, report_.list());
     });
 }
 
 void ReportWindow::informe_inconsistencias_Click() {
     guarded(program_.ui, [&] {
-        if (report_.show_inconsistencies()) show_list(Lv1_, report_.list());
+        if (report_.show_inconsistencies().ok()) show_list(Lv1_, report_.list());
     });
 }
 
 void ReportWindow::cmdExport_Click() {
     guarded(program_.ui, [&] {
         page_opened_.reset();
-        const std::string written = report_.export_page();
+        const Result<std::string> written = report_.export_page();
         // The page is there even when no program could show it; the operator learns where.
-        if (!written.empty() && page_opened_ && !*page_opened_)
-            program_.ui.message(page_saved_text(written), "Exportar", Icon::Information);
+        if (written.ok() && page_opened_ && !*page_opened_)
+            program_.ui.message(page_saved_text(written.value()), "Exportar", Icon::Information);
     });
 }
 

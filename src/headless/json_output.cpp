@@ -88,7 +88,7 @@ json file_json(const ControlRecord& record) {
 }
 }  // namespace
 
-int exit_status(Status outcome) {
+int exit_status(const Status& outcome) {
     switch (outcome.ending()) {
         case Ending::Done:
             return kExitDone;

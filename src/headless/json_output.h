@@ -20,7 +20,7 @@ inline constexpr int kExitStopped = 1;  // stopped on a message before its end
 inline constexpr int kExitFailure = 2;  // usage, configuration or database failure
 
 // The exit status of an operation of the windows' buttons.
-int exit_status(Status outcome);
+int exit_status(const Status& outcome);
 
 // Every box shown: title, text ("\n" where the box shows CR), for a question the answer, and
 // Corvela's hint beside the box where it had one.

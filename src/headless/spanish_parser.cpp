@@ -133,7 +133,7 @@ const CLI::App* chosen_command(const CLI::App* app) {
 std::string command_path(const CLI::App* app) {
     std::string path = app->get_name();
     for (const CLI::App* up = app->get_parent(); up; up = up->get_parent())
-        path = up->get_name() + " " + path;
+        path.insert(0, up->get_name() + " ");
     return path;
 }
 

@@ -93,7 +93,7 @@ Encoding detect_file_encoding(const std::filesystem::path& path, bool* has_bom) 
     if (has_bom) *has_bom = false;
     while (in) {
         in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
-        size_t n = static_cast<size_t>(in.gcount());
+        auto n = static_cast<size_t>(in.gcount());
         if (n == 0) break;
         auto* p = reinterpret_cast<const unsigned char*>(buf.data());
         if (first && n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF && has_bom)

@@ -13,7 +13,7 @@ std::string sha256_hex(std::string_view bytes) {
         throw std::runtime_error("SHA-256 no disponible");
     static const char* const kHex = "0123456789abcdef";
     std::string hex;
-    hex.reserve(size * 2);
+    hex.reserve(static_cast<size_t>(size) * 2);
     for (unsigned int i = 0; i < size; ++i) {
         hex += kHex[digest[i] >> 4];
         hex += kHex[digest[i] & 0x0F];

@@ -73,12 +73,12 @@ std::string mid_chars(std::string_view s, size_t start, size_t count) {
 std::string to_upper(std::string_view s) {
     std::string out(s);
     for (size_t i = 0; i < out.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(out[i]);
+        auto c = static_cast<unsigned char>(out[i]);
         if (c >= 'a' && c <= 'z') {
             out[i] = static_cast<char>(c - 32);
         } else if (c == 0xC3 && i + 1 < out.size()) {
             // U+00E0..U+00FE (but U+00F7) are the lower-case Latin-1 letters: C3 A0..C3 BE.
-            unsigned char d = static_cast<unsigned char>(out[i + 1]);
+            auto d = static_cast<unsigned char>(out[i + 1]);
             if (d >= 0xA0 && d <= 0xBE && d != 0xB7) out[i + 1] = static_cast<char>(d - 0x20);
             ++i;
         }

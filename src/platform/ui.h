@@ -31,8 +31,7 @@ class Ui {
     // on standard error on the command line. A front end without a place for it shows the
     // message alone.
     virtual void message_with_hint(const std::string& text, const std::string& title, Icon icon,
-                                   const std::string& hint) {
-        (void)hint;
+                                   [[maybe_unused]] const std::string& hint) {
         message(text, title, icon);
     }
     // A Yes/No question with its icon; true for Yes. `no_is_default` makes No the button that
@@ -44,9 +43,9 @@ class Ui {
         return ask_yes_no(text, title, Icon::None, false);
     }
     // An input box; returns the text typed, empty when cancelled.
-    virtual std::string input(const std::string& prompt, const std::string& title,
+    virtual std::string input([[maybe_unused]] const std::string& prompt,
+                              [[maybe_unused]] const std::string& title,
                               const std::string& initial) {
-        (void)prompt, (void)title;
         return initial;
     }
 
@@ -56,46 +55,39 @@ class Ui {
 
     // A colour, as a colour integer (red in the lowest byte) written in decimal. `options` are the
     // caller's flags for the chooser, which the desktop's chooser has no use for.
-    virtual std::string choose_color(int options) {
-        (void)options;
-        return {};
-    }
+    virtual std::string choose_color([[maybe_unused]] int options) { return {}; }
     // An existing file to open, starting in `folder`.
-    virtual std::string choose_open_file(const std::vector<FileFilter>& filters,
-                                         const std::string& title, const std::string& folder) {
-        (void)filters, (void)title, (void)folder;
+    virtual std::string choose_open_file([[maybe_unused]] const std::vector<FileFilter>& filters,
+                                         [[maybe_unused]] const std::string& title,
+                                         [[maybe_unused]] const std::string& folder) {
         return {};
     }
     // A file to save to; `filter_index` (from 1) is the filter offered first.
-    virtual std::string choose_save_file(const std::vector<FileFilter>& filters,
-                                         const std::string& title, int filter_index) {
-        (void)filters, (void)title, (void)filter_index;
+    virtual std::string choose_save_file([[maybe_unused]] const std::vector<FileFilter>& filters,
+                                         [[maybe_unused]] const std::string& title,
+                                         [[maybe_unused]] int filter_index) {
         return {};
     }
-    virtual std::string choose_folder(const std::string& title) {
-        (void)title;
-        return {};
-    }
+    virtual std::string choose_folder([[maybe_unused]] const std::string& title) { return {}; }
 
     // The status label and the progress bar, shown only during a run.
-    virtual void show_progress(bool visible) { (void)visible; }
-    virtual void set_status(const std::string& text) { (void)text; }
+    virtual void show_progress([[maybe_unused]] bool visible) {}
+    virtual void set_status([[maybe_unused]] const std::string& text) {}
     // Whether a status text set now would be shown; lets a long loop skip building it.
     virtual bool wants_status() { return true; }
-    virtual void set_progress_range(int minimum, int maximum) { (void)minimum, (void)maximum; }
-    virtual void set_progress(int value) { (void)value; }
+    virtual void set_progress_range([[maybe_unused]] int minimum, [[maybe_unused]] int maximum) {}
+    virtual void set_progress([[maybe_unused]] int value) {}
     // Lets the window repaint and stay responsive during long loops.
     virtual void process_events() {}
 
     // The months grid: (mes, ano) rows under its caption and column titles.
-    virtual void show_months(const std::string& caption, const std::string& month_title,
-                             const std::string& year_title,
-                             const std::vector<std::pair<int, int>>& rows) {
-        (void)caption, (void)month_title, (void)year_title, (void)rows;
-    }
+    virtual void show_months([[maybe_unused]] const std::string& caption,
+                             [[maybe_unused]] const std::string& month_title,
+                             [[maybe_unused]] const std::string& year_title,
+                             [[maybe_unused]] const std::vector<std::pair<int, int>>& rows) {}
 
     // The wait pointer.
-    virtual void set_busy(bool busy) { (void)busy; }
+    virtual void set_busy([[maybe_unused]] bool busy) {}
 };
 
 // The title used for a message box that has none of its own.

@@ -281,11 +281,11 @@ DeliveryParts split_delivery(const std::string& text) {
     return {std::string(trim(std::string_view(text).substr(0, slash))), text.substr(slash + 1)};
 }
 
-bool reports_available(Program& program) {
-    if (!program.connection_ready()) return false;
-    if (!ips_rows(*program.work).empty()) return true;
+Status reports_available(Program& program) {
+    if (Status ready = program.connection_ready(); !ready.ok()) return ready;
+    if (!ips_rows(*program.work).empty()) return Status::done();
     program.ui.message("No existen registros para imprimir", "Sin registros.", Icon::Information);
-    return false;
+    return Status::stopped();
 }
 
 void DeliveryReport::load() {
@@ -299,12 +299,12 @@ void DeliveryReport::select_ips(const std::string& name) {
     delivery_ = deliveries_.empty() ? std::string() : deliveries_.front();
 }
 
-bool DeliveryReport::show_summary() {
+Status DeliveryReport::show_summary() {
     title_ = "Resultado Validación";
     DeliveryParts parts = split_delivery(delivery_);
     Ui& ui = program_.ui;
     ui.set_busy(true);
-    bool shown = false;
+    Status shown = Status::failed();
     try {
         Statement st = program_.work->prepare(
             // The headers are the columns' names as written here, on every engine.
@@ -324,7 +324,7 @@ bool DeliveryReport::show_summary() {
             lv.items.push_back(std::move(item));
         }
         list_ = std::move(lv);
-        shown = true;
+        shown = Status::done();
     } catch (const std::exception& e) {
         ui.message(e.what(), "Error", Icon::Critical);
     }
@@ -332,10 +332,10 @@ bool DeliveryReport::show_summary() {
     return shown;
 }
 
-bool DeliveryReport::show_inconsistencies() {
+Status DeliveryReport::show_inconsistencies() {
     Ui& ui = program_.ui;
     ui.set_busy(true);
-    bool shown = false;
+    Status shown = Status::failed();
     try {
         title_ = "Resumen de inconsistencias por archivo y campo";
         DeliveryParts parts = split_delivery(delivery_);
@@ -347,9 +347,10 @@ bool DeliveryReport::show_inconsistencies() {
             ui.message(
                 "No existen registros de inconsistencia, para la IPS y la remisión seleccionada",
                 "Sin información de errores", Icon::Information);
+            shown = Status::stopped();
         } else {
             list_ = inconsistency_list(*program_.ref, errors);
-            shown = true;
+            shown = Status::done();
         }
     } catch (const std::exception& e) {
         ui.message(failure_message(describe_failure(e).number, " al generar el archivo de Word ",
@@ -360,7 +361,7 @@ bool DeliveryReport::show_inconsistencies() {
     return shown;
 }
 
-std::string DeliveryReport::export_page(const std::string& output_path) {
+Result<std::string> DeliveryReport::export_page(const std::string& output_path) {
     HtmlTable html(program_.ui, program_.clock);
     html.set_cell_align(0);
     html.set_column_title_align(1);
@@ -385,16 +386,16 @@ std::string DeliveryReport::export_page(const std::string& output_path) {
     html.set_subtitle(" ::: Remisión - Radicado: " + delivery_);
     html.set_footer("Listado generado el dia " + short_date(program_.clock.today()));
     const std::string& folder = program_.config.database_folder;
-    if (folder.empty() && output_path.empty()) return {};
+    if (folder.empty() && output_path.empty()) return Result<std::string>::stopped();
     html.set_output_path(output_path.empty() ? folder + "reporte.html" : output_path);
-    if (!html.write_page(list_)) return {};
+    if (!html.write_page(list_).ok()) return Result<std::string>::failed();
     program_.ui.process_events();
     std::string written = html.output_path();
     if (opener) {
         html.set_opener(opener);
         html.open_page(written);
     }
-    return written;
+    return Result<std::string>::done(written);
 }
 
 }  // namespace corvela

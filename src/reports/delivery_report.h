@@ -42,9 +42,9 @@ struct DeliveryParts {
 };
 DeliveryParts split_delivery(const std::string& text);
 
-// "Informe" of the main window: false, after the message "No existen registros para imprimir",
-// when no IPS has a saved delivery.
-bool reports_available(Program& program);
+// "Informe" of the main window: stopped, after the message "No existen registros para imprimir",
+// when no IPS has a saved delivery; failed when the server is away (start-up's message shown).
+Status reports_available(Program& program);
 
 // The state and the buttons of the report window.
 class DeliveryReport {
@@ -59,15 +59,17 @@ class DeliveryReport {
     const std::vector<std::string>& deliveries() const { return deliveries_; }
     void select_delivery(const std::string& entry) { delivery_ = entry; }
 
-    // The validation summary of the selected delivery. False when a failure was shown and the
-    // list kept what it held.
-    bool show_summary();
-    // The inconsistency table of the selected delivery, per file and field. False when there was
-    // nothing to show or a failure was shown; the list then keeps what it held.
-    bool show_inconsistencies();
+    // The validation summary of the selected delivery. Failed when a failure was shown; the list
+    // then keeps what it held.
+    Status show_summary();
+    // The inconsistency table of the selected delivery, per file and field. Stopped when there
+    // was nothing to show (the operator was told), failed when a failure was shown; the list then
+    // keeps what it held.
+    Status show_inconsistencies();
     // Exports the list shown to database folder + "reporte.html", or to `output_path` when given,
-    // and opens it with the opener when one is set. The path written, empty when nothing was.
-    std::string export_page(const std::string& output_path = {});
+    // and opens it with the opener when one is set. The path written; stopped when there is no
+    // folder to write to, failed when the page could not be written (the reason shown).
+    Result<std::string> export_page(const std::string& output_path = {});
 
     const ListView& list() const { return list_; }
     const std::string& title() const { return title_; }

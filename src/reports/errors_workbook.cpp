@@ -149,7 +149,7 @@ void ErrorsWorkbook::structure_failed(const FileContext& fc, std::string_view li
 void ErrorsWorkbook::keep(const Row& row) {
     if (!failure_.empty() || sections_.empty()) return;
     Section& s = sections_.back();
-    const size_t sheet = static_cast<size_t>(s.lines / (sheet_rows_ - 1));
+    const auto sheet = static_cast<size_t>(s.lines / (sheet_rows_ - 1));
     if (s.cut.size() <= sheet) s.cut.resize(sheet + 1, 0);
     std::string out;
     put(out, static_cast<uint32_t>(row.number));

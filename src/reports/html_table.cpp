@@ -124,7 +124,7 @@ std::string HtmlTable::hex_color(long color) {
     static const char digits[] = "0123456789ABCDEF";
     std::string out = "#";
     for (int shift = 0; shift <= 16; shift += 8) {
-        unsigned byte = static_cast<unsigned>((static_cast<unsigned long>(color) >> shift) & 0xFF);
+        auto byte = static_cast<unsigned>((static_cast<unsigned long>(color) >> shift) & 0xFF);
         out += digits[byte >> 4];
         out += digits[byte & 0xF];
     }
@@ -262,7 +262,7 @@ void HtmlTable::write_pieces(const ListView& list, const std::string& folder) {
     PageFile page(output_path_);
     page.put(title_block(l, folder));
     page.put(column_titles(l, list));
-    const long long count = static_cast<long long>(list.items.size());
+    const auto count = static_cast<long long>(list.items.size());
     for (size_t item = 0; item < list.items.size(); ++item) {
         page.put(item_row(l, list, item));
         if (on_progress) on_progress(percentage(static_cast<long long>(item) + 1, count));
@@ -272,8 +272,8 @@ void HtmlTable::write_pieces(const ListView& list, const std::string& folder) {
     page.close();
 }
 
-bool HtmlTable::write_page(const ListView& list) {
-    bool written = false;
+Status HtmlTable::write_page(const ListView& list) {
+    Status written = Status::failed();
     size_t sep = output_path_.find_last_of("/\\");
     if (sep == std::string::npos) {
         ui_.message(
@@ -282,7 +282,7 @@ bool HtmlTable::write_page(const ListView& list) {
     } else {
         try {
             write_pieces(list, output_path_.substr(0, sep + 1));
-            written = true;
+            written = Status::done();
         } catch (const std::system_error& e) {
             ui_.message(describe_failure(e).description,
                         "N° de error: " + std::to_string(e.code().value()), Icon::Critical);

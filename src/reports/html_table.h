@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/result.h"
 #include "platform/ui.h"
 
 namespace corvela {
@@ -35,9 +36,9 @@ class HtmlTable {
     // Raised once the output folder is known to exist, before anything is written.
     std::function<void()> on_start;
 
-    // Writes the page for `list` to output_path. False when nothing usable was written; the reason
-    // has then been shown as a message box.
-    bool write_page(const ListView& list);
+    // Writes the page for `list` to output_path. Failed when nothing usable was written; the
+    // reason has then been shown as a message box.
+    Status write_page(const ListView& list);
 
     // Sets the HTML inserted at `position` (0, 1 and 3 in the title block, 4 and 5 in the footer;
     // any other position is held but never written).

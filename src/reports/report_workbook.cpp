@@ -52,7 +52,7 @@ void write_report_workbook(const std::filesystem::path& file, const std::string&
     Workbook book(file, folder);
     book.set_title(title);
     Sheet sheet = book.add_sheet(sheet_name(title.empty() ? "Informe" : title));
-    const uint16_t last_col =
+    const auto last_col =
         static_cast<uint16_t>(list.column_headers.empty() ? 0 : list.column_headers.size() - 1);
     sheet.column_width(0, last_col, 18);
     sheet.header_row(static_cast<uint32_t>(list.items.size()), last_col);

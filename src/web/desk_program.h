@@ -17,14 +17,14 @@ namespace corvela::web {
 class DeskProgram {
   public:
     DeskProgram(ServiceState& state, const std::string& desk, Ui& ui);
-    // False when a database did not open (its message was shown).
-    bool ok() const { return opened_; }
+    // False when a database did not open: how it failed is among the program's boxes.
+    bool ok() const { return opened_.ok(); }
     Program& operator*() { return program_; }
     Program* operator->() { return &program_; }
 
   private:
     Program program_;
-    bool opened_ = false;
+    Status opened_ = Status::failed();
 };
 
 // What an operation on the desk's kept run does as the command line's `validate` and `save` do:

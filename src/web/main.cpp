@@ -34,7 +34,7 @@ std::optional<Configuration> checked_installation(const std::string& config_opti
     ConsoleUi ui(false, false, true);
     SystemClock clock;
     Program program(ui, clock);
-    const bool started = program.start(configuration_path(config_option));
+    const bool started = program.start(configuration_path(config_option)).ok();
     ui.print_recorded(stderr);
     if (!started) return std::nullopt;
     return program.config;
@@ -87,7 +87,9 @@ int main(int argc, char** argv) {
 
     try {
         web::AccountDirectory accounts(*config);
-        web::Service service(*config, options, accounts);
+        auto server = web::make_http_server(options);
+        if (!server.ok()) return fail(server.why());
+        web::Service service(*config, options, accounts, std::move(server.value()));
         call_on_stop_request([&service] { service.stop(); });
         const int port = service.bind();
         if (port < 0)

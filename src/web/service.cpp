@@ -19,17 +19,6 @@ namespace {
 // The largest body of a request that is no upload: a log-in or an answer is a few hundred bytes.
 constexpr size_t kSmallBody = 64 * 1024;
 
-std::unique_ptr<httplib::Server> make_server(const ServiceOptions& options) {
-    if (options.tls_cert.empty()) return std::make_unique<httplib::Server>();
-    auto server =
-        std::make_unique<httplib::SSLServer>(options.tls_cert.c_str(), options.tls_key.c_str());
-    if (!server->is_valid())
-        throw std::runtime_error("No se pudo cargar el certificado " + options.tls_cert +
-                                 " con la clave " + options.tls_key +
-                                 " (archivos PEM legibles, la clave sin contraseña).");
-    return server;
-}
-
 // What an upload's body may hold besides its files: the parts' headers.
 constexpr uint64_t kUploadOverhead = 1024 * 1024;
 
@@ -79,11 +68,23 @@ void serve_pages(httplib::Server& s, const std::filesystem::path& pages) {
 }
 }  // namespace
 
+Result<std::unique_ptr<httplib::Server>> make_http_server(const ServiceOptions& options) {
+    using Made = Result<std::unique_ptr<httplib::Server>>;
+    if (options.tls_cert.empty()) return Made::done(std::make_unique<httplib::Server>());
+    auto server =
+        std::make_unique<httplib::SSLServer>(options.tls_cert.c_str(), options.tls_key.c_str());
+    if (!server->is_valid())
+        return Made::failed("No se pudo cargar el certificado " + options.tls_cert +
+                            " con la clave " + options.tls_key +
+                            " (archivos PEM legibles, la clave sin contraseña).");
+    return Made::done(std::move(server));
+}
+
 Service::Service(const Configuration& config, const ServiceOptions& options,
-                 AccountDirectory& accounts)
+                 AccountDirectory& accounts, std::unique_ptr<httplib::Server> server)
     : options_(options),
       tls_(!options.tls_cert.empty()),
-      server_(make_server(options)),
+      server_(std::move(server)),
       state_(config, options.config_file, tls_, accounts, options.waits) {
     set_up();
 }

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "platform/config.h"
+#include "platform/result.h"
 #include "web/account_directory.h"
 #include "web/listen_address.h"
 #include "web/service_state.h"
@@ -36,11 +37,15 @@ struct ServiceOptions {
     std::filesystem::path pages;
 };
 
+// The HTTP server the options ask for, with TLS when a certificate is given. Failed, with the
+// operator's message, when the certificate or key does not load.
+Result<std::unique_ptr<httplib::Server>> make_http_server(const ServiceOptions& options);
+
 class Service {
   public:
-    // Throws std::runtime_error with the operator's message when the certificate or key does not
-    // load.
-    Service(const Configuration& config, const ServiceOptions& options, AccountDirectory& accounts);
+    // Serves on `server`, made by make_http_server for the same options.
+    Service(const Configuration& config, const ServiceOptions& options, AccountDirectory& accounts,
+            std::unique_ptr<httplib::Server> server);
 
     // Takes the address; the port taken (the one asked for, or a free one for port 0), or -1.
     int bind();

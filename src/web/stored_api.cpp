@@ -37,7 +37,7 @@ void list_reports(ServiceState& state, const httplib::Request& req, httplib::Res
     DeskProgram program(state, session->desk, ui);
     if (!program.ok()) return reply(res, 500, boxes_document(kExitFailure, ui));
     // The report window says when there is nothing to report; the delete window only lists.
-    if (key == DeliveryKey::Eapb && !reports_available(*program))
+    if (key == DeliveryKey::Eapb && !reports_available(*program).ok())
         return reply(res, 200, boxes_document(kExitStopped, ui));
     json document = boxes_document(kExitDone, ui);
     document["ips"] = ips_lists(*program->work, key);
@@ -68,7 +68,7 @@ void show_report(ServiceState& state, const httplib::Request& req, httplib::Resp
     ConsoleUi ui(false, false, true);
     DeskProgram program(state, session->desk, ui);
     if (!program.ok()) return reply(res, 500, boxes_document(kExitFailure, ui));
-    if (!reports_available(*program)) return reply(res, 404, boxes_document(kExitStopped, ui));
+    if (!reports_available(*program).ok()) return reply(res, 404, boxes_document(kExitStopped, ui));
     const std::string ips_name = req.get_param_value("ips");
     const auto chosen = choose_delivery(*program->work, ips_name, req.get_param_value("entrega"),
                                         DeliveryKey::Eapb);
@@ -77,8 +77,8 @@ void show_report(ServiceState& state, const httplib::Request& req, httplib::Resp
     report.load();
     report.select_ips(find_ips(report.ips(), ips_name)->shown());
     report.select_delivery(chosen.value().delivery);
-    const bool shown = kind == "resumen" ? report.show_summary() : report.show_inconsistencies();
-    if (!shown) return reply(res, 404, boxes_document(kExitStopped, ui));
+    const Status shown = kind == "resumen" ? report.show_summary() : report.show_inconsistencies();
+    if (!shown.ok()) return reply(res, 404, boxes_document(kExitStopped, ui));
     if (format == "texto") {
         res.set_content(report.title() + "\n" +
                             aligned_table(report.list().column_headers, report.list().items),
@@ -95,9 +95,9 @@ void show_report(ServiceState& state, const httplib::Request& req, httplib::Resp
                 res, file, "reporte.xlsx",
                 "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
         }
-        const std::string page = report.export_page(file.string());
-        if (page.empty()) return reply(res, 500, boxes_document(kExitFailure, ui));
-        return send_written(res, page, "reporte.html", "text/html; charset=utf-8");
+        const Result<std::string> page = report.export_page(file.string());
+        if (!page.ok()) return reply(res, 500, boxes_document(kExitFailure, ui));
+        return send_written(res, page.value(), "reporte.html", "text/html; charset=utf-8");
     }
     reply(res, 200,
           report_json(kExitDone, ui, report.title(), report.list(), "",

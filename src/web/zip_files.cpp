@@ -75,10 +75,10 @@ Unpacked unpack_delivery(const std::filesystem::path& zip, const std::filesystem
         return done;
     };
     const auto past_limit = [&](const std::string& name) {
-        return refused(
-            zip_refusal(name, "al descomprimirla la entrega pasa del límite de " +
-                                  std::to_string(limit / (1024 * 1024)) + " MB (web_subida_mb)."),
-            true);
+        return refused(zip_refusal(name, "al descomprimirla la entrega pasa del límite de " +
+                                             std::to_string(limit / (uint64_t{1024} * 1024)) +
+                                             " MB (web_subida_mb)."),
+                       true);
     };
     int error = 0;
     ZipArchive z(zip_open(zip.c_str(), ZIP_RDONLY, &error));
@@ -144,7 +144,7 @@ void pack_files(const std::filesystem::path& target,
     }
     // The archive is written when it is closed.
     if (zip_close(z.get()) != 0) throw std::runtime_error(zip_strerror(z.get()));
-    z.release();
+    z.release();  // NOLINT(bugprone-unused-return-value): closing freed the archive
 }
 
 }  // namespace corvela::web

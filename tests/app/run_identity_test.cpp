@@ -56,7 +56,7 @@ Outcome validate(const Way& way, const std::function<void(testing::Installation&
     testing::ScriptedUi ui;
     testing::FixedClock clock({2026, 12, 6});
     Program program(ui, clock);
-    EXPECT_TRUE(program.start(inst.config));
+    EXPECT_TRUE(program.start(inst.config).ok());
     program.uncached = way.uncached;
     program.threads = way.threads;
     EXPECT_EQ(run_validation(program, inst.delivery).ending(), Ending::Done);

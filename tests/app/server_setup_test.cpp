@@ -56,7 +56,7 @@ class ServerSetUp : public testing::SessionTest {
             << lines;
         program = std::make_unique<Program>(ui, clock);
         ui.messages.clear();
-        return program->start(inst.config);
+        return program->start(inst.config).ok();
     }
 
     std::vector<std::string> made_;
@@ -174,14 +174,14 @@ TEST_F(ServerSetUp, AServerLostBetweenTwoOperationsIsFoundAgain) {
             "current_database() AND pid <> pg_backend_pid()");
     };
     const std::string name = inst.server().substr(inst.server().rfind('=') + 1);
-    ASSERT_TRUE(reports_available(*program));
+    ASSERT_TRUE(reports_available(*program).ok());
     lose_connections();
-    EXPECT_TRUE(reports_available(*program));
+    EXPECT_TRUE(reports_available(*program).ok());
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.at(0).text;
     // Still away: the start-up message, and the program stays usable.
     admin()->exec("ALTER DATABASE " + name + " ALLOW_CONNECTIONS false");
     lose_connections();
-    EXPECT_FALSE(reports_available(*program));
+    EXPECT_FALSE(reports_available(*program).ok());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.rfind(
                   "Se presento el Error #  0 al leer archivo de Configuración \r\r", 0),

@@ -16,7 +16,7 @@ class ShippedCatalogues : public ::testing::Test {
   protected:
     Status run() {
         program = std::make_unique<Program>(ui, clock);
-        EXPECT_TRUE(program->start(inst.config));
+        EXPECT_TRUE(program->start(inst.config).ok());
         return run_validation(*program, inst.delivery);
     }
     std::string error_file(const std::string& type) {

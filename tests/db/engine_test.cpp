@@ -193,7 +193,7 @@ TEST_F(ServerGoesAway, TheFileEndsOnItsMessageNothingIsHalfStoredAndALaterRunWor
     // Once the server is there again, a new program validates the same delivery whole.
     inst.work().exec("DROP TRIGGER corta ON descripcion");
     program = std::make_unique<Program>(ui, clock);
-    ASSERT_TRUE(program->start(inst.config));
+    ASSERT_TRUE(program->start(inst.config).ok());
     ui.messages.clear();
     EXPECT_EQ(run(RunState::Initial).ending(), Ending::Done);
     EXPECT_EQ(shown("Error"), nullptr);

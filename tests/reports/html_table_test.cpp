@@ -63,7 +63,7 @@ TEST_F(HtmlTableTest, TwoRowPageIsWrittenByteForByte) {
     html_.set_output_path(path("informe.html"));
 
     ListView list{{" Código ", "Descripción", "Total"}, {{"AC", "Consultas", "12"}, {"AP"}}};
-    ASSERT_TRUE(html_.write_page(list));
+    ASSERT_TRUE(html_.write_page(list).ok());
 
     const std::string th = " <TH><div align=Right><font size=3 face=Arial color=#0000FF>";
     const std::string td = " <td><div align=><font color=#333333 size=2 face=Verdana>";
@@ -95,7 +95,7 @@ TEST_F(HtmlTableTest, TwoRowPageIsWrittenByteForByte) {
 TEST_F(HtmlTableTest, RefusedOutputsSayWhy) {
     for (const char* output : {"informe.html", ""}) {
         html_.set_output_path(output);
-        EXPECT_FALSE(html_.write_page({}));
+        EXPECT_FALSE(html_.write_page({}).ok());
     }
     expect_message(1,
                    "No se ha indicado la ruta para generar el archivo html en la propiedad "
@@ -103,19 +103,19 @@ TEST_F(HtmlTableTest, RefusedOutputsSayWhy) {
                    "", Icon::Exclamation);
     // A backslash ends the folder as a slash does.
     html_.set_output_path(path("win") + "\\informe.html");
-    EXPECT_TRUE(html_.write_page({}));
+    EXPECT_TRUE(html_.write_page({}).ok());
     EXPECT_TRUE(fs::is_directory(path("win") + "\\"));
 
     fs::create_directory(path("ocupado"));
     html_.set_output_path(path("ocupado") + "/");  // the page's path is a folder
-    EXPECT_FALSE(html_.write_page({{"A"}, {{"x"}}}));
+    EXPECT_FALSE(html_.write_page({{"A"}, {{"x"}}}).ok());
     expect_message(2, "Es una carpeta", "N° de error: " + std::to_string(EISDIR), Icon::Critical);
 }
 
 TEST_F(HtmlTableTest, EmptyListInMissingFolderGivesCompletePageAndProgressRoundsHalvesToEven) {
     const std::string sub = path("nuevo");
     html_.set_output_path(sub + "/vacio.html");
-    ASSERT_TRUE(html_.write_page({}));
+    ASSERT_TRUE(html_.write_page({}).ok());
     // Unset settings are written empty, the header aligned left.
     const std::string page = testing::read_file(sub + "/vacio.html");
     EXPECT_EQ(page.rfind("<HTML><HEAD></HEAD><BODY  BGCOLOR=>\r\n<p align=Left><font face= size=6 "
@@ -126,7 +126,7 @@ TEST_F(HtmlTableTest, EmptyListInMissingFolderGivesCompletePageAndProgressRounds
               std::string::npos);
     EXPECT_TRUE(progress_.empty());
 
-    ASSERT_TRUE(html_.write_page({{"A"}, std::vector<std::vector<std::string>>(8, {"x"})}));
+    ASSERT_TRUE(html_.write_page({{"A"}, std::vector<std::vector<std::string>>(8, {"x"})}).ok());
     EXPECT_EQ(progress_, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
 }
 

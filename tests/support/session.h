@@ -28,7 +28,9 @@ inline const std::vector<std::string> kDescriptions = {"FE1001,760010012301,01,2
 
 class SessionTest : public ::testing::Test {
   protected:
-    SessionTest() : program(std::make_unique<Program>(ui, clock)) { program->start(inst.config); }
+    SessionTest() : program(std::make_unique<Program>(ui, clock)) {
+        EXPECT_TRUE(program->start(inst.config).ok());
+    }
 
     // Replaces the delivery folder's files with a control file naming a users file and a grouped
     // description file of remission `remission`.
